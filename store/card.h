@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+class CardStore;
+
+// The four texts of a card. Their bytes are single-byte Windows-1252 text, exactly as
+// list files hold them.
+enum class CardField : uint8_t { Question = 0, Answer = 1, Lesson = 2, AddInfo = 3 };
+
+// Hard capacities of the four texts; longer texts are cut when they are set.
+inline constexpr std::size_t kQuestionCapacity = 100;
+inline constexpr std::size_t kAnswerCapacity = 100;
+inline constexpr std::size_t kLessonCapacity = 10;
+inline constexpr std::size_t kAddInfoCapacity = 100;
+std::size_t capacityOf(CardField field);
+
+// One vocabulary card. Cards are made and owned by the CardStore and stay at the same
+// address until the document is emptied, so lists, examinations and windows may keep
+// plain pointers to them. The texts live in the store's text arena; change them through
+// CardStore::setText.
+class Card {
+public:
+    std::string_view question() const { return text(CardField::Question); }
+    std::string_view answer() const { return text(CardField::Answer); }
+    std::string_view lesson() const { return text(CardField::Lesson); }
+    std::string_view addInfo() const { return text(CardField::AddInfo); }
+    std::string_view text(CardField field) const {
+        const auto i = static_cast<std::size_t>(field);
+        return {texts_[i], lengths_[i]};
+    }
+
+    int32_t lastAsked = 0;  // question number of the last answer
+    int32_t id = 0;         // card number
+    int32_t level = 0;
+    int32_t timesWrong = 0;
+    int32_t timesRight = 0;
+    int32_t timesAsked = 0;
+    int32_t lastWrong = 0;  // question number of the last wrong answer
+
+private:
+    friend class CardStore;
+    const char* texts_[4] = {"", "", "", ""};
+    uint8_t lengths_[4] = {0, 0, 0, 0};
+};

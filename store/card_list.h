@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <queue>
+#include <vector>
+
+#include "store/card.h"
+
+// An ordered sequence of slots, each empty or referring to a card. Slots come in blocks
+// of ten. Inserting fills the first empty slot from the front; removing empties a slot
+// and moves nothing, so walks skip holes and a new card can come before older ones.
+// A list never owns its cards.
+//
+// Inserting is O(1) while the list has no holes and O(log holes) otherwise: the holes
+// below the highest slot ever used are kept in a min-heap, the untouched slots above it
+// are taken in order.
+class CardList {
+public:
+    static constexpr int kBlockSize = 10;
+
+    CardList();
+
+    // Puts the card into the first empty slot, adding a block of ten when all are taken.
+    void insert(Card* card);
+    // Empties the first slot whose card has this number. Returns whether one was found.
+    bool removeById(int32_t id);
+    bool containsId(int32_t id) const;
+    // Empties every slot and drops the extra blocks; cards are not touched.
+    void clear();
+    // Replaces the contents by these cards in this order, without holes.
+    void assign(std::vector<Card*> cards);
+
+    int count() const { return count_; }
+    int slotCount() const { return static_cast<int>(slots_.size()); }
+    int blockCount() const { return slotCount() / kBlockSize; }
+    bool empty() const { return count_ == 0; }
+    Card* slot(int index) const { return slots_[static_cast<std::size_t>(index)]; }
+    // Index of the first occupied slot at or after `from`, or -1.
+    int nextOccupied(int from) const;
+    // The k-th card (0-based) counting occupied slots only, or nullptr.
+    Card* nthCard(int k) const;
+    // The cards in slot order, holes skipped.
+    std::vector<Card*> cards() const;
+
+    template <typename F>
+    void forEach(F&& visit) const {
+        for (Card* card : slots_) {
+            if (card != nullptr) visit(card);
+        }
+    }
+
+private:
+    std::vector<Card*> slots_;  // size is a multiple of kBlockSize
+    int count_ = 0;
+    int used_ = 0;  // one past the highest slot ever filled since the last compaction
+    std::priority_queue<int, std::vector<int>, std::greater<int>> holes_;  // empty, below used_
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/card.h"
+#include "store/card_list.h"
+
+// The open document: every card, the five lists that refer to them and the document
+// properties. The store owns the cards; `unknownList` and `knownList` hold the cards of
+// the document, the other three lists only refer to cards. A card stays valid until
+// destroyAllCards (through clearDocument), whichever lists it leaves meanwhile.
+class CardStore {
+public:
+    CardStore();
+    ~CardStore();
+    CardStore(const CardStore&) = delete;
+    CardStore& operator=(const CardStore&) = delete;
+
+    CardList unknownList;
+    CardList knownList;
+    CardList wrongList;
+    CardList lessonSelection;
+    CardList levelSelection;
+    int32_t nextId = 0;
+    bool modified = false;
+    std::string fileName = kUntitled;
+    bool examiningUnknown = true;
+
+    static constexpr const char* kUntitled = "UNTITLED";
+
+    // A blank card: level 0, number nextId (which grows by one), lesson and additional
+    // information "-", empty question and answer, counters 0. Sets `modified`. The card
+    // is in no list yet.
+    Card& createCard();
+
+    // Replaces one text of the card, cut to the field's capacity.
+    void setText(Card& card, CardField field, std::string_view text);
+    // Swaps question and answer without copying any text.
+    static void swapQuestionAndAnswer(Card& card);
+
+    // Destroys every card ever created; all five lists are emptied first. Pointers to
+    // cards are invalid afterwards.
+    void destroyAllCards();
+
+    // Number of cards alive, in any list or none.
+    std::size_t cardCount() const { return cardCount_; }
+
+private:
+    const char* storeText(std::string_view text);
+
+    static constexpr std::size_t kCardsPerChunk = 4096;
+    static constexpr std::size_t kTextChunkSize = 256 * 1024;
+
+    std::vector<std::unique_ptr<Card[]>> cardChunks_;
+    std::size_t cardCount_ = 0;
+    std::vector<std::unique_ptr<char[]>> textChunks_;
+    std::size_t textUsed_ = kTextChunkSize;  // bytes used in the last text chunk
+};
