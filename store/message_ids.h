@@ -59,6 +59,8 @@ inline constexpr int FontNotFound = 176;
 inline constexpr int SearchString = 178;
 inline constexpr int ListEmpty = 179;
 inline constexpr int AlreadyKnown = 180;
+// The stored answer has more than ten meanings and cannot be compared word by word.
+inline constexpr int TooManyMeanings = 181;
 // A number with no text: callers use it as a generic error (an unreadable list file, a
 // missing font), which shows the "report failed" notice and then an empty error box.
 inline constexpr int Unspecified = 99;
