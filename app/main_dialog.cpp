@@ -1,0 +1,485 @@
+#include "app/main_dialog.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QSvgRenderer>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/about_dialog.h"
+#include "app/open_windows.h"
+#include "exam/orders.h"
+#include "platform/fonts.h"
+#include "platform/messages.h"
+#include "platform/process.h"
+#include "platform/prompts.h"
+#include "platform/string_table.h"
+#include "platform/text_codec.h"
+#include "store/card_store.h"
+#include "store/message_ids.h"
+#include "store/preferences.h"
+
+namespace {
+
+MainDialog* theMainDialog = nullptr;
+
+constexpr QSize kPictureSize(256, 192);
+
+// The main-window button that follows a menu command, where there is one.
+MainButton buttonOf(Command command, bool* found) {
+    *found = true;
+    switch (command) {
+        case Command::ExamineSystematic:
+            return MainButton::Systematic;
+        case Command::ExamineInOrder:
+            return MainButton::InOrder;
+        case Command::ExamineRandom:
+            return MainButton::Random;
+        case Command::ExamineWrongWords:
+            return MainButton::WrongWords;
+        case Command::NewCards:
+            return MainButton::NewCard;
+        case Command::Exchange:
+            return MainButton::Exchange;
+        default:
+            *found = false;
+            return MainButton::Examine;
+    }
+}
+
+QPixmap loadPicture(const QString& resource) {
+    QSvgRenderer renderer(resource);
+    if (!renderer.isValid()) return {};
+    QPixmap pixmap(kPictureSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    renderer.render(&painter);
+    return pixmap;
+}
+
+}  // namespace
+
+MainDialog::MainDialog(CardStore& store, Preferences& preferences, const LogFont& documentFont,
+                       QWidget* parent)
+    : QDialog(parent),
+      store_(store),
+      preferences_(preferences),
+      recentDraws_(std::make_unique<RecentDraws>()) {
+    theMainDialog = this;
+    setObjectName("mainDialog");
+    setWindowTitle("Kartomatrix");
+    setWindowIcon(QIcon(":/icons/kartomatrix.svg"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(true);
+    setFonts(documentFont, documentFont);
+    buildMenu();
+    buildControls();
+}
+
+MainDialog::~MainDialog() {
+    if (theMainDialog == this) theMainDialog = nullptr;
+}
+
+MainDialog* MainDialog::instance() { return theMainDialog; }
+
+QAction* MainDialog::addCommand(QMenu* menu, const QString& text, Command command, bool enabled) {
+    auto* action = menu->addAction(text);
+    action->setObjectName(QString("command%1").arg(static_cast<int>(command)));
+    action->setEnabled(enabled);
+    actions_[command] = action;
+    menus_[command] = menu;
+    connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+    return action;
+}
+
+void MainDialog::buildMenu() {
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setNativeMenuBar(false);
+
+    QMenu* file = menuBar_->addMenu("&File");
+    file->setObjectName("menuFile");
+    addCommand(file, "&New List...", Command::NewList, true)->setShortcut(QKeySequence::New);
+    addCommand(file, "&Open List...", Command::OpenList, true)->setShortcut(QKeySequence::Open);
+    addCommand(file, "&Close List", Command::CloseList, false)->setShortcut(QKeySequence::Close);
+    addCommand(file, "&Save List...", Command::SaveList, false)->setShortcut(QKeySequence::Save);
+    addCommand(file, "Save List &As...", Command::SaveListAs, false)
+        ->setShortcut(QKeySequence::SaveAs);
+    file->addSeparator();
+    addCommand(file, "&Export Cards...", Command::ExportCards, false);
+    addCommand(file, "Export Question...", Command::ExportQuestions, false);
+    addCommand(file, "Export Answer...", Command::ExportAnswers, false);
+    file->addSeparator();
+    addCommand(file, "&Print...", Command::Print, false)->setShortcut(QKeySequence::Print);
+    file->addSeparator();
+    addCommand(file, "&Preferences...", Command::Preferences, true);
+    file->addSeparator();
+    addCommand(file, "&Quit", Command::Quit, true)->setShortcut(QKeySequence::Quit);
+
+    QMenu* edit = menuBar_->addMenu("&Edit");
+    edit->setObjectName("menuEdit");
+    addCommand(edit, "Font of the Question...", Command::QuestionFont, true);
+    addCommand(edit, "Font of the Answer...", Command::AnswerFont, true);
+
+    QMenu* exam = menuBar_->addMenu("&Examination");
+    exam->setObjectName("menuExamination");
+    addCommand(exam, "Systematic Examination...", Command::ExamineSystematic, false);
+    exam->addSeparator();
+    addCommand(exam, "Examination in &Order...", Command::ExamineInOrder, false);
+    addCommand(exam, "Examination in &Random Order...", Command::ExamineRandom, false);
+    exam->addSeparator();
+    addCommand(exam, "Examination of &Wrong Words", Command::ExamineWrongWords, false);
+
+    QMenu* cards = menuBar_->addMenu("&Cards");
+    cards->setObjectName("menuCards");
+    addCommand(cards, "&New Cards...", Command::NewCards, false);
+    addCommand(cards, "&Modify Cards...", Command::ModifyCards, false);
+    cards->addSeparator();
+    addCommand(cards, "&Sort", Command::Sort, false);
+    addCommand(cards, "&Exchange Question and Answer", Command::Exchange, false);
+    cards->addSeparator();
+    addCommand(cards, "&Overview...", Command::Overview, false);
+    addCommand(cards, "S&tatistics...", Command::Statistics, false);
+
+    QMenu* special = menuBar_->addMenu("&Special Examination");
+    special->setObjectName("menuSpecialExamination");
+    addCommand(special, "Examination of the &Known Words...", Command::ExamineKnownWords, false);
+    special->addSeparator();
+    addCommand(special, "&Choose a Lesson...", Command::ChooseLesson, false);
+    special->addSeparator();
+    addCommand(special, "Lesson in &Order...", Command::LessonInOrder, false);
+    addCommand(special, "Lesson in &Random Order...", Command::LessonRandom, false);
+    addCommand(special, "Lesson - &Systematic Examination...", Command::LessonSystematic, false);
+    special->addSeparator();
+    addCommand(special, "Choose a &Level...", Command::ChooseLevel, false);
+    special->addSeparator();
+    addCommand(special, "Level in order...", Command::LevelInOrder, false);
+
+    // Linux desktops have no window menu to put About into; a Help menu at the end of the
+    // menu bar is where people look for it.
+    const QString about = stringText(Msg::AboutItem);
+    if (!about.isEmpty()) {
+        QMenu* help = menuBar_->addMenu("&Help");
+        help->setObjectName("menuHelp");
+        addCommand(help, about, Command::About, true);
+    }
+}
+
+void MainDialog::buildControls() {
+    auto makeButton = [this](MainButton id, const QString& text) {
+        auto* button = new QPushButton(text, this);
+        button->setObjectName(QString("button%1").arg(static_cast<int>(id)));
+        button->setAutoDefault(false);
+        buttons_[id] = button;
+        return button;
+    };
+
+    QPushButton* cardBox = makeButton(MainButton::CardBox, QString());
+    cardBox->setFlat(true);
+    cardBox->setDefault(true);
+    cardBox->setIconSize(kPictureSize);
+    cardBox->setMinimumSize(kPictureSize + QSize(12, 12));
+    cardBox->setAccessibleName("Card box: save the list, or open a list when there is none");
+    cardBox->setToolTip("Save the list (open a list when there is none)");
+    connect(cardBox, &QPushButton::clicked, this, &MainDialog::onCardBox);
+
+    QPushButton* examine = makeButton(MainButton::Examine, QString());
+    examine->setFlat(true);
+    examine->setIconSize(kPictureSize / 2);
+    examine->setMinimumSize(kPictureSize / 2 + QSize(12, 12));
+    examine->setAccessibleName("Examine: start the first examination available");
+    examine->setToolTip("Start the first examination available");
+    connect(examine, &QPushButton::clicked, this, &MainDialog::onExamine);
+
+    struct CommandButton {
+        MainButton id;
+        const char* text;
+        Command command;
+    };
+    const CommandButton commandButtons[] = {
+        {MainButton::Systematic, "Systematic Examination", Command::ExamineSystematic},
+        {MainButton::InOrder, "Examination in Order", Command::ExamineInOrder},
+        {MainButton::Random, "Ex. in Random Order", Command::ExamineRandom},
+        {MainButton::WrongWords, "Examine Wrong Words", Command::ExamineWrongWords},
+        {MainButton::NewCard, "New Card", Command::NewCards},
+        {MainButton::Overview, "Overview", Command::Overview},
+        {MainButton::Exchange, " Question <-> Answer", Command::Exchange},
+    };
+    for (const auto& spec : commandButtons) {
+        QPushButton* button = makeButton(spec.id, spec.text);
+        button->setEnabled(false);
+        const Command command = spec.command;
+        connect(button, &QPushButton::clicked, this, [this, command] { runCommand(command); });
+    }
+
+    auto* counters = new QGroupBox(this);
+    auto* counterLayout = new QGridLayout(counters);
+    auto addCounter = [&](int row, const QString& label, const char* name) {
+        auto* caption = new QLabel(label, counters);
+        auto* value = new QLabel("0", counters);
+        value->setObjectName(name);
+        value->setAccessibleName(label);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        value->setMinimumWidth(80);
+        counterLayout->addWidget(caption, row, 0);
+        counterLayout->addWidget(value, row, 1);
+        return value;
+    };
+    cardCount_ = addCounter(0, "Number of cards", "counter1018");
+    knownCount_ = addCounter(1, "Known cards", "counter1019");
+
+    auto* upperRow = new QHBoxLayout;
+    upperRow->addWidget(buttons_[MainButton::Systematic]);
+    upperRow->addWidget(buttons_[MainButton::InOrder]);
+    auto* lowerRow = new QHBoxLayout;
+    lowerRow->addWidget(buttons_[MainButton::Random]);
+    lowerRow->addWidget(buttons_[MainButton::WrongWords]);
+    auto* right = new QVBoxLayout;
+    right->addLayout(upperRow);
+    right->addWidget(examine, 0, Qt::AlignHCenter);
+    right->addLayout(lowerRow);
+    right->addStretch();
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(cardBox);
+    top->addLayout(right);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(counters);
+    bottom->addStretch();
+    bottom->addWidget(buttons_[MainButton::NewCard]);
+    bottom->addWidget(buttons_[MainButton::Overview]);
+    bottom->addWidget(buttons_[MainButton::Exchange]);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(menuBar_);
+    layout->addLayout(top);
+    layout->addLayout(bottom);
+
+    // Keyboard order: the picture buttons, the examinations, then the bottom row.
+    setTabOrder(cardBox, buttons_[MainButton::Systematic]);
+    setTabOrder(buttons_[MainButton::Systematic], buttons_[MainButton::InOrder]);
+    setTabOrder(buttons_[MainButton::InOrder], examine);
+    setTabOrder(examine, buttons_[MainButton::Random]);
+    setTabOrder(buttons_[MainButton::Random], buttons_[MainButton::WrongWords]);
+    setTabOrder(buttons_[MainButton::WrongWords], buttons_[MainButton::NewCard]);
+    setTabOrder(buttons_[MainButton::NewCard], buttons_[MainButton::Overview]);
+    setTabOrder(buttons_[MainButton::Overview], buttons_[MainButton::Exchange]);
+}
+
+QAction* MainDialog::action(Command command) const {
+    auto it = actions_.find(command);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QPushButton* MainDialog::button(MainButton id) const {
+    auto it = buttons_.find(id);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+QMenu* MainDialog::menuOf(Command command) const {
+    auto it = menus_.find(command);
+    return it == menus_.end() ? nullptr : it->second;
+}
+
+void MainDialog::setCommandEnabled(Command command, bool enabled) {
+    if (QAction* a = action(command)) a->setEnabled(enabled);
+}
+
+void MainDialog::setButtonEnabled(MainButton id, bool enabled) {
+    if (QPushButton* b = button(id)) {
+        b->setEnabled(enabled);
+        b->update();
+    }
+}
+
+void MainDialog::setFonts(const LogFont& question, const LogFont& answer) {
+    questionFont_ = question;
+    answerFont_ = answer;
+    questionQFont_ = toQFont(question);
+    answerQFont_ = toQFont(answer);
+}
+
+void MainDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!firstPaintDone_) {
+        firstPaintDone_ = true;
+        // Opening a list may show dialogs; run it once the window is up, not inside the event.
+        QTimer::singleShot(0, this, &MainDialog::firstPaint);
+    }
+}
+
+void MainDialog::firstPaint() {
+    filledBox_ = loadPicture(":/pictures/filled_box.svg");
+    if (filledBox_.isNull()) ::showError(Msg::PictureFailed);
+    emptyBox_ = loadPicture(":/pictures/empty_box.svg");
+    question_ = loadPicture(":/pictures/question.svg");
+    button(MainButton::CardBox)->setIcon(QIcon(emptyBox_));
+    button(MainButton::Examine)->setIcon(QIcon(question_));
+    button(MainButton::Examine)->setFocus();
+    refreshCounters();
+    if (!startupList_.isEmpty()) openList(startupList_);
+}
+
+void MainDialog::changeEvent(QEvent* event) { QDialog::changeEvent(event); }
+
+void MainDialog::closeEvent(QCloseEvent* event) {
+    // The close box quits; when the user cancels the save question the window stays.
+    event->ignore();
+    quit();
+}
+
+void MainDialog::reject() {
+    // Escape leaves the main window as it is.
+}
+
+void MainDialog::runCommand(Command command) {
+    switch (command) {
+        case Command::About:
+            showAbout();
+            break;
+        case Command::NewList:
+            newList();
+            break;
+        case Command::OpenList:
+            openListCommand();
+            break;
+        case Command::CloseList:
+            closeList();
+            break;
+        case Command::SaveList:
+            saveList();
+            break;
+        case Command::SaveListAs:
+            saveListAs();
+            break;
+        case Command::ExportCards:
+        case Command::ExportQuestions:
+        case Command::ExportAnswers:
+            exportList(command);
+            break;
+        case Command::Preferences:
+            showPreferences();
+            break;
+        case Command::Quit:
+            quit();
+            break;
+        case Command::QuestionFont:
+        case Command::AnswerFont:
+            chooseDocumentFont(command);
+            break;
+        case Command::ExamineSystematic:
+        case Command::ExamineInOrder:
+        case Command::ExamineRandom:
+        case Command::ExamineWrongWords:
+        case Command::ExamineKnownWords:
+        case Command::LessonInOrder:
+        case Command::LessonRandom:
+        case Command::LessonSystematic:
+        case Command::LevelInOrder:
+            openExamination(command);
+            break;
+        case Command::NewCards:
+            openNewCardDialog();
+            break;
+        case Command::Sort:
+            sortList();
+            break;
+        case Command::Exchange:
+            exchange();
+            break;
+        case Command::ChooseLevel:
+            openLevelChooser();
+            break;
+        case Command::ModifyCards:
+        case Command::Overview:
+        case Command::Statistics:
+        case Command::ChooseLesson:
+        case Command::Print:
+            // These windows are not part of the program yet.
+            break;
+    }
+}
+
+void MainDialog::onCardBox() {
+    if (!store_.unknownList.empty() || !store_.knownList.empty()) {
+        runCommand(Command::SaveList);
+    } else {
+        runCommand(Command::OpenList);
+    }
+}
+
+void MainDialog::onExamine() {
+    for (Command command :
+         {Command::ExamineSystematic, Command::ExamineRandom, Command::ExamineInOrder}) {
+        if (action(command)->isEnabled()) {
+            runCommand(command);
+            return;
+        }
+    }
+    prompts().beep(400, 100);
+}
+
+void MainDialog::showAbout() {
+    AboutDialog dialog(this);
+    prompts().execDialog(&dialog);
+}
+
+void MainDialog::quit() {
+    // Filled in with the document commands.
+    exitProcess(0);
+}
+
+void MainDialog::refreshCounters() {
+    const int unknown = store_.unknownList.count();
+    const int known = store_.knownList.count();
+    cardCount_->setText(QString::number(unknown + known));
+    knownCount_->setText(QString::number(known));
+    const bool hasCards = unknown > 0 || known > 0;
+    button(MainButton::CardBox)->setIcon(QIcon(hasCards ? filledBox_ : emptyBox_));
+}
+
+void MainDialog::showError(int messageId) { ::showError(messageId); }
+void MainDialog::showNotice(int messageId) { ::showNotice(messageId); }
+void MainDialog::showErrorText(std::string_view text) { ::showErrorText(fromCardText(text)); }
+void MainDialog::fatalError(int messageId) { ::fatalError(messageId); }
+
+void MainDialog::enableCommand(Command command) {
+    setCommandEnabled(command, true);
+    bool hasButton = false;
+    const MainButton id = buttonOf(command, &hasButton);
+    if (hasButton) setButtonEnabled(id, true);
+}
+
+bool MainDialog::fontUsable(const LogFont& font) { return ::fontUsable(font); }
+
+LogFont MainDialog::chooseFont(const LogFont& preset) { return prompts().chooseFont(this, preset); }
+
+KnownCardChoice MainDialog::askKnownCard(const Card&) { return KnownCardChoice::Known; }
+void MainDialog::newList() {}
+void MainDialog::openListCommand() {}
+void MainDialog::openList(const QString&) {}
+void MainDialog::saveList() {}
+void MainDialog::saveListAs() {}
+void MainDialog::exportList(Command) {}
+void MainDialog::closeList() {}
+void MainDialog::sortList() {}
+void MainDialog::exchange() {}
+void MainDialog::chooseDocumentFont(Command) {}
+void MainDialog::showPreferences() {}
+void MainDialog::openExamination(Command) {}
+void MainDialog::openNewCardDialog() {}
+void MainDialog::openLevelChooser() {}
+bool MainDialog::askToSave(bool) { return true; }
+void MainDialog::applyNoListState() {}
+void MainDialog::applyListOpenedState() {}
+void MainDialog::cardEntered() {}

@@ -1,0 +1,36 @@
+#include "app/trainer_app.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+
+#include "app/main_dialog.h"
+#include "platform/fonts.h"
+#include "platform/process.h"
+#include "platform/random.h"
+#include "platform/settings_store.h"
+#include "store/card_store.h"
+#include "store/preferences.h"
+
+QString TrainerApp::commandLineList(const QStringList& arguments) {
+    return arguments.mid(1).join(' ');
+}
+
+int TrainerApp::run(int& argc, char** argv) {
+    processMilliseconds();  // the process clock starts here
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(kSettingsKey);
+    QApplication::setOrganizationName(kSettingsKey);
+    QGuiApplication::setDesktopFileName("kartomatrix");
+
+    CardStore store;
+    store.unknownList.clear();
+    seedProcessRandom(static_cast<unsigned>(processMilliseconds()));
+
+    LogFont documentFont = defaultDocumentFont();
+    if (!fontUsable(documentFont)) documentFont = fallbackDocumentFont();
+
+    Preferences preferences;
+    MainDialog mainDialog(store, preferences, documentFont);
+    mainDialog.setStartupList(commandLineList(QApplication::arguments()));
+    return mainDialog.exec();
+}

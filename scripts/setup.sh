@@ -1,0 +1,39 @@
+# Shared by scripts/run and scripts/test: installs what is missing and configures a build.
+# Sourced, not run.
+
+KARTOMATRIX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+# Debian/Ubuntu packages the build and the tests need.
+KARTOMATRIX_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev
+                      libgtest-dev googletest fonts-dejavu-core)
+
+install_missing_packages() {
+    local missing=()
+    for package in "${KARTOMATRIX_PACKAGES[@]}" "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+            || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null; then
+            sudo="sudo"
+        else
+            echo "error: these packages are missing and there is no sudo: ${missing[*]}" >&2
+            return 1
+        fi
+    fi
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# configure_and_build BUILD_DIR [cmake options...]
+configure_and_build() {
+    local dir="$1"
+    shift
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S "$KARTOMATRIX_ROOT" -B "$dir" -G Ninja "$@"
+    fi
+    cmake --build "$dir" -- -j"$(nproc)"
+}
