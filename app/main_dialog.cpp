@@ -18,13 +18,19 @@
 #include "app/about_dialog.h"
 #include "app/open_windows.h"
 #include "exam/orders.h"
+#if __has_include("app/preferences.h")
+#include "app/preferences.h"
+#define HAVE_PREFERENCES 1
+#endif
 #include "platform/fonts.h"
 #include "platform/messages.h"
 #include "platform/process.h"
+#include "platform/settings_store.h"
 #include "platform/prompts.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
 #include "store/card_store.h"
+#include "store/list_ops.h"
 #include "store/message_ids.h"
 #include "store/preferences.h"
 
@@ -434,11 +440,6 @@ void MainDialog::showAbout() {
     prompts().execDialog(&dialog);
 }
 
-void MainDialog::quit() {
-    // Filled in with the document commands.
-    exitProcess(0);
-}
-
 void MainDialog::refreshCounters() {
     const int unknown = store_.unknownList.count();
     const int known = store_.knownList.count();
@@ -464,22 +465,169 @@ bool MainDialog::fontUsable(const LogFont& font) { return ::fontUsable(font); }
 
 LogFont MainDialog::chooseFont(const LogFont& preset) { return prompts().chooseFont(this, preset); }
 
-KnownCardChoice MainDialog::askKnownCard(const Card&) { return KnownCardChoice::Known; }
-void MainDialog::newList() {}
 void MainDialog::openListCommand() {}
 void MainDialog::openList(const QString&) {}
 void MainDialog::saveList() {}
 void MainDialog::saveListAs() {}
 void MainDialog::exportList(Command) {}
-void MainDialog::closeList() {}
-void MainDialog::sortList() {}
-void MainDialog::exchange() {}
-void MainDialog::chooseDocumentFont(Command) {}
 void MainDialog::showPreferences() {}
-void MainDialog::openExamination(Command) {}
 void MainDialog::openNewCardDialog() {}
-void MainDialog::openLevelChooser() {}
-bool MainDialog::askToSave(bool) { return true; }
-void MainDialog::applyNoListState() {}
-void MainDialog::applyListOpenedState() {}
-void MainDialog::cardEntered() {}
+
+void MainDialog::newList() {
+    setCommandEnabled(Command::OpenList, false);
+    setCommandEnabled(Command::CloseList, false);
+    setCommandEnabled(Command::Overview, true);
+    openNewCardDialog();
+    listStartTime_ = processMilliseconds();
+}
+
+bool MainDialog::askToSave(bool saveAsAlways) {
+    if (!store_.modified) return true;
+    switch (askYesNoCancel(this, Msg::SaveBeforeClose, Msg::CautionCaption)) {
+        case PromptAnswer::Cancel:
+            return false;
+        case PromptAnswer::Yes:
+            // Go on whatever the save gives: the user has been asked once.
+            if (saveAsAlways) {
+                saveListAs();
+            } else {
+                saveList();
+            }
+            return true;
+        default:
+            return true;
+    }
+}
+
+void MainDialog::closeList() {
+    if (!askToSave(true)) return;
+    clearDocument(store_);
+    OpenWindowList::instance().closeAll();
+    applyNoListState();
+    refreshCounters();
+    update();
+}
+
+void MainDialog::quit() {
+    if (!askToSave(false)) return;
+    {
+#ifdef HAVE_PREFERENCES
+        SettingsStore settings;
+        savePreferences(preferences_, settings);
+        settings.sync();
+#endif
+    }
+    exitProcess(0);
+}
+
+void MainDialog::sortList() { ::sortList(store_, store_.unknownList, SortKey::Question, *this); }
+
+void MainDialog::exchange() {
+    exchangeQuestionAndAnswer(store_.unknownList);
+    exchangeQuestionAndAnswer(store_.knownList);
+    setFonts(answerFont_, questionFont_);
+}
+
+void MainDialog::chooseDocumentFont(Command command) {
+    const bool isQuestion = command == Command::QuestionFont;
+    const LogFont current = isQuestion ? questionFont_ : answerFont_;
+    const LogFont chosen = prompts().chooseFont(this, current);
+    if (!::fontUsable(chosen)) {
+        // The font cannot be made: keep the one there was.
+        prompts().beep(400, 400);
+        return;
+    }
+    if (isQuestion) {
+        setFonts(chosen, answerFont_);
+    } else {
+        setFonts(questionFont_, chosen);
+    }
+}
+
+void MainDialog::applyNoListState() {
+    setCommandEnabled(Command::OpenList, true);
+    setCommandEnabled(Command::NewList, true);
+    for (Command command :
+         {Command::CloseList, Command::SaveList, Command::SaveListAs, Command::ExportCards,
+          Command::ExportQuestions, Command::ExportAnswers, Command::Print,
+          Command::ExamineInOrder, Command::ExamineSystematic, Command::ExamineRandom,
+          Command::ExamineWrongWords, Command::Sort, Command::Exchange, Command::ModifyCards,
+          Command::NewCards, Command::Overview, Command::Statistics, Command::ChooseLesson,
+          Command::ChooseLevel, Command::ExamineKnownWords, Command::LessonInOrder,
+          Command::LessonRandom, Command::LessonSystematic, Command::LevelInOrder}) {
+        setCommandEnabled(command, false);
+    }
+    for (MainButton id : {MainButton::InOrder, MainButton::Random, MainButton::Systematic,
+                          MainButton::WrongWords, MainButton::NewCard, MainButton::Exchange,
+                          MainButton::Overview}) {
+        setButtonEnabled(id, false);
+    }
+}
+
+void MainDialog::applyListOpenedState() {
+    setCommandEnabled(Command::CloseList, true);
+    setCommandEnabled(Command::OpenList, false);
+    setCommandEnabled(Command::NewList, false);
+    for (Command command : {Command::SaveList, Command::SaveListAs, Command::ExportCards,
+                            Command::ExportQuestions, Command::ExportAnswers,
+                            Command::Preferences, Command::Quit}) {
+        setCommandEnabled(command, true);
+    }
+    setCommandEnabled(Command::NewCards, true);
+    setButtonEnabled(MainButton::NewCard, true);
+    setCommandEnabled(Command::Overview, true);
+    const int unknown = store_.unknownList.count();
+    if (unknown >= 1) {
+        setCommandEnabled(Command::Print, true);
+        setButtonEnabled(MainButton::InOrder, true);
+        setCommandEnabled(Command::ExamineInOrder, true);
+        setButtonEnabled(MainButton::Random, true);
+        setCommandEnabled(Command::ExamineRandom, true);
+        if (unknown > 10) {
+            setCommandEnabled(Command::ExamineSystematic, true);
+            setButtonEnabled(MainButton::Systematic, true);
+        }
+        setCommandEnabled(Command::Statistics, true);
+        setCommandEnabled(Command::Sort, true);
+        setButtonEnabled(MainButton::Exchange, true);
+        setCommandEnabled(Command::Exchange, true);
+        setButtonEnabled(MainButton::Overview, true);
+        setCommandEnabled(Command::ModifyCards, true);
+        setCommandEnabled(Command::ChooseLesson, true);
+        setCommandEnabled(Command::ChooseLevel, true);
+    }
+    if (store_.knownList.count() >= 1) setCommandEnabled(Command::ExamineKnownWords, true);
+}
+
+void MainDialog::cardEntered() {
+    for (Command command :
+         {Command::CloseList, Command::SaveList, Command::SaveListAs, Command::ExportCards,
+          Command::ExportQuestions, Command::ExportAnswers, Command::Print}) {
+        setCommandEnabled(command, true);
+    }
+    setButtonEnabled(MainButton::Overview, true);
+    setButtonEnabled(MainButton::Exchange, true);
+    update();
+    // Equality on purpose: the examinations switch on when the typed list reaches the size.
+    switch (store_.unknownList.count()) {
+        case 1:
+            setCommandEnabled(Command::ExamineInOrder, true);
+            setButtonEnabled(MainButton::InOrder, true);
+            break;
+        case 4:
+            setCommandEnabled(Command::ExamineRandom, true);
+            setButtonEnabled(MainButton::Random, true);
+            break;
+        case 11:
+            setCommandEnabled(Command::ExamineSystematic, true);
+            setButtonEnabled(MainButton::Systematic, true);
+            break;
+        default:
+            break;
+    }
+    for (Command command : {Command::Sort, Command::Exchange, Command::ModifyCards,
+                            Command::Statistics, Command::ChooseLesson, Command::ChooseLevel}) {
+        setCommandEnabled(command, true);
+    }
+    refreshCounters();
+}
