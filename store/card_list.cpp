@@ -32,6 +32,16 @@ bool CardList::removeById(int32_t id) {
     return false;
 }
 
+bool CardList::remove(const Card* card) {
+    const auto end = slots_.begin() + used_;
+    const auto it = std::find(slots_.begin(), end, card);
+    if (card == nullptr || it == end) return false;
+    *it = nullptr;
+    holes_.push(static_cast<int>(it - slots_.begin()));
+    --count_;
+    return true;
+}
+
 bool CardList::containsId(int32_t id) const {
     for (int i = 0; i < used_; ++i) {
         const Card* card = slots_[static_cast<std::size_t>(i)];

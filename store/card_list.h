@@ -25,6 +25,8 @@ public:
     void insert(Card* card);
     // Empties the first slot whose card has this number. Returns whether one was found.
     bool removeById(int32_t id);
+    // Empties the first slot that refers to this very card. Returns whether one was found.
+    bool remove(const Card* card);
     bool containsId(int32_t id) const;
     // Empties every slot and drops the extra blocks; cards are not touched.
     void clear();
