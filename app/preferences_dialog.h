@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+
+#include "store/preferences.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// The preferences dialog. It works on the process's Preferences record directly: OK takes
+// the fields into it, "Default Values" changes the check box and the answer-order rule in
+// it at once (Cancel does not take that back), and the max level changes only through OK.
+// Every time the dialog is shown its controls are set from the record.
+class PreferencesDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit PreferencesDialog(Preferences& preferences, QWidget* parent = nullptr);
+
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void restoreDefaults();
+    void showMaxLevel();
+    void showCheckBoxAndRule();
+
+    Preferences& preferences_;
+    QLineEdit* maxLevelEdit_;
+    QCheckBox* showAddInfoCheck_;
+    QRadioButton* strictOrderRadio_;
+    QRadioButton* allWordsRadio_;
+    QRadioButton* someWordsRadio_;
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
+    QPushButton* defaultsButton_;
+    QPushButton* pathButton_;
+};

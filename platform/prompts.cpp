@@ -1,0 +1,100 @@
+#include "platform/prompts.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "platform/fonts.h"
+
+namespace {
+
+QMessageBox::Icon boxIcon(PromptIcon icon) {
+    switch (icon) {
+    case PromptIcon::Error:
+        return QMessageBox::Critical;
+    case PromptIcon::Information:
+        return QMessageBox::Information;
+    case PromptIcon::Exclamation:
+        return QMessageBox::Warning;
+    case PromptIcon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+FileChoice runFileDialog(QWidget* owner, const FileRequest& request, bool save) {
+    QFileDialog dialog(owner, request.title);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!request.filters.isEmpty()) dialog.setNameFilters(request.filters);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.initialName.isEmpty()) dialog.selectFile(request.initialName);
+    FileChoice choice;
+    if (dialog.exec() == QDialog::Accepted) choice.path = dialog.selectedFiles().value(0);
+    return choice;
+}
+
+class QtPrompts : public Prompts {
+public:
+    void message(QWidget* owner, PromptIcon icon, const QString& caption,
+                 const QString& text) override {
+        QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, owner);
+        box.exec();
+    }
+
+    PromptAnswer question(QWidget* owner, PromptIcon icon, const QString& caption,
+                          const QString& text, bool withCancel) override {
+        QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+        if (withCancel) buttons |= QMessageBox::Cancel;
+        QMessageBox box(boxIcon(icon), caption, text, buttons, owner);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
+        switch (box.exec()) {
+        case QMessageBox::Yes:
+            return PromptAnswer::Yes;
+        case QMessageBox::No:
+            return PromptAnswer::No;
+        default:
+            return withCancel ? PromptAnswer::Cancel : PromptAnswer::No;
+        }
+    }
+
+    FileChoice openFile(QWidget* owner, const FileRequest& request) override {
+        return runFileDialog(owner, request, false);
+    }
+
+    FileChoice saveFile(QWidget* owner, const FileRequest& request) override {
+        return runFileDialog(owner, request, true);
+    }
+
+    LogFont chooseFont(QWidget* owner, const LogFont& preset) override {
+        QFontDialog dialog(fontForFontDialog(preset), owner);
+        if (dialog.exec() != QDialog::Accepted) return preset;
+        return mergeChosenFont(preset, dialog.selectedFont());
+    }
+
+    bool choosePrinter(QWidget* owner, QPrinter& printer) override {
+        QPrintDialog dialog(&printer, owner);
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+    int execDialog(QDialog* dialog) override { return dialog->exec(); }
+
+    void beep(int, int) override { QApplication::beep(); }
+};
+
+Prompts* replacementPrompts = nullptr;
+
+}  // namespace
+
+Prompts& prompts() {
+    if (replacementPrompts) return *replacementPrompts;
+    static QtPrompts qtPrompts;
+    return qtPrompts;
+}
+
+void setPrompts(Prompts* replacement) { replacementPrompts = replacement; }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <vector>
+
+#include "fake_host.h"
+#include "scripted_prompts.h"
+
+// Thrown by the exit handler a TestEnvironment installs: the process would have ended
+// with this status.
+struct ExitRequested {
+    int status;
+};
+
+// Everything a window test replaces, for the life of one object: scripted prompts, an
+// exit that throws ExitRequested, a fixed random sequence and the test mode of the
+// standard paths (so that settings never reach the real user's files). The destructor
+// puts everything back.
+class TestEnvironment {
+public:
+    explicit TestEnvironment(std::vector<int> randomValues = {});
+    ~TestEnvironment();
+
+    TestEnvironment(const TestEnvironment&) = delete;
+    TestEnvironment& operator=(const TestEnvironment&) = delete;
+
+    ScriptedPrompts& prompts() { return prompts_; }
+    FixedRandom& random() { return random_; }
+
+private:
+    ScriptedPrompts prompts_;
+    FixedRandom random_;
+    bool previousTestMode_;
+};
