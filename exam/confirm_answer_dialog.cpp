@@ -1,0 +1,160 @@
+#include "exam/confirm_answer_dialog.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/font_edit_box.h"
+#include "platform/dialog_data.h"
+#include "platform/messages.h"
+#include "platform/text_codec.h"
+#include "store/card_store.h"
+#include "store/message_ids.h"
+
+namespace {
+
+constexpr int kCharacterHeight = 12;
+// The levels a Yes accepts. A card outside them (a known card asked very often, "Keep
+// It" under a max level of 0 or 1) can only be answered "No" here.
+constexpr int kLowestLevel = 0;
+constexpr int kHighestLevel = 128;
+
+void makeDisplayOnly(QLineEdit* box) {
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::ClickFocus);
+}
+
+}  // namespace
+
+ConfirmAnswerDialog::ConfirmAnswerDialog(CardStore& store, Card& card, const std::string& typed,
+                                         const LogFont& questionFont,
+                                         const LogFont& answerFont, QWidget* parent)
+    : QDialog(parent), store_(store), card_(card), typed_(typed) {
+    setObjectName(QStringLiteral("confirmAnswerDialog"));
+    setWindowTitle(QStringLiteral("Is your answer right?"));
+
+    auto* prompt = new QLabel(
+        QStringLiteral(
+            "Your answer and the answer in the database differ. Are both answers right?"),
+        this);
+    prompt->setWordWrap(true);
+
+    cardNumber_ = new QLineEdit(this);
+    cardNumber_->setObjectName(QStringLiteral("edit1008"));
+    level_ = new QLineEdit(this);
+    level_->setObjectName(QStringLiteral("edit1012"));
+    question_ = new FontEditBox(this);
+    question_->setObjectName(QStringLiteral("edit1005"));
+    typedAnswer_ = new FontEditBox(this);
+    typedAnswer_->setObjectName(QStringLiteral("edit1006"));
+    storedAnswer_ = new FontEditBox(this);
+    storedAnswer_->setObjectName(QStringLiteral("edit1007"));
+    lesson_ = new QLineEdit(this);
+    lesson_->setObjectName(QStringLiteral("edit1004"));
+    for (QLineEdit* box : {cardNumber_, level_, static_cast<QLineEdit*>(question_),
+                           static_cast<QLineEdit*>(typedAnswer_),
+                           static_cast<QLineEdit*>(storedAnswer_), lesson_}) {
+        makeDisplayOnly(box);
+    }
+
+    auto labelled = [this](const QString& text, QLineEdit* box) {
+        auto* label = new QLabel(text, this);
+        label->setBuddy(box);
+        box->setAccessibleName(text);
+        return label;
+    };
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(labelled(QStringLiteral("Card Number (ID)"), cardNumber_), 0, 0);
+    grid->addWidget(cardNumber_, 0, 1);
+    grid->addWidget(labelled(QStringLiteral("Level"), level_), 0, 2, Qt::AlignRight);
+    grid->addWidget(level_, 0, 3);
+    grid->addWidget(labelled(QStringLiteral("Question"), question_), 1, 0);
+    grid->addWidget(question_, 1, 1, 1, 3);
+    grid->addWidget(labelled(QStringLiteral("Your Answer"), typedAnswer_), 2, 0);
+    grid->addWidget(typedAnswer_, 2, 1, 1, 3);
+    grid->addWidget(labelled(QStringLiteral("Answer in the Database"), storedAnswer_), 3, 0);
+    grid->addWidget(storedAnswer_, 3, 1, 1, 3);
+    grid->addWidget(labelled(QStringLiteral("Lesson"), lesson_), 4, 0);
+    grid->addWidget(lesson_, 4, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+
+    noButton_ = new QPushButton(QStringLiteral("No"), this);
+    noButton_->setObjectName(QStringLiteral("button2"));
+    noButton_->setDefault(true);
+    yesButton_ = new QPushButton(QStringLiteral("Yes"), this);
+    yesButton_->setObjectName(QStringLiteral("button3"));
+    addButton_ = new QPushButton(QStringLiteral("Yes, add my answer"), this);
+    addButton_->setObjectName(QStringLiteral("button2000"));
+    replaceButton_ = new QPushButton(QStringLiteral("Yes, replace answer"), this);
+    replaceButton_->setObjectName(QStringLiteral("button2001"));
+    connect(noButton_, &QPushButton::clicked, this, &ConfirmAnswerDialog::reject);
+    connect(yesButton_, &QPushButton::clicked, this, &ConfirmAnswerDialog::answerYes);
+    connect(addButton_, &QPushButton::clicked, this, &ConfirmAnswerDialog::addAnswer);
+    connect(replaceButton_, &QPushButton::clicked, this, &ConfirmAnswerDialog::replaceAnswer);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(noButton_);
+    buttons->addWidget(yesButton_);
+    buttons->addWidget(addButton_);
+    buttons->addWidget(replaceButton_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(prompt);
+    layout->addLayout(grid);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+
+    setTabOrder(noButton_, yesButton_);
+    setTabOrder(yesButton_, addButton_);
+    setTabOrder(addButton_, replaceButton_);
+    noButton_->setFocus();
+
+    question_->setFieldFont(&questionFont, kCharacterHeight);
+    typedAnswer_->setFieldFont(&answerFont, kCharacterHeight);
+    storedAnswer_->setFieldFont(&answerFont, kCharacterHeight);
+    fillBoxes();
+}
+
+void ConfirmAnswerDialog::fillBoxes() {
+    cardNumber_->setText(QString::number(card_.id));
+    level_->setText(QString::number(card_.level));
+    question_->setText(fromCardText(card_.question()));
+    typedAnswer_->setText(fromCardText(typed_));
+    storedAnswer_->setText(fromCardText(card_.answer()));
+    lesson_->setText(fromCardText(card_.lesson()));
+    for (FontEditBox* box : {question_, typedAnswer_, storedAnswer_}) box->applyPendingFont();
+}
+
+bool ConfirmAnswerDialog::levelAcceptable() {
+    return readIntegerField(level_, kLowestLevel, kHighestLevel).has_value();
+}
+
+void ConfirmAnswerDialog::answerYes() {
+    if (levelAcceptable()) done(Yes);
+}
+
+void ConfirmAnswerDialog::addAnswer() {
+    std::string combined(card_.answer());
+    combined += ", ";
+    combined += typed_;
+    if (combined.size() < static_cast<std::size_t>(kAddedAnswerLimit)) {
+        store_.setText(card_, CardField::Answer, combined);
+        store_.modified = true;
+        fillBoxes();
+    } else {
+        showError(Msg::AnswerTooLong);
+    }
+    if (levelAcceptable()) done(YesAdded);
+}
+
+void ConfirmAnswerDialog::replaceAnswer() {
+    store_.setText(card_, CardField::Answer, typed_);
+    store_.modified = true;
+    fillBoxes();
+    if (levelAcceptable()) done(YesReplaced);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+#include "store/log_font.h"
+
+class Card;
+class CardStore;
+class FontEditBox;
+class QLineEdit;
+class QPushButton;
+
+// "Is your answer right?": asked when the typed answer differs from the stored one. The
+// user overrules the difference with one of the three Yes buttons (two of which also
+// change the stored answer) or lets it stand with "No", which is also what Enter, Escape
+// and the close box mean.
+class ConfirmAnswerDialog : public QDialog {
+    Q_OBJECT
+public:
+    // What the dialog ended with; every result but No counts the answer as right.
+    enum Result {
+        No = QDialog::Rejected,
+        Yes = 3,
+        YesAdded = 2000,
+        YesReplaced = 2001,
+    };
+
+    // `typed` is the typed answer as card text.
+    ConfirmAnswerDialog(CardStore& store, Card& card, const std::string& typed,
+                        const LogFont& questionFont, const LogFont& answerFont,
+                        QWidget* parent = nullptr);
+
+    // A stored answer with the typed one added must stay below this many characters, so
+    // that it still fits an answer box.
+    static constexpr int kAddedAnswerLimit = 60;
+
+private:
+    void fillBoxes();
+    // The level box must hold a level the dialog accepts before a Yes ends it.
+    bool levelAcceptable();
+    void answerYes();
+    void addAnswer();
+    void replaceAnswer();
+
+    CardStore& store_;
+    Card& card_;
+    std::string typed_;
+
+    QLineEdit* cardNumber_ = nullptr;
+    QLineEdit* level_ = nullptr;
+    FontEditBox* question_ = nullptr;
+    FontEditBox* typedAnswer_ = nullptr;
+    FontEditBox* storedAnswer_ = nullptr;
+    QLineEdit* lesson_ = nullptr;
+    QPushButton* noButton_ = nullptr;
+    QPushButton* yesButton_ = nullptr;
+    QPushButton* addButton_ = nullptr;
+    QPushButton* replaceButton_ = nullptr;
+};

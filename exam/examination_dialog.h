@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <optional>
+
+#include "exam/orders.h"
+#include "store/command.h"
+#include "store/log_font.h"
+
+class FontEditBox;
+class MainDialog;
+class QAction;
+class QLineEdit;
+class QPushButton;
+enum class MainButton : int;
+
+// The window of one running examination: it shows one card at a time, takes the typed
+// answer, has it judged and recorded, and moves on until the end of the list or until the
+// user closes it. Any number can be open at once, each with its own state.
+//
+// While it is open, the command that started it is greyed and that command's main-window
+// button, if any, is disabled; the window is a member of the open-window list. It gives
+// all of it back exactly once, when it closes or, if it is destroyed without closing
+// (Close List deletes the open windows directly), when it is destroyed.
+class ExaminationDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Opens a window for the kind, started by `command` (whose button is `ownerButton`),
+    // and starts the examination. The window deletes itself when it closes; a start that
+    // fails closes it again at once (it is then already hidden when this returns).
+    static ExaminationDialog* open(MainDialog& mainDialog, Command command, ExaminationKind kind,
+                                   std::optional<MainButton> ownerButton);
+
+    ~ExaminationDialog() override;
+
+    ExaminationKind kind() const { return state_.kind; }
+    Card* currentCard() const { return state_.currentCard; }
+
+    // The work of "OK" and Enter: judge the typed answer, record it, show the next card.
+    void judgeAnswer();
+
+public slots:
+    void done(int result) override;
+
+private:
+    ExaminationDialog(MainDialog& mainDialog, Command command, ExaminationKind kind,
+                      std::optional<MainButton> ownerButton);
+
+    ExaminationEnvironment environment() const;
+    void start();
+    // Fills the window from the current card, or ends the examination when there is none.
+    void showCard();
+    // "Edit Card": loads the current card into the card-modification window.
+    void editCurrentCard();
+    // Enables the command and the button again and leaves the open-window list; only the
+    // first call does anything.
+    void giveBack();
+
+    MainDialog& main_;
+    Command command_;
+    QPointer<QAction> ownerAction_;
+    QPointer<QPushButton> ownerButton_;
+    ExaminationState state_;
+    LogFont questionFont_;
+    LogFont answerFont_;
+    bool givenBack_ = false;
+
+    FontEditBox* question_ = nullptr;
+    FontEditBox* answer_ = nullptr;
+    QLineEdit* addInfo_ = nullptr;
+    QLineEdit* cardNumber_ = nullptr;
+    QLineEdit* level_ = nullptr;
+    QLineEdit* lesson_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    QPushButton* editButton_ = nullptr;
+};

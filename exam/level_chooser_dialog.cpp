@@ -1,0 +1,67 @@
+#include "exam/level_chooser_dialog.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/dialog_data.h"
+#include "platform/messages.h"
+#include "store/card_store.h"
+#include "store/list_ops.h"
+#include "store/message_ids.h"
+
+LevelChooserDialog::LevelChooserDialog(CardStore& store, QAction* levelInOrder, QWidget* parent)
+    : QDialog(parent), store_(store), levelInOrder_(levelInOrder) {
+    setObjectName(QStringLiteral("levelChooserDialog"));
+    setWindowTitle(QStringLiteral("Choose a level"));
+
+    auto* prompt = new QLabel(QStringLiteral("Please choose a level:"), this);
+    level_ = new QLineEdit(QStringLiteral("0"), this);
+    level_->setObjectName(QStringLiteral("edit1012"));
+    prompt->setBuddy(level_);
+    level_->setAccessibleName(prompt->text());
+    level_->selectAll();
+
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("button1"));
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("button2"));
+    connect(okButton_, &QPushButton::clicked, this, &LevelChooserDialog::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &LevelChooserDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(prompt);
+    layout->addWidget(level_);
+    layout->addLayout(buttons);
+
+    setTabOrder(level_, okButton_);
+    setTabOrder(okButton_, cancelButton_);
+    level_->setFocus();
+}
+
+void LevelChooserDialog::accept() {
+    const std::optional<int> level = readIntegerField(level_, 0, kHighestLevel);
+    if (!level) return;
+    if (store_.unknownList.empty()) {
+        showError(Msg::NoCardsOpened);
+        return;
+    }
+    // Known cards are never chosen: a level examination is for cards still being learned.
+    clearList(store_.levelSelection);
+    selectByLevel(store_.unknownList, store_.levelSelection, *level);
+    if (store_.levelSelection.empty()) {
+        showError(Msg::NoCardsOnLevel);
+        return;
+    }
+    if (levelInOrder_) levelInOrder_->setEnabled(true);
+    QDialog::accept();
+}
