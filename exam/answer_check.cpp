@@ -13,7 +13,9 @@ namespace {
 
 constexpr int kMaxStoredWords = 10;
 
-bool isSeparator(char c) { return c == ',' || c == ';'; }
+bool isSeparator(char c) {
+    return c == ',' || c == ';';
+}
 
 // Calls visit(word) for every word of the text, left to right; stops and returns false
 // as soon as visit does. Empty words count: two separators in a row, or one at either
@@ -22,10 +24,13 @@ template <typename Visit>
 bool forEachWord(std::string_view text, Visit&& visit) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!isSeparator(text[i])) continue;
-        if (!visit(text.substr(start, i - start))) return false;
+        if (!isSeparator(text[i]))
+            continue;
+        if (!visit(text.substr(start, i - start)))
+            return false;
         start = i + 1;
-        if (start < text.size() && text[start] == ' ') ++start;
+        if (start < text.size() && text[start] == ' ')
+            ++start;
         i = start - 1;
     }
     return visit(text.substr(start));
@@ -40,13 +45,16 @@ AnswerVerdict compareAnswer(const Card& card, std::string_view typed,
 
 AnswerVerdict compareAnswerText(std::string_view stored, std::string_view typed,
                                 const Preferences& preferences, Host& host) {
-    if (typed == stored) return AnswerVerdict::Right;
-    if (preferences.strictOrder) return AnswerVerdict::Differs;
+    if (typed == stored)
+        return AnswerVerdict::Right;
+    if (preferences.strictOrder)
+        return AnswerVerdict::Differs;
 
     std::array<std::string_view, kMaxStoredWords> words;
     int s = 0;
     const bool split = forEachWord(stored, [&](std::string_view word) {
-        if (s == kMaxStoredWords) return false;
+        if (s == kMaxStoredWords)
+            return false;
         words[static_cast<std::size_t>(s++)] = word;
         return true;
     });
@@ -61,7 +69,9 @@ AnswerVerdict compareAnswerText(std::string_view stored, std::string_view typed,
         ++t;
         return std::find(words.begin(), storedEnd, word) != storedEnd;
     });
-    if (!allFound) return AnswerVerdict::Differs;
-    if (preferences.allWords && t != s) return AnswerVerdict::Differs;
+    if (!allFound)
+        return AnswerVerdict::Differs;
+    if (preferences.allWords && t != s)
+        return AnswerVerdict::Differs;
     return AnswerVerdict::Right;
 }

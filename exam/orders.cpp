@@ -13,7 +13,7 @@ namespace {
 
 struct KindInfo {
     int captionId;
-    CardList CardStore::* list;
+    CardList CardStore::*list;
     ExaminationOrder order;
     int cardsNeeded;
 };
@@ -46,7 +46,8 @@ int randomIndex(RandomSource& random, int n) {
 
 bool holdsCardOutside(const CardList& list, const RecentDraws& recent) {
     for (int i = list.nextOccupied(0); i >= 0; i = list.nextOccupied(i + 1)) {
-        if (!recent.contains(list.slot(i))) return true;
+        if (!recent.contains(list.slot(i)))
+            return true;
     }
     return false;
 }
@@ -68,13 +69,21 @@ void walkTo(ExaminationState& state, int from) {
 
 }  // namespace
 
-int captionIdOf(ExaminationKind kind) { return infoOf(kind).captionId; }
+int captionIdOf(ExaminationKind kind) {
+    return infoOf(kind).captionId;
+}
 
-CardList& sourceListOf(ExaminationKind kind, CardStore& store) { return store.*infoOf(kind).list; }
+CardList& sourceListOf(ExaminationKind kind, CardStore& store) {
+    return store.*infoOf(kind).list;
+}
 
-ExaminationOrder orderOf(ExaminationKind kind) { return infoOf(kind).order; }
+ExaminationOrder orderOf(ExaminationKind kind) {
+    return infoOf(kind).order;
+}
 
-int cardsNeededAtStart(ExaminationKind kind) { return infoOf(kind).cardsNeeded; }
+int cardsNeededAtStart(ExaminationKind kind) {
+    return infoOf(kind).cardsNeeded;
+}
 
 bool RecentDraws::contains(const Card* card) const {
     return std::find(cards_.begin(), cards_.end(), card) != cards_.end();
@@ -90,10 +99,43 @@ RecentDraws& processRecentDraws() {
     return recent;
 }
 
+std::vector<QueueEntry> SystematicQueue::entries() const {
+    std::vector<QueueEntry> out;
+    out.reserve(ring_.size());
+    for (int i = 0; i < size(); ++i)
+        out.push_back(at(i));
+    return out;
+}
+
 void SystematicQueue::moveFrontTo(int place) {
-    if (entries_.empty()) return;
-    place = std::clamp(place, 1, size());
-    std::rotate(entries_.begin(), entries_.begin() + 1, entries_.begin() + place);
+    const std::size_t n = ring_.size();
+    if (n == 0)
+        return;
+    const std::size_t target = static_cast<std::size_t>(std::clamp(place, 1, size())) - 1;
+    if (target == 0)
+        return;
+    const QueueEntry moving = ring_[head_];
+    if (target < n - 1 - target) {
+        // Shift the entries before the target one step towards the front.
+        std::size_t to = head_;
+        for (std::size_t i = 0; i < target; ++i) {
+            const std::size_t from = wrap(to + 1);
+            ring_[to] = ring_[from];
+            to = from;
+        }
+        ring_[to] = moving;
+    } else {
+        // Turn the ring by one, which makes the moving entry the last, then shift the
+        // entries after the target one step towards the back.
+        head_ = wrap(head_ + 1);
+        std::size_t to = wrap(head_ + n - 1);
+        for (std::size_t i = target; i < n - 1; ++i) {
+            const std::size_t from = to == 0 ? n - 1 : to - 1;
+            ring_[to] = ring_[from];
+            to = from;
+        }
+        ring_[to] = moving;
+    }
 }
 
 bool startExamination(ExaminationState& state, ExaminationKind kind,
@@ -135,7 +177,8 @@ int32_t questionNumberFor(ExaminationState& state) {
 }
 
 void nextCard(ExaminationState& state, const ExaminationEnvironment& env) {
-    if (state.currentCard == nullptr) return;
+    if (state.currentCard == nullptr)
+        return;
     switch (orderOf(state.kind)) {
         case ExaminationOrder::InOrderWalk:
             walkTo(state, state.position + 1);
@@ -151,8 +194,7 @@ void nextCard(ExaminationState& state, const ExaminationEnvironment& env) {
     }
 }
 
-Card* drawRandomCard(const CardList& list, RandomSource& random, RecentDraws& recent,
-                     Host& host) {
+Card* drawRandomCard(const CardList& list, RandomSource& random, RecentDraws& recent, Host& host) {
     const int n = list.count();
     if (n <= 3) {
         host.showError(Msg::RandomTooFew);
@@ -180,20 +222,43 @@ int64_t systematicSortKey(int32_t level, int r, int32_t maxLevel) {
     return RandomSource::kMax - q * level - r / m;
 }
 
-SystematicQueue buildSystematicQueue(const CardList& list, int32_t maxLevel,
-                                     RandomSource& random) {
+SystematicQueue buildSystematicQueue(const CardList& list, int32_t maxLevel, RandomSource& random) {
     std::vector<QueueEntry> entries;
     entries.reserve(static_cast<std::size_t>(list.count()));
     list.forEach([&](Card* card) {
         entries.push_back({card, systematicSortKey(card->level, random.next(), maxLevel)});
     });
-    // Equal keys: the card later in the list comes first. Reversing and sorting stably
-    // is the same as placing the cards from the last to the first, each after every
-    // entry whose key is greater or equal.
+    if (entries.empty())
+        return {};
+
+    // Highest key first; of equal keys the card later in the list first. That is the
+    // order of placing the cards from the last to the first, each after every entry whose
+    // key is greater or equal: a stable sort of the reversed list.
     std::reverse(entries.begin(), entries.end());
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const QueueEntry& a, const QueueEntry& b) { return a.sortKey > b.sortKey; });
-    return SystematicQueue(std::move(entries));
+    const auto [low, high] = std::minmax_element(
+        entries.begin(), entries.end(),
+        [](const QueueEntry& a, const QueueEntry& b) { return a.sortKey < b.sortKey; });
+    const int64_t highest = high->sortKey;
+    const uint64_t range = static_cast<uint64_t>(highest - low->sortKey) + 1;
+    if (range > std::max<uint64_t>(entries.size() * 4, 1 << 16)) {
+        std::stable_sort(
+            entries.begin(), entries.end(),
+            [](const QueueEntry& a, const QueueEntry& b) { return a.sortKey > b.sortKey; });
+        return SystematicQueue(std::move(entries));
+    }
+    // Keys span a few levels' worth of random numbers: a counting sort is several times
+    // faster than comparing for a list of a million cards.
+    std::vector<uint32_t> next(static_cast<std::size_t>(range) + 1, 0);
+    for (const QueueEntry& entry : entries) {
+        ++next[static_cast<std::size_t>(highest - entry.sortKey) + 1];
+    }
+    for (std::size_t i = 1; i < next.size(); ++i)
+        next[i] += next[i - 1];
+    std::vector<QueueEntry> sorted(entries.size());
+    for (const QueueEntry& entry : entries) {
+        sorted[next[static_cast<std::size_t>(highest - entry.sortKey)]++] = entry;
+    }
+    return SystematicQueue(std::move(sorted));
 }
 
 int requeueDistance(const Card& card, int n) {
@@ -205,20 +270,26 @@ int requeueDistance(const Card& card, int n) {
         // it comes back.
         const int64_t asked = card.timesAsked;
         const int64_t wrong = card.timesWrong;
-        if (wrong == asked) return 5;
-        if (asked == wrong + 1) return 10;
+        if (wrong == asked)
+            return 5;
+        if (asked == wrong + 1)
+            return 10;
         return fifth;
     }
     // Numbers from an earlier examination take part as they are: a lastWrong above this
     // answer's number gives a negative gap and the shortest distance.
     const int64_t gap = a - w;
-    if (gap <= 2) return 2 * fifth;
-    if (gap == 3) return 3 * fifth;
-    if (gap <= 5) return 4 * fifth;
+    if (gap <= 2)
+        return 2 * fifth;
+    if (gap == 3)
+        return 3 * fifth;
+    if (gap <= 5)
+        return 4 * fifth;
     return n;
 }
 
 void requeue(SystematicQueue& queue) {
-    if (queue.empty()) return;
+    if (queue.empty())
+        return;
     queue.moveFrontTo(requeueDistance(*queue.front().card, queue.size()));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -70,22 +71,33 @@ struct QueueEntry {
 // The cards of a systematic examination in the order they will be asked; the first is
 // the card on screen. It keeps every card of the source list at the start, even one that
 // leaves the list later, and never grows or shrinks.
+//
+// Held as a ring, so that moving the first entry to the end (the usual fate of a card
+// answered right) costs nothing, and moving it elsewhere shifts only the shorter side.
 class SystematicQueue {
 public:
     SystematicQueue() = default;
-    explicit SystematicQueue(std::vector<QueueEntry> entries) : entries_(std::move(entries)) {}
+    explicit SystematicQueue(std::vector<QueueEntry> entries) : ring_(std::move(entries)) {}
 
-    int size() const { return static_cast<int>(entries_.size()); }
-    bool empty() const { return entries_.empty(); }
-    const QueueEntry& front() const { return entries_.front(); }
-    const std::vector<QueueEntry>& entries() const { return entries_; }
+    int size() const { return static_cast<int>(ring_.size()); }
+    bool empty() const { return ring_.empty(); }
+    const QueueEntry& front() const { return ring_[head_]; }
+    const QueueEntry& at(int index) const {
+        return ring_[wrap(head_ + static_cast<std::size_t>(index))];
+    }
+    // The entries from the first to the last, as a copy.
+    std::vector<QueueEntry> entries() const;
     // Moves the first entry so that it becomes the place-th (1-based); place is clamped
-    // to 1..size(). Costs O(place): a full turn moves every entry once, which stays well
-    // below a millisecond for a million cards.
+    // to 1..size().
     void moveFrontTo(int place);
 
 private:
-    std::vector<QueueEntry> entries_;
+    std::size_t wrap(std::size_t index) const {
+        return index >= ring_.size() ? index - ring_.size() : index;
+    }
+
+    std::vector<QueueEntry> ring_;
+    std::size_t head_ = 0;
 };
 
 // The state of one running examination, held by its window. It refers to cards and to
@@ -138,16 +150,14 @@ void nextCard(ExaminationState& state, const ExaminationEnvironment& env);
 // A random card of the list that is none of the three in `recent`, which then remembers
 // it. Returns nullptr after showing message 112 when the list holds three cards or fewer
 // (or, with the same card in several slots, fewer than four different ones).
-Card* drawRandomCard(const CardList& list, RandomSource& random, RecentDraws& recent,
-                     Host& host);
+Card* drawRandomCard(const CardList& list, RandomSource& random, RecentDraws& recent, Host& host);
 
 // The key a card of this level gets for the random number r (0..32767); higher keys are
 // asked first. A max level of 0 or below counts as 1 here, which orders by level alone.
 int64_t systematicSortKey(int32_t level, int r, int32_t maxLevel);
 // One entry per card of the list, ordered by key, highest first; of equal keys the card
 // later in the list comes first. Draws one random number per card, in slot order.
-SystematicQueue buildSystematicQueue(const CardList& list, int32_t maxLevel,
-                                     RandomSource& random);
+SystematicQueue buildSystematicQueue(const CardList& list, int32_t maxLevel, RandomSource& random);
 // The place (1-based) the card just answered goes to in a queue of n entries, from its
 // counters and question numbers after the answer has been recorded.
 int requeueDistance(const Card& card, int n);

@@ -77,9 +77,9 @@ TEST(CompareAnswer, ExamplesUnderEachOrderRule) {
         CardStore store;
         Card& card = store.createCard();
         store.setText(card, CardField::Answer, example.stored);
-        for (const auto& [rule, expected] : {std::pair{kStrict, example.strict},
-                                             std::pair{kAll, example.all},
-                                             std::pair{kSome, example.some}}) {
+        for (const auto& [rule, expected] :
+             {std::pair{kStrict, example.strict}, std::pair{kAll, example.all},
+              std::pair{kSome, example.some}}) {
             SCOPED_TRACE(std::string(example.name) + " / " + rule.name);
             Preferences preferences;
             preferences.strictOrder = rule.strictOrder;
@@ -87,8 +87,8 @@ TEST(CompareAnswer, ExamplesUnderEachOrderRule) {
             FakeHost host;
             EXPECT_EQ(compareAnswer(card, example.typed, preferences, host), expected);
             const bool limitShown = example.tooManyMeanings && !rule.strictOrder;
-            EXPECT_EQ(host.errors, limitShown ? std::vector<int>{Msg::TooManyMeanings}
-                                              : std::vector<int>{});
+            EXPECT_EQ(host.errors,
+                      limitShown ? std::vector<int>{Msg::TooManyMeanings} : std::vector<int>{});
         }
     }
 }

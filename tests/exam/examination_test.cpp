@@ -51,7 +51,8 @@ protected:
 };
 
 TEST_F(Examination, KnownWordsSendAWrongCardBackAndWalkOn) {
-    for (int i = 0; i < 4; ++i) add(store.knownList, 5);
+    for (int i = 0; i < 4; ++i)
+        add(store.knownList, 5);
     ASSERT_TRUE(startExamination(state, ExaminationKind::KnownWords, env()));
     Card* first = state.currentCard;
     EXPECT_EQ(answer(state, true), 0);
@@ -118,8 +119,10 @@ struct Step {
 };
 
 TEST_F(Examination, SystematicRunOverElevenCards) {
-    for (int i = 0; i < 11; ++i) add(store.unknownList);
+    for (int i = 0; i < 11; ++i)
+        add(store.unknownList);
     random = FixedRandom({0});  // equal keys: asked from the last card to the first
+    // clang-format off
     const Step steps[] = {
         {false, 10, 5},  // wrong, never right
         {true, 9, 4},    // right as question 2, never wrong
@@ -142,6 +145,7 @@ TEST_F(Examination, SystematicRunOverElevenCards) {
         {true, 10, 11},
         {true, 9, 4},    // two questions after its wrong answer
     };
+    // clang-format on
     ASSERT_TRUE(startExamination(state, ExaminationKind::Systematic, env()));
     int32_t number = 0;
     for (const Step& step : steps) {
@@ -159,7 +163,8 @@ TEST_F(Examination, SystematicRunOverElevenCards) {
 }
 
 TEST_F(Examination, SystematicRunOverTwentyFiveCards) {
-    for (int i = 0; i < 25; ++i) add(store.lessonSelection);
+    for (int i = 0; i < 25; ++i)
+        add(store.lessonSelection);
     random = FixedRandom({0});
     const Step steps[] = {
         {false, 24, 5}, {true, 23, 10}, {true, 22, 15}, {true, 21, 20},
@@ -176,14 +181,16 @@ TEST_F(Examination, SystematicRunOverTwentyFiveCards) {
 }
 
 TEST_F(Examination, SystematicKeepsAskingACardMovedToTheKnownList) {
-    for (int i = 0; i < 11; ++i) add(store.unknownList, 4);
+    for (int i = 0; i < 11; ++i)
+        add(store.unknownList, 4);
     random = FixedRandom({0});
     ASSERT_TRUE(startExamination(state, ExaminationKind::Systematic, env()));
     Card* moved = state.currentCard;
     answer(state, true);  // level 5: moved to the known cards, back at place 4
     ASSERT_TRUE(store.knownList.containsId(moved->id));
     ASSERT_FALSE(store.unknownList.containsId(moved->id));
-    for (int i = 0; i < 3; ++i) answer(state, false);
+    for (int i = 0; i < 3; ++i)
+        answer(state, false);
     ASSERT_EQ(state.currentCard, moved);
     answer(state, false);
     EXPECT_EQ(moved->level, 0);
@@ -194,7 +201,8 @@ TEST_F(Examination, SystematicKeepsAskingACardMovedToTheKnownList) {
 }
 
 TEST_F(Examination, RandomAnswersAreRecordedUnderNumberZero) {
-    for (int i = 0; i < 4; ++i) add(store.unknownList);
+    for (int i = 0; i < 4; ++i)
+        add(store.unknownList);
     random = FixedRandom({0, 1, 2, 3, 0, 1});
     ASSERT_TRUE(startExamination(state, ExaminationKind::Random, env()));
     for (int i = 0; i < 5; ++i) {

@@ -33,7 +33,8 @@ protected:
         return card;
     }
     void fill(CardList& list, int n) {
-        for (int i = 0; i < n; ++i) add(list);
+        for (int i = 0; i < n; ++i)
+            add(list);
     }
     ExaminationEnvironment env() { return {store, preferences, random, recent, host}; }
 
@@ -61,7 +62,7 @@ using Asked = std::vector<std::pair<int32_t, int32_t>>;
 TEST_F(Orders, EveryKindAsksFromItsOwnListUnderItsCaption) {
     struct Row {
         ExaminationKind kind;
-        CardList CardStore::* list;
+        CardList CardStore::*list;
         int caption;
     };
     const Row rows[] = {
@@ -79,10 +80,11 @@ TEST_F(Orders, EveryKindAsksFromItsOwnListUnderItsCaption) {
         SCOPED_TRACE(row.caption);
         CardStore own;
         FakeHost quiet;
-        CardList* lists[] = {&own.unknownList, &own.knownList, &own.wrongList,
-                             &own.lessonSelection, &own.levelSelection};
+        CardList* lists[] = {&own.unknownList, &own.knownList, &own.wrongList, &own.lessonSelection,
+                             &own.levelSelection};
         for (CardList* list : lists) {
-            for (int i = 0; i < 12; ++i) list->insert(&own.createCard());
+            for (int i = 0; i < 12; ++i)
+                list->insert(&own.createCard());
         }
         CardList& source = own.*row.list;
         ExaminationState s;
@@ -126,13 +128,13 @@ TEST_F(Orders, InOrderWalkSeesCardsEnteringAndLeavingTheList) {
     nextCard(state, env());
     asked.push_back(state.currentCard->id);  // card 1, slot 1
 
-    list.removeById(1);                  // the card on screen leaves
-    list.removeById(0);                  // one behind
-    list.removeById(3);                  // one ahead
-    Card& behind = add(list);            // first hole: slot 0, already passed
-    Card& onPosition = add(list);        // slot 1, the slot of the current card
-    Card& ahead = add(list);             // slot 3, still to come
-    Card& atEnd = add(list);             // slot 6, a new one at the end
+    list.removeById(1);            // the card on screen leaves
+    list.removeById(0);            // one behind
+    list.removeById(3);            // one ahead
+    Card& behind = add(list);      // first hole: slot 0, already passed
+    Card& onPosition = add(list);  // slot 1, the slot of the current card
+    Card& ahead = add(list);       // slot 3, still to come
+    Card& atEnd = add(list);       // slot 6, a new one at the end
     ASSERT_EQ(list.slot(0), &behind);
     ASSERT_EQ(list.slot(1), &onPosition);
     ASSERT_EQ(list.slot(3), &ahead);
@@ -150,7 +152,8 @@ TEST_F(Orders, InOrderWalkSeesCardsEnteringAndLeavingTheList) {
 TEST_F(Orders, InOrderWalkSurvivesItsListBeingEmptied) {
     fill(store.unknownList, 25);
     ASSERT_TRUE(startExamination(state, ExaminationKind::InOrder, env()));
-    for (int i = 0; i < 22; ++i) nextCard(state, env());
+    for (int i = 0; i < 22; ++i)
+        nextCard(state, env());
     ASSERT_EQ(state.position, 22);
     store.unknownList.clear();
     nextCard(state, env());
@@ -206,7 +209,8 @@ TEST_F(Orders, RandomDrawRemembersAcrossExaminationsAndLists) {
 
     // A lesson examination over the same three cards and one other one: whatever the
     // numbers say, the other card comes first.
-    for (Card* card : {&a, &b, &c}) store.lessonSelection.insert(card);
+    for (Card* card : {&a, &b, &c})
+        store.lessonSelection.insert(card);
     Card& other = add(store.lessonSelection);
     random = FixedRandom({0, 1, 2, 0, 1, 2, 3});
     ExaminationState second;
@@ -254,7 +258,8 @@ TEST_F(Orders, RandomDrawReachesEveryCardOfALongList) {
 
     // Up to 32768 cards, one number per draw and the plain remainder.
     CardStore small;
-    for (int i = 0; i < 32768; ++i) small.unknownList.insert(&small.createCard());
+    for (int i = 0; i < 32768; ++i)
+        small.unknownList.insert(&small.createCard());
     random = FixedRandom({32767});
     card = drawRandomCard(small.unknownList, random, recent, host);
     ASSERT_NE(card, nullptr);
@@ -333,14 +338,15 @@ TEST_F(Orders, SystematicKeysFollowTheLevelRanges) {
 }
 
 TEST_F(Orders, SystematicStartDrawsInSlotOrderAndAsksTheFirstEntry) {
-    for (int i = 0; i < 12; ++i) add(store.unknownList, 1);
+    for (int i = 0; i < 12; ++i)
+        add(store.unknownList, 1);
     store.unknownList.removeById(4);
     // Every card of level 1 but slot 6 gets r = 32767; slot 6 (the sixth draw) gets 0.
     random = FixedRandom({32767, 32767, 32767, 32767, 32767, 0, 32767});
     ASSERT_TRUE(startExamination(state, ExaminationKind::Systematic, env()));
     EXPECT_EQ(state.currentCard->id, 6);
     EXPECT_EQ(state.queue.size(), 11);
-    EXPECT_EQ(state.queue.entries()[1].card->id, 11);  // then from the last card back
+    EXPECT_EQ(state.queue.at(1).card->id, 11);  // then from the last card back
     EXPECT_EQ(state.queue.entries().back().card->id, 0);
     EXPECT_EQ(random.draws, 11);
 }
@@ -385,7 +391,8 @@ TEST_F(Orders, RequeueDistances) {
             SCOPED_TRACE(std::string(c.name) + ", n = " + std::to_string(n));
             CardStore own;
             std::vector<QueueEntry> entries;
-            for (int i = 0; i < n; ++i) entries.push_back({&own.createCard(), 0});
+            for (int i = 0; i < n; ++i)
+                entries.push_back({&own.createCard(), 0});
             Card& answered = *entries.front().card;
             answered.lastWrong = c.lastWrong;
             answered.lastAsked = c.lastAsked;
@@ -399,8 +406,36 @@ TEST_F(Orders, RequeueDistances) {
             expected.insert(expected.begin() + (place - 1), entries.front());
             ASSERT_EQ(queue.size(), n);
             for (int i = 0; i < n; ++i) {
-                EXPECT_EQ(queue.entries()[i].card, expected[i].card) << "place " << i + 1;
+                EXPECT_EQ(queue.at(i).card, expected[i].card) << "place " << i + 1;
             }
+        }
+    }
+}
+
+TEST_F(Orders, QueueMovesKeepTheOrderOfAPlainList) {
+    for (const int n : {1, 2, 11, 25}) {
+        SCOPED_TRACE(n);
+        CardStore own;
+        std::vector<Card*> plain;
+        std::vector<QueueEntry> entries;
+        for (int i = 0; i < n; ++i) {
+            plain.push_back(&own.createCard());
+            entries.push_back({plain.back(), i});
+        }
+        SystematicQueue queue(entries);
+        LcgRandom places;
+        for (int step = 0; step < 400; ++step) {
+            const int place = places.next() % (n + 2);  // 0 and n + 1 are clamped
+            queue.moveFrontTo(place);
+            Card* front = plain.front();
+            plain.erase(plain.begin());
+            plain.insert(plain.begin() + (std::clamp(place, 1, n) - 1), front);
+            ASSERT_EQ(queue.size(), n);
+            for (int i = 0; i < n; ++i) {
+                ASSERT_EQ(queue.at(i).card, plain[static_cast<std::size_t>(i)])
+                    << "step " << step << ", place " << place << ", entry " << i;
+            }
+            ASSERT_EQ(queue.front().card, plain.front());
         }
     }
 }
