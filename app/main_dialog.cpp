@@ -17,6 +17,7 @@
 
 #include "app/about_dialog.h"
 #include "app/open_windows.h"
+#include "editing/new_card_dialog.h"
 #include "exam/orders.h"
 #if __has_include("app/preferences.h")
 #include "app/preferences.h"
@@ -34,9 +35,13 @@
 #include "store/message_ids.h"
 #include "store/preferences.h"
 
+// The pictures live in the window library; a static library must register them itself.
+static void initResources() { Q_INIT_RESOURCE(resources); }
+
 namespace {
 
 MainDialog* theMainDialog = nullptr;
+
 
 constexpr QSize kPictureSize(256, 192);
 
@@ -80,6 +85,7 @@ MainDialog::MainDialog(CardStore& store, Preferences& preferences, const LogFont
       store_(store),
       preferences_(preferences),
       recentDraws_(std::make_unique<RecentDraws>()) {
+    initResources();
     theMainDialog = this;
     setObjectName("mainDialog");
     setWindowTitle("Kartomatrix");
@@ -93,6 +99,10 @@ MainDialog::MainDialog(CardStore& store, Preferences& preferences, const LogFont
 }
 
 MainDialog::~MainDialog() {
+    // The windows opened from here give back menu items and buttons when they go, so they
+    // must go while those still exist.
+    const auto windows = findChildren<QDialog*>(Qt::FindDirectChildrenOnly);
+    for (QDialog* window : windows) delete window;
     if (theMainDialog == this) theMainDialog = nullptr;
 }
 
@@ -308,9 +318,9 @@ void MainDialog::setButtonEnabled(MainButton id, bool enabled) {
     }
 }
 
-void MainDialog::setFonts(const LogFont& question, const LogFont& answer) {
-    questionFont_ = question;
-    answerFont_ = answer;
+void MainDialog::setFonts(LogFont question, LogFont answer) {
+    questionFont_ = std::move(question);
+    answerFont_ = std::move(answer);
     questionQFont_ = toQFont(question);
     answerQFont_ = toQFont(answer);
 }
@@ -471,7 +481,7 @@ void MainDialog::saveList() {}
 void MainDialog::saveListAs() {}
 void MainDialog::exportList(Command) {}
 void MainDialog::showPreferences() {}
-void MainDialog::openNewCardDialog() {}
+void MainDialog::openNewCardDialog() { new NewCardDialog(*this); }
 
 void MainDialog::newList() {
     setCommandEnabled(Command::OpenList, false);

@@ -97,7 +97,7 @@ private:
     void buildControls();
     QAction* addCommand(QMenu* menu, const QString& text, Command command, bool enabled);
     void firstPaint();
-    void setFonts(const LogFont& question, const LogFont& answer);
+    void setFonts(LogFont question, LogFont answer);
 
     void onCardBox();
     void onExamine();

@@ -1,0 +1,126 @@
+#include "editing/new_card_dialog.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <string>
+
+#include "app/font_edit_box.h"
+#include "app/main_dialog.h"
+#include "platform/card_text_validator.h"
+#include "platform/messages.h"
+#include "store/card_store.h"
+#include "store/list_ops.h"
+#include "store/message_ids.h"
+
+namespace {
+
+// What the boxes accept; every limit lies below the card's own capacity.
+constexpr int kQuestionLimit = 59;
+constexpr int kAnswerLimit = 59;
+constexpr int kLessonLimit = 9;
+constexpr int kAddInfoLimit = 100;
+constexpr int kCharacterHeight = 12;
+
+}  // namespace
+
+NewCardDialog::NewCardDialog(MainDialog& mainDialog) : QDialog(&mainDialog), main_(mainDialog) {
+    setObjectName("newCardDialog");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle("New vocabulary card");
+
+    main_.setButtonEnabled(MainButton::NewCard, false);
+    main_.update();
+    main_.setCommandEnabled(Command::NewList, false);
+    main_.setCommandEnabled(Command::NewCards, false);
+
+    auto* prompt = new QLabel(
+        "Please enter the question and the answer of the new card.( Kartomatrix will ask you "
+        "the question and you will have to enter the answer)",
+        this);
+    prompt->setWordWrap(true);
+
+    question_ = new FontEditBox(this);
+    question_->setObjectName("edit1004");
+    question_->setMaxLength(kQuestionLimit);
+    answer_ = new FontEditBox(this);
+    answer_->setObjectName("edit1005");
+    answer_->setMaxLength(kAnswerLimit);
+    addInfo_ = new QLineEdit(this);
+    addInfo_->setObjectName("edit1007");
+    addInfo_->setMaxLength(kAddInfoLimit);
+    addInfo_->setValidator(new CardTextValidator(addInfo_));
+    lesson_ = new QLineEdit(this);
+    lesson_->setObjectName("edit1008");
+    lesson_->setMaxLength(kLessonLimit);
+    lesson_->setValidator(new CardTextValidator(lesson_));
+
+    auto* form = new QFormLayout;
+    auto addRow = [&](const QString& text, QLineEdit* field) {
+        auto* label = new QLabel(text, this);
+        label->setBuddy(field);
+        field->setAccessibleName(text);
+        form->addRow(label, field);
+    };
+    addRow("Question", question_);
+    addRow("Answer", answer_);
+    addRow("Additional Information", addInfo_);
+    addRow("Lesson", lesson_);
+
+    enterButton_ = new QPushButton("Enter this word", this);
+    enterButton_->setObjectName("button1");
+    enterButton_->setDefault(true);
+    closeButton_ = new QPushButton("Close", this);
+    closeButton_->setObjectName("button2");
+    closeButton_->setAutoDefault(false);
+    connect(enterButton_, &QPushButton::clicked, this, &NewCardDialog::enterCard);
+    connect(closeButton_, &QPushButton::clicked, this, &NewCardDialog::close);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(enterButton_);
+    buttons->addWidget(closeButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(prompt);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+
+    setTabOrder(question_, answer_);
+    setTabOrder(answer_, addInfo_);
+    setTabOrder(addInfo_, lesson_);
+    setTabOrder(lesson_, enterButton_);
+    setTabOrder(enterButton_, closeButton_);
+
+    show();
+    question_->setFocus();
+    question_->setFieldFont(&main_.questionFont(), kCharacterHeight);
+    answer_->setFieldFont(&main_.answerFont(), kCharacterHeight);
+}
+
+NewCardDialog::~NewCardDialog() {
+    main_.setButtonEnabled(MainButton::NewCard, true);
+    main_.update();
+    main_.setCommandEnabled(Command::NewCards, true);
+}
+
+void NewCardDialog::enterCard() {
+    std::string question, answer, addInfo, lesson;
+    if (!readCardText(question_, question, this) || !readCardText(answer_, answer, this) ||
+        !readCardText(addInfo_, addInfo, this) || !readCardText(lesson_, lesson, this)) {
+        return;
+    }
+    if (question.empty() || answer.empty()) {
+        activateWindow();
+        showError(Msg::EmptyQuestionOrAnswer);
+        return;
+    }
+    CardStore& store = main_.store();
+    addCard(store, store.unknownList, question, answer, lesson, addInfo);
+    main_.cardEntered();
+    question_->clear();
+    answer_->clear();
+    addInfo_->clear();
+    question_->setFocus();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+class FontEditBox;
+class MainDialog;
+class QLineEdit;
+class QPushButton;
+
+// "New vocabulary card": a modeless window in which the user types card after card into
+// the open list. Each "Enter this word" makes one card; question, answer and additional
+// information are emptied for the next one and the lesson stays. While it is open the
+// main window's "New Card" button and "New Cards..." are off, and it keeps the main
+// window's menus and counters in step with the growing list.
+class NewCardDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit NewCardDialog(MainDialog& mainDialog);
+    ~NewCardDialog() override;
+
+    // Validates the boxes and creates the card ("Enter this word").
+    void enterCard();
+
+private:
+    MainDialog& main_;
+    FontEditBox* question_;
+    FontEditBox* answer_;
+    QLineEdit* addInfo_;
+    QLineEdit* lesson_;
+    QPushButton* enterButton_;
+    QPushButton* closeButton_;
+};

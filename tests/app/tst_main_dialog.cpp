@@ -1,0 +1,296 @@
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QtTest>
+
+#include "app/main_dialog.h"
+#include "app/preferences.h"
+#include "editing/new_card_dialog.h"
+#include "platform/settings_store.h"
+#include "store/card_store.h"
+#include "store/list_ops.h"
+#include "store/preferences.h"
+#include "tests/support/main_window_probe.h"
+#include "tests/support/test_environment.h"
+
+namespace {
+
+QString counter(MainDialog& dialog, const char* name) {
+    return dialog.findChild<QLabel*>(name)->text();
+}
+
+QStringList itemTexts(QMenu* menu) {
+    QStringList texts;
+    for (QAction* action : menu->actions()) {
+        texts << (action->isSeparator()
+                      ? QString("-")
+                      : QString("%1=%2").arg(action->text(), action->objectName().mid(7)));
+    }
+    return texts;
+}
+
+}  // namespace
+
+class TestMainDialog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        env_ = std::make_unique<TestEnvironment>();
+        store_ = std::make_unique<CardStore>();
+        preferences_ = Preferences{};
+        dialog_ = std::make_unique<MainDialog>(*store_, preferences_, defaultDocumentFont());
+    }
+    void cleanup() {
+        QVERIFY2(env_->prompts().unexpected.isEmpty(),
+                 qPrintable(env_->prompts().unexpected.join(", ")));
+        dialog_.reset();
+        store_.reset();
+        env_.reset();
+    }
+
+    void menusHoldEveryCommandInOrder_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("File") << "menuFile"
+                              << QStringList{"&New List...=40001",
+                                             "&Open List...=40002",
+                                             "&Close List=40003",
+                                             "&Save List...=32771",
+                                             "Save List &As...=40004",
+                                             "-",
+                                             "&Export Cards...=40005",
+                                             "Export Question...=40006",
+                                             "Export Answer...=40007",
+                                             "-",
+                                             "&Print...=32775",
+                                             "-",
+                                             "&Preferences...=40008",
+                                             "-",
+                                             "&Quit=40009"};
+        QTest::newRow("Edit") << "menuEdit"
+                              << QStringList{"Font of the Question...=40028",
+                                             "Font of the Answer...=40029"};
+        QTest::newRow("Examination")
+            << "menuExamination"
+            << QStringList{"Systematic Examination...=40019", "-",
+                           "Examination in &Order...=40016",
+                           "Examination in &Random Order...=40017", "-",
+                           "Examination of &Wrong Words=40018"};
+        QTest::newRow("Cards") << "menuCards"
+                               << QStringList{"&New Cards...=32776",
+                                              "&Modify Cards...=40022",
+                                              "-",
+                                              "&Sort=40020",
+                                              "&Exchange Question and Answer=40021",
+                                              "-",
+                                              "&Overview...=32777",
+                                              "S&tatistics...=32779"};
+        QTest::newRow("Special Examination")
+            << "menuSpecialExamination"
+            << QStringList{"Examination of the &Known Words...=32772",
+                           "-",
+                           "&Choose a Lesson...=40023",
+                           "-",
+                           "Lesson in &Order...=40024",
+                           "Lesson in &Random Order...=40025",
+                           "Lesson - &Systematic Examination...=32773",
+                           "-",
+                           "Choose a &Level...=40026",
+                           "-",
+                           "Level in order...=40027"};
+        QTest::newRow("Help") << "menuHelp" << QStringList{"About Kartomatrix for Windows=16"};
+    }
+    void menusHoldEveryCommandInOrder() {
+        QFETCH(QString, menu);
+        QFETCH(QStringList, items);
+        auto* found = dialog_->findChild<QMenu*>(menu);
+        QVERIFY(found);
+        QCOMPARE(itemTexts(found), items);
+    }
+
+    void startStateMatchesTheTables() {
+        QCOMPARE(dialog_->windowTitle(), QString("Kartomatrix"));
+        QCOMPARE(describeDifferences(controlStates(*dialog_), startStates()), QString());
+        QCOMPARE(counter(*dialog_, "counter1018"), QString("0"));
+        QCOMPARE(counter(*dialog_, "counter1019"), QString("0"));
+        QCOMPARE(dialog_->button(MainButton::Exchange)->text(), QString(" Question <-> Answer"));
+        QVERIFY(dialog_->button(MainButton::CardBox)->isEnabled());
+        QVERIFY(dialog_->button(MainButton::Examine)->isEnabled());
+        QVERIFY(dialog_->button(MainButton::CardBox)->isDefault());
+    }
+
+    void firstPaintSetsPicturesAndFocus() {
+        dialog_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog_.get()));
+        QTRY_VERIFY(!dialog_->button(MainButton::Examine)->icon().isNull());
+        QVERIFY(!dialog_->button(MainButton::CardBox)->icon().isNull());
+        QTRY_COMPARE(QApplication::focusWidget(),
+                     static_cast<QWidget*>(dialog_->button(MainButton::Examine)));
+        QVERIFY(env_->prompts().messages.empty());
+    }
+
+    void examineButtonBeepsWithoutAList() {
+        dialog_->button(MainButton::Examine)->click();
+        QCOMPARE(env_->prompts().beeps.size(), size_t(1));
+        QCOMPARE(env_->prompts().beeps[0].hertz, 400);
+        QCOMPARE(env_->prompts().beeps[0].milliseconds, 100);
+        QCOMPARE(describeDifferences(controlStates(*dialog_), startStates()), QString());
+    }
+
+    void escapeLeavesTheWindowAsItWas() {
+        dialog_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog_.get()));
+        QTest::keyClick(dialog_.get(), Qt::Key_Escape);
+        QVERIFY(dialog_->isVisible());
+        QCOMPARE(describeDifferences(controlStates(*dialog_), startStates()), QString());
+    }
+
+    void aboutShowsTheAboutBox() {
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        dialog_->action(Command::About)->trigger();
+        QCOMPARE(env_->prompts().dialogs, QStringList{"About Kartomatrix"});
+    }
+
+    void quitWritesAllPreferencesAndEndsWithZero() {
+        preferences_.maxLevel = 7;
+        preferences_.strictOrder = true;
+        try {
+            dialog_->action(Command::Quit)->trigger();
+            QFAIL("Quit did not end the program");
+        } catch (const ExitRequested& exit) {
+            QCOMPARE(exit.status, 0);
+        }
+        QVERIFY(env_->prompts().questions.empty());
+        SettingsStore settings;
+        QCOMPARE(settings.readNumber("PrefsSection", "Maxstufe"), std::optional<qint32>(7));
+        QCOMPARE(settings.readNumber("PrefsSection", "Mussreihenf"), std::optional<qint32>(1));
+        QCOMPARE(settings.readNumber("PrefsSection", "Allebed"), std::optional<qint32>(1));
+        QCOMPARE(settings.readNumber("PrefsSection", "Bemzeigen"), std::optional<qint32>(0));
+        QCOMPARE(settings.readText("PrefsSection", "ApplicationPath"), std::optional<QString>(""));
+    }
+
+    void quitWithUnsavedCardsAsksFirst() {
+        addCard(*store_, store_->unknownList, "q", "a", "", "");
+        env_->prompts().answers.push_back(PromptAnswer::Cancel);
+        dialog_->action(Command::Quit)->trigger();  // cancelled: the program goes on
+        QCOMPARE(env_->prompts().questions.size(), size_t(1));
+        const auto& question = env_->prompts().questions[0];
+        QCOMPARE(question.caption, QString("Caution:"));
+        QVERIFY(question.text.startsWith("You have entered new cards or you have modified"));
+        QVERIFY(question.withCancel);
+        QCOMPARE(question.icon, PromptIcon::Exclamation);
+
+        env_->prompts().answers.push_back(PromptAnswer::No);
+        try {
+            dialog_->close();  // the close box quits too
+            QFAIL("the close box did not end the program");
+        } catch (const ExitRequested& exit) {
+            QCOMPARE(exit.status, 0);
+        }
+    }
+
+    void cardsTypedIntoANewListSwitchOnTheExaminationsBySize() {
+        dialog_->action(Command::NewList)->trigger();
+        auto* newCard = dialog_->findChild<NewCardDialog*>();
+        QVERIFY(newCard);
+        ControlStates expected =
+            withChanges(startStates(), {Command::Overview},
+                        {Command::OpenList, Command::CloseList, Command::NewList,
+                         Command::NewCards});
+        QCOMPARE(describeDifferences(controlStates(*dialog_), expected), QString());
+
+        const ControlStates afterFirst = withChanges(
+            expected,
+            {Command::CloseList, Command::SaveList, Command::SaveListAs, Command::ExportCards,
+             Command::ExportQuestions, Command::ExportAnswers, Command::Print,
+             Command::ExamineInOrder, Command::Sort, Command::Exchange, Command::ModifyCards,
+             Command::Statistics, Command::ChooseLesson, Command::ChooseLevel},
+            {}, {MainButton::Overview, MainButton::Exchange, MainButton::InOrder});
+        for (int i = 1; i <= 11; ++i) {
+            QTest::keyClicks(newCard->findChild<QLineEdit*>("edit1004"), QString("q%1").arg(i));
+            QTest::keyClicks(newCard->findChild<QLineEdit*>("edit1005"), QString("a%1").arg(i));
+            QTest::keyClick(newCard->findChild<QLineEdit*>("edit1005"), Qt::Key_Return);
+            ControlStates want = afterFirst;
+            if (i >= 4) want = withChanges(want, {Command::ExamineRandom}, {}, {MainButton::Random});
+            if (i >= 11) {
+                want = withChanges(want, {Command::ExamineSystematic}, {},
+                                   {MainButton::Systematic});
+            }
+            QVERIFY2(describeDifferences(controlStates(*dialog_), want).isEmpty(),
+                     qPrintable(QString("after card %1: %2")
+                                    .arg(i)
+                                    .arg(describeDifferences(controlStates(*dialog_), want))));
+            QCOMPARE(counter(*dialog_, "counter1018"), QString::number(i));
+        }
+        QCOMPARE(store_->unknownList.count(), 11);
+        QCOMPARE(store_->unknownList.slot(10)->question(), "q11");
+    }
+
+    void closeListAsksThenEmptiesEverything() {
+        dialog_->action(Command::NewList)->trigger();
+        auto* newCard = dialog_->findChild<NewCardDialog*>();
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClicks(newCard->findChild<QLineEdit*>("edit1004"), "q");
+            QTest::keyClicks(newCard->findChild<QLineEdit*>("edit1005"), "a");
+            newCard->enterCard();
+        }
+        env_->prompts().answers.push_back(PromptAnswer::Cancel);
+        dialog_->action(Command::CloseList)->trigger();
+        QCOMPARE(store_->unknownList.count(), 5);
+
+        env_->prompts().answers.push_back(PromptAnswer::No);
+        dialog_->action(Command::CloseList)->trigger();
+        QCOMPARE(store_->unknownList.count(), 0);
+        QCOMPARE(store_->nextId, 0);
+        QVERIFY(!store_->modified);
+        QCOMPARE(counter(*dialog_, "counter1018"), QString("0"));
+        // The new-card window stays open across Close List, so "New Cards" stays grey.
+        QVERIFY(dialog_->findChild<NewCardDialog*>());
+        QCOMPARE(describeDifferences(controlStates(*dialog_), startStates()), QString());
+    }
+
+    void exchangeTwiceRestoresCardsAndFonts() {
+        LogFont bold = defaultDocumentFont();
+        bold.lfWeight = 700;
+        bold.lfFaceName = "DejaVu Serif";
+        env_->prompts().fontChoices.push_back(bold);
+        dialog_->action(Command::AnswerFont)->trigger();
+        QCOMPARE(dialog_->answerFont(), bold);
+        addCard(*store_, store_->unknownList, "house", "Haus", "", "");
+        dialog_->runCommand(Command::Exchange);
+        QCOMPARE(store_->unknownList.slot(0)->question(), "Haus");
+        QCOMPARE(dialog_->questionFont(), bold);
+        QCOMPARE(dialog_->answerFont(), defaultDocumentFont());
+        dialog_->runCommand(Command::Exchange);
+        QCOMPARE(store_->unknownList.slot(0)->question(), "house");
+        QCOMPARE(dialog_->answerFont(), bold);
+    }
+
+    void cancellingTheFontDialogKeepsTheFont() {
+        env_->prompts().fontChoices.push_back(std::nullopt);
+        dialog_->action(Command::QuestionFont)->trigger();
+        QCOMPARE(dialog_->questionFont(), defaultDocumentFont());
+        QVERIFY(!store_->modified);
+    }
+
+    void everyControlHasAnAccessibleName() {
+        for (QPushButton* button : dialog_->findChildren<QPushButton*>()) {
+            QVERIFY2(!button->text().trimmed().isEmpty() || !button->accessibleName().isEmpty(),
+                     qPrintable(button->objectName()));
+        }
+    }
+
+private:
+    std::unique_ptr<TestEnvironment> env_;
+    std::unique_ptr<CardStore> store_;
+    Preferences preferences_;
+    std::unique_ptr<MainDialog> dialog_;
+};
+
+QTEST_MAIN(TestMainDialog)
+#include "tst_main_dialog.moc"

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <initializer_list>
+
+#include "app/main_dialog.h"
+
+// The enabled state of every menu command and command button of the main window, keyed
+// "command40002" / "button2015", so that a test can check all of them after each step.
+using ControlStates = QMap<QString, bool>;
+
+ControlStates controlStates(const MainDialog& dialog);
+// The states of a freshly started main window.
+ControlStates startStates();
+// `base` with the commands and buttons switched on or off.
+ControlStates withChanges(ControlStates base, std::initializer_list<Command> on,
+                          std::initializer_list<Command> off,
+                          std::initializer_list<MainButton> buttonsOn = {},
+                          std::initializer_list<MainButton> buttonsOff = {});
+// A readable list of the differences, empty when equal.
+QString describeDifferences(const ControlStates& actual, const ControlStates& expected);
+
+// Every command of the main window's menus, in menu order.
+const std::initializer_list<Command>& allCommands();
+// The seven command buttons.
+const std::initializer_list<MainButton>& commandButtons();
