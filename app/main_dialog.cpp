@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,10 +20,9 @@
 #include "app/open_windows.h"
 #include "editing/new_card_dialog.h"
 #include "exam/orders.h"
-#if __has_include("app/preferences.h")
+#include "app/document_info_dialog.h"
 #include "app/preferences.h"
-#define HAVE_PREFERENCES 1
-#endif
+#include "app/preferences_dialog.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
 #include "platform/process.h"
@@ -31,6 +31,9 @@
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
 #include "store/card_store.h"
+#include "store/font_debug_log.h"
+#include "store/list_file_reader.h"
+#include "store/list_file_writer.h"
 #include "store/list_ops.h"
 #include "store/message_ids.h"
 #include "store/preferences.h"
@@ -475,12 +478,123 @@ bool MainDialog::fontUsable(const LogFont& font) { return ::fontUsable(font); }
 
 LogFont MainDialog::chooseFont(const LogFont& preset) { return prompts().chooseFont(this, preset); }
 
-void MainDialog::openListCommand() {}
-void MainDialog::openList(const QString&) {}
-void MainDialog::saveList() {}
-void MainDialog::saveListAs() {}
-void MainDialog::exportList(Command) {}
-void MainDialog::showPreferences() {}
+namespace {
+
+std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString displayPath(const std::string& path) { return QFile::decodeName(path.c_str()); }
+
+// Each filter is "Description (patterns)": the dialog shows the description, and the
+// patterns take both spellings of the extension, as case matters on this system.
+QString filter(const QString& description, const QString& extension) {
+    return QString("%1 (*.%2 *.%3)").arg(description, extension, extension.toUpper());
+}
+
+}  // namespace
+
+void MainDialog::openListCommand() {
+    checkList(store_.unknownList, *this);
+    checkList(store_.knownList, *this);
+    FileRequest request;
+    request.title = stringText(Msg::OpenTitle);
+    request.filters = {filter("Kartomatrix Files (*.KMX)", "kmx"),
+                       filter("Text Files (*.TXT)", "txt")};
+    request.defaultSuffix = "kmx";
+    const FileChoice choice = prompts().openFile(this, request);
+    if (!choice.path.isEmpty()) {
+        openList(choice.path);
+    } else if (choice.errorCode != 0) {
+        ::showError(Msg::OpenFailed);
+    }
+}
+
+void MainDialog::openList(const QString& path) {
+    if (path.isEmpty()) return;
+    LogFont question = questionFont_;
+    LogFont answer = answerFont_;
+    const DocumentInfo info =
+        readListFile(localPath(path), store_, store_.unknownList, question, answer, *this);
+    if (info.status == 1) {
+        ::showError(Msg::Unspecified);
+        return;
+    }
+    setFonts(question, answer);
+    showDocumentInfo(info, this);
+    store_.fileName = localPath(path);
+    applyListOpenedState();
+    const int unknown = store_.unknownList.count();
+    if (unknown > 20) {
+        runCommand(Command::ExamineSystematic);
+    } else if (unknown > 3) {
+        runCommand(Command::ExamineInOrder);
+    }
+    refreshCounters();
+    update();
+    listStartTime_ = processMilliseconds();
+}
+
+void MainDialog::saveList() {
+    if (store_.fileName == CardStore::kUntitled) {
+        saveListAs();
+        return;
+    }
+    const DocumentInfo info =
+        writeListFile(store_.fileName, store_, questionFont_, answerFont_, fontLog(), *this);
+    if (info.status == 1) ::showError(Msg::SaveFailed);
+    showDocumentInfo(info, this);
+}
+
+void MainDialog::saveListAs() {
+    FileRequest request;
+    request.title = stringText(Msg::SaveAsTitle);
+    request.filters = {filter("Kartomatrix-File", "kmx")};
+    request.defaultSuffix = "kmx";
+    request.initialName = CardStore::kUntitled;
+    const FileChoice choice = prompts().saveFile(this, request);
+    if (choice.path.isEmpty()) {
+        if (choice.errorCode != 0) ::showError(Msg::SaveFailed);
+        return;
+    }
+    const std::string path = localPath(choice.path);
+    const DocumentInfo info =
+        writeListFile(path, store_, questionFont_, answerFont_, fontLog(), *this);
+    if (info.status == 1) ::showError(Msg::SaveFailed);
+    store_.fileName = path;
+    showDocumentInfo(info, this);
+}
+
+void MainDialog::exportList(Command command) {
+    FileRequest request;
+    request.title = stringText(Msg::ExportTitle);
+    request.filters = {filter("text file", "txt")};
+    request.defaultSuffix = "txt";
+    const FileChoice choice = prompts().saveFile(this, request);
+    if (choice.path.isEmpty()) {
+        if (choice.errorCode != 0) ::showError(Msg::SaveFailed);
+        return;
+    }
+    const std::string path = localPath(choice.path);
+    DocumentInfo info;
+    if (command == Command::ExportCards) {
+        info = exportCards(path, store_, *this);
+    } else if (command == Command::ExportQuestions) {
+        info = exportQuestions(path, store_, *this);
+    } else {
+        info = exportAnswers(path, store_, *this);
+    }
+    if (info.status == 1) ::showError(Msg::SaveFailed);
+}
+
+void MainDialog::showPreferences() {
+    PreferencesDialog dialog(preferences_, this);
+    prompts().execDialog(&dialog);
+}
+
+FontDebugLog& MainDialog::fontLog() {
+    // One log for the whole run (there is one main window): its entries are numbered
+    // since the program started.
+    if (!fontLog_) fontLog_ = std::make_unique<FontDebugLog>(*this);
+    return *fontLog_;
+}
 void MainDialog::openNewCardDialog() { new NewCardDialog(*this); }
 
 void MainDialog::newList() {
@@ -521,11 +635,9 @@ void MainDialog::closeList() {
 void MainDialog::quit() {
     if (!askToSave(false)) return;
     {
-#ifdef HAVE_PREFERENCES
         SettingsStore settings;
         savePreferences(preferences_, settings);
         settings.sync();
-#endif
     }
     exitProcess(0);
 }

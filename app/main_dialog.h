@@ -117,6 +117,7 @@ private:
     void openNewCardDialog();
     void openLevelChooser();
     bool askToSave(bool saveAsAlways);
+    FontDebugLog& fontLog();
 
     void applyNoListState();
     void applyListOpenedState();
@@ -124,6 +125,7 @@ private:
     CardStore& store_;
     Preferences& preferences_;
     std::unique_ptr<RecentDraws> recentDraws_;
+    std::unique_ptr<FontDebugLog> fontLog_;
     LogFont questionFont_;
     LogFont answerFont_;
     QFont questionQFont_;

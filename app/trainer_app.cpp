@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 
 #include "app/main_dialog.h"
+#include "app/preferences.h"
 #include "platform/fonts.h"
 #include "platform/process.h"
 #include "platform/random.h"
@@ -31,6 +32,10 @@ int TrainerApp::run(int& argc, char** argv) {
 
     Preferences preferences;
     MainDialog mainDialog(store, preferences, documentFont);
+    {
+        SettingsStore settings;
+        loadPreferences(preferences, settings);
+    }
     mainDialog.setStartupList(commandLineList(QApplication::arguments()));
     return mainDialog.exec();
 }

@@ -30,6 +30,9 @@ FileChoice runFileDialog(QWidget* owner, const FileRequest& request, bool save) 
     QFileDialog dialog(owner, request.title);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Filters are "Description (patterns)"; only the description is shown, so that a
+    // description may name its pattern the way the user knows it.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (!request.filters.isEmpty()) dialog.setNameFilters(request.filters);
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.initialName.isEmpty()) dialog.selectFile(request.initialName);
