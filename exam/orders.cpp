@@ -99,42 +99,65 @@ RecentDraws& processRecentDraws() {
     return recent;
 }
 
+SystematicQueue::SystematicQueue(const std::vector<QueueEntry>& entries)
+    : size_(static_cast<int>(entries.size())) {
+    for (std::size_t at = 0; at < entries.size(); at += kBlockSize) {
+        const std::size_t end = std::min(entries.size(), at + kBlockSize);
+        blocks_.emplace_back(entries.begin() + static_cast<std::ptrdiff_t>(at),
+                             entries.begin() + static_cast<std::ptrdiff_t>(end));
+    }
+}
+
+SystematicQueue SystematicQueue::blank(std::size_t size) {
+    SystematicQueue queue;
+    queue.size_ = static_cast<int>(size);
+    for (std::size_t at = 0; at < size; at += kBlockSize) {
+        queue.blocks_.emplace_back(std::min(kBlockSize, size - at));
+    }
+    return queue;
+}
+
+const QueueEntry& SystematicQueue::at(int index) const {
+    auto i = static_cast<std::size_t>(index);
+    for (const auto& block : blocks_) {
+        if (i < block.size())
+            return block[i];
+        i -= block.size();
+    }
+    return blocks_.back().back();
+}
+
 std::vector<QueueEntry> SystematicQueue::entries() const {
     std::vector<QueueEntry> out;
-    out.reserve(ring_.size());
-    for (int i = 0; i < size(); ++i)
-        out.push_back(at(i));
+    out.reserve(static_cast<std::size_t>(size_));
+    for (const auto& block : blocks_)
+        out.insert(out.end(), block.begin(), block.end());
     return out;
 }
 
 void SystematicQueue::moveFrontTo(int place) {
-    const std::size_t n = ring_.size();
-    if (n == 0)
+    if (size_ == 0)
         return;
-    const std::size_t target = static_cast<std::size_t>(std::clamp(place, 1, size())) - 1;
+    auto target = static_cast<std::size_t>(std::clamp(place, 1, size_) - 1);
     if (target == 0)
         return;
-    const QueueEntry moving = ring_[head_];
-    if (target < n - 1 - target) {
-        // Shift the entries before the target one step towards the front.
-        std::size_t to = head_;
-        for (std::size_t i = 0; i < target; ++i) {
-            const std::size_t from = wrap(to + 1);
-            ring_[to] = ring_[from];
-            to = from;
-        }
-        ring_[to] = moving;
-    } else {
-        // Turn the ring by one, which makes the moving entry the last, then shift the
-        // entries after the target one step towards the back.
-        head_ = wrap(head_ + 1);
-        std::size_t to = wrap(head_ + n - 1);
-        for (std::size_t i = target; i < n - 1; ++i) {
-            const std::size_t from = to == 0 ? n - 1 : to - 1;
-            ring_[to] = ring_[from];
-            to = from;
-        }
-        ring_[to] = moving;
+    const QueueEntry moving = blocks_.front().front();
+    blocks_.front().erase(blocks_.front().begin());
+    if (blocks_.front().empty())
+        blocks_.erase(blocks_.begin());
+
+    // The target counts the entries that stay before the moving one; it may be the
+    // position just behind a block's last entry.
+    auto block = blocks_.begin();
+    while (target > block->size()) {
+        target -= block->size();
+        ++block;
+    }
+    block->insert(block->begin() + static_cast<std::ptrdiff_t>(target), moving);
+    if (block->size() > 2 * kBlockSize) {
+        std::vector<QueueEntry> back(block->begin() + kBlockSize, block->end());
+        block->resize(kBlockSize);
+        blocks_.insert(block + 1, std::move(back));
     }
 }
 
@@ -213,21 +236,33 @@ Card* drawRandomCard(const CardList& list, RandomSource& random, RecentDraws& re
     }
 }
 
-int64_t systematicSortKey(int32_t level, int r, int32_t maxLevel) {
+namespace {
+
+struct SortKeyFormula {
     // The preferences accept a max level of 0, and a negative one can come from the
     // settings store. Dividing by it would crash or turn the order upside down (highest
-    // levels first), so such a level counts as 1: cards go strictly by level.
-    const int64_t m = maxLevel > 0 ? maxLevel : 1;
-    const int64_t q = RandomSource::kMax / m;
-    return RandomSource::kMax - q * level - r / m;
+    // levels first), so such a level counts as 1 here: cards go by level, and the random
+    // part only orders the cards of one level.
+    explicit SortKeyFormula(int32_t maxLevel)
+        : m(maxLevel > 0 ? maxLevel : 1), q(RandomSource::kMax / m) {}
+    int64_t operator()(int32_t level, int r) const {
+        return RandomSource::kMax - q * level - r / m;
+    }
+    int32_t m;
+    int64_t q;
+};
+
+}  // namespace
+
+int64_t systematicSortKey(int32_t level, int r, int32_t maxLevel) {
+    return SortKeyFormula(maxLevel)(level, r);
 }
 
 SystematicQueue buildSystematicQueue(const CardList& list, int32_t maxLevel, RandomSource& random) {
+    const SortKeyFormula key(maxLevel);
     std::vector<QueueEntry> entries;
     entries.reserve(static_cast<std::size_t>(list.count()));
-    list.forEach([&](Card* card) {
-        entries.push_back({card, systematicSortKey(card->level, random.next(), maxLevel)});
-    });
+    list.forEach([&](Card* card) { entries.push_back({card, key(card->level, random.next())}); });
     if (entries.empty())
         return {};
 
@@ -244,21 +279,22 @@ SystematicQueue buildSystematicQueue(const CardList& list, int32_t maxLevel, Ran
         std::stable_sort(
             entries.begin(), entries.end(),
             [](const QueueEntry& a, const QueueEntry& b) { return a.sortKey > b.sortKey; });
-        return SystematicQueue(std::move(entries));
+        return SystematicQueue(entries);
     }
     // Keys span a few levels' worth of random numbers: a counting sort is several times
-    // faster than comparing for a list of a million cards.
+    // faster than comparing for a list of a million cards, and it fills the queue in
+    // place, without a second copy of the entries.
     std::vector<uint32_t> next(static_cast<std::size_t>(range) + 1, 0);
     for (const QueueEntry& entry : entries) {
         ++next[static_cast<std::size_t>(highest - entry.sortKey) + 1];
     }
     for (std::size_t i = 1; i < next.size(); ++i)
         next[i] += next[i - 1];
-    std::vector<QueueEntry> sorted(entries.size());
+    SystematicQueue queue = SystematicQueue::blank(entries.size());
     for (const QueueEntry& entry : entries) {
-        sorted[next[static_cast<std::size_t>(highest - entry.sortKey)]++] = entry;
+        queue.slot(next[static_cast<std::size_t>(highest - entry.sortKey)]++) = entry;
     }
-    return SystematicQueue(std::move(sorted));
+    return queue;
 }
 
 int requeueDistance(const Card& card, int n) {

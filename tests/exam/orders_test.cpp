@@ -413,7 +413,15 @@ TEST_F(Orders, RequeueDistances) {
 }
 
 TEST_F(Orders, QueueMovesKeepTheOrderOfAPlainList) {
-    for (const int n : {1, 2, 11, 25}) {
+    struct Run {
+        int n;
+        int toTheEnd;  // first moves, all to the last place
+        int steps;
+    };
+    // The long run makes the queue's first block run empty and its last one overflow.
+    for (const Run run :
+         {Run{1, 0, 50}, Run{2, 0, 50}, Run{11, 0, 400}, Run{25, 0, 400}, Run{1500, 1200, 3000}}) {
+        const int n = run.n;
         SCOPED_TRACE(n);
         CardStore own;
         std::vector<Card*> plain;
@@ -424,19 +432,22 @@ TEST_F(Orders, QueueMovesKeepTheOrderOfAPlainList) {
         }
         SystematicQueue queue(entries);
         LcgRandom places;
-        for (int step = 0; step < 400; ++step) {
-            const int place = places.next() % (n + 2);  // 0 and n + 1 are clamped
+        for (int step = 0; step < run.steps; ++step) {
+            // 0 and n + 1 are clamped
+            const int place = step < run.toTheEnd ? n : places.next() % (n + 2);
             queue.moveFrontTo(place);
             Card* front = plain.front();
             plain.erase(plain.begin());
             plain.insert(plain.begin() + (std::clamp(place, 1, n) - 1), front);
             ASSERT_EQ(queue.size(), n);
+            ASSERT_EQ(queue.front().card, plain.front()) << "step " << step;
+            const std::vector<QueueEntry> now = queue.entries();
             for (int i = 0; i < n; ++i) {
-                ASSERT_EQ(queue.at(i).card, plain[static_cast<std::size_t>(i)])
+                ASSERT_EQ(now[static_cast<std::size_t>(i)].card, plain[static_cast<std::size_t>(i)])
                     << "step " << step << ", place " << place << ", entry " << i;
             }
-            ASSERT_EQ(queue.front().card, plain.front());
         }
+        EXPECT_EQ(queue.at(n - 1).card, plain.back());
     }
 }
 
