@@ -1,0 +1,143 @@
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/preferences.h"
+#include "platform/settings_store.h"
+#include "tests/support/test_environment.h"
+
+Q_DECLARE_METATYPE(Preferences)
+
+namespace {
+
+Preferences preferences(int maxLevel, int showAddInfo, bool strictOrder, bool allWords,
+                        std::string path = {}) {
+    Preferences p;
+    p.maxLevel = maxLevel;
+    p.showAddInfo = showAddInfo;
+    p.strictOrder = strictOrder;
+    p.allWords = allWords;
+    p.applicationPath = std::move(path);
+    return p;
+}
+
+}  // namespace
+
+// The preferences are kept under five fixed names that older installations share; a
+// wrong name or a wrong default loses a user's settings.
+class PreferencesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void loadFromFile_data();
+    void loadFromFile();
+    void saveWritesExactlyTheFiveNames();
+    void roundTrip_data();
+    void roundTrip();
+
+private:
+    std::unique_ptr<TestEnvironment> env_;
+    QTemporaryDir dir_;
+    QString path_;
+    int files_ = 0;
+};
+
+void PreferencesTest::initTestCase() {
+    env_ = std::make_unique<TestEnvironment>();
+    QVERIFY(dir_.isValid());
+}
+
+void PreferencesTest::init() {
+    // A new file for every row: the settings of one process cache what they read by file.
+    path_ = dir_.filePath(QStringLiteral("prefs-%1.ini").arg(++files_));
+}
+
+void PreferencesTest::loadFromFile_data() {
+    QTest::addColumn<QByteArray>("fileText");
+    QTest::addColumn<Preferences>("expected");
+
+    QTest::newRow("nothing stored: defaults") << QByteArray() << preferences(5, 0, false, true);
+    QTest::newRow("section without values")
+        << QByteArray("[PrefsSection]\n") << preferences(5, 0, false, true);
+    QTest::newRow("all five stored")
+        << QByteArray("[PrefsSection]\nAllebed=0\nMussreihenf=1\nMaxstufe=9\nBemzeigen=1\n"
+                      "ApplicationPath=C:\\\\Kartomatrix\n")
+        << preferences(9, 1, true, false, "C:\\Kartomatrix");
+    QTest::newRow("max level 250 is taken unchanged")
+        << QByteArray("[PrefsSection]\nMaxstufe=250\n") << preferences(250, 0, false, true);
+    QTest::newRow("negative max level is taken unchanged")
+        << QByteArray("[PrefsSection]\nMaxstufe=-4\n") << preferences(-4, 0, false, true);
+    QTest::newRow("additional information 2 is kept as 2")
+        << QByteArray("[PrefsSection]\nBemzeigen=2\n") << preferences(5, 2, false, true);
+    QTest::newRow("any non-zero number sets a flag")
+        << QByteArray("[PrefsSection]\nMussreihenf=7\nAllebed=-1\n")
+        << preferences(5, 0, true, true);
+    QTest::newRow("text where a number belongs gives the default")
+        << QByteArray("[PrefsSection]\nMaxstufe=ten\nAllebed=no\nMussreihenf=yes\n")
+        << preferences(5, 0, false, true);
+    QTest::newRow("number beyond 32 bits gives the default")
+        << QByteArray("[PrefsSection]\nMaxstufe=99999999999\n") << preferences(5, 0, false, true);
+    QTest::newRow("names in another section are not ours")
+        << QByteArray("[Other]\nMaxstufe=9\n") << preferences(5, 0, false, true);
+}
+
+void PreferencesTest::loadFromFile() {
+    QFETCH(QByteArray, fileText);
+    QFETCH(Preferences, expected);
+    QFile file(path_);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(fileText);
+    file.close();
+
+    // Every field is set, whatever the record held before.
+    Preferences loaded = preferences(77, 3, true, false, "stale");
+    loadPreferences(loaded, SettingsStore(path_));
+    QCOMPARE(loaded.maxLevel, expected.maxLevel);
+    QCOMPARE(loaded.showAddInfo, expected.showAddInfo);
+    QCOMPARE(loaded.strictOrder, expected.strictOrder);
+    QCOMPARE(loaded.allWords, expected.allWords);
+    QCOMPARE(loaded.applicationPath, expected.applicationPath);
+}
+
+void PreferencesTest::saveWritesExactlyTheFiveNames() {
+    {
+        SettingsStore store(path_);
+        savePreferences(Preferences(), store);
+    }
+    QSettings raw(path_, QSettings::IniFormat);
+    QCOMPARE(raw.childGroups(), QStringList{QStringLiteral("PrefsSection")});
+    raw.beginGroup(QStringLiteral("PrefsSection"));
+    QStringList keys = raw.childKeys();
+    keys.sort();
+    QCOMPARE(keys, (QStringList{"Allebed", "ApplicationPath", "Bemzeigen", "Maxstufe",
+                                "Mussreihenf"}));
+    QCOMPARE(raw.value("Allebed").toString(), QStringLiteral("1"));
+    QCOMPARE(raw.value("Mussreihenf").toString(), QStringLiteral("0"));
+    QCOMPARE(raw.value("Maxstufe").toString(), QStringLiteral("5"));
+    QCOMPARE(raw.value("Bemzeigen").toString(), QStringLiteral("0"));
+    QCOMPARE(raw.value("ApplicationPath").toString(), QString());
+}
+
+void PreferencesTest::roundTrip_data() {
+    QTest::addColumn<Preferences>("saved");
+    QTest::newRow("defaults") << Preferences();
+    QTest::newRow("strict order over all words") << preferences(3, 1, true, true);
+    QTest::newRow("some words") << preferences(0, 0, false, false);
+    QTest::newRow("odd values kept") << preferences(250, 2, false, true, "/opt/kartomatrix");
+    QTest::newRow("path beyond Windows-1252") << preferences(5, 0, false, true, "/home/łukasz/km");
+}
+
+void PreferencesTest::roundTrip() {
+    QFETCH(Preferences, saved);
+    {
+        SettingsStore store(path_);
+        savePreferences(saved, store);
+    }
+    Preferences loaded = preferences(1, 1, false, false, "x");
+    loadPreferences(loaded, SettingsStore(path_));
+    QVERIFY(loaded == saved);
+}
+
+QTEST_GUILESS_MAIN(PreferencesTest)
+#include "tst_preferences.moc"
