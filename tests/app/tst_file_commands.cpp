@@ -1,0 +1,301 @@
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/main_dialog.h"
+#include "app/open_windows.h"
+#include "store/card_store.h"
+#include "store/list_ops.h"
+#include "store/preferences.h"
+#include "tests/support/main_window_probe.h"
+#include "tests/support/test_environment.h"
+
+namespace {
+
+// A version 2.0 list with the given numbers of unknown and known cards.
+QByteArray listFile(int unknown, int known) {
+    QByteArray bytes("\x80#File fuer Mnemprogramm\r\n#Format Version 2.0, PC\r\n"
+                     "frage\tantwort\tstufe\tlektion\tkarte_id\r\n");
+    for (int font = 0; font < 2; ++font) {
+        bytes += "-21\r\n0\r\n0\r\n0\r\n400\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n0\r\n0\r\nDejaVu Sans\r\n";
+    }
+    int id = 0;
+    for (int i = 0; i < unknown; ++i, ++id) {
+        bytes += QString("q%1\ta%1\t1\t-\t0\t%1\r\n").arg(id).toLatin1();
+    }
+    bytes += "\r\n";
+    for (int i = 0; i < known; ++i, ++id) {
+        bytes += QString("q%1\ta%1\t1\t-\t5\t%1\r\n").arg(id).toLatin1();
+    }
+    return bytes;
+}
+
+QString counter(MainDialog& dialog, const char* name) {
+    return dialog.findChild<QLabel*>(name)->text();
+}
+
+// What "list opened" switches on for a list with unknown cards (more than 10 of them
+// when `systematic`).
+ControlStates openedStates(bool systematic) {
+    ControlStates states = withChanges(
+        startStates(),
+        {Command::CloseList, Command::SaveList, Command::SaveListAs, Command::ExportCards,
+         Command::ExportQuestions, Command::ExportAnswers, Command::NewCards, Command::Overview,
+         Command::Print, Command::ExamineInOrder, Command::ExamineRandom, Command::Statistics,
+         Command::Sort, Command::Exchange, Command::ModifyCards, Command::ChooseLesson,
+         Command::ChooseLevel},
+        {Command::OpenList, Command::NewList},
+        {MainButton::NewCard, MainButton::InOrder, MainButton::Random, MainButton::Exchange,
+         MainButton::Overview});
+    if (systematic) {
+        states = withChanges(states, {Command::ExamineSystematic}, {}, {MainButton::Systematic});
+    }
+    return states;
+}
+
+}  // namespace
+
+class TestFileCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        env_ = std::make_unique<TestEnvironment>();
+        store_ = std::make_unique<CardStore>();
+        preferences_ = Preferences{};
+        dialog_ = std::make_unique<MainDialog>(*store_, preferences_, defaultDocumentFont());
+        QVERIFY(dir_.isValid());
+    }
+    void cleanup() {
+        QVERIFY2(env_->prompts().unexpected.isEmpty(),
+                 qPrintable(env_->prompts().unexpected.join(", ")));
+        OpenWindowList::instance().closeAll();
+        dialog_.reset();
+        store_.reset();
+        env_.reset();
+    }
+
+    QString writeList(const QString& name, const QByteArray& bytes) {
+        const QString path = dir_.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) return {};
+        file.write(bytes);
+        return path;
+    }
+
+    void openingStartsTheExaminationTheListSizeCalls_data() {
+        QTest::addColumn<int>("unknown");
+        QTest::addColumn<int>("known");
+        QTest::addColumn<QString>("examination");
+        QTest::newRow("21 cards: systematic") << 21 << 0 << "Systematic examination";
+        QTest::newRow("20 cards: in order") << 20 << 2 << "Examination in order";
+        QTest::newRow("4 cards: in order") << 4 << 0 << "Examination in order";
+        QTest::newRow("3 cards: none") << 3 << 1 << "";
+    }
+    void openingStartsTheExaminationTheListSizeCalls() {
+        QFETCH(int, unknown);
+        QFETCH(int, known);
+        QFETCH(QString, examination);
+        const QString path = writeList("list.kmx", listFile(unknown, known));
+        env_->prompts().openChoices.push_back({path, 0});
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        dialog_->action(Command::OpenList)->trigger();
+
+        QCOMPARE(env_->prompts().openRequests.size(), size_t(1));
+        QCOMPARE(env_->prompts().openRequests[0].title, QString("Open a list:"));
+        QCOMPARE(env_->prompts().openRequests[0].defaultSuffix, QString("kmx"));
+        QCOMPARE(env_->prompts().dialogs.value(0), QString("Document - Information"));
+        QCOMPARE(counter(*dialog_, "counter1018"), QString::number(unknown + known));
+        QCOMPARE(counter(*dialog_, "counter1019"), QString::number(known));
+        QCOMPARE(QString::fromStdString(store_->fileName), path);
+        QVERIFY(!store_->modified);
+
+        QStringList open;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->isVisible() && window != dialog_.get() &&
+                window->windowTitle().startsWith(examination.isEmpty() ? "\x01" : examination)) {
+                open << window->windowTitle();
+            }
+        }
+        QCOMPARE(open.size(), examination.isEmpty() ? 0 : 1);
+        QCOMPARE(OpenWindowList::instance().size(), examination.isEmpty() ? 0 : 1);
+
+        ControlStates expected = openedStates(unknown > 10);
+        if (known > 0) expected = withChanges(expected, {Command::ExamineKnownWords}, {});
+        // The examination window that opened greys its own command and button.
+        if (unknown > 20) {
+            expected = withChanges(expected, {}, {Command::ExamineSystematic}, {},
+                                   {MainButton::Systematic});
+        } else if (unknown > 3) {
+            expected =
+                withChanges(expected, {}, {Command::ExamineInOrder}, {}, {MainButton::InOrder});
+        }
+        QCOMPARE(describeDifferences(controlStates(*dialog_), expected), QString());
+    }
+
+    void aListOfKnownCardsOnlyOffersTheKnownWords() {
+        const QString path = writeList("known.kmx", listFile(0, 2));
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        dialog_->openList(path);
+        const ControlStates expected = withChanges(
+            startStates(),
+            {Command::CloseList, Command::SaveList, Command::SaveListAs, Command::ExportCards,
+             Command::ExportQuestions, Command::ExportAnswers, Command::NewCards,
+             Command::Overview, Command::ExamineKnownWords},
+            {Command::OpenList, Command::NewList}, {MainButton::NewCard});
+        QCOMPARE(describeDifferences(controlStates(*dialog_), expected), QString());
+    }
+
+    void aFileThatCannotBeReadChangesNothing() {
+        addCard(*store_, store_->unknownList, "kept", "card", "", "");
+        dialog_->openList(dir_.filePath("missing.kmx"));
+        // The generic error: the "report failed" notice, then an empty error box.
+        QCOMPARE(env_->prompts().messages.size(), size_t(2));
+        QCOMPARE(env_->prompts().messages[1].text, QString());
+        QCOMPARE(store_->unknownList.count(), 1);
+        QCOMPARE(store_->fileName, std::string("UNTITLED"));
+        QCOMPARE(describeDifferences(controlStates(*dialog_), startStates()), QString());
+    }
+
+    void cancellingTheOpenDialogDoesNothing() {
+        env_->prompts().openChoices.push_back({QString(), 0});
+        dialog_->action(Command::OpenList)->trigger();
+        QVERIFY(env_->prompts().messages.empty());
+        env_->prompts().openChoices.push_back({QString(), 3});
+        dialog_->action(Command::OpenList)->trigger();
+        QCOMPARE(env_->prompts().messageTexts(),
+                 QStringList{"An error occured while opening a file. No vocabulary has been read."});
+    }
+
+    void saveOfAnUntitledListAsksForAName() {
+        addCard(*store_, store_->unknownList, "house", "Haus", "", "");
+        const QString path = dir_.filePath("saved.kmx");
+        env_->prompts().saveChoices.push_back({path, 0});
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        dialog_->button(MainButton::CardBox)->click();  // holds cards: Save
+        QCOMPARE(env_->prompts().saveRequests.size(), size_t(1));
+        QCOMPARE(env_->prompts().saveRequests[0].title, QString("Save this file as:"));
+        QCOMPARE(env_->prompts().saveRequests[0].initialName, QString("UNTITLED"));
+        QCOMPARE(QString::fromStdString(store_->fileName), path);
+        QVERIFY(!store_->modified);
+        QVERIFY(QFile::exists(path));
+
+        // A named list is saved without asking.
+        store_->modified = true;
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        dialog_->runCommand(Command::SaveList);
+        QCOMPARE(env_->prompts().saveRequests.size(), size_t(1));
+        QVERIFY(!store_->modified);
+    }
+
+    void aFailedSaveSaysSoAndKeepsTheChanges() {
+        addCard(*store_, store_->unknownList, "house", "Haus", "", "");
+        store_->fileName = dir_.filePath("no/such/folder/list.kmx").toStdString();
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        dialog_->runCommand(Command::SaveList);
+        QCOMPARE(env_->prompts().messageTexts(),
+                 QStringList{"There was an error while saving cards."});
+        QCOMPARE(env_->prompts().dialogs, QStringList{"Document - Information"});
+        QVERIFY(store_->modified);
+    }
+
+    void exportsKeepTheListsName_data() {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("cards") << int(Command::ExportCards) << QByteArray("q\ta\r\nk\tb\r\n");
+        QTest::newRow("questions") << int(Command::ExportQuestions) << QByteArray("q\r\nk\r\n");
+        QTest::newRow("answers") << int(Command::ExportAnswers) << QByteArray("a\r\nb\r\n");
+    }
+    void exportsKeepTheListsName() {
+        QFETCH(int, command);
+        QFETCH(QByteArray, content);
+        addCard(*store_, store_->unknownList, "q", "a", "", "");
+        Card& known = addCard(*store_, store_->unknownList, "k", "b", "", "");
+        store_->unknownList.removeById(known.id);
+        store_->knownList.insert(&known);
+        store_->fileName = "list.kmx";
+        const QString path = dir_.filePath("export.txt");
+        env_->prompts().saveChoices.push_back({path, 0});
+        dialog_->runCommand(static_cast<Command>(command));
+        QCOMPARE(env_->prompts().saveRequests[0].title, QString("Export this file as:"));
+        QCOMPARE(env_->prompts().saveRequests[0].defaultSuffix, QString("txt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
+        QCOMPARE(store_->fileName, std::string("list.kmx"));
+        QVERIFY(store_->modified);
+        QVERIFY(env_->prompts().dialogs.isEmpty());
+    }
+
+    void closeListWithYesAlwaysAsksForAName() {
+        const QString path = writeList("named.kmx", listFile(2, 0));
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        dialog_->openList(path);
+        addCard(*store_, store_->unknownList, "new", "card", "", "");
+        env_->prompts().answers.push_back(PromptAnswer::Yes);
+        env_->prompts().saveChoices.push_back({QString(), 0});  // the user cancels Save As
+        dialog_->action(Command::CloseList)->trigger();
+        QCOMPARE(env_->prompts().saveRequests.size(), size_t(1));
+        // Closed without saving all the same.
+        QCOMPARE(store_->unknownList.count(), 0);
+        QCOMPARE(store_->fileName, std::string("UNTITLED"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), listFile(2, 0));
+        QCOMPARE(describeDifferences(controlStates(*dialog_), startStates()), QString());
+    }
+
+    void quitWithYesSavesANamedListWithoutAsking() {
+        const QString path = writeList("named.kmx", listFile(2, 0));
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        dialog_->openList(path);
+        addCard(*store_, store_->unknownList, "new", "card", "", "");
+        env_->prompts().answers.push_back(PromptAnswer::Yes);
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        try {
+            dialog_->action(Command::Quit)->trigger();
+            QFAIL("Quit did not end the program");
+        } catch (const ExitRequested& exit) {
+            QCOMPARE(exit.status, 0);
+        }
+        QVERIFY(env_->prompts().saveRequests.empty());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("new\tcard\t\t\t0\t"));
+    }
+
+    void savedFontsComeBackWithTheList() {
+        LogFont chosen = defaultDocumentFont();
+        chosen.lfFaceName = "Some Face Not Installed";
+        chosen.lfWeight = 700;
+        env_->prompts().fontChoices.push_back(chosen);
+        dialog_->action(Command::QuestionFont)->trigger();
+        addCard(*store_, store_->unknownList, "q", "a", "", "");
+        const QString path = dir_.filePath("fonts.kmx");
+        env_->prompts().saveChoices.push_back({path, 0});
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        dialog_->runCommand(Command::SaveListAs);
+
+        CardStore other;
+        Preferences preferences;
+        MainDialog reopened(other, preferences, defaultDocumentFont());
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        reopened.openList(path);
+        QCOMPARE(reopened.questionFont(), chosen);
+        QCOMPARE(reopened.answerFont(), defaultDocumentFont());
+    }
+
+private:
+    std::unique_ptr<TestEnvironment> env_;
+    std::unique_ptr<CardStore> store_;
+    Preferences preferences_;
+    std::unique_ptr<MainDialog> dialog_;
+    QTemporaryDir dir_;
+};
+
+QTEST_MAIN(TestFileCommands)
+#include "tst_file_commands.moc"
