@@ -94,11 +94,6 @@ void RecentDraws::remember(const Card* card) {
     next_ = (next_ + 1) % static_cast<int>(cards_.size());
 }
 
-RecentDraws& processRecentDraws() {
-    static RecentDraws recent;
-    return recent;
-}
-
 SystematicQueue::SystematicQueue(const std::vector<QueueEntry>& entries)
     : size_(static_cast<int>(entries.size())) {
     for (std::size_t at = 0; at < entries.size(); at += kBlockSize) {

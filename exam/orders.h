@@ -44,7 +44,7 @@ int cardsNeededAtStart(ExaminationKind kind);
 
 // The last three cards drawn by any random examination of the process, so that a draw
 // never repeats one of them, not even across examinations and lists. The program keeps
-// one for the whole run (processRecentDraws) and never clears it. The cards are only
+// one for the whole run, held by the main window, and never clears it. The cards are only
 // compared by address, never read, so a card destroyed meanwhile does no harm.
 class RecentDraws {
 public:
@@ -57,7 +57,6 @@ private:
     std::array<const Card*, 3> cards_{};
     int next_ = 0;
 };
-RecentDraws& processRecentDraws();
 
 // One card of a systematic examination with the key it was ordered by at the start.
 struct QueueEntry {
@@ -154,7 +153,7 @@ void nextCard(ExaminationState& state, const ExaminationEnvironment& env);
 Card* drawRandomCard(const CardList& list, RandomSource& random, RecentDraws& recent, Host& host);
 
 // The key a card of this level gets for the random number r (0..32767); higher keys are
-// asked first. A max level of 0 or below counts as 1 here, which orders by level alone.
+// asked first. A max level of 0 or below counts as 1 here.
 int64_t systematicSortKey(int32_t level, int r, int32_t maxLevel);
 // One entry per card of the list, ordered by key, highest first; of equal keys the card
 // later in the list comes first. Draws one random number per card, in slot order.
