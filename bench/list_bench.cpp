@@ -1,0 +1,238 @@
+// Timings of the list file reader and writer, the sort and the answer operations on large
+// lists: kartomatrix-bench generate | load | roundtrip | sort | answers.
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "bench/bench_command.h"
+#include "store/card_store.h"
+#include "store/font_debug_log.h"
+#include "store/host.h"
+#include "store/list_file_reader.h"
+#include "store/list_file_writer.h"
+#include "store/list_ops.h"
+#include "store/preferences.h"
+
+namespace {
+
+// Answers every question of the core without a person: known cards are moved, fonts are
+// usable, and a fatal error ends the run as it would end the program.
+class BenchHost : public Host {
+public:
+    void showError(int id) override { std::fprintf(stderr, "message %d\n", id); }
+    void showNotice(int id) override { std::fprintf(stderr, "notice %d\n", id); }
+    void showErrorText(std::string_view) override {}
+    [[noreturn]] void fatalError(int id) override {
+        std::fprintf(stderr, "fatal message %d\n", id);
+        std::exit(8);
+    }
+    KnownCardChoice askKnownCard(const Card&) override { return KnownCardChoice::Known; }
+    void enableCommand(Command) override {}
+    void refreshCounters() override {}
+    bool fontUsable(const LogFont&) override { return true; }
+    LogFont chooseFont(const LogFont& preset) override { return preset; }
+};
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Processor time of this process in milliseconds, user and system together.
+double cpuMs() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+}
+
+long peakRssKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// A small fixed-seed generator, so that every run writes the same file.
+class Random {
+public:
+    uint32_t next() {
+        state_ ^= state_ << 13;
+        state_ ^= state_ >> 7;
+        state_ ^= state_ << 17;
+        return static_cast<uint32_t>(state_ >> 11);
+    }
+    uint32_t below(uint32_t n) { return next() % n; }
+
+private:
+    uint64_t state_ = 0x9E3779B97F4A7C15ull;
+};
+
+// A word of Windows-1252 letters, now and then with an umlaut.
+std::string word(Random& rng, uint32_t minLength, uint32_t maxLength) {
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzeeeaaiinnorst\xE4\xF6\xFC\xDF";
+    std::string out;
+    const uint32_t length = minLength + rng.below(maxLength - minLength + 1);
+    for (uint32_t i = 0; i < length; ++i) out += letters[rng.below(sizeof letters - 1)];
+    return out;
+}
+
+std::string phrase(Random& rng, uint32_t words, uint32_t minLength, uint32_t maxLength,
+                   const char* separator) {
+    std::string out;
+    for (uint32_t i = 0; i < words; ++i) {
+        if (i != 0) out += separator;
+        out += word(rng, minLength, maxLength);
+    }
+    return out;
+}
+
+int runGenerate(const std::vector<std::string>& args) {
+    if (args.size() != 2) return 2;
+    const long n = std::atol(args[0].c_str());
+    const std::string& path = args[1];
+    BenchHost host;
+    CardStore store;
+    Random rng;
+    for (long i = 0; i < n; ++i) {
+        const bool known = rng.below(10) == 0;
+        const std::string question = phrase(rng, 1 + rng.below(2), 3, 8, " ");
+        const std::string answer = phrase(rng, 1 + rng.below(3), 3, 7, rng.below(2) ? ", " : "; ");
+        const std::string lesson = rng.below(4) == 0 ? "-" : "L" + std::to_string(1 + rng.below(40));
+        const std::string info = rng.below(8) == 0 ? phrase(rng, 2 + rng.below(3), 2, 6, " ") : "-";
+        Card& card = addCard(store, known ? store.knownList : store.unknownList, question, answer,
+                             lesson, info);
+        card.level = known ? 5 + static_cast<int32_t>(rng.below(3))
+                           : static_cast<int32_t>(rng.below(5));
+    }
+    FontDebugLog log(host, "/dev/null");
+    const Clock::time_point start = Clock::now();
+    const DocumentInfo info = writeListFile(path, store, defaultDocumentFont(),
+                                            fallbackDocumentFont(), log, host);
+    std::printf("generate cards=%ld unknown=%d known=%d status=%d write_ms=%.1f\n", n,
+                info.unknownCount, info.knownCount, info.status, msSince(start));
+    return info.status;
+}
+
+struct Loaded {
+    CardStore store;
+    LogFont questionFont;
+    LogFont answerFont;
+    DocumentInfo info;
+    double ms = 0;
+    double cpu = 0;
+};
+
+void load(const std::string& path, Loaded& out, BenchHost& host) {
+    const double cpuStart = cpuMs();
+    const Clock::time_point start = Clock::now();
+    out.info = readListFile(path, out.store, out.store.unknownList, out.questionFont,
+                            out.answerFont, host);
+    out.ms = msSince(start);
+    out.cpu = cpuMs() - cpuStart;
+}
+
+int runLoad(const std::vector<std::string>& args) {
+    if (args.size() != 1) return 2;
+    BenchHost host;
+    Loaded loaded;
+    load(args[0], loaded, host);
+    std::printf("load format=\"%s\" status=%d unknown=%d known=%d ms=%.1f cpu_ms=%.1f "
+                "peak_rss_kb=%ld\n",
+                loaded.info.format.c_str(), loaded.info.status, loaded.info.unknownCount,
+                loaded.info.knownCount, loaded.ms, loaded.cpu, peakRssKb());
+    return loaded.info.status;
+}
+
+int runRoundtrip(const std::vector<std::string>& args) {
+    if (args.size() != 2) return 2;
+    BenchHost host;
+    Loaded loaded;
+    load(args[0], loaded, host);
+    FontDebugLog log(host, "/dev/null");
+    const Clock::time_point start = Clock::now();
+    const DocumentInfo info = writeListFile(args[1], loaded.store, loaded.questionFont,
+                                            loaded.answerFont, log, host);
+    std::printf("roundtrip cards=%d read_ms=%.1f write_ms=%.1f status=%d\n",
+                info.unknownCount + info.knownCount, loaded.ms, msSince(start), info.status);
+    return info.status;
+}
+
+int runSort(const std::vector<std::string>& args) {
+    if (args.size() != 2) return 2;
+    const int key = std::atoi(args[1].c_str());
+    if (key < 0 || key > 4) return 2;
+    BenchHost host;
+    Loaded loaded;
+    load(args[0], loaded, host);
+    const int32_t nextIdBefore = loaded.store.nextId;
+    const Clock::time_point start = Clock::now();
+    sortList(loaded.store, loaded.store.unknownList, static_cast<SortKey>(key), host);
+    std::printf("sort key=%d cards=%d ms=%.1f renumbered=%d\n", key,
+                loaded.store.unknownList.count(), msSince(start),
+                loaded.store.nextId - nextIdBefore);
+    return 0;
+}
+
+// The slowest single answers: cards at the end of the lists, so that every scan runs
+// through. With "mostly-known" nine cards in ten are moved to the known list first, which
+// makes the known list long.
+int runAnswers(const std::vector<std::string>& args) {
+    if (args.empty() || args.size() > 2) return 2;
+    BenchHost host;
+    Loaded loaded;
+    load(args[0], loaded, host);
+    CardStore& store = loaded.store;
+    if (args.size() == 2 && args[1] == "mostly-known") {
+        std::vector<Card*> cards = store.unknownList.cards();
+        std::vector<Card*> stay;
+        for (std::size_t i = 0; i < cards.size(); ++i) {
+            if (i % 10 == 0) {
+                stay.push_back(cards[i]);
+            } else {
+                store.knownList.insert(cards[i]);
+            }
+        }
+        store.unknownList.assign(stay);
+    }
+    Preferences prefs;
+    const int rounds = 50;
+    double worstRight = 0, worstWrong = 0, totalRight = 0, totalWrong = 0;
+    int32_t question = 1;
+    for (int i = 0; i < rounds; ++i) {
+        Card* card = store.unknownList.nthCard(store.unknownList.count() - 1 - i);
+        card->level = prefs.maxLevel - 1;
+        store.examiningUnknown = true;
+        Clock::time_point start = Clock::now();
+        recordRightAnswer(store, *card, question++, prefs, host);  // moves it to the known list
+        double ms = msSince(start);
+        worstRight = std::max(worstRight, ms);
+        totalRight += ms;
+
+        store.examiningUnknown = false;
+        start = Clock::now();
+        recordWrongAnswer(store, *card, question++, host);  // and back again
+        ms = msSince(start);
+        worstWrong = std::max(worstWrong, ms);
+        totalWrong += ms;
+    }
+    std::printf("answers unknown=%d known=%d wrong=%d right_mean_ms=%.3f right_worst_ms=%.3f "
+                "wrong_mean_ms=%.3f wrong_worst_ms=%.3f\n",
+                store.unknownList.count(), store.knownList.count(), store.wrongList.count(),
+                totalRight / rounds, worstRight, totalWrong / rounds, worstWrong);
+    return 0;
+}
+
+const BenchCommand generateCommand{"generate", "N FILE", runGenerate};
+const BenchCommand loadCommand{"load", "FILE", runLoad};
+const BenchCommand roundtripCommand{"roundtrip", "IN OUT", runRoundtrip};
+const BenchCommand sortCommand{"sort", "FILE KEY(0-4)", runSort};
+const BenchCommand answersCommand{"answers", "FILE [mostly-known]", runAnswers};
+
+}  // namespace
