@@ -78,42 +78,57 @@ int compareChain(const Card& a, const Card& b, SortKey key) {
     return compareInt(a.id, b.id);
 }
 
-// Up to eight bytes of a text as one big-endian number, so that most comparisons are
-// decided without following the card to its text. Shorter texts are padded with zero
-// bytes; equal prefixes fall back to the full comparison.
-uint64_t textPrefix(std::string_view text, std::size_t bytes) {
+// Up to `bytes` bytes of a text from `offset` on as one big-endian number, so that most
+// comparisons are decided without following the card to its texts. Missing bytes count as
+// zero bytes; where that makes two prefixes equal the full comparison decides.
+uint64_t textBytes(std::string_view text, std::size_t offset, std::size_t bytes) {
     uint64_t value = 0;
-    const std::size_t n = std::min(text.size(), bytes);
-    for (std::size_t i = 0; i < bytes; ++i) {
+    for (std::size_t i = offset; i < offset + bytes; ++i) {
         value <<= 8;
-        if (i < n) value |= static_cast<unsigned char>(text[i]);
+        if (i < text.size()) value |= static_cast<unsigned char>(text[i]);
     }
     return value;
 }
 
 uint64_t biased(int32_t value) { return static_cast<uint32_t>(value) ^ 0x80000000u; }
 
-uint64_t sortPrefix(const Card& card, SortKey key) {
-    switch (key) {
-        case SortKey::Question:
-            return textPrefix(card.question(), 8);
-        case SortKey::Answer:
-            return textPrefix(card.answer(), 8);
-        case SortKey::Level:
-            return biased(card.level) << 32 | textPrefix(card.question(), 4);
-        case SortKey::Lesson:
-            return textPrefix(card.lesson(), 8);
-        case SortKey::Id:
-            return biased(card.id);
-    }
-    return 0;
-}
-
 struct SortItem {
-    uint64_t prefix;
+    uint64_t high;
+    uint64_t low;
     Card* card;
     std::size_t position;  // index in the list order before sorting
 };
+
+// The first sixteen bytes of the comparison chain. A lesson (at most ten bytes) is followed
+// by its length, so that a shorter lesson that is a prefix of a longer one still comes
+// first when the question bytes behind it say otherwise.
+void setSortPrefix(SortItem& item, SortKey key) {
+    const Card& card = *item.card;
+    switch (key) {
+        case SortKey::Question:
+            item.high = textBytes(card.question(), 0, 8);
+            item.low = textBytes(card.question(), 8, 8);
+            return;
+        case SortKey::Answer:
+            item.high = textBytes(card.answer(), 0, 8);
+            item.low = textBytes(card.answer(), 8, 8);
+            return;
+        case SortKey::Level:
+            item.high = biased(card.level) << 32 | textBytes(card.question(), 0, 4);
+            item.low = textBytes(card.question(), 4, 8);
+            return;
+        case SortKey::Lesson:
+            item.high = textBytes(card.lesson(), 0, 8);
+            item.low = textBytes(card.lesson(), 8, 2) << 48 |
+                       static_cast<uint64_t>(card.lesson().size()) << 40 |
+                       textBytes(card.question(), 0, 5);
+            return;
+        case SortKey::Id:
+            item.high = biased(card.id);
+            item.low = 0;
+            return;
+    }
+}
 
 }  // namespace
 
@@ -211,8 +226,9 @@ void checkList(const CardList& list, Host& host) {
     });
 }
 
-// A stable merge sort over the cards stands in for the search tree the sort once built:
-// the same order for every key, without the tree's depth on presorted lists.
+// A sort with the list position as the last criterion stands in for the search tree the
+// sort once built: the same order for every key, without the tree's depth on presorted
+// lists.
 //
 // Cards whose whole comparison chain is equal, down to the number, form a group. In the
 // tree each later card of a group met the group's first card on its way down, took the
@@ -230,12 +246,17 @@ void sortList(CardStore& store, CardList& list, SortKey key, Host& host) {
     std::vector<SortItem> items;
     items.reserve(static_cast<std::size_t>(list.count()));
     list.forEach([&](Card* card) {
-        items.push_back({sortPrefix(*card, key), card, items.size()});
+        items.push_back({0, 0, card, items.size()});
+        setSortPrefix(items.back(), key);
     });
 
-    std::stable_sort(items.begin(), items.end(), [key](const SortItem& a, const SortItem& b) {
-        if (a.prefix != b.prefix) return a.prefix < b.prefix;
-        return compareChain(*a.card, *b.card, key) < 0;
+    // The list position as the last criterion makes the order stable.
+    std::sort(items.begin(), items.end(), [key](const SortItem& a, const SortItem& b) {
+        if (a.high != b.high) return a.high < b.high;
+        if (a.low != b.low) return a.low < b.low;
+        const int c = compareChain(*a.card, *b.card, key);
+        if (c != 0) return c < 0;
+        return a.position < b.position;
     });
 
     // Find the groups of equal cards; every card but the first of a group is renumbered.
@@ -243,7 +264,8 @@ void sortList(CardStore& store, CardList& list, SortKey key, Host& host) {
     std::vector<Card*> groupCards;
     for (std::size_t begin = 0; begin < items.size();) {
         std::size_t end = begin + 1;
-        while (end < items.size() && items[end].prefix == items[begin].prefix &&
+        while (end < items.size() && items[end].high == items[begin].high &&
+               items[end].low == items[begin].low &&
                compareChain(*items[begin].card, *items[end].card, key) == 0) {
             ++end;
         }
