@@ -103,12 +103,15 @@ class TextReader {
 public:
     // The buffer has some slack behind its capacity so that a row scan may read whole
     // 16-byte blocks past the last byte.
-    explicit TextReader(ByteSource& source) : source_(source), buffer_(kCapacity + kSlack) {}
+    explicit TextReader(ByteSource& source)
+        : source_(source), storage_(new char[kCapacity + kSlack]), buffer_(storage_.get()) {
+        std::memset(buffer_ + kCapacity, 0, kSlack);
+    }
 
     // Up to `n` bytes ahead, fewer only near the end of the data; nothing is consumed.
     std::string_view window(std::size_t n) {
         ensure(n);
-        return {buffer_.data() + pos_, std::min(end_ - pos_, n)};
+        return {buffer_ + pos_, std::min(end_ - pos_, n)};
     }
     void advance(std::size_t n) { pos_ += n; }
 
@@ -127,7 +130,7 @@ public:
     std::string_view field(std::size_t limit, char separator) {
         ensure(limit + 1);
         const std::size_t window = std::min(end_ - pos_, limit + 1);
-        const char* start = buffer_.data() + pos_;
+        const char* start = buffer_ + pos_;
         const void* hit = std::memchr(start, separator, window);
         if (hit != nullptr) {
             const auto n = static_cast<std::size_t>(static_cast<const char*>(hit) - start);
@@ -150,7 +153,7 @@ public:
     bool skipLines(int count) {
         while (count > 0) {
             if (!ensure(1)) return false;
-            const char* start = buffer_.data() + pos_;
+            const char* start = buffer_ + pos_;
             const void* hit = std::memchr(start, '\n', end_ - pos_);
             if (hit == nullptr) {
                 pos_ = end_;
@@ -172,7 +175,7 @@ public:
             ++pos_;
         }
         ensure(kNumberWidth);
-        const char* s = buffer_.data() + pos_;
+        const char* s = buffer_ + pos_;
         const std::size_t width = std::min(end_ - pos_, kNumberWidth);
         std::size_t i = 0;
         bool negative = false;
@@ -207,7 +210,7 @@ private:
     bool ensure(std::size_t n) {
         if (end_ - pos_ >= n) return true;
         if (pos_ != 0) {
-            std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+            std::memmove(buffer_, buffer_ + pos_, end_ - pos_);
             end_ -= pos_;
             pos_ = 0;
         }
@@ -221,12 +224,12 @@ private:
             buffer_[end_++] = '\r';
             heldCr_ = false;
         }
-        const std::size_t got = source_.read(buffer_.data() + end_, kCapacity - end_);
+        const std::size_t got = source_.read(buffer_ + end_, kCapacity - end_);
         if (got == 0) {
             atEnd_ = true;  // a CR held back is an ordinary last character
             return;
         }
-        end_ = start + translate(buffer_.data() + start, end_ + got - start);
+        end_ = start + translate(buffer_ + start, end_ + got - start);
         // A CR at the end of a chunk may be the first half of a CR LF pair.
         if (end_ > start && buffer_[end_ - 1] == '\r') {
             heldCr_ = true;
@@ -257,7 +260,8 @@ private:
     }
 
     ByteSource& source_;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> storage_;  // not cleared: only bytes read from the source are used
+    char* buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     bool heldCr_ = false;

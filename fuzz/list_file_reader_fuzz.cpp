@@ -1,0 +1,94 @@
+// Reads arbitrary bytes as a list file, whole and in small chunks, and checks what every
+// reading must leave behind: texts within their capacities and without NUL bytes, counts
+// that match the lists, and the same cards however the bytes arrive.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/byte_source.h"
+#include "store/card_store.h"
+#include "store/host.h"
+#include "store/list_file_reader.h"
+
+namespace {
+
+class QuietHost : public Host {
+public:
+    void showError(int) override {}
+    void showNotice(int) override {}
+    void showErrorText(std::string_view) override {}
+    [[noreturn]] void fatalError(int id) override {
+        std::fprintf(stderr, "fatal message %d\n", id);
+        std::abort();
+    }
+    KnownCardChoice askKnownCard(const Card&) override { return KnownCardChoice::Known; }
+    void enableCommand(Command) override {}
+    void refreshCounters() override {}
+    // Every other font is "missing", so the font dialog path runs too.
+    bool fontUsable(const LogFont& font) override { return font.lfFaceName.size() % 2 == 0; }
+    LogFont chooseFont(const LogFont& preset) override { return preset; }
+};
+
+void check(bool ok, const char* what) {
+    if (!ok) {
+        std::fprintf(stderr, "broken: %s\n", what);
+        std::abort();
+    }
+}
+
+std::string describe(const CardList& list) {
+    std::string out;
+    list.forEach([&](Card* c) {
+        check(c->question().size() <= kQuestionCapacity && c->answer().size() <= kAnswerCapacity &&
+                  c->lesson().size() <= kLessonCapacity && c->addInfo().size() <= kAddInfoCapacity,
+              "text longer than its capacity");
+        for (CardField f : {CardField::Question, CardField::Answer, CardField::Lesson, CardField::AddInfo}) {
+            check(c->text(f).find('\0') == std::string_view::npos, "NUL inside a text");
+            out += c->text(f);
+            out += '\x1F';
+        }
+        out += std::to_string(c->level) + "," + std::to_string(c->id) + "\n";
+    });
+    return out;
+}
+
+struct Outcome {
+    DocumentInfo info;
+    std::string unknown, known;
+    LogFont question, answer;
+};
+
+Outcome readOnce(std::string_view bytes, std::size_t chunk) {
+    QuietHost host;
+    CardStore store;
+    Outcome o;
+    MemorySource source(bytes, chunk);
+    o.info = readListFrom(source, "fuzz", store, store.unknownList, o.question, o.answer, host);
+    o.unknown = describe(store.unknownList);
+    o.known = describe(store.knownList);
+    check(o.info.unknownCount == store.unknownList.count(), "unknown count");
+    check(o.info.knownCount == store.knownList.count(), "known count");
+    check(!store.modified, "modified after reading");
+    check(o.question.lfFaceName.size() <= LogFont::kFaceNameCapacity, "face name too long");
+    return o;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const Outcome whole = readOnce(bytes, static_cast<std::size_t>(-1));
+    const Outcome pieces = readOnce(bytes, 1 + size % 7);
+    check(whole.info.status == pieces.info.status && whole.info.format == pieces.info.format,
+          "report depends on chunking");
+    check(whole.unknown == pieces.unknown && whole.known == pieces.known,
+          "cards depend on chunking");
+    check(whole.question == pieces.question && whole.answer == pieces.answer,
+          "fonts depend on chunking");
+    return 0;
+}
