@@ -8,6 +8,8 @@
 #include <new>
 #include <vector>
 
+#include <sys/stat.h>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -54,6 +56,11 @@ public:
         return n;
     }
     bool failed() const override { return failed_; }
+    std::size_t sizeHint() const override {
+        struct stat st {};
+        if (::fstat(::fileno(file_), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+        return static_cast<std::size_t>(st.st_size);
+    }
 
 private:
     std::FILE* file_;
@@ -104,8 +111,11 @@ public:
     // The buffer has some slack behind its capacity so that a row scan may read whole
     // 16-byte blocks past the last byte.
     explicit TextReader(ByteSource& source)
-        : source_(source), storage_(new char[kCapacity + kSlack]), buffer_(storage_.get()) {
-        std::memset(buffer_ + kCapacity, 0, kSlack);
+        : source_(source),
+          capacity_(capacityFor(source.sizeHint())),
+          storage_(new char[capacity_ + kSlack]),
+          buffer_(storage_.get()) {
+        std::memset(buffer_ + capacity_, 0, kSlack);
     }
 
     // Up to `n` bytes ahead, fewer only near the end of the data; nothing is consumed.
@@ -203,8 +213,15 @@ public:
     }
 
 private:
-    static constexpr std::size_t kCapacity = std::size_t{1} << 20;
+    static constexpr std::size_t kMaxCapacity = std::size_t{1} << 20;
+    static constexpr std::size_t kMinCapacity = 4096;  // well above the longest look-ahead
     static constexpr std::size_t kSlack = 64;
+
+    // Small files get a small buffer, large ones are read a megabyte at a time.
+    static std::size_t capacityFor(std::size_t hint) {
+        if (hint == 0) return kMaxCapacity;
+        return std::clamp(hint + 1, kMinCapacity, kMaxCapacity);
+    }
 
     // Makes at least `n` bytes available unless the data ends first; returns whether it did.
     bool ensure(std::size_t n) {
@@ -224,7 +241,7 @@ private:
             buffer_[end_++] = '\r';
             heldCr_ = false;
         }
-        const std::size_t got = source_.read(buffer_ + end_, kCapacity - end_);
+        const std::size_t got = source_.read(buffer_ + end_, capacity_ - end_);
         if (got == 0) {
             atEnd_ = true;  // a CR held back is an ordinary last character
             return;
@@ -260,6 +277,7 @@ private:
     }
 
     ByteSource& source_;
+    std::size_t capacity_;
     std::unique_ptr<char[]> storage_;  // not cleared: only bytes read from the source are used
     char* buffer_;
     std::size_t pos_ = 0;
