@@ -17,7 +17,8 @@ namespace {
 QString fileNameText(const std::string& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (utf8.hasError()) return fromCardText(bytes);
+    if (utf8.hasError())
+        return fromCardText(bytes);
     return text;
 }
 

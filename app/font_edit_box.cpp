@@ -11,13 +11,15 @@ FontEditBox::FontEditBox(QWidget* parent) : QLineEdit(parent) {
 }
 
 void FontEditBox::setFieldFont(const LogFont* font, int characterHeight) {
-    if (!font) fatalError(Msg::Unspecified);
+    if (!font)
+        fatalError(Msg::Unspecified);
     pendingFont_ = toQFont(withCharacterHeight(*font, characterHeight));
     fontPending_ = true;
 }
 
 void FontEditBox::applyPendingFont() {
-    if (!fontPending_) return;
+    if (!fontPending_)
+        return;
     setFont(pendingFont_);
     fontPending_ = false;
     update();

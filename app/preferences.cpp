@@ -4,15 +4,17 @@
 
 namespace {
 
-QString key(const char* name) { return QString::fromLatin1(name); }
+QString key(const char* name) {
+    return QString::fromLatin1(name);
+}
 
 }  // namespace
 
 void loadPreferences(Preferences& preferences, const SettingsStore& store) {
     const QString section = key(PrefsKey::Section);
     const Preferences defaults;
-    preferences.allWords = store.readNumber(section, key(PrefsKey::AllWords))
-                               .value_or(defaults.allWords ? 1 : 0) != 0;
+    preferences.allWords =
+        store.readNumber(section, key(PrefsKey::AllWords)).value_or(defaults.allWords ? 1 : 0) != 0;
     preferences.strictOrder = store.readNumber(section, key(PrefsKey::StrictOrder))
                                   .value_or(defaults.strictOrder ? 1 : 0) != 0;
     preferences.maxLevel =

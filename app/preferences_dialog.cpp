@@ -134,10 +134,12 @@ void PreferencesDialog::accept() {
     // presses OK again, and only then is anything changed.
     const std::optional<int> maxLevel =
         readIntegerField(maxLevelEdit_, kLowestMaxLevel, kHighestMaxLevel);
-    if (!maxLevel) return;
+    if (!maxLevel)
+        return;
 
     // 100 passes the check but keeps the current max level, as it always has here.
-    if (*maxLevel < kHighestMaxLevel) preferences_.maxLevel = *maxLevel;
+    if (*maxLevel < kHighestMaxLevel)
+        preferences_.maxLevel = *maxLevel;
     preferences_.showAddInfo = showAddInfoCheck_->isChecked() ? 1 : 0;
     if (strictOrderRadio_->isChecked()) {
         preferences_.strictOrder = true;

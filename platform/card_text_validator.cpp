@@ -17,7 +17,8 @@ constexpr int kRefusalMilliseconds = 100;
 CardTextValidator::CardTextValidator(QObject* parent) : QValidator(parent) {}
 
 QValidator::State CardTextValidator::validate(QString& input, int&) const {
-    if (unrepresentableCharacters(input).isEmpty()) return Acceptable;
+    if (unrepresentableCharacters(input).isEmpty())
+        return Acceptable;
     prompts().beep(kRefusalHertz, kRefusalMilliseconds);
     return Invalid;
 }

@@ -16,7 +16,9 @@ void refuse(QLineEdit* field, const QString& message) {
 
 }  // namespace
 
-QString enterIntegerMessage() { return QStringLiteral("Please enter an integer."); }
+QString enterIntegerMessage() {
+    return QStringLiteral("Please enter an integer.");
+}
 
 QString enterIntegerBetweenMessage(int low, int high) {
     return QStringLiteral("Please enter an integer between %1 and %2.").arg(low).arg(high);
@@ -25,10 +27,12 @@ QString enterIntegerBetweenMessage(int low, int high) {
 std::optional<int> parseDialogInteger(const QString& text) {
     static const QRegularExpression integer(QStringLiteral("^[ \\t]*([+-]?[0-9]+)[ \\t]*$"));
     const QRegularExpressionMatch match = integer.match(text);
-    if (!match.hasMatch()) return std::nullopt;
+    if (!match.hasMatch())
+        return std::nullopt;
     bool ok = false;
     const int value = match.captured(1).toInt(&ok, 10);
-    if (!ok) return std::nullopt;
+    if (!ok)
+        return std::nullopt;
     return value;
 }
 

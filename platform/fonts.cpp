@@ -33,35 +33,35 @@ QString faceOf(const LogFont& font) {
 
 QFont::StyleHint styleHintOf(uint8_t pitchAndFamily) {
     switch (pitchAndFamily & 0xF0) {
-    case kFamilyRoman:
-        return QFont::Serif;
-    case kFamilySwiss:
-        return QFont::SansSerif;
-    case kFamilyModern:
-        return QFont::TypeWriter;
-    case kFamilyScript:
-        return QFont::Cursive;
-    case kFamilyDecorative:
-        return QFont::Decorative;
-    default:
-        return QFont::AnyStyle;
+        case kFamilyRoman:
+            return QFont::Serif;
+        case kFamilySwiss:
+            return QFont::SansSerif;
+        case kFamilyModern:
+            return QFont::TypeWriter;
+        case kFamilyScript:
+            return QFont::Cursive;
+        case kFamilyDecorative:
+            return QFont::Decorative;
+        default:
+            return QFont::AnyStyle;
     }
 }
 
 uint8_t familyOf(QFont::StyleHint hint) {
     switch (hint) {
-    case QFont::Serif:
-        return kFamilyRoman;
-    case QFont::SansSerif:
-        return kFamilySwiss;
-    case QFont::TypeWriter:
-        return kFamilyModern;
-    case QFont::Cursive:
-        return kFamilyScript;
-    case QFont::Decorative:
-        return kFamilyDecorative;
-    default:
-        return 0;
+        case QFont::Serif:
+            return kFamilyRoman;
+        case QFont::SansSerif:
+            return kFamilySwiss;
+        case QFont::TypeWriter:
+            return kFamilyModern;
+        case QFont::Cursive:
+            return kFamilyScript;
+        case QFont::Decorative:
+            return kFamilyDecorative;
+        default:
+            return 0;
     }
 }
 
@@ -75,7 +75,8 @@ int pixelsForCellHeight(const QFont& font, int cellHeight) {
     QFont probe = font;
     probe.setPixelSize(cellHeight);
     const qreal measured = QFontMetricsF(probe).height();
-    if (measured <= 0) return cellHeight;
+    if (measured <= 0)
+        return cellHeight;
     return clampedPixels(qRound(cellHeight * cellHeight / measured));
 }
 
@@ -88,9 +89,11 @@ bool sameFace(const QString& a, const QString& b) {
 QFont toQFont(const LogFont& record) {
     QFont font;
     const QString face = faceOf(record);
-    if (!face.isEmpty()) font.setFamily(face);
+    if (!face.isEmpty())
+        font.setFamily(face);
     font.setStyleHint(styleHintOf(record.lfPitchAndFamily));
-    if (record.lfPitchAndFamily & kFixedPitch) font.setFixedPitch(true);
+    if (record.lfPitchAndFamily & kFixedPitch)
+        font.setFixedPitch(true);
 
     const long long height = record.lfHeight;
     if (height < 0) {
@@ -104,8 +107,10 @@ QFont toQFont(const LogFont& record) {
     font.setItalic(record.lfItalic != 0);
     font.setUnderline(record.lfUnderline != 0);
     font.setStrikeOut(record.lfStrikeOut != 0);
-    if (record.lfQuality == kNonAntialiased) font.setStyleStrategy(QFont::NoAntialias);
-    if (record.lfQuality == kAntialiased) font.setStyleStrategy(QFont::PreferAntialias);
+    if (record.lfQuality == kNonAntialiased)
+        font.setStyleStrategy(QFont::NoAntialias);
+    if (record.lfQuality == kAntialiased)
+        font.setStyleStrategy(QFont::PreferAntialias);
     return font;
 }
 
@@ -125,9 +130,11 @@ LogFont fromQFont(const QFont& font) {
         static_cast<uint8_t>(familyOf(font.styleHint()) | (font.fixedPitch() ? kFixedPitch : 0));
 
     QString face = font.family();
-    for (const QChar c : unrepresentableCharacters(face)) face.remove(c);
+    for (const QChar c : unrepresentableCharacters(face))
+        face.remove(c);
     std::string bytes = toCardText(face).value_or(std::string());
-    if (bytes.size() > LogFont::kFaceNameCapacity) bytes.resize(LogFont::kFaceNameCapacity);
+    if (bytes.size() > LogFont::kFaceNameCapacity)
+        bytes.resize(LogFont::kFaceNameCapacity);
     record.lfFaceName = bytes;
     return record;
 }
@@ -135,10 +142,13 @@ LogFont fromQFont(const QFont& font) {
 bool fontUsable(const LogFont& font) {
     const std::string& face = font.lfFaceName;
     const std::size_t end = std::min(face.size(), face.find('\0'));
-    if (end == 0 || end > LogFont::kFaceNameCapacity) return false;
+    if (end == 0 || end > LogFont::kFaceNameCapacity)
+        return false;
     for (std::size_t i = 0; i < end; ++i)
-        if (static_cast<unsigned char>(face[i]) < 0x20) return false;
-    if (std::llabs(static_cast<long long>(font.lfHeight)) > kMaxHeight) return false;
+        if (static_cast<unsigned char>(face[i]) < 0x20)
+            return false;
+    if (std::llabs(static_cast<long long>(font.lfHeight)) > kMaxHeight)
+        return false;
     return font.lfWeight >= 0 && font.lfWeight <= kMaxWeight;
 }
 
@@ -149,7 +159,8 @@ LogFont withCharacterHeight(LogFont font, int height) {
 
 QFont fontForFontDialog(const LogFont& preset) {
     QFont font = toQFont(preset);
-    if (font.pixelSize() > 0) font.setPointSizeF(font.pixelSize() * 72.0 / kRecordDotsPerInch);
+    if (font.pixelSize() > 0)
+        font.setPointSizeF(font.pixelSize() * 72.0 / kRecordDotsPerInch);
     return font;
 }
 
@@ -173,9 +184,13 @@ LogFont mergeChosenFont(const LogFont& preset, const QFont& chosen) {
         result.lfHeight = picked.lfHeight;
         result.lfWidth = 0;  // an average width belongs to the old height
     }
-    if (chosen.weight() != shown.weight()) result.lfWeight = picked.lfWeight;
-    if (chosen.italic() != (preset.lfItalic != 0)) result.lfItalic = picked.lfItalic;
-    if (chosen.underline() != (preset.lfUnderline != 0)) result.lfUnderline = picked.lfUnderline;
-    if (chosen.strikeOut() != (preset.lfStrikeOut != 0)) result.lfStrikeOut = picked.lfStrikeOut;
+    if (chosen.weight() != shown.weight())
+        result.lfWeight = picked.lfWeight;
+    if (chosen.italic() != (preset.lfItalic != 0))
+        result.lfItalic = picked.lfItalic;
+    if (chosen.underline() != (preset.lfUnderline != 0))
+        result.lfUnderline = picked.lfUnderline;
+    if (chosen.strikeOut() != (preset.lfStrikeOut != 0))
+        result.lfStrikeOut = picked.lfStrikeOut;
     return result;
 }

@@ -26,7 +26,9 @@ void showTableBox(int messageId, int captionId, PromptIcon icon) {
 
 }  // namespace
 
-void showError(int messageId) { showTableBox(messageId, Msg::ErrorCaption, PromptIcon::Error); }
+void showError(int messageId) {
+    showTableBox(messageId, Msg::ErrorCaption, PromptIcon::Error);
+}
 
 void showNotice(int messageId) {
     showTableBox(messageId, Msg::NoticeCaption, PromptIcon::Information);

@@ -34,7 +34,9 @@ void exitProcess(int status) {
     std::exit(status);
 }
 
-void setExitHandler(std::function<void(int)> handler) { exitHandler() = std::move(handler); }
+void setExitHandler(std::function<void(int)> handler) {
+    exitHandler() = std::move(handler);
+}
 
 long long processMilliseconds() {
     (void)clockStartedAtLoad;
@@ -43,4 +45,6 @@ long long processMilliseconds() {
         .count();
 }
 
-void startProcessClock() { (void)processStart(); }
+void startProcessClock() {
+    (void)processStart();
+}

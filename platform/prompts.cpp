@@ -14,14 +14,14 @@ namespace {
 
 QMessageBox::Icon boxIcon(PromptIcon icon) {
     switch (icon) {
-    case PromptIcon::Error:
-        return QMessageBox::Critical;
-    case PromptIcon::Information:
-        return QMessageBox::Information;
-    case PromptIcon::Exclamation:
-        return QMessageBox::Warning;
-    case PromptIcon::Question:
-        return QMessageBox::Question;
+        case PromptIcon::Error:
+            return QMessageBox::Critical;
+        case PromptIcon::Information:
+            return QMessageBox::Information;
+        case PromptIcon::Exclamation:
+            return QMessageBox::Warning;
+        case PromptIcon::Question:
+            return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -33,11 +33,14 @@ FileChoice runFileDialog(QWidget* owner, const FileRequest& request, bool save) 
     // Filters are "Description (patterns)"; only the description is shown, so that a
     // description may name its pattern the way the user knows it.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    if (!request.filters.isEmpty()) dialog.setNameFilters(request.filters);
+    if (!request.filters.isEmpty())
+        dialog.setNameFilters(request.filters);
     dialog.setDefaultSuffix(request.defaultSuffix);
-    if (!request.initialName.isEmpty()) dialog.selectFile(request.initialName);
+    if (!request.initialName.isEmpty())
+        dialog.selectFile(request.initialName);
     FileChoice choice;
-    if (dialog.exec() == QDialog::Accepted) choice.path = dialog.selectedFiles().value(0);
+    if (dialog.exec() == QDialog::Accepted)
+        choice.path = dialog.selectedFiles().value(0);
     return choice;
 }
 
@@ -52,17 +55,18 @@ public:
     PromptAnswer question(QWidget* owner, PromptIcon icon, const QString& caption,
                           const QString& text, bool withCancel) override {
         QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
-        if (withCancel) buttons |= QMessageBox::Cancel;
+        if (withCancel)
+            buttons |= QMessageBox::Cancel;
         QMessageBox box(boxIcon(icon), caption, text, buttons, owner);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
         switch (box.exec()) {
-        case QMessageBox::Yes:
-            return PromptAnswer::Yes;
-        case QMessageBox::No:
-            return PromptAnswer::No;
-        default:
-            return withCancel ? PromptAnswer::Cancel : PromptAnswer::No;
+            case QMessageBox::Yes:
+                return PromptAnswer::Yes;
+            case QMessageBox::No:
+                return PromptAnswer::No;
+            default:
+                return withCancel ? PromptAnswer::Cancel : PromptAnswer::No;
         }
     }
 
@@ -76,7 +80,8 @@ public:
 
     LogFont chooseFont(QWidget* owner, const LogFont& preset) override {
         QFontDialog dialog(fontForFontDialog(preset), owner);
-        if (dialog.exec() != QDialog::Accepted) return preset;
+        if (dialog.exec() != QDialog::Accepted)
+            return preset;
         return mergeChosenFont(preset, dialog.selectedFont());
     }
 
@@ -95,9 +100,12 @@ Prompts* replacementPrompts = nullptr;
 }  // namespace
 
 Prompts& prompts() {
-    if (replacementPrompts) return *replacementPrompts;
+    if (replacementPrompts)
+        return *replacementPrompts;
     static QtPrompts qtPrompts;
     return qtPrompts;
 }
 
-void setPrompts(Prompts* replacement) { replacementPrompts = replacement; }
+void setPrompts(Prompts* replacement) {
+    replacementPrompts = replacement;
+}

@@ -27,10 +27,15 @@ RandomSource* replacementSource = nullptr;
 }  // namespace
 
 RandomSource& processRandom() {
-    if (replacementSource) return *replacementSource;
+    if (replacementSource)
+        return *replacementSource;
     return processEngine();
 }
 
-void seedProcessRandom(unsigned seed) { processEngine().seed(seed); }
+void seedProcessRandom(unsigned seed) {
+    processEngine().seed(seed);
+}
 
-void setProcessRandom(RandomSource* replacement) { replacementSource = replacement; }
+void setProcessRandom(RandomSource* replacement) {
+    replacementSource = replacement;
+}

@@ -96,7 +96,8 @@ constexpr Entry kStrings[] = {
 
 constexpr bool sortedById() {
     for (std::size_t i = 1; i < std::size(kStrings); ++i)
-        if (kStrings[i - 1].id >= kStrings[i].id) return false;
+        if (kStrings[i - 1].id >= kStrings[i].id)
+            return false;
     return true;
 }
 static_assert(sortedById(), "the string table must stay sorted by number");
@@ -104,7 +105,8 @@ static_assert(sortedById(), "the string table must stay sorted by number");
 const Entry* find(int id) {
     auto it = std::lower_bound(std::begin(kStrings), std::end(kStrings), id,
                                [](const Entry& e, int wanted) { return e.id < wanted; });
-    if (it == std::end(kStrings) || it->id != id) return nullptr;
+    if (it == std::end(kStrings) || it->id != id)
+        return nullptr;
     return it;
 }
 
@@ -115,4 +117,6 @@ QString stringText(int id) {
     return entry ? QString::fromLatin1(entry->text) : QString();
 }
 
-bool hasString(int id) { return find(id) != nullptr; }
+bool hasString(int id) {
+    return find(id) != nullptr;
+}

@@ -15,15 +15,18 @@ constexpr std::array<char16_t, 32> kHighControlRange = {
 };
 
 char16_t unicodeOf(unsigned char byte) {
-    if (byte >= 0x80 && byte <= 0x9F) return kHighControlRange[byte - 0x80];
+    if (byte >= 0x80 && byte <= 0x9F)
+        return kHighControlRange[byte - 0x80];
     return byte;
 }
 
 // The byte of a UTF-16 unit, or -1 when the code page has none.
 int byteOf(char16_t unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return unit;
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
+        return unit;
     for (std::size_t i = 0; i < kHighControlRange.size(); ++i)
-        if (kHighControlRange[i] == unit) return static_cast<int>(0x80 + i);
+        if (kHighControlRange[i] == unit)
+            return static_cast<int>(0x80 + i);
     return -1;
 }
 
@@ -42,7 +45,8 @@ std::optional<std::string> toCardText(const QString& text) {
     for (const QChar c : text) {
         // Surrogates (characters beyond the first 65536) have no byte either.
         const int byte = byteOf(c.unicode());
-        if (byte < 0) return std::nullopt;
+        if (byte < 0)
+            return std::nullopt;
         bytes.push_back(static_cast<char>(byte));
     }
     return bytes;

@@ -39,11 +39,11 @@ void DocumentInfoTest::fieldsShowTheReport_data() {
     QTest::newRow("text file has no known cards")
         << report("/tmp/words.txt", "ASCII-tabsep-file", 40, 0)
         << QStringList{"/tmp/words.txt", "ASCII-tabsep-file", "40", "0"};
-    QTest::newRow("failed save, empty report") << report("", "", 0, 0)
-                                               << QStringList{"", "", "0", "0"};
-    QTest::newRow("UTF-8 file name") << report("/home/łukasz/słowa.kmx", "Version 2.0", 1, 0)
-                                     << QStringList{"/home/łukasz/słowa.kmx", "Version 2.0",
-                                                    "1", "0"};
+    QTest::newRow("failed save, empty report")
+        << report("", "", 0, 0) << QStringList{"", "", "0", "0"};
+    QTest::newRow("UTF-8 file name")
+        << report("/home/łukasz/słowa.kmx", "Version 2.0", 1, 0)
+        << QStringList{"/home/łukasz/słowa.kmx", "Version 2.0", "1", "0"};
     QTest::newRow("Windows-1252 file name")
         << report("C:\\W\xF6rter.kmx", "Version 2.0", 2, 1)
         << QStringList{"C:\\Wörter.kmx", "Version 2.0", "3", "1"};

@@ -61,8 +61,9 @@ void PreferencesTest::loadFromFile_data() {
     QTest::newRow("section without values")
         << QByteArray("[PrefsSection]\n") << preferences(5, 0, false, true);
     QTest::newRow("all five stored")
-        << QByteArray("[PrefsSection]\nAllebed=0\nMussreihenf=1\nMaxstufe=9\nBemzeigen=1\n"
-                      "ApplicationPath=C:\\\\Kartomatrix\n")
+        << QByteArray(
+               "[PrefsSection]\nAllebed=0\nMussreihenf=1\nMaxstufe=9\nBemzeigen=1\n"
+               "ApplicationPath=C:\\\\Kartomatrix\n")
         << preferences(9, 1, true, false, "C:\\Kartomatrix");
     QTest::newRow("max level 250 is taken unchanged")
         << QByteArray("[PrefsSection]\nMaxstufe=250\n") << preferences(250, 0, false, true);
@@ -110,8 +111,8 @@ void PreferencesTest::saveWritesExactlyTheFiveNames() {
     raw.beginGroup(QStringLiteral("PrefsSection"));
     QStringList keys = raw.childKeys();
     keys.sort();
-    QCOMPARE(keys, (QStringList{"Allebed", "ApplicationPath", "Bemzeigen", "Maxstufe",
-                                "Mussreihenf"}));
+    QCOMPARE(keys,
+             (QStringList{"Allebed", "ApplicationPath", "Bemzeigen", "Maxstufe", "Mussreihenf"}));
     QCOMPARE(raw.value("Allebed").toString(), QStringLiteral("1"));
     QCOMPARE(raw.value("Mussreihenf").toString(), QStringLiteral("0"));
     QCOMPARE(raw.value("Maxstufe").toString(), QStringLiteral("5"));

@@ -24,13 +24,15 @@ Preferences rule(bool strictOrder, bool allWords, int maxLevel = 5, int showAddI
 template <typename T>
 T* control(QDialog* dialog, const char* name) {
     T* found = dialog->findChild<T*>(QString::fromLatin1(name));
-    if (!found) qFatal("no control %s", name);
+    if (!found)
+        qFatal("no control %s", name);
     return found;
 }
 
 QString checkedRule(QDialog* dialog) {
     for (const char* name : {"strictOrderRadio", "allWordsRadio", "someWordsRadio"})
-        if (control<QRadioButton>(dialog, name)->isChecked()) return QString::fromLatin1(name);
+        if (control<QRadioButton>(dialog, name)->isChecked())
+            return QString::fromLatin1(name);
     return QString();
 }
 
@@ -59,12 +61,18 @@ void PreferencesDialogTest::okReadsTheMaxLevel_data() {
 
     const QString integer = QStringLiteral("Please enter an integer.");
     const QString range = QStringLiteral("Please enter an integer between 0 and 100.");
-    QTest::newRow("ordinary level") << "3" << "" << 3;
-    QTest::newRow("zero") << "0" << "" << 0;
-    QTest::newRow("99 is the highest taken") << "99" << "" << 99;
-    QTest::newRow("100 passes but keeps the level") << "100" << "" << 7;
-    QTest::newRow("blanks and tabs around") << " \t 12\t " << "" << 12;
-    QTest::newRow("plus sign") << "+4" << "" << 4;
+    QTest::newRow("ordinary level") << "3"
+                                    << "" << 3;
+    QTest::newRow("zero") << "0"
+                          << "" << 0;
+    QTest::newRow("99 is the highest taken") << "99"
+                                             << "" << 99;
+    QTest::newRow("100 passes but keeps the level") << "100"
+                                                    << "" << 7;
+    QTest::newRow("blanks and tabs around") << " \t 12\t "
+                                            << "" << 12;
+    QTest::newRow("plus sign") << "+4"
+                               << "" << 4;
     QTest::newRow("101 out of range") << "101" << range << 7;
     QTest::newRow("negative out of range") << "-1" << range << 7;
     QTest::newRow("empty field") << "" << integer << 7;
@@ -136,7 +144,8 @@ void PreferencesDialogTest::refusedFieldIsSelectedAndCorrectedOnce() {
         auto* edit = control<QLineEdit>(d, "maxLevelEdit");
         edit->setText(QStringLiteral("abc"));
         ScriptedPrompts::clickButton(d, "okButton");
-        if (edit->selectedText() != QStringLiteral("abc")) return -2;
+        if (edit->selectedText() != QStringLiteral("abc"))
+            return -2;
         edit->setText(QStringLiteral("8"));
         secondResult = ScriptedPrompts::clickButton(d, "okButton");
         return secondResult;
@@ -156,11 +165,13 @@ void PreferencesDialogTest::ruleShownAndTaken_data() {
     QTest::newRow("default rule shows all words") << rule(false, true) << "allWordsRadio"
                                                   << "allWordsRadio" << false << true;
     QTest::newRow("strict order wins over all words, and keeps it")
-        << rule(true, true) << "strictOrderRadio" << "strictOrderRadio" << true << true;
+        << rule(true, true) << "strictOrderRadio"
+        << "strictOrderRadio" << true << true;
     QTest::newRow("strict order leaves all words clear when it was")
-        << rule(false, false) << "someWordsRadio" << "strictOrderRadio" << true << false;
-    QTest::newRow("all words clears strict order")
-        << rule(true, false) << "strictOrderRadio" << "allWordsRadio" << false << true;
+        << rule(false, false) << "someWordsRadio"
+        << "strictOrderRadio" << true << false;
+    QTest::newRow("all words clears strict order") << rule(true, false) << "strictOrderRadio"
+                                                   << "allWordsRadio" << false << true;
     QTest::newRow("some words clears both") << rule(true, true) << "strictOrderRadio"
                                             << "someWordsRadio" << false << false;
 }

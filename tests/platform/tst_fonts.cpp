@@ -63,10 +63,10 @@ void FontsTest::recordToFont_data() {
     QTest::addColumn<bool>("underline");
     QTest::addColumn<bool>("strikeOut");
 
-    QTest::newRow("document default") << defaultDocumentFont() << 21 << 400 << false << false
-                                      << false;
-    QTest::newRow("weight 0 is normal") << record("Arial", -12, 0) << 12 << 400 << false << false
-                                        << false;
+    QTest::newRow("document default")
+        << defaultDocumentFont() << 21 << 400 << false << false << false;
+    QTest::newRow("weight 0 is normal")
+        << record("Arial", -12, 0) << 12 << 400 << false << false << false;
     QTest::newRow("bold") << record("Arial", -18, 700) << 18 << 700 << false << false << false;
     QTest::newRow("thin") << record("Arial", -18, 100) << 18 << 100 << false << false << false;
     LogFont styled = record("Arial", -14, 400);
@@ -124,8 +124,8 @@ void FontsTest::boldThirtySixPointsInAField() {
     // A face other than the one shown in place of the preset's (which would count as
     // leaving the face alone).
     const QString shown = QFontInfo(fontForFontDialog(defaultDocumentFont())).family();
-    const QString face =
-        shown == QStringLiteral("DejaVu Serif") ? QStringLiteral("DejaVu Sans") : QStringLiteral("DejaVu Serif");
+    const QString face = shown == QStringLiteral("DejaVu Serif") ? QStringLiteral("DejaVu Sans")
+                                                                 : QStringLiteral("DejaVu Serif");
     QFont chosen(face);
     chosen.setPointSize(36);
     chosen.setBold(true);

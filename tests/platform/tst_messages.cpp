@@ -94,7 +94,8 @@ void MessagesTest::questionComesFromTheTable() {
     QFETCH(bool, script);
     QFETCH(PromptAnswer, expected);
     TestEnvironment env;
-    if (script) env.prompts().answers.push_back(scripted);
+    if (script)
+        env.prompts().answers.push_back(scripted);
     QWidget owner;
     QCOMPARE(askYesNoCancel(&owner, Msg::SaveBeforeClose, Msg::CautionCaption), expected);
     const auto& asked = env.prompts().questions;

@@ -45,9 +45,10 @@ void SettingsStoreTest::theUsersStoreLivesInTheTestLocation() {
     const QString file = store.fileName();
     QVERIFY2(file.endsWith(QStringLiteral("Kartomatrix/kartomatrix.conf")), qPrintable(file));
     const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    const QString testConfig = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    const bool underTestLocation = (!configHome.isEmpty() && file.startsWith(configHome)) ||
-                                   file.startsWith(testConfig);
+    const QString testConfig =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const bool underTestLocation =
+        (!configHome.isEmpty() && file.startsWith(configHome)) || file.startsWith(testConfig);
     QVERIFY2(underTestLocation, qPrintable(file));
 }
 

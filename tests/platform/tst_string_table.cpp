@@ -26,33 +26,40 @@ void StringTableTest::textOfNumber_data() {
     } rows[] = {
         {101, "About Kartomatrix for Windows"},
         {102, "You have not opened any cards yet. Please try 'open' or 'new list'"},
-        {103, "The systematic examination has been written for more than 10 cards. It makes "
-              "sense if you have more than 20 cards... But there are less than 10 cards in "
-              "your list."},
+        {103,
+         "The systematic examination has been written for more than 10 cards. It makes "
+         "sense if you have more than 20 cards... But there are less than 10 cards in "
+         "your list."},
         {111, "An error occured while opening a file. No vocabulary has been read."},
         {112, "Too few words for a random examination"},
         {114, "Sorry: there are no cards on this level."},
         {115, "Sorry: There are no cards of this lesson."},
         {119, "Sorry, your answer cannot be added because it is too long."},
-        {123, "Du benutzt ein altes, nicht kompatibles Kartomatrix-Format! Nimm das Programm, "
-              "mit welchem Du das Dokument erzeugt hast, und exportiere es dort. Anschliessend "
-              "solltest Du es problemlos einlesen koennen."},
+        {123,
+         "Du benutzt ein altes, nicht kompatibles Kartomatrix-Format! Nimm das Programm, "
+         "mit welchem Du das Dokument erzeugt hast, und exportiere es dort. Anschliessend "
+         "solltest Du es problemlos einlesen koennen."},
         {125, "No more memory. Bye!"},
         {126, "Please choose a radio button."},
-        {127, "Your answer does not make sense: The question or the anser do not contain any "
-              "words."},
+        {127,
+         "Your answer does not make sense: The question or the anser do not contain any "
+         "words."},
         {129, "The card was not found."},
-        {130, "There is no card chosen. Before you can delete a card, you have to search for "
-              "it."},
+        {130,
+         "There is no card chosen. Before you can delete a card, you have to search for "
+         "it."},
         {131, "There was an error while saving cards."},
         {133, "You reached the end of the list."},
         {136, "Caution:"},
-        {137, "You have entered new cards or you have modified some words. Do you want to "
-              "save them before you close the list?"},
-        {138, "There was an error while building a 'Device Context'. Check your "
-              "printer/driver."},
-        {139, "There was an error while beginning a new page. Check: memory, disk space, "
-              "printer and printer driver."},
+        {137,
+         "You have entered new cards or you have modified some words. Do you want to "
+         "save them before you close the list?"},
+        {138,
+         "There was an error while building a 'Device Context'. Check your "
+         "printer/driver."},
+        {139,
+         "There was an error while beginning a new page. Check: memory, disk space, "
+         "printer and printer driver."},
         {140, "There was an error while opening a picture."},
         {143, "There is no card selected to modify. Please choose 'close' or 'search ...'"},
         {144, "DEBUG: Fehler"},
@@ -87,9 +94,10 @@ void StringTableTest::textOfNumber_data() {
         {176, "The font in the *.kmx file was not found. Please choose another font."},
         {178, "Please enter the string to search for."},
         {179, "The selected list does not contain any cards."},
-        {180, "There was an error in the function to move cards from unknown to known words: "
-              "The card was already in the list of known cards. There is probabely more than "
-              "one card with the same ID."},
+        {180,
+         "There was an error in the function to move cards from unknown to known words: "
+         "The card was already in the list of known cards. There is probabely more than "
+         "one card with the same ID."},
     };
     for (const auto& row : rows)
         QTest::addRow("%d", row.id) << row.id << QString::fromLatin1(row.text);
@@ -105,8 +113,27 @@ void StringTableTest::textOfNumber() {
 void StringTableTest::numberWithoutText_data() {
     QTest::addColumn<int>("id");
     // The generic error number, the numbers around the table and the gaps inside it.
-    for (int id : {Msg::Unspecified, 0, -1, 100, 104, 110, 113, 116, 120, 124, 128, 134, 135,
-                   141, 142, 165, 166, 175, 177, 182, 183})
+    for (int id : {Msg::Unspecified,
+                   0,
+                   -1,
+                   100,
+                   104,
+                   110,
+                   113,
+                   116,
+                   120,
+                   124,
+                   128,
+                   134,
+                   135,
+                   141,
+                   142,
+                   165,
+                   166,
+                   175,
+                   177,
+                   182,
+                   183})
         QTest::addRow("%d", id) << id;
 }
 

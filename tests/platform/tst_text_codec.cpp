@@ -23,7 +23,8 @@ private slots:
 
 void TextCodecTest::everyByteRoundTrips() {
     std::string all;
-    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+    for (int b = 0; b < 256; ++b)
+        all.push_back(static_cast<char>(b));
     const QString text = fromCardText(all);
     QCOMPARE(text.size(), 256);
     QVERIFY(unrepresentableCharacters(text).isEmpty());
@@ -81,8 +82,8 @@ void TextCodecTest::typingSuchCharactersIsRefusedWithABeep_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
     QTest::addColumn<int>("beeps");
-    QTest::newRow("accented letters and euro pass") << QStringLiteral("Café €5")
-                                                  << QStringLiteral("Café €5") << 0;
+    QTest::newRow("accented letters and euro pass")
+        << QStringLiteral("Café €5") << QStringLiteral("Café €5") << 0;
     QTest::newRow("Polish L is left out") << QStringLiteral("aŁb") << QStringLiteral("ab") << 1;
     QTest::newRow("emoji is left out") << QStringLiteral("a\U0001F600") << QStringLiteral("a") << 1;
 }
@@ -131,7 +132,8 @@ void TextCodecTest::readCardTextTakesStorableText() {
     field.setText(QStringLiteral("Grüße €"));
     std::string out;
     QVERIFY(readCardText(&field, out, nullptr));
-    QCOMPARE(out, std::string("Gr\xFC\xDF" "e \x80"));
+    QCOMPARE(out, std::string("Gr\xFC\xDF"
+                              "e \x80"));
     QVERIFY(env.prompts().messages.empty());
 }
 

@@ -7,21 +7,22 @@ namespace {
 
 QString iconName(PromptIcon icon) {
     switch (icon) {
-    case PromptIcon::Error:
-        return QStringLiteral("error");
-    case PromptIcon::Information:
-        return QStringLiteral("information");
-    case PromptIcon::Exclamation:
-        return QStringLiteral("exclamation");
-    case PromptIcon::Question:
-        return QStringLiteral("question");
+        case PromptIcon::Error:
+            return QStringLiteral("error");
+        case PromptIcon::Information:
+            return QStringLiteral("information");
+        case PromptIcon::Exclamation:
+            return QStringLiteral("exclamation");
+        case PromptIcon::Question:
+            return QStringLiteral("question");
     }
     return QString();
 }
 
 template <typename T>
 std::optional<T> takeFront(std::deque<T>& queue) {
-    if (queue.empty()) return std::nullopt;
+    if (queue.empty())
+        return std::nullopt;
     T value = std::move(queue.front());
     queue.pop_front();
     return value;
@@ -39,7 +40,8 @@ PromptAnswer ScriptedPrompts::question(QWidget* owner, PromptIcon icon, const QS
                                        const QString& text, bool withCancel) {
     questions.push_back({owner, icon, caption, text, withCancel});
     log.append(QStringLiteral("question: %1: %2").arg(caption, text));
-    if (auto answer = takeFront(answers)) return *answer;
+    if (auto answer = takeFront(answers))
+        return *answer;
     unexpected.append(QStringLiteral("question: ") + text);
     return withCancel ? PromptAnswer::Cancel : PromptAnswer::No;
 }
@@ -47,7 +49,8 @@ PromptAnswer ScriptedPrompts::question(QWidget* owner, PromptIcon icon, const QS
 FileChoice ScriptedPrompts::openFile(QWidget*, const FileRequest& request) {
     openRequests.push_back(request);
     log.append(QStringLiteral("open file: ") + request.title);
-    if (auto choice = takeFront(openChoices)) return *choice;
+    if (auto choice = takeFront(openChoices))
+        return *choice;
     unexpected.append(QStringLiteral("open file: ") + request.title);
     return {};
 }
@@ -55,7 +58,8 @@ FileChoice ScriptedPrompts::openFile(QWidget*, const FileRequest& request) {
 FileChoice ScriptedPrompts::saveFile(QWidget*, const FileRequest& request) {
     saveRequests.push_back(request);
     log.append(QStringLiteral("save file: ") + request.title);
-    if (auto choice = takeFront(saveChoices)) return *choice;
+    if (auto choice = takeFront(saveChoices))
+        return *choice;
     unexpected.append(QStringLiteral("save file: ") + request.title);
     return {};
 }
@@ -63,7 +67,8 @@ FileChoice ScriptedPrompts::saveFile(QWidget*, const FileRequest& request) {
 LogFont ScriptedPrompts::chooseFont(QWidget*, const LogFont& preset) {
     fontPresets.push_back(preset);
     log.append(QStringLiteral("font dialog"));
-    if (auto choice = takeFront(fontChoices)) return choice->value_or(preset);
+    if (auto choice = takeFront(fontChoices))
+        return choice->value_or(preset);
     unexpected.append(QStringLiteral("font dialog"));
     return preset;
 }
@@ -71,7 +76,8 @@ LogFont ScriptedPrompts::chooseFont(QWidget*, const LogFont& preset) {
 bool ScriptedPrompts::choosePrinter(QWidget*, QPrinter& printer) {
     ++printDialogs;
     log.append(QStringLiteral("print dialog"));
-    if (auto choice = takeFront(printChoices)) return *choice ? (*choice)(printer) : false;
+    if (auto choice = takeFront(printChoices))
+        return *choice ? (*choice)(printer) : false;
     unexpected.append(QStringLiteral("print dialog"));
     return false;
 }
@@ -87,7 +93,8 @@ int ScriptedPrompts::execDialog(QDialog* dialog) {
     }
     dialog->show();
     const int result = (*handler)(dialog);
-    if (dialog->isVisible()) dialog->hide();
+    if (dialog->isVisible())
+        dialog->hide();
     return result;
 }
 
@@ -112,7 +119,8 @@ ScriptedPrompts::DialogHandler ScriptedPrompts::rejectDialog() {
 
 int ScriptedPrompts::clickButton(QDialog* dialog, const QString& objectName) {
     auto* button = dialog->findChild<QAbstractButton*>(objectName);
-    if (!button) return QDialog::Rejected;
+    if (!button)
+        return QDialog::Rejected;
     dialog->setResult(QDialog::Rejected);
     button->click();
     return dialog->isVisible() ? int(QDialog::Rejected) : dialog->result();
@@ -120,7 +128,8 @@ int ScriptedPrompts::clickButton(QDialog* dialog, const QString& objectName) {
 
 QStringList ScriptedPrompts::messageTexts() const {
     QStringList texts;
-    for (const Message& m : messages) texts.append(m.text);
+    for (const Message& m : messages)
+        texts.append(m.text);
     return texts;
 }
 
