@@ -304,41 +304,37 @@ RowShape scanRow(std::string_view bytes) {
     const char* p = bytes.data();
     const std::size_t size = bytes.size();
     for (std::size_t block = 0; block < size; block += 16) {
-        uint32_t tabs = 0, lfs = 0, nuls = 0;
+        // Bytes up to 0x0A: NUL, the other control characters below TAB, TAB and LF. Most
+        // rows have six of them and nothing else, so each is looked at one by one.
+        uint32_t low = 0;
 #if defined(__SSE2__)
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + block));
-        tabs = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('\t'))));
-        lfs = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))));
-        nuls = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128())));
+        low = static_cast<uint32_t>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(10)), v)));
 #else
         for (int i = 0; i < 16; ++i) {
-            const char c = p[block + static_cast<std::size_t>(i)];
-            tabs |= static_cast<uint32_t>(c == '\t') << i;
-            lfs |= static_cast<uint32_t>(c == '\n') << i;
-            nuls |= static_cast<uint32_t>(c == '\0') << i;
+            low |= static_cast<uint32_t>(static_cast<unsigned char>(p[block + static_cast<std::size_t>(i)]) <= 10) << i;
         }
 #endif
-        if (size - block < 16) {
-            const uint32_t valid = (1u << (size - block)) - 1;
-            tabs &= valid;
-            lfs &= valid;
-            nuls &= valid;
-        }
-        if (lfs != 0) {
-            const uint32_t before = (lfs & (0 - lfs)) - 1;  // the bits below the first LF
-            tabs &= before;
-            nuls &= before;
-        }
-        shape.nul |= nuls != 0;
-        while (tabs != 0) {
-            if (shape.tabCount == RowShape::kMaxTabs) return shape;
-            shape.tabs[shape.tabCount++] = static_cast<uint32_t>(block) + static_cast<uint32_t>(__builtin_ctz(tabs));
-            tabs &= tabs - 1;
-        }
-        if (lfs != 0) {
-            shape.lineEnd = block + static_cast<std::size_t>(__builtin_ctz(lfs));
-            shape.complete = true;
-            return shape;
+        if (size - block < 16) low &= (1u << (size - block)) - 1;
+        while (low != 0) {
+            const std::size_t at = block + static_cast<std::size_t>(__builtin_ctz(low));
+            low &= low - 1;
+            switch (p[at]) {
+                case '\t':
+                    if (shape.tabCount == RowShape::kMaxTabs) return shape;
+                    shape.tabs[shape.tabCount++] = static_cast<uint32_t>(at);
+                    break;
+                case '\n':
+                    shape.lineEnd = at;
+                    shape.complete = true;
+                    return shape;
+                case '\0':
+                    shape.nul = true;
+                    break;
+                default:
+                    break;
+            }
         }
     }
     return shape;

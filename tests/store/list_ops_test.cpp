@@ -450,6 +450,18 @@ TEST(WrongAnswer, KnownCardGoesBackIntoTheFirstHoleOfUnknown) {
     EXPECT_EQ(known.level, 0);
 }
 
+TEST(WrongAnswer, KnownCardAnsweredWrongTwiceIsInTheUnknownListOnce) {
+    CardStore store;
+    FakeHost host;
+    Card& known = addCard(store, store.knownList, "k", "", "-", "-");
+    store.examiningUnknown = false;
+    recordWrongAnswer(store, known, 1, host);
+    recordWrongAnswer(store, known, 2, host);
+    EXPECT_EQ(questions(store.unknownList), (std::vector<std::string>{"k"}));
+    EXPECT_EQ(store.knownList.count(), 0);
+    EXPECT_EQ(known.timesWrong, 2);
+}
+
 TEST(WrongAnswer, KnownCardSharingANumberLeavesTheOtherKnownCardAlone) {
     CardStore store;
     FakeHost host;
