@@ -79,7 +79,8 @@ std::string word(Random& rng, uint32_t minLength, uint32_t maxLength) {
     static const char letters[] = "abcdefghijklmnopqrstuvwxyzeeeaaiinnorst\xE4\xF6\xFC\xDF";
     std::string out;
     const uint32_t length = minLength + rng.below(maxLength - minLength + 1);
-    for (uint32_t i = 0; i < length; ++i) out += letters[rng.below(sizeof letters - 1)];
+    for (uint32_t i = 0; i < length; ++i)
+        out += letters[rng.below(sizeof letters - 1)];
     return out;
 }
 
@@ -87,14 +88,16 @@ std::string phrase(Random& rng, uint32_t words, uint32_t minLength, uint32_t max
                    const char* separator) {
     std::string out;
     for (uint32_t i = 0; i < words; ++i) {
-        if (i != 0) out += separator;
+        if (i != 0)
+            out += separator;
         out += word(rng, minLength, maxLength);
     }
     return out;
 }
 
 int runGenerate(const std::vector<std::string>& args) {
-    if (args.size() != 2) return 2;
+    if (args.size() != 2)
+        return 2;
     const long n = std::atol(args[0].c_str());
     const std::string& path = args[1];
     BenchHost host;
@@ -102,19 +105,20 @@ int runGenerate(const std::vector<std::string>& args) {
     Random rng;
     for (long i = 0; i < n; ++i) {
         const bool known = rng.below(10) == 0;
-        const std::string question = phrase(rng, 1 + rng.below(2), 3, 8, " ");
-        const std::string answer = phrase(rng, 1 + rng.below(3), 3, 7, rng.below(2) ? ", " : "; ");
-        const std::string lesson = rng.below(4) == 0 ? "-" : "L" + std::to_string(1 + rng.below(40));
+        const std::string question = phrase(rng, 1 + rng.below(2), 4, 9, " ");
+        const std::string answer = phrase(rng, 1 + rng.below(4), 3, 8, rng.below(2) ? ", " : "; ");
+        const std::string lesson =
+            rng.below(4) == 0 ? "-" : "L" + std::to_string(1 + rng.below(40));
         const std::string info = rng.below(8) == 0 ? phrase(rng, 2 + rng.below(3), 2, 6, " ") : "-";
         Card& card = addCard(store, known ? store.knownList : store.unknownList, question, answer,
                              lesson, info);
-        card.level = known ? 5 + static_cast<int32_t>(rng.below(3))
-                           : static_cast<int32_t>(rng.below(5));
+        card.level =
+            known ? 5 + static_cast<int32_t>(rng.below(3)) : static_cast<int32_t>(rng.below(5));
     }
     FontDebugLog log(host, "/dev/null");
     const Clock::time_point start = Clock::now();
-    const DocumentInfo info = writeListFile(path, store, defaultDocumentFont(),
-                                            fallbackDocumentFont(), log, host);
+    const DocumentInfo info =
+        writeListFile(path, store, defaultDocumentFont(), fallbackDocumentFont(), log, host);
     std::printf("generate cards=%ld unknown=%d known=%d status=%d write_ms=%.1f\n", n,
                 info.unknownCount, info.knownCount, info.status, msSince(start));
     return info.status;
@@ -139,39 +143,45 @@ void load(const std::string& path, Loaded& out, BenchHost& host) {
 }
 
 int runLoad(const std::vector<std::string>& args) {
-    if (args.size() != 1) return 2;
+    if (args.size() != 1)
+        return 2;
     BenchHost host;
     Loaded loaded;
     load(args[0], loaded, host);
-    std::printf("load format=\"%s\" status=%d unknown=%d known=%d ms=%.1f cpu_ms=%.1f "
-                "peak_rss_kb=%ld\n",
-                loaded.info.format.c_str(), loaded.info.status, loaded.info.unknownCount,
-                loaded.info.knownCount, loaded.ms, loaded.cpu, peakRssKb());
+    std::printf(
+        "load format=\"%s\" status=%d unknown=%d known=%d ms=%.1f cpu_ms=%.1f "
+        "peak_rss_kb=%ld\n",
+        loaded.info.format.c_str(), loaded.info.status, loaded.info.unknownCount,
+        loaded.info.knownCount, loaded.ms, loaded.cpu, peakRssKb());
     return loaded.info.status;
 }
 
 int runRoundtrip(const std::vector<std::string>& args) {
-    if (args.size() != 2) return 2;
+    if (args.size() != 2)
+        return 2;
     BenchHost host;
     Loaded loaded;
     load(args[0], loaded, host);
     FontDebugLog log(host, "/dev/null");
     const double cpuStart = cpuMs();
     const Clock::time_point start = Clock::now();
-    const DocumentInfo info = writeListFile(args[1], loaded.store, loaded.questionFont,
-                                            loaded.answerFont, log, host);
+    const DocumentInfo info =
+        writeListFile(args[1], loaded.store, loaded.questionFont, loaded.answerFont, log, host);
     const double ms = msSince(start);
-    std::printf("roundtrip cards=%d read_ms=%.1f read_cpu_ms=%.1f write_ms=%.1f "
-                "write_cpu_ms=%.1f status=%d\n",
-                info.unknownCount + info.knownCount, loaded.ms, loaded.cpu, ms,
-                cpuMs() - cpuStart, info.status);
+    std::printf(
+        "roundtrip cards=%d read_ms=%.1f read_cpu_ms=%.1f write_ms=%.1f "
+        "write_cpu_ms=%.1f status=%d\n",
+        info.unknownCount + info.knownCount, loaded.ms, loaded.cpu, ms, cpuMs() - cpuStart,
+        info.status);
     return info.status;
 }
 
 int runSort(const std::vector<std::string>& args) {
-    if (args.size() != 2) return 2;
+    if (args.size() != 2)
+        return 2;
     const int key = std::atoi(args[1].c_str());
-    if (key < 0 || key > 4) return 2;
+    if (key < 0 || key > 4)
+        return 2;
     BenchHost host;
     Loaded loaded;
     load(args[0], loaded, host);
@@ -190,7 +200,8 @@ int runSort(const std::vector<std::string>& args) {
 // through. With "mostly-known" nine cards in ten are moved to the known list first, which
 // makes the known list long.
 int runAnswers(const std::vector<std::string>& args) {
-    if (args.empty() || args.size() > 2) return 2;
+    if (args.empty() || args.size() > 2)
+        return 2;
     BenchHost host;
     Loaded loaded;
     load(args[0], loaded, host);
@@ -228,10 +239,11 @@ int runAnswers(const std::vector<std::string>& args) {
         worstWrong = std::max(worstWrong, ms);
         totalWrong += ms;
     }
-    std::printf("answers unknown=%d known=%d wrong=%d right_mean_ms=%.3f right_worst_ms=%.3f "
-                "wrong_mean_ms=%.3f wrong_worst_ms=%.3f\n",
-                store.unknownList.count(), store.knownList.count(), store.wrongList.count(),
-                totalRight / rounds, worstRight, totalWrong / rounds, worstWrong);
+    std::printf(
+        "answers unknown=%d known=%d wrong=%d right_mean_ms=%.3f right_worst_ms=%.3f "
+        "wrong_mean_ms=%.3f wrong_worst_ms=%.3f\n",
+        store.unknownList.count(), store.knownList.count(), store.wrongList.count(),
+        totalRight / rounds, worstRight, totalWrong / rounds, worstWrong);
     return 0;
 }
 

@@ -47,7 +47,8 @@ std::string describe(const CardList& list) {
         check(c->question().size() <= kQuestionCapacity && c->answer().size() <= kAnswerCapacity &&
                   c->lesson().size() <= kLessonCapacity && c->addInfo().size() <= kAddInfoCapacity,
               "text longer than its capacity");
-        for (CardField f : {CardField::Question, CardField::Answer, CardField::Lesson, CardField::AddInfo}) {
+        for (CardField f :
+             {CardField::Question, CardField::Answer, CardField::Lesson, CardField::AddInfo}) {
             check(c->text(f).find('\0') == std::string_view::npos, "NUL inside a text");
             out += c->text(f);
             out += '\x1F';

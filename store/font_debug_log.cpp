@@ -38,10 +38,11 @@ void FontDebugLog::logFontEntry(const LogFont& font, FontRole role, const std::s
                  t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
     std::fprintf(file, "%d\r\n%d\r\n%d\r\n%d\r\n%d\r\n", font.lfHeight, font.lfWidth,
                  font.lfEscapement, font.lfOrientation, font.lfWeight);
-    const uint8_t bytes[] = {font.lfItalic,        font.lfUnderline,     font.lfStrikeOut,
-                             font.lfCharSet,       font.lfOutPrecision,  font.lfClipPrecision,
-                             font.lfQuality,       font.lfPitchAndFamily};
-    for (uint8_t b : bytes) std::fprintf(file, "%u\r\n", static_cast<unsigned>(b));
+    const uint8_t bytes[] = {font.lfItalic,  font.lfUnderline,     font.lfStrikeOut,
+                             font.lfCharSet, font.lfOutPrecision,  font.lfClipPrecision,
+                             font.lfQuality, font.lfPitchAndFamily};
+    for (uint8_t b : bytes)
+        std::fprintf(file, "%u\r\n", static_cast<unsigned>(b));
     std::fwrite(font.lfFaceName.data(), 1, font.lfFaceName.size(), file);
     std::fprintf(file, "\r\nSTRLEN%zu\r\n", font.lfFaceName.size());
     std::fclose(file);

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <vector>
 
 #include <sys/stat.h>
 
@@ -21,7 +20,8 @@
 
 std::size_t MemorySource::read(char* out, std::size_t max) {
     const std::size_t n = std::min({max, chunk_, bytes_.size()});
-    if (n != 0) std::memcpy(out, bytes_.data(), n);
+    if (n != 0)
+        std::memcpy(out, bytes_.data(), n);
     bytes_.remove_prefix(n);
     return n;
 }
@@ -52,13 +52,15 @@ public:
 
     std::size_t read(char* out, std::size_t max) override {
         const std::size_t n = std::fread(out, 1, max, file_);
-        if (n == 0 && std::ferror(file_)) failed_ = true;
+        if (n == 0 && std::ferror(file_))
+            failed_ = true;
         return n;
     }
     bool failed() const override { return failed_; }
     std::size_t sizeHint() const override {
         struct stat st {};
-        if (::fstat(::fileno(file_), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+        if (::fstat(::fileno(file_), &st) != 0 || !S_ISREG(st.st_mode))
+            return 0;
         return static_cast<std::size_t>(st.st_size);
     }
 
@@ -67,12 +69,17 @@ private:
     bool failed_ = false;
 };
 
-bool isSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isSpace(unsigned char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 int digitValue(unsigned char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return 99;
 }
 
@@ -86,9 +93,11 @@ int32_t lowBits(uint64_t magnitude, bool negative) {
 // sign, digits; anything after them does not count. A line without digits gives 0.
 int32_t leadingDecimal(std::string_view line) {
     std::size_t i = 0;
-    while (i < line.size() && isSpace(static_cast<unsigned char>(line[i]))) ++i;
+    while (i < line.size() && isSpace(static_cast<unsigned char>(line[i])))
+        ++i;
     bool negative = false;
-    if (i < line.size() && (line[i] == '+' || line[i] == '-')) negative = line[i++] == '-';
+    if (i < line.size() && (line[i] == '+' || line[i] == '-'))
+        negative = line[i++] == '-';
     uint64_t value = 0;
     for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
         value = value * 10 + static_cast<uint64_t>(line[i] - '0');
@@ -99,7 +108,8 @@ int32_t leadingDecimal(std::string_view line) {
 // Card texts end at a NUL byte, as the texts of the list files always have.
 std::string_view untilNul(std::string_view text) {
     const void* nul = std::memchr(text.data(), '\0', text.size());
-    if (nul == nullptr) return text;
+    if (nul == nullptr)
+        return text;
     return text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
 }
 
@@ -127,7 +137,8 @@ public:
 
     // -1 at the end of the data.
     int get() {
-        if (!ensure(1)) return -1;
+        if (!ensure(1))
+            return -1;
         return static_cast<unsigned char>(buffer_[pos_++]);
     }
     // Puts back the byte the last get() returned.
@@ -154,7 +165,8 @@ public:
 
     // A line of at most `limit` characters; false when the data has already ended.
     bool line(std::size_t limit, std::string_view& out) {
-        if (!ensure(1)) return false;
+        if (!ensure(1))
+            return false;
         out = field(limit, '\n');
         return true;
     }
@@ -162,7 +174,8 @@ public:
     // Skips `count` line ends; false when the data ends first.
     bool skipLines(int count) {
         while (count > 0) {
-            if (!ensure(1)) return false;
+            if (!ensure(1))
+                return false;
             const char* start = buffer_ + pos_;
             const void* hit = std::memchr(start, '\n', end_ - pos_);
             if (hit == nullptr) {
@@ -180,8 +193,10 @@ public:
     // characters in all. False when there are no digits.
     bool number(int32_t& out) {
         for (;;) {
-            if (!ensure(1)) return false;
-            if (!isSpace(static_cast<unsigned char>(buffer_[pos_]))) break;
+            if (!ensure(1))
+                return false;
+            if (!isSpace(static_cast<unsigned char>(buffer_[pos_])))
+                break;
             ++pos_;
         }
         ensure(kNumberWidth);
@@ -189,7 +204,8 @@ public:
         const std::size_t width = std::min(end_ - pos_, kNumberWidth);
         std::size_t i = 0;
         bool negative = false;
-        if (s[i] == '+' || s[i] == '-') negative = s[i++] == '-';
+        if (s[i] == '+' || s[i] == '-')
+            negative = s[i++] == '-';
         int base = 10;
         if (i < width && s[i] == '0') {
             base = 8;
@@ -203,10 +219,12 @@ public:
         uint64_t value = 0;
         for (; i < width; ++i) {
             const int d = digitValue(static_cast<unsigned char>(s[i]));
-            if (d >= base) break;
+            if (d >= base)
+                break;
             value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
         }
-        if (i == firstDigit) return false;
+        if (i == firstDigit)
+            return false;
         pos_ += i;
         out = lowBits(value, negative);
         return true;
@@ -219,19 +237,22 @@ private:
 
     // Small files get a small buffer, large ones are read a megabyte at a time.
     static std::size_t capacityFor(std::size_t hint) {
-        if (hint == 0) return kMaxCapacity;
+        if (hint == 0)
+            return kMaxCapacity;
         return std::clamp(hint + 1, kMinCapacity, kMaxCapacity);
     }
 
     // Makes at least `n` bytes available unless the data ends first; returns whether it did.
     bool ensure(std::size_t n) {
-        if (end_ - pos_ >= n) return true;
+        if (end_ - pos_ >= n)
+            return true;
         if (pos_ != 0) {
             std::memmove(buffer_, buffer_ + pos_, end_ - pos_);
             end_ -= pos_;
             pos_ = 0;
         }
-        while (end_ < n && !atEnd_) refill();
+        while (end_ < n && !atEnd_)
+            refill();
         return end_ >= n;
     }
 
@@ -262,9 +283,11 @@ private:
         while (read < end) {
             const auto* cr = static_cast<const char*>(std::memchr(read, '\r', end - read));
             const char* stop = cr == nullptr ? end : cr;
-            if (write != read) std::memmove(write, read, stop - read);
+            if (write != read)
+                std::memmove(write, read, stop - read);
             write += stop - read;
-            if (cr == nullptr) break;
+            if (cr == nullptr)
+                break;
             if (cr + 1 < end && cr[1] == '\n') {
                 *write++ = '\n';
                 read = cr + 2;
@@ -313,16 +336,20 @@ RowShape scanRow(std::string_view bytes) {
             _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(10)), v)));
 #else
         for (int i = 0; i < 16; ++i) {
-            low |= static_cast<uint32_t>(static_cast<unsigned char>(p[block + static_cast<std::size_t>(i)]) <= 10) << i;
+            low |= static_cast<uint32_t>(
+                       static_cast<unsigned char>(p[block + static_cast<std::size_t>(i)]) <= 10)
+                   << i;
         }
 #endif
-        if (size - block < 16) low &= (1u << (size - block)) - 1;
+        if (size - block < 16)
+            low &= (1u << (size - block)) - 1;
         while (low != 0) {
             const std::size_t at = block + static_cast<std::size_t>(__builtin_ctz(low));
             low &= low - 1;
             switch (p[at]) {
                 case '\t':
-                    if (shape.tabCount == RowShape::kMaxTabs) return shape;
+                    if (shape.tabCount == RowShape::kMaxTabs)
+                        return shape;
                     shape.tabs[shape.tabCount++] = static_cast<uint32_t>(at);
                     break;
                 case '\n':
@@ -344,13 +371,16 @@ RowShape scanRow(std::string_view bytes) {
 // decimal digits without a leading zero, or a single 0, taking the whole field. Anything
 // else goes through the full number rule.
 bool plainDecimal(std::string_view field, int32_t& out) {
-    if (field.empty() || field.size() > kNumberWidth) return false;
+    if (field.empty() || field.size() > kNumberWidth)
+        return false;
     std::size_t i = field[0] == '-' ? 1 : 0;
-    if (i == field.size() || (field[i] == '0' && field.size() != i + 1)) return false;
+    if (i == field.size() || (field[i] == '0' && field.size() != i + 1))
+        return false;
     uint64_t value = 0;
     for (; i < field.size(); ++i) {
         const unsigned d = static_cast<unsigned char>(field[i]) - '0';
-        if (d > 9) return false;
+        if (d > 9)
+            return false;
         value = value * 10 + d;
     }
     out = lowBits(value, field[0] == '-');
@@ -368,12 +398,16 @@ public:
     bool readRows(RowFormat format, CardList& list, int32_t& count) {
         for (;;) {
             const int c = in_.get();
-            if (c < 0) return true;
-            if (c == '\n' && format == RowFormat::Version20) return true;
+            if (c < 0)
+                return true;
+            if (c == '\n' && format == RowFormat::Version20)
+                return true;
             in_.unget();
 
-            if (format == RowFormat::Version20 && fastRow20(list, count)) continue;
-            if (format == RowFormat::Text && fastRowText(list, count)) continue;
+            if (format == RowFormat::Version20 && fastRow20(list, count))
+                continue;
+            if (format == RowFormat::Text && fastRowText(list, count))
+                continue;
 
             Card& card = store_.createCard();
             list.insert(&card);
@@ -383,8 +417,7 @@ public:
                 setText(card, CardField::Answer, in_.field(kTextLimitOld, '\n'));
                 continue;
             }
-            const std::size_t limit =
-                format == RowFormat::Version20 ? kTextLimit20 : kTextLimitOld;
+            const std::size_t limit = format == RowFormat::Version20 ? kTextLimit20 : kTextLimitOld;
             setText(card, CardField::Question, in_.field(limit, '\t'));
             setText(card, CardField::Answer, in_.field(limit, '\t'));
             if (format == RowFormat::Version20) {
@@ -394,11 +427,13 @@ public:
             // What was read of a row stays when the row breaks off: a level that could be
             // read is kept, a number that could not keeps the one the new card was given.
             int32_t level = 0;
-            if (!in_.number(level)) return false;
+            if (!in_.number(level))
+                return false;
             card.level = level;
             in_.field(limit, '\t');
             int32_t id = 0;
-            if (!in_.number(id)) return false;
+            if (!in_.number(id))
+                return false;
             in_.field(limit, '\n');
             card.id = id;
         }
@@ -409,19 +444,22 @@ public:
         int32_t numbers[13];
         std::string_view line;
         for (int32_t& n : numbers) {
-            if (!in_.line(kFontLineLimit, line)) return false;
+            if (!in_.line(kFontLineLimit, line))
+                return false;
             n = leadingDecimal(line);
         }
-        if (!in_.line(kFontLineLimit, line)) return false;
+        if (!in_.line(kFontLineLimit, line))
+            return false;
         font.lfHeight = numbers[0];
         font.lfWidth = numbers[1];
         font.lfEscapement = numbers[2];
         font.lfOrientation = numbers[3];
         font.lfWeight = numbers[4];
-        uint8_t* bytes[] = {&font.lfItalic,       &font.lfUnderline,     &font.lfStrikeOut,
-                            &font.lfCharSet,      &font.lfOutPrecision,  &font.lfClipPrecision,
-                            &font.lfQuality,      &font.lfPitchAndFamily};
-        for (int i = 0; i < 8; ++i) *bytes[i] = static_cast<uint8_t>(numbers[5 + i] & 0xFF);
+        uint8_t* bytes[] = {&font.lfItalic,  &font.lfUnderline,     &font.lfStrikeOut,
+                            &font.lfCharSet, &font.lfOutPrecision,  &font.lfClipPrecision,
+                            &font.lfQuality, &font.lfPitchAndFamily};
+        for (int i = 0; i < 8; ++i)
+            *bytes[i] = static_cast<uint8_t>(numbers[5 + i] & 0xFF);
         font.lfFaceName = std::string(untilNul(line).substr(0, LogFont::kFaceNameCapacity));
         return true;
     }
@@ -436,7 +474,8 @@ private:
     bool fastRow20(CardList& list, int32_t& count) {
         const std::string_view bytes = in_.window(kFastWindow);
         const RowShape row = scanRow(bytes);
-        if (!row.complete || row.tabCount != 5 || row.nul) return false;
+        if (!row.complete || row.tabCount != 5 || row.nul)
+            return false;
         const uint32_t* t = row.tabs;
         if (t[0] > kTextLimit20 || t[1] - t[0] - 1 > kTextLimit20 ||
             t[2] - t[1] - 1 > kLessonLimit20 || t[3] - t[2] - 1 > kTextLimit20) {
@@ -485,7 +524,8 @@ private:
     // A text known to hold no NUL. A new card already holds "-" in two of its texts, which
     // rows often repeat.
     void setPlainText(Card& card, CardField field, std::string_view text) {
-        if (text != card.text(field)) store_.setText(card, field, text);
+        if (text != card.text(field))
+            store_.setText(card, field, text);
     }
 
     TextReader& in_;
@@ -495,7 +535,8 @@ private:
 // The font of a record the user can see: one that cannot be made goes through the font
 // dialog first.
 LogFont usableFont(const LogFont& record, Host& host) {
-    if (host.fontUsable(record)) return record;
+    if (host.fontUsable(record))
+        return record;
     host.showError(Msg::FontNotFound);
     return host.chooseFont(record);
 }
@@ -505,7 +546,8 @@ void readBody(int first, TextReader& in, DocumentInfo& info, CardStore& store, C
     ListReader reader(in, store);
     if (first == kVersion102) {
         info.format = kFormat102;
-        if (in.skipLines(3)) reader.readRows(RowFormat::Version102, target, info.unknownCount);
+        if (in.skipLines(3))
+            reader.readRows(RowFormat::Version102, target, info.unknownCount);
         return;
     }
     if (first == kVersion20) {
@@ -514,7 +556,8 @@ void readBody(int first, TextReader& in, DocumentInfo& info, CardStore& store, C
         LogFont answer;
         // A file that ends within its header or font records holds no cards; the fonts
         // then stay as they were.
-        if (!in.skipLines(3) || !reader.readFont(question) || !reader.readFont(answer)) return;
+        if (!in.skipLines(3) || !reader.readFont(question) || !reader.readFont(answer))
+            return;
         questionFont = usableFont(question, host);
         answerFont = usableFont(answer, host);
         if (reader.readRows(RowFormat::Version20, target, info.unknownCount)) {
@@ -523,7 +566,8 @@ void readBody(int first, TextReader& in, DocumentInfo& info, CardStore& store, C
         return;
     }
     info.format = kFormatText;
-    if (first >= 0) in.unget();
+    if (first >= 0)
+        in.unget();
     reader.readRows(RowFormat::Text, target, info.unknownCount);
 }
 

@@ -32,5 +32,4 @@ DocumentInfo readListBytes(std::string_view bytes, const std::string& name, Card
 
 // The same rules over any source of bytes.
 DocumentInfo readListFrom(ByteSource& source, const std::string& name, CardStore& store,
-                          CardList& target, LogFont& questionFont, LogFont& answerFont,
-                          Host& host);
+                          CardList& target, LogFont& questionFont, LogFont& answerFont, Host& host);

@@ -27,7 +27,8 @@ public:
 
     void put(std::string_view bytes) {
         buffer_.append(bytes);
-        if (buffer_.size() >= kFlushSize) flush();
+        if (buffer_.size() >= kFlushSize)
+            flush();
     }
     // A card text. A TAB, CR or LF inside it would split the row or end the list early on
     // reading, so each becomes a blank.
@@ -36,7 +37,8 @@ public:
         buffer_.append(text);
         for (std::size_t i = start; i < buffer_.size(); ++i) {
             const char c = buffer_[i];
-            if (c == '\t' || c == '\r' || c == '\n') buffer_[i] = ' ';
+            if (c == '\t' || c == '\r' || c == '\n')
+                buffer_[i] = ' ';
         }
     }
     void putNumber(long long value) {
@@ -56,7 +58,8 @@ private:
     static constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 
     void flush() {
-        if (ok_ && !buffer_.empty()) ok_ = sink_.write(buffer_);
+        if (ok_ && !buffer_.empty())
+            ok_ = sink_.write(buffer_);
         buffer_.clear();
     }
 
@@ -71,20 +74,21 @@ LogFont recordForFile(const LogFont& font) {
     LogFont out = font;
     out.lfFaceName.resize(std::min(out.lfFaceName.size(), LogFont::kFaceNameCapacity));
     for (char& c : out.lfFaceName) {
-        if (c == '\r' || c == '\n') c = ' ';
+        if (c == '\r' || c == '\n')
+            c = ' ';
     }
     return out;
 }
 
 void putFont(Output& out, const LogFont& font) {
-    for (int32_t n : {font.lfHeight, font.lfWidth, font.lfEscapement, font.lfOrientation,
-                      font.lfWeight}) {
+    for (int32_t n :
+         {font.lfHeight, font.lfWidth, font.lfEscapement, font.lfOrientation, font.lfWeight}) {
         out.putNumber(n);
         out.endLine();
     }
-    for (uint8_t n : {font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet,
-                      font.lfOutPrecision, font.lfClipPrecision, font.lfQuality,
-                      font.lfPitchAndFamily}) {
+    for (uint8_t n :
+         {font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet, font.lfOutPrecision,
+          font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily}) {
         out.putNumber(n);
         out.endLine();
     }
@@ -134,14 +138,18 @@ DocumentInfo exportLines(const std::string& path, const CardStore& store, Host& 
         }
         Output out(file);
         const auto putCard = [&](Card* card) {
-            if (kind != ExportKind::Answers) out.putText(card->question());
-            if (kind == ExportKind::Cards) out.put("\t");
-            if (kind != ExportKind::Questions) out.putText(card->answer());
+            if (kind != ExportKind::Answers)
+                out.putText(card->question());
+            if (kind == ExportKind::Cards)
+                out.put("\t");
+            if (kind != ExportKind::Questions)
+                out.putText(card->answer());
             out.endLine();
         };
         store.unknownList.forEach(putCard);
         store.knownList.forEach(putCard);
-        if (!out.finish() || !file.commit()) info.status = 1;
+        if (!out.finish() || !file.commit())
+            info.status = 1;
     } catch (const std::bad_alloc&) {
         info.status = 1;
     }

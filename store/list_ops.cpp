@@ -24,12 +24,14 @@ template <typename Pred>
 void insertMatching(const CardList& source, CardList& target, Pred matches) {
     if (&source == &target) {
         for (Card* card : snapshotIfSame(source, target)) {
-            if (matches(*card)) target.insert(card);
+            if (matches(*card))
+                target.insert(card);
         }
         return;
     }
     source.forEach([&](Card* card) {
-        if (matches(*card)) target.insert(card);
+        if (matches(*card))
+            target.insert(card);
     });
 }
 
@@ -38,13 +40,17 @@ int compareText(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     if (n != 0) {
         const int c = std::memcmp(a.data(), b.data(), n);  // memcmp compares unsigned bytes
-        if (c != 0) return c;
+        if (c != 0)
+            return c;
     }
-    if (a.size() == b.size()) return 0;
+    if (a.size() == b.size())
+        return 0;
     return a.size() < b.size() ? -1 : 1;
 }
 
-int compareInt(int32_t a, int32_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
+int compareInt(int32_t a, int32_t b) {
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
 
 // The comparison chain of each key down to the card number:
 //   0 question, answer, number     1 answer, number     2 level, then as 0
@@ -54,23 +60,29 @@ int compareChain(const Card& a, const Card& b, SortKey key) {
     switch (key) {
         case SortKey::Level:
             c = compareInt(a.level, b.level);
-            if (c != 0) return c;
+            if (c != 0)
+                return c;
             [[fallthrough]];
         case SortKey::Question:
             c = compareText(a.question(), b.question());
-            if (c != 0) return c;
+            if (c != 0)
+                return c;
             [[fallthrough]];
         case SortKey::Answer:
             c = compareText(a.answer(), b.answer());
-            if (c != 0) return c;
+            if (c != 0)
+                return c;
             break;
         case SortKey::Lesson:
             c = compareText(a.lesson(), b.lesson());
-            if (c != 0) return c;
+            if (c != 0)
+                return c;
             c = compareText(a.question(), b.question());
-            if (c != 0) return c;
+            if (c != 0)
+                return c;
             c = compareText(a.answer(), b.answer());
-            if (c != 0) return c;
+            if (c != 0)
+                return c;
             break;
         case SortKey::Id:
             break;
@@ -85,12 +97,15 @@ uint64_t textBytes(std::string_view text, std::size_t offset, std::size_t bytes)
     uint64_t value = 0;
     for (std::size_t i = offset; i < offset + bytes; ++i) {
         value <<= 8;
-        if (i < text.size()) value |= static_cast<unsigned char>(text[i]);
+        if (i < text.size())
+            value |= static_cast<unsigned char>(text[i]);
     }
     return value;
 }
 
-uint64_t biased(int32_t value) { return static_cast<uint32_t>(value) ^ 0x80000000u; }
+uint64_t biased(int32_t value) {
+    return static_cast<uint32_t>(value) ^ 0x80000000u;
+}
 
 struct SortItem {
     uint64_t high;
@@ -143,15 +158,25 @@ Card& addCard(CardStore& store, CardList& target, std::string_view question,
     return card;
 }
 
-void insertCard(CardList& list, Card& card) { list.insert(&card); }
+void insertCard(CardList& list, Card& card) {
+    list.insert(&card);
+}
 
-bool removeCardById(CardList& list, int32_t id) { return list.removeById(id); }
+bool removeCardById(CardList& list, int32_t id) {
+    return list.removeById(id);
+}
 
-bool containsId(const CardList& list, int32_t id) { return list.containsId(id); }
+bool containsId(const CardList& list, int32_t id) {
+    return list.containsId(id);
+}
 
-int countCards(const CardList& list) { return list.count(); }
+int countCards(const CardList& list) {
+    return list.count();
+}
 
-void clearList(CardList& list) { list.clear(); }
+void clearList(CardList& list) {
+    list.clear();
+}
 
 void appendAll(CardList& target, const CardList& source) {
     insertMatching(source, target, [](const Card&) { return true; });
@@ -173,7 +198,8 @@ void recordRightAnswer(CardStore& store, Card& card, int32_t questionNumber,
                        const Preferences& preferences, Host& host) {
     card.level = wrappingAdd(card.level, 1);
     store.modified = true;
-    if (card.level >= preferences.maxLevel) moveToKnown(store, card, preferences, host);
+    if (card.level >= preferences.maxLevel)
+        moveToKnown(store, card, preferences, host);
     card.timesAsked = wrappingAdd(card.timesAsked, 1);
     card.timesRight = wrappingAdd(card.timesRight, 1);
     card.lastAsked = questionNumber;
@@ -195,12 +221,14 @@ void recordWrongAnswer(CardStore& store, Card& card, int32_t questionNumber, Hos
         // of the known list as this very card: going by its number alone would take out
         // the first card that shares the number, drop that one from the document and
         // leave this one in both lists.
-        if (store.knownList.remove(&card)) store.unknownList.insert(&card);
+        if (store.knownList.remove(&card))
+            store.unknownList.insert(&card);
     }
 }
 
 void moveToKnown(CardStore& store, Card& card, const Preferences& preferences, Host& host) {
-    if (!store.examiningUnknown) return;  // a known card's level just goes on growing
+    if (!store.examiningUnknown)
+        return;  // a known card's level just goes on growing
     if (host.askKnownCard(card) == KnownCardChoice::Keep) {
         card.level = wrappingAdd(preferences.maxLevel, -2);
         return;
@@ -219,8 +247,7 @@ void moveToKnown(CardStore& store, Card& card, const Preferences& preferences, H
 void checkList(const CardList& list, Host& host) {
     list.forEach([&](Card* card) {
         if (card->question().size() > kQuestionCapacity ||
-            card->answer().size() > kAnswerCapacity ||
-            card->lesson().size() > kLessonCapacity) {
+            card->answer().size() > kAnswerCapacity || card->lesson().size() > kLessonCapacity) {
             host.fatalError(Msg::CardNotCorrect);
         }
     });
@@ -252,10 +279,13 @@ void sortList(CardStore& store, CardList& list, SortKey key, Host& host) {
 
     // The list position as the last criterion makes the order stable.
     std::sort(items.begin(), items.end(), [key](const SortItem& a, const SortItem& b) {
-        if (a.high != b.high) return a.high < b.high;
-        if (a.low != b.low) return a.low < b.low;
+        if (a.high != b.high)
+            return a.high < b.high;
+        if (a.low != b.low)
+            return a.low < b.low;
         const int c = compareChain(*a.card, *b.card, key);
-        if (c != 0) return c < 0;
+        if (c != 0)
+            return c < 0;
         return a.position < b.position;
     });
 
@@ -272,7 +302,8 @@ void sortList(CardStore& store, CardList& list, SortKey key, Host& host) {
         if (end - begin > 1) {
             // The same card twice in one list: the tree compared it with itself.
             groupCards.clear();
-            for (std::size_t i = begin; i < end; ++i) groupCards.push_back(items[i].card);
+            for (std::size_t i = begin; i < end; ++i)
+                groupCards.push_back(items[i].card);
             std::sort(groupCards.begin(), groupCards.end());
             if (std::adjacent_find(groupCards.begin(), groupCards.end()) != groupCards.end()) {
                 host.fatalError(Msg::ComparedWithItself);
@@ -295,7 +326,8 @@ void sortList(CardStore& store, CardList& list, SortKey key, Host& host) {
 
     std::vector<Card*> sorted;
     sorted.reserve(items.size());
-    for (const SortItem& item : items) sorted.push_back(item.card);
+    for (const SortItem& item : items)
+        sorted.push_back(item.card);
     list.assign(std::move(sorted));
 }
 

@@ -15,8 +15,10 @@ namespace {
 
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
     return path.substr(0, slash);
 }
 
@@ -28,9 +30,11 @@ std::string baseOf(const std::string& path) {
 // The file a path names in the end: a symbolic link is replaced by the file it points to.
 std::string resolveLink(const std::string& path) {
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
     char* resolved = ::realpath(path.c_str(), nullptr);
-    if (resolved == nullptr) return path;
+    if (resolved == nullptr)
+        return path;
     std::string out(resolved);
     std::free(resolved);
     return out;
@@ -38,7 +42,8 @@ std::string resolveLink(const std::string& path) {
 
 mode_t newFileMode(const std::string& target) {
     struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
+    if (::stat(target.c_str(), &st) == 0)
+        return st.st_mode & 07777;
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
@@ -49,7 +54,9 @@ mode_t newFileMode(const std::string& target) {
 SafeFile::SafeFile(std::string path, WriteFaults faults)
     : target_(resolveLink(path)), faults_(faults) {}
 
-SafeFile::~SafeFile() { discard(); }
+SafeFile::~SafeFile() {
+    discard();
+}
 
 bool SafeFile::open() {
     std::string name = folderOf(target_) + "/." + baseOf(target_) + ".XXXXXX";
@@ -70,7 +77,8 @@ bool SafeFile::open() {
 }
 
 bool SafeFile::write(std::string_view bytes) {
-    if (!ok_ || fd_ < 0) return false;
+    if (!ok_ || fd_ < 0)
+        return false;
     if (faults_.failAfterBytes >= 0 &&
         written_ + static_cast<int64_t>(bytes.size()) > faults_.failAfterBytes) {
         // The disk fills up part-way through this write.
@@ -80,7 +88,8 @@ bool SafeFile::write(std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             ok_ = false;
             return false;
         }

@@ -61,9 +61,11 @@ TEST(FontDebugLog, EntriesCountOnAcrossSavesAndAppend) {
          at = text.find("Entry  ", at + 1)) {
         headings.push_back(text.substr(at, text.find('\r', at) - at));
     }
-    EXPECT_EQ(headings, (std::vector<std::string>{"Entry  1 since startup", "Entry  2 since startup",
-                                                  "Entry  3 since startup", "Entry  4 since startup"}));
-    EXPECT_NE(text.find("FILE:\t" + folder.file("two.kmx") + "\r\nANSWER\tCLOSE\r\nDATE:\t12\t24\t0\t0\t0\r\n"),
+    EXPECT_EQ(headings,
+              (std::vector<std::string>{"Entry  1 since startup", "Entry  2 since startup",
+                                        "Entry  3 since startup", "Entry  4 since startup"}));
+    EXPECT_NE(text.find("FILE:\t" + folder.file("two.kmx") +
+                        "\r\nANSWER\tCLOSE\r\nDATE:\t12\t24\t0\t0\t0\r\n"),
               std::string::npos);
     EXPECT_NE(text.find("STRLEN31\r\n"), std::string::npos);
     EXPECT_EQ(log.entries(), 4);

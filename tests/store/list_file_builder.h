@@ -11,17 +11,18 @@ namespace listfile {
 
 inline std::string crlf(const std::vector<std::string>& lines) {
     std::string out;
-    for (const std::string& line : lines) out += line + "\r\n";
+    for (const std::string& line : lines)
+        out += line + "\r\n";
     return out;
 }
 
 inline std::vector<std::string> fontLines(const LogFont& f) {
-    return {std::to_string(f.lfHeight),        std::to_string(f.lfWidth),
-            std::to_string(f.lfEscapement),    std::to_string(f.lfOrientation),
-            std::to_string(f.lfWeight),        std::to_string(f.lfItalic),
-            std::to_string(f.lfUnderline),     std::to_string(f.lfStrikeOut),
-            std::to_string(f.lfCharSet),       std::to_string(f.lfOutPrecision),
-            std::to_string(f.lfClipPrecision), std::to_string(f.lfQuality),
+    return {std::to_string(f.lfHeight),         std::to_string(f.lfWidth),
+            std::to_string(f.lfEscapement),     std::to_string(f.lfOrientation),
+            std::to_string(f.lfWeight),         std::to_string(f.lfItalic),
+            std::to_string(f.lfUnderline),      std::to_string(f.lfStrikeOut),
+            std::to_string(f.lfCharSet),        std::to_string(f.lfOutPrecision),
+            std::to_string(f.lfClipPrecision),  std::to_string(f.lfQuality),
             std::to_string(f.lfPitchAndFamily), f.lfFaceName};
 }
 

@@ -67,7 +67,8 @@ TEST_F(Writer, ThreeUnknownAndTwoKnownCardsByteForByte) {
         "\x80#File fuer Mnemprogramm\r\n#Format Version 2.0, PC\r\n"
         "frage\tantwort\tstufe\tlektion\tkarte_id\r\n"
         "-21\r\n0\r\n0\r\n0\r\n700\r\n1\r\n0\r\n0\r\n238\r\n3\r\n2\r\n1\r\n34\r\nArial\r\n"
-        "-16\r\n0\r\n0\r\n0\r\n400\r\n1\r\n0\r\n0\r\n238\r\n3\r\n2\r\n1\r\n34\r\nTimes New Roman\r\n"
+        "-16\r\n0\r\n0\r\n0\r\n400\r\n1\r\n0\r\n0\r\n238\r\n3\r\n2\r\n1\r\n34\r\nTimes New "
+        "Roman\r\n"
         "Hund\tdog\tL1\tnoun\t2\t10\r\n"
         "Katze\t\t-\t-\t-1\t-5\r\n"
         "\xC4pfel\tapples\t\t\t0\t12\r\n"
@@ -160,14 +161,15 @@ TEST_P(FailedSave, KeepsTheOldFileAndLeavesNothingBehind) {
     EXPECT_EQ(folder_.names(), (std::set<std::string>{"list.kmx", "font_debug_file"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, FailedSave,
-    testing::Values(FailureCase{"DiskFullAtOnce", {0, false}},
-                    FailureCase{"DiskFullInTheHeader", {10, false}},
-                    FailureCase{"DiskFullInTheSecondWrite", {1200000, false}},
-                    FailureCase{"DiskFullAtTheLastByte", {-2, false}},
-                    FailureCase{"FailureBeforeTheRename", {-1, true}}),
-    [](const testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Faults, FailedSave,
+                         testing::Values(FailureCase{"DiskFullAtOnce", {0, false}},
+                                         FailureCase{"DiskFullInTheHeader", {10, false}},
+                                         FailureCase{"DiskFullInTheSecondWrite", {1200000, false}},
+                                         FailureCase{"DiskFullAtTheLastByte", {-2, false}},
+                                         FailureCase{"FailureBeforeTheRename", {-1, true}}),
+                         [](const testing::TestParamInfo<FailureCase>& info) {
+                             return info.param.name;
+                         });
 
 TEST_F(Writer, FolderThatDoesNotExist) {
     add(store_, store_.unknownList, "q", "a", "-", "-", 0, 0);
@@ -181,9 +183,11 @@ TEST_F(Writer, FolderThatDoesNotExist) {
 template <typename Body>
 int inChild(Body body) {
     const pid_t child = ::fork();
-    if (child == 0) ::_exit(body());
+    if (child == 0)
+        ::_exit(body());
     int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
     return WEXITSTATUS(status);
 }
 
@@ -193,7 +197,8 @@ TEST_F(Writer, ReadOnlyFolder) {
     ::chmod(folder_.path().c_str(), 0555);
     // Root may write anywhere, so the save runs as an ordinary user then.
     const int status = inChild([&] {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 2;
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return 2;
         return save("list.kmx").status == 1 && store_.modified ? 0 : 1;
     });
     ::chmod(folder_.path().c_str(), 0755);
@@ -273,9 +278,10 @@ TEST_F(Writer, ExportedCardsReadBackAsUnknownCardsAtLevelZero) {
     CardStore back;
     LogFont q, a;
     readListFile(path, back, back.unknownList, q, a, host_);
-    EXPECT_EQ(describe(back.unknownList),
-              (Rows{"Hund|dog|-|-|0|0", std::string(99, 'q') + "|" + std::string(99, 'a') + "|-|-|0|1",
-                    "Maus||-|-|0|2"}));
+    EXPECT_EQ(
+        describe(back.unknownList),
+        (Rows{"Hund|dog|-|-|0|0", std::string(99, 'q') + "|" + std::string(99, 'a') + "|-|-|0|1",
+              "Maus||-|-|0|2"}));
     EXPECT_EQ(back.knownList.count(), 0);
 }
 

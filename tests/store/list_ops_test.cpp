@@ -63,19 +63,21 @@ struct TreeModel {
     static int cmpInt(int32_t a, int32_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
     static int chain(const CardSpec& a, const CardSpec& b, SortKey key) {
         int c = 0;
-        if (key == SortKey::Level && (c = cmpInt(a.level, b.level)) != 0) return c;
-        if (key == SortKey::Lesson && (c = cmpText(a.lesson, b.lesson)) != 0) return c;
+        if (key == SortKey::Level && (c = cmpInt(a.level, b.level)) != 0)
+            return c;
+        if (key == SortKey::Lesson && (c = cmpText(a.lesson, b.lesson)) != 0)
+            return c;
         if (key != SortKey::Answer && key != SortKey::Id &&
             (c = cmpText(a.question, b.question)) != 0) {
             return c;
         }
-        if (key != SortKey::Id && (c = cmpText(a.answer, b.answer)) != 0) return c;
+        if (key != SortKey::Id && (c = cmpText(a.answer, b.answer)) != 0)
+            return c;
         return cmpInt(a.id, b.id);
     }
 
     // Returns the cards (with their final numbers) in the order of the tree.
-    static std::vector<CardSpec> sort(std::vector<CardSpec> cards, SortKey key,
-                                      int32_t& nextId) {
+    static std::vector<CardSpec> sort(std::vector<CardSpec> cards, SortKey key, int32_t& nextId) {
         std::vector<Node> nodes;
         for (std::size_t i = 0; i < cards.size(); ++i) {
             if (nodes.empty()) {
@@ -105,7 +107,8 @@ struct TreeModel {
     }
     static void walk(const std::vector<Node>& nodes, int at, const std::vector<CardSpec>& cards,
                      std::vector<CardSpec>& out) {
-        if (at < 0 || nodes.empty()) return;
+        if (at < 0 || nodes.empty())
+            return;
         const Node& n = nodes[static_cast<std::size_t>(at)];
         walk(nodes, n.left, cards, out);
         out.push_back(cards[n.card]);
@@ -139,8 +142,7 @@ TEST(SortList, NewNumbersAreHandedOutInListOrderAcrossGroups) {
                  {"t", "", "-", 0, 5}});
     store.nextId = 20;
     sortList(store, store.unknownList, SortKey::Id, host);
-    EXPECT_EQ(questions(store.unknownList),
-              (std::vector<std::string>{"s", "q", "r", "t", "p"}));
+    EXPECT_EQ(questions(store.unknownList), (std::vector<std::string>{"s", "q", "r", "t", "p"}));
     EXPECT_EQ(ids(store.unknownList), (std::vector<int32_t>{21, 3, 20, 22, 5}));
     EXPECT_EQ(store.nextId, 23);
 }
@@ -156,8 +158,8 @@ TEST(SortList, MatchesTheTreeOnRandomLists) {
             specs.push_back({texts[rng() % texts.size()], texts[rng() % 3], lessons[rng() % 4],
                              static_cast<int32_t>(rng() % 3) - 1, static_cast<int32_t>(rng() % 4)});
         }
-        for (SortKey key : {SortKey::Question, SortKey::Answer, SortKey::Level, SortKey::Lesson,
-                            SortKey::Id}) {
+        for (SortKey key :
+             {SortKey::Question, SortKey::Answer, SortKey::Level, SortKey::Lesson, SortKey::Id}) {
             SCOPED_TRACE("round " + std::to_string(round) + " key " +
                          std::to_string(static_cast<int>(key)));
             int32_t modelNext = 100;  // above every number in the list
@@ -213,7 +215,9 @@ INSTANTIATE_TEST_SUITE_P(
                  SortKey::Question,
                  {"Zebra", "apfel", "\xE4pfel"}},
         SortCase{"LongQuestionsEqualInTheirFirstEightBytes",
-                 {{"abcdefghZ", "", "-", 0, 1}, {"abcdefghA", "", "-", 0, 2}, {"abcdefgh", "", "-", 0, 3}},
+                 {{"abcdefghZ", "", "-", 0, 1},
+                  {"abcdefghA", "", "-", 0, 2},
+                  {"abcdefgh", "", "-", 0, 3}},
                  SortKey::Question,
                  {"abcdefgh", "abcdefghA", "abcdefghZ"}},
         SortCase{"EqualQuestionsByAnswerThenNumber",
@@ -241,7 +245,10 @@ INSTANTIATE_TEST_SUITE_P(
                  SortKey::Level,
                  {"abcda", "abcdz"}},
         SortCase{"LessonThenQuestion",
-                 {{"b", "", "10", 0, 1}, {"a", "", "2", 0, 2}, {"a", "", "10", 0, 3}, {"z", "", "1", 0, 4}},
+                 {{"b", "", "10", 0, 1},
+                  {"a", "", "2", 0, 2},
+                  {"a", "", "10", 0, 3},
+                  {"z", "", "1", 0, 4}},
                  SortKey::Lesson,
                  {"z", "a", "b", "a"}},
         SortCase{"NumberAscendingWithNegatives",
@@ -339,8 +346,8 @@ TEST_P(RightAnswer, ChangesLevelListsAndWindow) {
     FakeHost host;
     Preferences prefs;
     prefs.maxLevel = c.maxLevel;
-    fill(store, {{"before", "", "-", 0, 1}, {"card", "", "-", c.startLevel, 2},
-                 {"after", "", "-", 0, 3}});
+    fill(store,
+         {{"before", "", "-", 0, 1}, {"card", "", "-", c.startLevel, 2}, {"after", "", "-", 0, 3}});
     Card& card = *store.unknownList.nthCard(1);
     if (c.otherCardWithSameNumberKnown) {
         Card& twin = addCard(store, store.knownList, "twin", "", "-", "-");
@@ -352,7 +359,8 @@ TEST_P(RightAnswer, ChangesLevelListsAndWindow) {
         store.knownList.insert(&card);
     }
     store.modified = false;
-    for (KnownCardChoice a : c.answers) host.knownAnswers.push_back(a);
+    for (KnownCardChoice a : c.answers)
+        host.knownAnswers.push_back(a);
 
     recordRightAnswer(store, card, 42, prefs, host);
 
@@ -381,15 +389,73 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RightAnswer,
     testing::Values(
         RightAnswerCase{"BelowMaxOnlyRises", 5, 2, true, {}, false, 3, false, true, 0, {}, {}, 0},
-        RightAnswerCase{"ReachesMaxKeepDropsToThree", 5, 4, true, {K::Keep}, false, 3, false, true, 1, {}, {}, 0},
-        RightAnswerCase{"ReachesMaxKnownMoves", 5, 4, true, {K::Known}, false, 5, true, false, 1, {},
-                        {Command::ExamineKnownWords}, 1},
-        RightAnswerCase{"AboveMaxAsksAgain", 5, 7, true, {K::Known}, false, 8, true, false, 1, {},
-                        {Command::ExamineKnownWords}, 1},
-        RightAnswerCase{"MaxOneKeepGoesToMinusOne", 1, 0, true, {K::Keep}, false, -1, false, true, 1, {}, {}, 0},
-        RightAnswerCase{"NumberAlreadyKnownShows180", 5, 4, true, {K::Known}, true, 5, false, true, 1,
-                        {Msg::AlreadyKnown}, {}, 1},
-        RightAnswerCase{"KnownWordsExamOnlyRises", 5, 6, false, {}, false, 7, true, false, 0, {}, {}, 0}),
+        RightAnswerCase{"ReachesMaxKeepDropsToThree",
+                        5,
+                        4,
+                        true,
+                        {K::Keep},
+                        false,
+                        3,
+                        false,
+                        true,
+                        1,
+                        {},
+                        {},
+                        0},
+        RightAnswerCase{"ReachesMaxKnownMoves",
+                        5,
+                        4,
+                        true,
+                        {K::Known},
+                        false,
+                        5,
+                        true,
+                        false,
+                        1,
+                        {},
+                        {Command::ExamineKnownWords},
+                        1},
+        RightAnswerCase{"AboveMaxAsksAgain",
+                        5,
+                        7,
+                        true,
+                        {K::Known},
+                        false,
+                        8,
+                        true,
+                        false,
+                        1,
+                        {},
+                        {Command::ExamineKnownWords},
+                        1},
+        RightAnswerCase{"MaxOneKeepGoesToMinusOne",
+                        1,
+                        0,
+                        true,
+                        {K::Keep},
+                        false,
+                        -1,
+                        false,
+                        true,
+                        1,
+                        {},
+                        {},
+                        0},
+        RightAnswerCase{"NumberAlreadyKnownShows180",
+                        5,
+                        4,
+                        true,
+                        {K::Known},
+                        true,
+                        5,
+                        false,
+                        true,
+                        1,
+                        {Msg::AlreadyKnown},
+                        {},
+                        1},
+        RightAnswerCase{
+            "KnownWordsExamOnlyRises", 5, 6, false, {}, false, 7, true, false, 0, {}, {}, 0}),
     [](const testing::TestParamInfo<RightAnswerCase>& info) { return info.param.name; });
 
 TEST(RightAnswer, MaxOneNeedsTwoRightAnswersAfterKeep) {
@@ -438,7 +504,8 @@ TEST(WrongAnswer, SetsLevelZeroAndEntersWrongListOnce) {
 TEST(WrongAnswer, KnownCardGoesBackIntoTheFirstHoleOfUnknown) {
     CardStore store;
     FakeHost host;
-    std::vector<Card*> cards = fill(store, {{"a", "", "-", 0, 1}, {"b", "", "-", 0, 2}, {"c", "", "-", 0, 3}});
+    std::vector<Card*> cards =
+        fill(store, {{"a", "", "-", 0, 1}, {"b", "", "-", 0, 2}, {"c", "", "-", 0, 3}});
     Card& known = addCard(store, store.knownList, "k", "", "-", "-");
     known.id = 50;
     known.level = 9;
@@ -479,8 +546,11 @@ TEST(WrongAnswer, KnownCardSharingANumberLeavesTheOtherKnownCardAlone) {
 
 TEST(Selections, LessonIsMatchedAsAWholeTextAndLevelExactly) {
     CardStore store;
-    fill(store, {{"a", "", "1", 0, 1}, {"b", "", "10", 1, 2}, {"c", "", " 1", 0, 3},
-                 {"d", "", "1", 2, 4}, {"e", "", "", 0, 5}});
+    fill(store, {{"a", "", "1", 0, 1},
+                 {"b", "", "10", 1, 2},
+                 {"c", "", " 1", 0, 3},
+                 {"d", "", "1", 2, 4},
+                 {"e", "", "", 0, 5}});
     selectByLesson(store.unknownList, store.lessonSelection, "1");
     EXPECT_EQ(questions(store.lessonSelection), (std::vector<std::string>{"a", "d"}));
     selectByLesson(store.unknownList, store.lessonSelection, "");
@@ -492,9 +562,15 @@ TEST(Selections, LessonIsMatchedAsAWholeTextAndLevelExactly) {
 
 TEST(Selections, AppendingAListToItselfDoublesIt) {
     CardStore store;
-    fill(store, {{"a", "", "-", 0, 1}, {"b", "", "-", 0, 2}, {"c", "", "-", 0, 3},
-                 {"d", "", "-", 0, 4}, {"e", "", "-", 0, 5}, {"f", "", "-", 0, 6},
-                 {"g", "", "-", 0, 7}, {"h", "", "-", 0, 8}, {"i", "", "-", 0, 9}});
+    fill(store, {{"a", "", "-", 0, 1},
+                 {"b", "", "-", 0, 2},
+                 {"c", "", "-", 0, 3},
+                 {"d", "", "-", 0, 4},
+                 {"e", "", "-", 0, 5},
+                 {"f", "", "-", 0, 6},
+                 {"g", "", "-", 0, 7},
+                 {"h", "", "-", 0, 8},
+                 {"i", "", "-", 0, 9}});
     appendAll(store.unknownList, store.unknownList);
     EXPECT_EQ(store.unknownList.count(), 18);
     EXPECT_EQ(store.unknownList.nthCard(9)->question(), "a");

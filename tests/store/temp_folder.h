@@ -12,9 +12,9 @@
 class TempFolder {
 public:
     explicit TempFolder(const std::string& tag) {
-        path_ = std::filesystem::temp_directory_path() /
-                ("kmx_" + tag + "_" + std::to_string(::getpid()) + "_" +
-                 std::to_string(counter()++));
+        path_ =
+            std::filesystem::temp_directory_path() /
+            ("kmx_" + tag + "_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
