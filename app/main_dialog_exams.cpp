@@ -32,7 +32,8 @@ constexpr ExaminationCommand kExaminationCommands[] = {
 
 const ExaminationCommand* examinationCommand(Command command) {
     for (const ExaminationCommand& entry : kExaminationCommands) {
-        if (entry.command == command) return &entry;
+        if (entry.command == command)
+            return &entry;
     }
     return nullptr;
 }
@@ -42,12 +43,13 @@ const ExaminationCommand* examinationCommand(Command command) {
 KnownCardChoice MainDialog::askKnownCard(const Card&) {
     KnownCardDialog dialog(this);
     return prompts().execDialog(&dialog) == QDialog::Accepted ? KnownCardChoice::Keep
-                                                               : KnownCardChoice::Known;
+                                                              : KnownCardChoice::Known;
 }
 
 void MainDialog::openExamination(Command command) {
     const ExaminationCommand* entry = examinationCommand(command);
-    if (entry == nullptr) return;
+    if (entry == nullptr)
+        return;
 
     // A lesson examination runs at most once per kind: the lesson chooser gives its
     // command again after every choice, and that brings the running window to the front.
@@ -67,17 +69,20 @@ void MainDialog::openExamination(Command command) {
     }
     if (remembered && OpenWindowList::instance().contains(remembered->data())) {
         QWidget* window = remembered->data();
-        if (window->isMinimized()) window->showNormal();
+        if (window->isMinimized())
+            window->showNormal();
         window->raise();
         window->activateWindow();
         return;
     }
 
     ExaminationDialog* window = ExaminationDialog::open(*this, command, entry->kind, entry->button);
-    if (remembered) *remembered = window;
+    if (remembered)
+        *remembered = window;
 }
 
 void MainDialog::openLevelChooser() {
     LevelChooserDialog dialog(store_, action(Command::LevelInOrder), this);
-    if (prompts().execDialog(&dialog) == QDialog::Accepted) runCommand(Command::LevelInOrder);
+    if (prompts().execDialog(&dialog) == QDialog::Accepted)
+        runCommand(Command::LevelInOrder);
 }

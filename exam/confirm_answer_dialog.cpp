@@ -30,8 +30,8 @@ void makeDisplayOnly(QLineEdit* box) {
 }  // namespace
 
 ConfirmAnswerDialog::ConfirmAnswerDialog(CardStore& store, Card& card, const std::string& typed,
-                                         const LogFont& questionFont,
-                                         const LogFont& answerFont, QWidget* parent)
+                                         const LogFont& questionFont, const LogFont& answerFont,
+                                         QWidget* parent)
     : QDialog(parent), store_(store), card_(card), typed_(typed) {
     setObjectName(QStringLiteral("confirmAnswerDialog"));
     setWindowTitle(QStringLiteral("Is your answer right?"));
@@ -54,9 +54,9 @@ ConfirmAnswerDialog::ConfirmAnswerDialog(CardStore& store, Card& card, const std
     storedAnswer_->setObjectName(QStringLiteral("edit1007"));
     lesson_ = new QLineEdit(this);
     lesson_->setObjectName(QStringLiteral("edit1004"));
-    for (QLineEdit* box : {cardNumber_, level_, static_cast<QLineEdit*>(question_),
-                           static_cast<QLineEdit*>(typedAnswer_),
-                           static_cast<QLineEdit*>(storedAnswer_), lesson_}) {
+    for (QLineEdit* box :
+         {cardNumber_, level_, static_cast<QLineEdit*>(question_),
+          static_cast<QLineEdit*>(typedAnswer_), static_cast<QLineEdit*>(storedAnswer_), lesson_}) {
         makeDisplayOnly(box);
     }
 
@@ -127,7 +127,8 @@ void ConfirmAnswerDialog::fillBoxes() {
     typedAnswer_->setText(fromCardText(typed_));
     storedAnswer_->setText(fromCardText(card_.answer()));
     lesson_->setText(fromCardText(card_.lesson()));
-    for (FontEditBox* box : {question_, typedAnswer_, storedAnswer_}) box->applyPendingFont();
+    for (FontEditBox* box : {question_, typedAnswer_, storedAnswer_})
+        box->applyPendingFont();
 }
 
 bool ConfirmAnswerDialog::levelAcceptable() {
@@ -135,7 +136,8 @@ bool ConfirmAnswerDialog::levelAcceptable() {
 }
 
 void ConfirmAnswerDialog::answerYes() {
-    if (levelAcceptable()) done(Yes);
+    if (levelAcceptable())
+        done(Yes);
 }
 
 void ConfirmAnswerDialog::addAnswer() {
@@ -149,12 +151,14 @@ void ConfirmAnswerDialog::addAnswer() {
     } else {
         showError(Msg::AnswerTooLong);
     }
-    if (levelAcceptable()) done(YesAdded);
+    if (levelAcceptable())
+        done(YesAdded);
 }
 
 void ConfirmAnswerDialog::replaceAnswer() {
     store_.setText(card_, CardField::Answer, typed_);
     store_.modified = true;
     fillBoxes();
-    if (levelAcceptable()) done(YesReplaced);
+    if (levelAcceptable())
+        done(YesReplaced);
 }

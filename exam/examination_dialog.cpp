@@ -50,8 +50,8 @@ ExaminationDialog* ExaminationDialog::open(MainDialog& mainDialog, Command comma
     return window;
 }
 
-ExaminationDialog::ExaminationDialog(MainDialog& mainDialog, Command command,
-                                     ExaminationKind kind, std::optional<MainButton> ownerButton)
+ExaminationDialog::ExaminationDialog(MainDialog& mainDialog, Command command, ExaminationKind kind,
+                                     std::optional<MainButton> ownerButton)
     : QDialog(&mainDialog), main_(mainDialog), command_(command) {
     // The command is greyed before anything else happens, so that it cannot start a
     // second window while this one is being made.
@@ -155,7 +155,9 @@ ExaminationDialog::ExaminationDialog(MainDialog& mainDialog, Command command,
     setWindowTitle(stringText(captionIdOf(kind)));
 }
 
-ExaminationDialog::~ExaminationDialog() { giveBack(); }
+ExaminationDialog::~ExaminationDialog() {
+    giveBack();
+}
 
 ExaminationEnvironment ExaminationDialog::environment() const {
     return {main_.store(), main_.preferences(), processRandom(), main_.recentDraws(), main_};
@@ -191,11 +193,13 @@ void ExaminationDialog::showCard() {
 }
 
 void ExaminationDialog::judgeAnswer() {
-    if (state_.currentCard == nullptr || givenBack_) return;
+    if (state_.currentCard == nullptr || givenBack_)
+        return;
     // The text is checked before the answer is counted, so that a refused text leaves
     // the examination exactly where it was.
     std::string typed;
-    if (!readCardText(answer_, typed, this)) return;
+    if (!readCardText(answer_, typed, this))
+        return;
 
     const ExaminationEnvironment env = environment();
     Card& card = *state_.currentCard;
@@ -223,11 +227,13 @@ void ExaminationDialog::done(int result) {
 }
 
 void ExaminationDialog::giveBack() {
-    if (givenBack_) return;
+    if (givenBack_)
+        return;
     givenBack_ = true;
     // The action and the button are the main window's; when the main window itself is
     // being destroyed they may be gone already.
-    if (ownerAction_) ownerAction_->setEnabled(true);
+    if (ownerAction_)
+        ownerAction_->setEnabled(true);
     OpenWindowList::instance().leave(this);
     if (ownerButton_) {
         ownerButton_->setEnabled(true);

@@ -50,7 +50,8 @@ LevelChooserDialog::LevelChooserDialog(CardStore& store, QAction* levelInOrder, 
 
 void LevelChooserDialog::accept() {
     const std::optional<int> level = readIntegerField(level_, 0, kHighestLevel);
-    if (!level) return;
+    if (!level)
+        return;
     if (store_.unknownList.empty()) {
         showError(Msg::NoCardsOpened);
         return;
@@ -62,6 +63,7 @@ void LevelChooserDialog::accept() {
         showError(Msg::NoCardsOnLevel);
         return;
     }
-    if (levelInOrder_) levelInOrder_->setEnabled(true);
+    if (levelInOrder_)
+        levelInOrder_->setEnabled(true);
     QDialog::accept();
 }

@@ -29,13 +29,15 @@ const QString kLevelRange = QStringLiteral("Please enter an integer between 0 an
 // Enough numbers that no random draw of these tests runs out of fresh ones.
 std::vector<int> someRandomNumbers() {
     std::vector<int> values;
-    for (int i = 0; i < 400; ++i) values.push_back((i * 7919) % 32768);
+    for (int i = 0; i < 400; ++i)
+        values.push_back((i * 7919) % 32768);
     return values;
 }
 
 QLineEdit* box(QWidget* window, const char* name) {
     auto* found = window->findChild<QLineEdit*>(name);
-    if (!found) qFatal("no box %s in %s", name, qPrintable(window->objectName()));
+    if (!found)
+        qFatal("no box %s in %s", name, qPrintable(window->objectName()));
     return found;
 }
 
@@ -53,10 +55,9 @@ private:
 
     ScriptedPrompts& prompts() { return env_->prompts(); }
 
-    Card& card(const char* question, const char* answer, CardList* list = nullptr,
-               int level = 0) {
-        Card& c = addCard(*store_, list ? *list : store_->unknownList, question, answer, "L1",
-                          "note");
+    Card& card(const char* question, const char* answer, CardList* list = nullptr, int level = 0) {
+        Card& c =
+            addCard(*store_, list ? *list : store_->unknownList, question, answer, "L1", "note");
         c.level = level;
         return c;
     }
@@ -116,7 +117,8 @@ private:
 
     QString statesWhileOpen(Command command, std::optional<MainButton> button) {
         ControlStates expected = withChanges(before_, {}, {command});
-        if (button) expected = withChanges(expected, {}, {}, {}, {*button});
+        if (button)
+            expected = withChanges(expected, {}, {}, {}, {*button});
         return describeDifferences(controlStates(*main_), expected);
     }
 
@@ -142,26 +144,25 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<int>("button");  // 0: none
         QTest::addColumn<QString>("listPrefix");
-        QTest::newRow("systematic") << int(Command::ExamineSystematic)
-                                    << "Systematic examination" << int(MainButton::Systematic)
-                                    << "u";
+        QTest::newRow("systematic") << int(Command::ExamineSystematic) << "Systematic examination"
+                                    << int(MainButton::Systematic) << "u";
         QTest::newRow("in order") << int(Command::ExamineInOrder) << "Examination in order"
                                   << int(MainButton::InOrder) << "u";
         QTest::newRow("random") << int(Command::ExamineRandom) << "Examination in random order"
                                 << int(MainButton::Random) << "u";
-        QTest::newRow("wrong words") << int(Command::ExamineWrongWords)
-                                     << "Examination of the wrong words"
-                                     << int(MainButton::WrongWords) << "w";
-        QTest::newRow("known words") << int(Command::ExamineKnownWords)
-                                     << "Examination in order (known words)" << 0 << "k";
-        QTest::newRow("lesson in order") << int(Command::LessonInOrder)
-                                         << "Examination in order (Lesson)" << 0 << "l";
-        QTest::newRow("lesson random") << int(Command::LessonRandom)
-                                       << "Examination in random order (Lesson)" << 0 << "l";
-        QTest::newRow("lesson systematic") << int(Command::LessonSystematic)
-                                           << "Systematic examination (Lesson)" << 0 << "l";
-        QTest::newRow("level") << int(Command::LevelInOrder) << "Examination in order (Level)"
-                               << 0 << "v";
+        QTest::newRow("wrong words")
+            << int(Command::ExamineWrongWords) << "Examination of the wrong words"
+            << int(MainButton::WrongWords) << "w";
+        QTest::newRow("known words")
+            << int(Command::ExamineKnownWords) << "Examination in order (known words)" << 0 << "k";
+        QTest::newRow("lesson in order")
+            << int(Command::LessonInOrder) << "Examination in order (Lesson)" << 0 << "l";
+        QTest::newRow("lesson random")
+            << int(Command::LessonRandom) << "Examination in random order (Lesson)" << 0 << "l";
+        QTest::newRow("lesson systematic")
+            << int(Command::LessonSystematic) << "Systematic examination (Lesson)" << 0 << "l";
+        QTest::newRow("level") << int(Command::LevelInOrder) << "Examination in order (Level)" << 0
+                               << "v";
     }
     void everyKindOpensItsWindow() {
         QFETCH(int, command);
@@ -199,13 +200,12 @@ private slots:
         QTest::newRow("Escape") << inOrder << 3 << "escape" << QStringList{};
         QTest::newRow("Close button") << inOrder << 3 << "close button" << QStringList{};
         QTest::newRow("close box") << inOrder << 3 << "close box" << QStringList{};
-        QTest::newRow("Close List") << int(Command::ExamineRandom) << 5 << "close list"
-                                    << QStringList{};
-        QTest::newRow("end of the list") << inOrder << 3 << "answer all"
-                                         << QStringList{kEndOfList};
+        QTest::newRow("Close List")
+            << int(Command::ExamineRandom) << 5 << "close list" << QStringList{};
+        QTest::newRow("end of the list") << inOrder << 3 << "answer all" << QStringList{kEndOfList};
         QTest::newRow("empty list") << inOrder << 0 << "nothing" << QStringList{kEndOfList};
-        QTest::newRow("no wrong words yet") << int(Command::ExamineWrongWords) << 3 << "nothing"
-                                            << QStringList{kEndOfList};
+        QTest::newRow("no wrong words yet")
+            << int(Command::ExamineWrongWords) << 3 << "nothing" << QStringList{kEndOfList};
         QTest::newRow("systematic over 10 cards")
             << int(Command::ExamineSystematic) << 10 << "nothing"
             << QStringList{stringText(Msg::SystematicTooFew)};
@@ -236,9 +236,11 @@ private slots:
                 OpenWindowList::instance().closeAll();
                 window = nullptr;
             } else if (how == "answer all") {
-                for (int i = 0; i < cards; ++i) answer(window, QString("u%1-answer").arg(i));
+                for (int i = 0; i < cards; ++i)
+                    answer(window, QString("u%1-answer").arg(i));
             }
-            if (window) QVERIFY(!window->isVisible());
+            if (window)
+                QVERIFY(!window->isVisible());
         }
         QCOMPARE(prompts().messageTexts(), messages);
         QCOMPARE(states(), QString());
@@ -274,15 +276,22 @@ private slots:
         QTest::addColumn<QString>("handler");
         QTest::addColumn<bool>("right");
         QTest::addColumn<QString>("storedAfter");
-        QTest::newRow("No") << "home" << "click:button2" << false << "house";
-        QTest::newRow("Enter means No") << "home" << "key:Return" << false << "house";
-        QTest::newRow("Escape means No") << "home" << "key:Escape" << false << "house";
-        QTest::newRow("close box means No") << "home" << "close" << false << "house";
-        QTest::newRow("Yes") << "home" << "click:button3" << true << "house";
-        QTest::newRow("Yes, add my answer") << "home" << "click:button2000" << true
-                                            << "house, home";
-        QTest::newRow("Yes, replace answer") << "home" << "click:button2001" << true << "home";
-        QTest::newRow("empty answer differs too") << "" << "key:Return" << false << "house";
+        QTest::newRow("No") << "home"
+                            << "click:button2" << false << "house";
+        QTest::newRow("Enter means No") << "home"
+                                        << "key:Return" << false << "house";
+        QTest::newRow("Escape means No") << "home"
+                                         << "key:Escape" << false << "house";
+        QTest::newRow("close box means No") << "home"
+                                            << "close" << false << "house";
+        QTest::newRow("Yes") << "home"
+                             << "click:button3" << true << "house";
+        QTest::newRow("Yes, add my answer") << "home"
+                                            << "click:button2000" << true << "house, home";
+        QTest::newRow("Yes, replace answer") << "home"
+                                             << "click:button2001" << true << "home";
+        QTest::newRow("empty answer differs too") << ""
+                                                  << "key:Return" << false << "house";
     }
     void differingAnswerIsSettledByTheUser() {
         QFETCH(QString, typed);
@@ -305,7 +314,8 @@ private slots:
         answer(window, typed);
 
         QCOMPARE(prompts().dialogs, QStringList{"Is your answer right?"});
-        QCOMPARE(shown, (QStringList{QString::number(asked.id), "2", "Haus", typed, "house", "L1"}));
+        QCOMPARE(shown,
+                 (QStringList{QString::number(asked.id), "2", "Haus", typed, "house", "L1"}));
         QCOMPARE(prompts().beeps.size(), std::size_t(1));
         QCOMPARE(prompts().beeps[0].hertz, 440);
         QCOMPARE(prompts().beeps[0].milliseconds, 50);
@@ -376,7 +386,8 @@ private slots:
             const int result = ScriptedPrompts::clickButton(dialog, yesButton);
             stayedOpen = dialog->isVisible();
             storedMeanwhile = QString::fromStdString(std::string(asked.answer()));
-            if (!stayedOpen) return result;
+            if (!stayedOpen)
+                return result;
             // Only "No" ends the dialog now.
             return ScriptedPrompts::clickButton(dialog, "button2");
         });
@@ -423,7 +434,8 @@ private slots:
         QCOMPARE(asked.level, known ? 5 : 3);
         QCOMPARE(main_->findChild<QLabel*>("counter1018")->text(), QString("2"));
         QCOMPARE(main_->findChild<QLabel*>("counter1019")->text(), QString(known ? "1" : "0"));
-        if (known) before_ = withChanges(before_, {Command::ExamineKnownWords}, {});
+        if (known)
+            before_ = withChanges(before_, {Command::ExamineKnownWords}, {});
         QCOMPARE(statesWhileOpen(Command::ExamineInOrder, MainButton::InOrder), QString());
         QCOMPARE(shownQuestion(window), QString("Heim"));
     }
@@ -437,8 +449,7 @@ private slots:
         prompts().dialogHandlers.push_back(pressKeyIn(Qt::Key_Escape));
         ExaminationDialog* window = start(Command::ExamineInOrder);
         answer(window, "flat");
-        before_ = withChanges(before_, {Command::ExamineWrongWords}, {},
-                              {MainButton::WrongWords});
+        before_ = withChanges(before_, {Command::ExamineWrongWords}, {}, {MainButton::WrongWords});
         QCOMPARE(statesWhileOpen(Command::ExamineInOrder, MainButton::InOrder), QString());
         pressKey(window, Qt::Key_Escape);
         QCOMPARE(states(), QString());
@@ -532,8 +543,8 @@ private slots:
         QPointer<ExaminationDialog> first = openWindow();
         QVERIFY(first);
         // The other lesson kinds have windows of their own.
-        const Command other =
-            Command(command) == Command::LessonInOrder ? Command::LessonRandom : Command::LessonInOrder;
+        const Command other = Command(command) == Command::LessonInOrder ? Command::LessonRandom
+                                                                         : Command::LessonInOrder;
         main_->runCommand(other);
         QCOMPARE(OpenWindowList::instance().size(), 2);
 
@@ -568,7 +579,8 @@ private slots:
             visited << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        QCOMPARE(visited, (QStringList{"edit1006", "button3", "button4", "button1009", "edit1006"}));
+        QCOMPARE(visited,
+                 (QStringList{"edit1006", "button3", "button4", "button1009", "edit1006"}));
         // Enter is OK, wherever the focus was in the answer box.
         QVERIFY(window->findChild<QPushButton*>("button3")->isDefault());
     }

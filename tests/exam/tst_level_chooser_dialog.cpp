@@ -21,7 +21,9 @@ const QString kInteger = QStringLiteral("Please enter an integer.");
 const QString kNoCards =
     QStringLiteral("You have not opened any cards yet. Please try 'open' or 'new list'");
 
-QLineEdit* levelBox(QDialog* dialog) { return dialog->findChild<QLineEdit*>("edit1012"); }
+QLineEdit* levelBox(QDialog* dialog) {
+    return dialog->findChild<QLineEdit*>("edit1012");
+}
 
 // Replaces the level box's text by keyboard and presses Enter; true when that ended the
 // dialog.
@@ -64,7 +66,8 @@ private:
 
     ExaminationDialog* openWindow() {
         for (auto* window : main_->findChildren<ExaminationDialog*>()) {
-            if (window->isVisible()) return window;
+            if (window->isVisible())
+                return window;
         }
         return nullptr;
     }
@@ -190,8 +193,8 @@ private slots:
             // The refused text is selected for typing over it.
             QCOMPARE(selectedText, typed);
         }
-        QCOMPARE(selectedQuestions(),
-                 selectionKept ? std::vector<std::string>{"old choice"} : std::vector<std::string>{});
+        QCOMPARE(selectedQuestions(), selectionKept ? std::vector<std::string>{"old choice"}
+                                                    : std::vector<std::string>{});
         QVERIFY(!openWindow());
         QCOMPARE(states(), QString());
     }

@@ -12,9 +12,13 @@ void pressKey(QWidget* window, Qt::Key key) {
     QTest::keyClick(target, key);
 }
 
-void typeText(QWidget* field, const QString& text) { QTest::keyClicks(field, text); }
+void typeText(QWidget* field, const QString& text) {
+    QTest::keyClicks(field, text);
+}
 
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 namespace {
 
@@ -33,7 +37,8 @@ ScriptedPrompts::DialogHandler pressKeyIn(Qt::Key key) {
 }
 
 ScriptedPrompts::DialogHandler clickIn(const QString& buttonName) {
-    return [buttonName](QDialog* dialog) { return ScriptedPrompts::clickButton(dialog, buttonName); };
+    return
+        [buttonName](QDialog* dialog) { return ScriptedPrompts::clickButton(dialog, buttonName); };
 }
 
 ScriptedPrompts::DialogHandler closeBoxOf() {
@@ -53,11 +58,16 @@ ScriptedPrompts::DialogHandler inspectThen(std::function<void(QDialog*)> inspect
 }
 
 ScriptedPrompts::DialogHandler handlerNamed(const QString& name) {
-    if (name == QLatin1String("key:Return")) return pressKeyIn(Qt::Key_Return);
-    if (name == QLatin1String("key:Enter")) return pressKeyIn(Qt::Key_Enter);
-    if (name == QLatin1String("key:Escape")) return pressKeyIn(Qt::Key_Escape);
-    if (name == QLatin1String("close")) return closeBoxOf();
-    if (name.startsWith(QLatin1String("click:"))) return clickIn(name.mid(6));
+    if (name == QLatin1String("key:Return"))
+        return pressKeyIn(Qt::Key_Return);
+    if (name == QLatin1String("key:Enter"))
+        return pressKeyIn(Qt::Key_Enter);
+    if (name == QLatin1String("key:Escape"))
+        return pressKeyIn(Qt::Key_Escape);
+    if (name == QLatin1String("close"))
+        return closeBoxOf();
+    if (name.startsWith(QLatin1String("click:")))
+        return clickIn(name.mid(6));
     qFatal("unknown dialog handler %s", qPrintable(name));
     return {};
 }
@@ -65,8 +75,10 @@ ScriptedPrompts::DialogHandler handlerNamed(const QString& name) {
 QStringList controlsWithoutAccessibleName(QWidget* window) {
     QStringList missing;
     QList<QWidget*> controls;
-    for (QLineEdit* edit : window->findChildren<QLineEdit*>()) controls << edit;
-    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) controls << button;
+    for (QLineEdit* edit : window->findChildren<QLineEdit*>())
+        controls << edit;
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+        controls << button;
     for (QWidget* control : controls) {
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
         if (!face || face->text(QAccessible::Name).trimmed().isEmpty()) {
