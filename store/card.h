@@ -33,7 +33,7 @@ public:
     }
 
     int32_t lastAsked = 0;  // question number of the last answer
-    int32_t id = 0;         // card number
+    int32_t id = 0;         // card number; change it through setCardId
     int32_t level = 0;
     int32_t timesWrong = 0;
     int32_t timesRight = 0;
@@ -42,6 +42,13 @@ public:
 
 private:
     friend class CardStore;
+    friend void setCardId(Card& card, int32_t id);
     const char* texts_[4] = {"", "", "", ""};
     uint8_t lengths_[4] = {0, 0, 0, 0};
 };
+
+// Counts every change of a card number in the process, so that the lists' number indexes
+// know when they are out of date.
+uint64_t cardIdEpoch();
+// Gives the card a new number. Numbers change only here once a card is in a list.
+void setCardId(Card& card, int32_t id);

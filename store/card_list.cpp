@@ -2,7 +2,48 @@
 
 #include <algorithm>
 
+namespace {
+uint64_t idEpoch = 0;
+}
+
+uint64_t cardIdEpoch() { return idEpoch; }
+
+void setCardId(Card& card, int32_t id) {
+    if (card.id == id) return;
+    card.id = id;
+    ++idEpoch;
+}
+
 CardList::CardList() : slots_(kBlockSize, nullptr) {}
+
+bool CardList::indexCurrent() const { return indexed_ && indexEpoch_ == idEpoch; }
+
+void CardList::occupy(int index, Card* card) {
+    slots_[static_cast<std::size_t>(index)] = card;
+    const auto chunk = static_cast<std::size_t>(index / kChunkSize);
+    if (chunk >= chunkCounts_.size()) chunkCounts_.resize(chunk + 1, 0);
+    ++chunkCounts_[chunk];
+    ++count_;
+    if (indexCurrent()) {
+        ++idCounts_[card->id];
+    } else {
+        indexed_ = false;
+    }
+}
+
+void CardList::vacate(int index) {
+    Card*& slot = slots_[static_cast<std::size_t>(index)];
+    if (indexCurrent()) {
+        auto it = idCounts_.find(slot->id);
+        if (it != idCounts_.end() && --it->second == 0) idCounts_.erase(it);
+    } else {
+        indexed_ = false;
+    }
+    slot = nullptr;
+    holes_.push(index);
+    --chunkCounts_[static_cast<std::size_t>(index / kChunkSize)];
+    --count_;
+}
 
 void CardList::insert(Card* card) {
     int index;
@@ -15,17 +56,15 @@ void CardList::insert(Card* card) {
         }
         index = used_++;
     }
-    slots_[static_cast<std::size_t>(index)] = card;
-    ++count_;
+    occupy(index, card);
 }
 
 bool CardList::removeById(int32_t id) {
+    if (count_ >= kIndexThreshold && !containsId(id)) return false;
     for (int i = 0; i < used_; ++i) {
         Card* card = slots_[static_cast<std::size_t>(i)];
         if (card != nullptr && card->id == id) {
-            slots_[static_cast<std::size_t>(i)] = nullptr;
-            holes_.push(i);
-            --count_;
+            vacate(i);
             return true;
         }
     }
@@ -33,21 +72,30 @@ bool CardList::removeById(int32_t id) {
 }
 
 bool CardList::remove(const Card* card) {
+    if (card == nullptr) return false;
     const auto end = slots_.begin() + used_;
     const auto it = std::find(slots_.begin(), end, card);
-    if (card == nullptr || it == end) return false;
-    *it = nullptr;
-    holes_.push(static_cast<int>(it - slots_.begin()));
-    --count_;
+    if (it == end) return false;
+    vacate(static_cast<int>(it - slots_.begin()));
     return true;
 }
 
 bool CardList::containsId(int32_t id) const {
-    for (int i = 0; i < used_; ++i) {
-        const Card* card = slots_[static_cast<std::size_t>(i)];
-        if (card != nullptr && card->id == id) return true;
+    if (count_ < kIndexThreshold) {
+        for (int i = 0; i < used_; ++i) {
+            const Card* card = slots_[static_cast<std::size_t>(i)];
+            if (card != nullptr && card->id == id) return true;
+        }
+        return false;
     }
-    return false;
+    if (!indexCurrent()) {
+        idCounts_.clear();
+        idCounts_.reserve(static_cast<std::size_t>(count_));
+        forEach([&](const Card* card) { ++idCounts_[card->id]; });
+        indexEpoch_ = idEpoch;
+        indexed_ = true;
+    }
+    return idCounts_.count(id) != 0;
 }
 
 void CardList::clear() {
@@ -56,6 +104,9 @@ void CardList::clear() {
     count_ = 0;
     used_ = 0;
     holes_ = {};
+    chunkCounts_.clear();
+    idCounts_ = {};
+    indexed_ = false;
 }
 
 void CardList::assign(std::vector<Card*> cards) {
@@ -67,6 +118,10 @@ void CardList::assign(std::vector<Card*> cards) {
     count_ = static_cast<int>(n);
     used_ = static_cast<int>(n);
     holes_ = {};
+    chunkCounts_.assign((n + kChunkSize - 1) / kChunkSize, kChunkSize);
+    if (n % kChunkSize != 0) chunkCounts_.back() = static_cast<int>(n % kChunkSize);
+    idCounts_ = {};
+    indexed_ = false;
 }
 
 int CardList::nextOccupied(int from) const {
@@ -79,7 +134,10 @@ int CardList::nextOccupied(int from) const {
 Card* CardList::nthCard(int k) const {
     if (k < 0 || k >= count_) return nullptr;
     if (holes_.empty()) return slots_[static_cast<std::size_t>(k)];
-    for (int i = 0; i < used_; ++i) {
+    std::size_t chunk = 0;
+    while (k >= chunkCounts_[chunk]) k -= chunkCounts_[chunk++];
+    const int end = std::min(used_, static_cast<int>((chunk + 1) * kChunkSize));
+    for (int i = static_cast<int>(chunk) * kChunkSize; i < end; ++i) {
         Card* card = slots_[static_cast<std::size_t>(i)];
         if (card != nullptr && k-- == 0) return card;
     }

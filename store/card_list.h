@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <queue>
+#include <unordered_map>
 #include <vector>
 
 #include "store/card.h"
@@ -14,7 +15,9 @@
 //
 // Inserting is O(1) while the list has no holes and O(log holes) otherwise: the holes
 // below the highest slot ever used are kept in a min-heap, the untouched slots above it
-// are taken in order.
+// are taken in order. The occupied slots are also counted per chunk of slots, so that the
+// k-th card is found without walking the whole list, and a large list keeps an index of
+// its card numbers, made when a number is first looked up.
 class CardList {
 public:
     static constexpr int kBlockSize = 10;
@@ -53,8 +56,22 @@ public:
     }
 
 private:
+    static constexpr int kChunkSize = 1024;       // slots per occupancy count
+    static constexpr int kIndexThreshold = 256;   // smaller lists are just scanned
+
+    void occupy(int index, Card* card);
+    void vacate(int index);
+    bool indexCurrent() const;
+
     std::vector<Card*> slots_;  // size is a multiple of kBlockSize
     int count_ = 0;
     int used_ = 0;  // one past the highest slot ever filled since the last compaction
     std::priority_queue<int, std::vector<int>, std::greater<int>> holes_;  // empty, below used_
+    std::vector<int> chunkCounts_;  // occupied slots per kChunkSize slots
+
+    // Card number -> how many slots hold a card with it; valid while indexed_ is set and no
+    // card number has changed since it was made.
+    mutable std::unordered_map<int32_t, int> idCounts_;
+    mutable uint64_t indexEpoch_ = 0;
+    mutable bool indexed_ = false;
 };

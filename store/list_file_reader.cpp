@@ -435,7 +435,7 @@ public:
             if (!in_.number(id))
                 return false;
             in_.field(limit, '\n');
-            card.id = id;
+            setCardId(card, id);
         }
     }
 
@@ -495,7 +495,7 @@ private:
         setPlainText(card, CardField::Lesson, bytes.substr(t[1] + 1, t[2] - t[1] - 1));
         setPlainText(card, CardField::AddInfo, bytes.substr(t[2] + 1, t[3] - t[2] - 1));
         card.level = level;
-        card.id = id;
+        setCardId(card, id);
         in_.advance(row.lineEnd + 1);
         return true;
     }

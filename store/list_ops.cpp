@@ -320,7 +320,7 @@ void sortList(CardStore& store, CardList& list, SortKey key, Host& host) {
     }
     std::sort(renumbered.begin(), renumbered.end());
     for (const auto& [position, card] : renumbered) {
-        card->id = store.nextId;
+        setCardId(*card, store.nextId);
         store.nextId = wrappingAdd(store.nextId, 1);
     }
 

@@ -108,3 +108,41 @@ TEST(CardStore, CardsKeepTheirAddressWhileTheStoreGrows) {
 }
 
 }  // namespace
+
+namespace {
+
+// A list large enough to use its number index, with holes, checked against a plain scan
+// while cards come and go and numbers change.
+TEST(CardList, LargeListsFindCardsAndNumbersLikeAScan) {
+    CardStore store;
+    CardList& list = store.knownList;
+    std::vector<Card*> all;
+    for (int i = 0; i < 5000; ++i) {
+        Card& card = store.createCard();
+        all.push_back(&card);
+        list.insert(&card);
+    }
+    for (int i = 0; i < 5000; i += 7) list.removeById(i);
+    EXPECT_TRUE(list.containsId(8));
+    EXPECT_FALSE(list.containsId(7));
+    setCardId(*all[8], 7);  // a number changes while the list holds the card
+    EXPECT_TRUE(list.containsId(7));
+    EXPECT_FALSE(list.containsId(8));
+    EXPECT_TRUE(list.removeById(7));
+    EXPECT_FALSE(list.containsId(7));
+    list.insert(all[14]);  // fills the first hole (slot 0)
+    EXPECT_EQ(list.slot(0), all[14]);
+    EXPECT_TRUE(list.containsId(14));
+
+    const std::vector<Card*> walk = list.cards();
+    ASSERT_EQ(static_cast<int>(walk.size()), list.count());
+    for (int k : {0, 1, 500, 1023, 1024, 2047, 3000, list.count() - 1}) {
+        EXPECT_EQ(list.nthCard(k), walk[static_cast<std::size_t>(k)]) << "k = " << k;
+    }
+    EXPECT_EQ(list.nthCard(list.count()), nullptr);
+    list.assign(walk);
+    EXPECT_EQ(list.nthCard(2047), walk[2047]);
+    EXPECT_TRUE(list.containsId(14));
+}
+
+}  // namespace
