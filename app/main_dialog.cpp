@@ -233,10 +233,10 @@ void MainDialog::buildControls() {
         {MainButton::Overview, "Overview", Command::Overview},
         {MainButton::Exchange, " Question <-> Answer", Command::Exchange},
     };
-    for (const auto& spec : commandButtons) {
-        QPushButton* button = makeButton(spec.id, spec.text);
+    for (const auto& entry : commandButtons) {
+        QPushButton* button = makeButton(entry.id, entry.text);
         button->setEnabled(false);
-        const Command command = spec.command;
+        const Command command = entry.command;
         connect(button, &QPushButton::clicked, this, [this, command] { runCommand(command); });
     }
 
