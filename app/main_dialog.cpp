@@ -420,11 +420,19 @@ void MainDialog::runCommand(Command command) {
             openLevelChooser();
             break;
         case Command::ModifyCards:
+            openModifyDialog();
+            break;
         case Command::Overview:
+            openOverview();
+            break;
         case Command::Statistics:
+            openStatistics();
+            break;
         case Command::ChooseLesson:
+            openLessonChooser();
+            break;
         case Command::Print:
-            // These windows are not part of the program yet.
+            printList();
             break;
     }
 }

@@ -116,6 +116,13 @@ private:
     void openExamination(Command command);
     void openNewCardDialog();
     void openLevelChooser();
+    // The card-editing windows (main_dialog_editing.cpp).
+    void openModifyDialog();
+    void openOverview();
+    // The lesson chooser, the statistics and printing (main_dialog_reports.cpp).
+    void openLessonChooser();
+    void openStatistics();
+    void printList();
     bool askToSave(bool saveAsAlways);
     FontDebugLog& fontLog();
 
