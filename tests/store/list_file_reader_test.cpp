@@ -583,7 +583,7 @@ struct Reader {
             if (!number(id))
                 return false;
             field(100, '\n');
-            card.id = id;
+            setCardId(card, id);
         }
     }
     void rowsText(CardList& list) {

@@ -31,7 +31,7 @@ Card& add(CardStore& store, CardList& list, std::string_view q, std::string_view
           std::string_view lesson, std::string_view info, int32_t level, int32_t id) {
     Card& card = addCard(store, list, q, a, lesson, info);
     card.level = level;
-    card.id = id;
+    setCardId(card, id);
     return card;
 }
 

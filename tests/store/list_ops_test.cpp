@@ -25,7 +25,7 @@ std::vector<Card*> fill(CardStore& store, const std::vector<CardSpec>& specs) {
     for (const CardSpec& s : specs) {
         Card& card = addCard(store, store.unknownList, s.question, s.answer, s.lesson, "-");
         card.level = s.level;
-        card.id = s.id;
+        setCardId(card, s.id);
         out.push_back(&card);
     }
     return out;
@@ -268,6 +268,29 @@ TEST(SortList, TwoCardsSharingSevenTheLaterTakesNextIdAndGoesFirst) {
     EXPECT_EQ(store.nextId, 4);
 }
 
+TEST(SortList, RenumberedCardIsFoundByItsNewNumberInALongList) {
+    // Long lists look numbers up in an index; a number the sort hands out must reach it.
+    CardStore store;
+    FakeHost host;
+    Preferences prefs;
+    for (int i = 0; i < 300; ++i) {
+        Card& c = addCard(store, store.knownList, "k" + std::to_string(i), "", "-", "-");
+        setCardId(c, 1000 + i);
+    }
+    Card& twin = addCard(store, store.knownList, "twin", "", "-", "-");
+    setCardId(twin, 1000);
+    EXPECT_TRUE(containsId(store.knownList, 1000));  // the index is made here
+    Card& asked = addCard(store, store.unknownList, "asked", "", "-", "-");
+    store.nextId = 5000;
+    setCardId(asked, 5000);
+    sortList(store, store.knownList, SortKey::Id, host);
+    ASSERT_EQ(twin.id, 5000);
+    asked.level = prefs.maxLevel - 1;
+    recordRightAnswer(store, asked, 1, prefs, host);
+    EXPECT_EQ(host.errors, (std::vector<int>{Msg::AlreadyKnown}));
+    EXPECT_EQ(questions(store.unknownList), (std::vector<std::string>{"asked"}));
+}
+
 TEST(SortList, EmptyListShowsMessageAndStaysEmpty) {
     CardStore store;
     FakeHost host;
@@ -351,7 +374,7 @@ TEST_P(RightAnswer, ChangesLevelListsAndWindow) {
     Card& card = *store.unknownList.nthCard(1);
     if (c.otherCardWithSameNumberKnown) {
         Card& twin = addCard(store, store.knownList, "twin", "", "-", "-");
-        twin.id = 2;
+        setCardId(twin, 2);
     }
     store.examiningUnknown = c.examiningUnknown;
     if (!c.examiningUnknown) {
@@ -507,7 +530,7 @@ TEST(WrongAnswer, KnownCardGoesBackIntoTheFirstHoleOfUnknown) {
     std::vector<Card*> cards =
         fill(store, {{"a", "", "-", 0, 1}, {"b", "", "-", 0, 2}, {"c", "", "-", 0, 3}});
     Card& known = addCard(store, store.knownList, "k", "", "-", "-");
-    known.id = 50;
+    setCardId(known, 50);
     known.level = 9;
     removeCardById(store.unknownList, 2);  // a hole in slot 1
     store.examiningUnknown = false;
@@ -534,7 +557,8 @@ TEST(WrongAnswer, KnownCardSharingANumberLeavesTheOtherKnownCardAlone) {
     FakeHost host;
     Card& twin = addCard(store, store.knownList, "twin", "", "-", "-");
     Card& card = addCard(store, store.knownList, "card", "", "-", "-");
-    twin.id = card.id = 6;
+    setCardId(twin, 6);
+    setCardId(card, 6);
     store.examiningUnknown = false;
     recordWrongAnswer(store, card, 1, host);
     EXPECT_EQ(questions(store.knownList), (std::vector<std::string>{"twin"}));
