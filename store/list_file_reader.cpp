@@ -594,6 +594,10 @@ DocumentInfo readListFrom(ByteSource& source, const std::string& name, CardStore
     } catch (const std::bad_alloc&) {
         host.fatalError(Msg::NoMemory);
     }
+    // Long lists look card numbers up in an index that every number read has outdated.
+    // Moving a card to the known cards asks the known list for a number at every answer at
+    // the maximum level, so its index is made now rather than during the first such answer.
+    store.knownList.containsId(0);
     info.status = 0;
     store.modified = false;
     return info;
