@@ -12,6 +12,7 @@
 #include "app/font_edit_box.h"
 #include "app/main_dialog.h"
 #include "app/open_windows.h"
+#include "editing/modify_card_dialog.h"
 #include "exam/answer_check.h"
 #include "exam/confirm_answer_dialog.h"
 #include "platform/card_text_validator.h"
@@ -219,6 +220,8 @@ void ExaminationDialog::editCurrentCard() {
     // Loads the current card into the card-modification window, bringing that window to
     // the front or opening it first. The window keeps its card meanwhile, and the next
     // answer is judged against whatever the card holds then.
+    if (state_.currentCard != nullptr && !givenBack_)
+        ModifyCardDialog::loadCard(main_, *state_.currentCard);
 }
 
 void ExaminationDialog::done(int result) {

@@ -1,0 +1,124 @@
+#include "editing/card_table_model.h"
+
+#include <QColor>
+#include <QPainter>
+#include <QPixmap>
+#include <QPolygon>
+#include <array>
+
+#include "platform/string_table.h"
+#include "platform/text_codec.h"
+#include "store/message_ids.h"
+
+namespace {
+
+constexpr int kMarkerSize = 16;
+
+// The strip of level markers: a diamond with a near-black outline on a pale orange patch,
+// from light green (well learnt) to dark red (level 0), then the patch alone and two empty
+// images for the negative levels that reach into the strip.
+const std::array<QPixmap, 8>& levelMarkers() {
+    static const std::array<QPixmap, 8> markers = [] {
+        const QColor patch(0xfb, 0xe0, 0xc0);
+        const QColor diamonds[] = {QColor(0xa8, 0xe6, 0x7a), QColor(0x2e, 0x9e, 0x3e),
+                                   QColor(0xf2, 0xd4, 0x3a), QColor(0xf0, 0x8a, 0x24),
+                                   QColor(0x8e, 0x1b, 0x1b)};
+        std::array<QPixmap, 8> strip;
+        for (int i = 0; i < 8; ++i) {
+            QPixmap image(kMarkerSize, kMarkerSize);
+            image.fill(Qt::transparent);
+            if (i <= 5) {
+                QPainter painter(&image);
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(patch);
+                painter.drawRoundedRect(QRectF(1, 1, 14, 14), 3, 3);
+                if (i < 5) {
+                    painter.setPen(QPen(QColor(0x20, 0x20, 0x20), 1));
+                    painter.setBrush(diamonds[i]);
+                    painter.drawPolygon(
+                        QPolygon({QPoint(8, 2), QPoint(14, 8), QPoint(8, 14), QPoint(2, 8)}));
+                }
+            }
+            strip[static_cast<std::size_t>(i)] = image;
+        }
+        return strip;
+    }();
+    return markers;
+}
+
+// The question reads from the left; everything else lines up on the right.
+QVariant alignmentOf(int column) {
+    const Qt::Alignment side =
+        column == CardTableModel::QuestionColumn ? Qt::AlignLeft : Qt::AlignRight;
+    return int(side | Qt::AlignVCenter);
+}
+
+}  // namespace
+
+CardTableModel::CardTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void CardTableModel::fill(const CardList& list) {
+    beginResetModel();
+    rows_ = snapshotRows(list);
+    endResetModel();
+}
+
+Card* CardTableModel::cardAt(int row) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= rows_.size())
+        return nullptr;
+    return rows_[static_cast<std::size_t>(row)].card;
+}
+
+int CardTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int CardTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant CardTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= kColumnCount)
+        return {};
+    const Card& card = rows_[static_cast<std::size_t>(index.row())].shown;
+    switch (role) {
+        case Qt::DisplayRole:
+            switch (index.column()) {
+                case QuestionColumn:
+                    return fromCardText(card.question());
+                case AnswerColumn:
+                    return fromCardText(card.answer());
+                case AddInfoColumn:
+                    return fromCardText(card.addInfo());
+                case LessonColumn:
+                    return fromCardText(card.lesson());
+                case IdColumn:
+                    return QString::number(card.id);
+                case LevelColumn:
+                    return QString::number(card.level);
+            }
+            return {};
+        case Qt::DecorationRole:
+            if (index.column() == QuestionColumn) {
+                const int marker = levelImageIndex(card.level);
+                if (marker >= 0)
+                    return levelMarkers()[static_cast<std::size_t>(marker)];
+            }
+            return {};
+        case Qt::TextAlignmentRole:
+            return alignmentOf(index.column());
+        default:
+            return {};
+    }
+}
+
+QVariant CardTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole)
+        return stringText(Msg::ColumnQuestion + section);
+    if (role == Qt::TextAlignmentRole)
+        return alignmentOf(section);
+    return {};
+}

@@ -1,0 +1,311 @@
+#include "editing/modify_card_dialog.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <string>
+
+#include "app/font_edit_box.h"
+#include "app/main_dialog.h"
+#include "editing/search_prompt.h"
+#include "platform/card_text_validator.h"
+#include "platform/messages.h"
+#include "platform/prompts.h"
+#include "platform/string_table.h"
+#include "platform/text_codec.h"
+#include "store/card_search.h"
+#include "store/card_store.h"
+#include "store/message_ids.h"
+
+namespace {
+
+constexpr int kCharacterHeight = 12;
+// The tone that confirms a changed card.
+constexpr int kChangedHertz = 440;
+constexpr int kChangedMilliseconds = 50;
+
+QPointer<ModifyCardDialog> theDialog;
+
+void makeDisplayOnly(QLineEdit* box) {
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::ClickFocus);
+}
+
+}  // namespace
+
+ModifyCardDialog* ModifyCardDialog::instance() {
+    return theDialog.data();
+}
+
+ModifyCardDialog* ModifyCardDialog::open(MainDialog& mainDialog) {
+    if (ModifyCardDialog* dialog = instance()) {
+        if (dialog->isMinimized())
+            dialog->showNormal();
+        dialog->show();
+        dialog->raise();
+        dialog->activateWindow();
+        return dialog;
+    }
+    return new ModifyCardDialog(mainDialog);
+}
+
+void ModifyCardDialog::loadCard(MainDialog& mainDialog, Card& card) {
+    if (instance()) {
+        open(mainDialog);
+    } else {
+        mainDialog.runCommand(Command::ModifyCards);
+    }
+    if (ModifyCardDialog* dialog = instance())
+        dialog->showCard(card);
+}
+
+ModifyCardDialog::ModifyCardDialog(MainDialog& mainDialog)
+    : QDialog(&mainDialog), main_(mainDialog) {
+    ownerAction_ = main_.action(Command::ModifyCards);
+    main_.setCommandEnabled(Command::ModifyCards, false);
+
+    setObjectName(QStringLiteral("modifyCardDialog"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowTitle(QStringLiteral("Change a card"));
+
+    auto* prompt = new QLabel(
+        QStringLiteral("Please press 'search ID', 'search question' or 'search answer' to look "
+                       "for a card in the database. Then you can modify it and enter your "
+                       "answer by clicking OK."),
+        this);
+    prompt->setWordWrap(true);
+
+    // The boxes stop at what a card can hold, so that "OK" never has to cut a text.
+    question_ = new FontEditBox(this);
+    question_->setObjectName(QStringLiteral("edit1007"));
+    question_->setMaxLength(int(kQuestionCapacity));
+    answer_ = new FontEditBox(this);
+    answer_->setObjectName(QStringLiteral("edit1006"));
+    answer_->setMaxLength(int(kAnswerCapacity));
+    lesson_ = new QLineEdit(this);
+    lesson_->setObjectName(QStringLiteral("edit1008"));
+    lesson_->setMaxLength(int(kLessonCapacity));
+    lesson_->setValidator(new CardTextValidator(lesson_));
+    addInfo_ = new QLineEdit(this);
+    addInfo_->setObjectName(QStringLiteral("edit1013"));
+    addInfo_->setMaxLength(int(kAddInfoCapacity));
+    addInfo_->setValidator(new CardTextValidator(addInfo_));
+    number_ = new QLineEdit(this);
+    number_->setObjectName(QStringLiteral("edit1012"));
+    makeDisplayOnly(number_);
+    levelBox_ = new QLineEdit(this);
+    levelBox_->setObjectName(QStringLiteral("edit1004"));
+    makeDisplayOnly(levelBox_);
+
+    auto labelled = [this](const QString& text, QLineEdit* box) {
+        auto* label = new QLabel(text, this);
+        label->setBuddy(box);
+        box->setAccessibleName(text);
+        return label;
+    };
+    auto* grid = new QGridLayout;
+    grid->addWidget(labelled(QStringLiteral("Question"), question_), 0, 0);
+    grid->addWidget(question_, 0, 1, 1, 5);
+    grid->addWidget(labelled(QStringLiteral("Answer"), answer_), 1, 0);
+    grid->addWidget(answer_, 1, 1, 1, 5);
+    grid->addWidget(labelled(QStringLiteral("Card Number (ID)"), number_), 2, 0);
+    grid->addWidget(number_, 2, 1);
+    grid->addWidget(labelled(QStringLiteral("Level"), levelBox_), 2, 2, Qt::AlignRight);
+    grid->addWidget(levelBox_, 2, 3);
+    grid->addWidget(labelled(QStringLiteral("Lesson"), lesson_), 2, 4, Qt::AlignRight);
+    grid->addWidget(lesson_, 2, 5);
+    grid->addWidget(labelled(QStringLiteral("Additional Information"), addInfo_), 3, 0);
+    grid->addWidget(addInfo_, 3, 1, 1, 5);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(5, 1);
+
+    auto button = [this](const QString& text, const char* name) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QLatin1String(name));
+        return b;
+    };
+    okButton_ = button(QStringLiteral("OK"), "button3");
+    okButton_->setDefault(true);
+    closeButton_ = button(QStringLiteral("Close"), "button4");
+    searchIdButton_ = button(QStringLiteral("Search ID..."), "button1011");
+    searchQuestionButton_ = button(QStringLiteral("Search Question..."), "button1009");
+    searchAnswerButton_ = button(QStringLiteral("Search Answer..."), "button1010");
+    deleteButton_ = button(QStringLiteral("Delete Card..."), "button1020");
+    connect(okButton_, &QPushButton::clicked, this, &ModifyCardDialog::writeCard);
+    connect(closeButton_, &QPushButton::clicked, this, &ModifyCardDialog::close);
+    connect(searchIdButton_, &QPushButton::clicked, this, &ModifyCardDialog::searchId);
+    connect(searchQuestionButton_, &QPushButton::clicked, this, &ModifyCardDialog::searchQuestion);
+    connect(searchAnswerButton_, &QPushButton::clicked, this, &ModifyCardDialog::searchAnswer);
+    connect(deleteButton_, &QPushButton::clicked, this, &ModifyCardDialog::deleteCard);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(searchIdButton_);
+    buttons->addWidget(searchQuestionButton_);
+    buttons->addWidget(searchAnswerButton_);
+    buttons->addWidget(deleteButton_);
+    buttons->addStretch();
+    buttons->addWidget(okButton_);
+    buttons->addWidget(closeButton_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(prompt);
+    layout->addLayout(grid);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+
+    setTabOrder(question_, answer_);
+    setTabOrder(answer_, lesson_);
+    setTabOrder(lesson_, addInfo_);
+    setTabOrder(addInfo_, okButton_);
+    setTabOrder(okButton_, closeButton_);
+    setTabOrder(closeButton_, searchIdButton_);
+    setTabOrder(searchIdButton_, searchQuestionButton_);
+    setTabOrder(searchQuestionButton_, searchAnswerButton_);
+    setTabOrder(searchAnswerButton_, deleteButton_);
+    resize(600, sizeHint().height());
+
+    // Own fonts made now: a font chosen later shows in dialogs opened afterwards.
+    questionFont_ = main_.questionFont();
+    answerFont_ = main_.answerFont();
+    question_->setFieldFont(&questionFont_, kCharacterHeight);
+    answer_->setFieldFont(&answerFont_, kCharacterHeight);
+
+    // Closing the list discards every card while this dialog stays open; the list is
+    // closed exactly when "Close List" goes grey, and the card shown must go with it.
+    if (QAction* closeList = main_.action(Command::CloseList))
+        connect(closeList, &QAction::changed, this, &ModifyCardDialog::documentMayHaveClosed);
+
+    dropCard();
+    show();
+    question_->setFocus(Qt::OtherFocusReason);
+    theDialog = this;
+}
+
+ModifyCardDialog::~ModifyCardDialog() {
+    giveBack();
+}
+
+void ModifyCardDialog::done(int result) {
+    // The window is deleted later; from now on "Modify Cards..." makes a new one.
+    giveBack();
+    QDialog::done(result);
+}
+
+void ModifyCardDialog::giveBack() {
+    if (givenBack_)
+        return;
+    givenBack_ = true;
+    // The action is the main window's, which may be going away itself.
+    if (ownerAction_)
+        ownerAction_->setEnabled(true);
+    if (theDialog == this)
+        theDialog = nullptr;
+}
+
+void ModifyCardDialog::showCard(Card& card) {
+    current_ = &card;
+    cardNumber_ = card.id;
+    level_ = card.level;
+    question_->setText(fromCardText(card.question()));
+    answer_->setText(fromCardText(card.answer()));
+    lesson_->setText(fromCardText(card.lesson()));
+    addInfo_->setText(fromCardText(card.addInfo()));
+    number_->setText(QString::number(cardNumber_));
+    levelBox_->setText(QString::number(level_));
+    question_->applyPendingFont();
+    answer_->applyPendingFont();
+}
+
+void ModifyCardDialog::dropCard() {
+    current_ = nullptr;
+    cardNumber_ = 0;
+    level_ = 0;
+    question_->clear();
+    answer_->clear();
+    lesson_->clear();
+    addInfo_->clear();
+    number_->setText(QStringLiteral("0"));
+    levelBox_->setText(QStringLiteral("0"));
+}
+
+void ModifyCardDialog::documentMayHaveClosed() {
+    QAction* closeList = main_.action(Command::CloseList);
+    if (current_ && closeList && !closeList->isEnabled())
+        dropCard();
+}
+
+void ModifyCardDialog::writeCard() {
+    std::string question, answer, lesson, addInfo;
+    if (!readCardText(question_, question, this) || !readCardText(answer_, answer, this) ||
+        !readCardText(lesson_, lesson, this) || !readCardText(addInfo_, addInfo, this)) {
+        return;
+    }
+    if (current_ == nullptr) {
+        showError(Msg::NoCardToModify);
+        return;
+    }
+    CardStore& store = main_.store();
+    store.setText(*current_, CardField::Question, question);
+    store.setText(*current_, CardField::Answer, answer);
+    store.setText(*current_, CardField::Lesson, lesson);
+    store.setText(*current_, CardField::AddInfo, addInfo);
+    prompts().beep(kChangedHertz, kChangedMilliseconds);
+    store.modified = true;
+}
+
+void ModifyCardDialog::searchText(CardField field) {
+    const bool byQuestion = field == CardField::Question;
+    const QString initial = byQuestion ? question_->text() : answer_->text();
+    const QString typed = SearchPrompt::run(
+        this, initial, stringText(byQuestion ? Msg::SearchQuestion : Msg::SearchAnswer),
+        byQuestion ? &main_.questionFont() : &main_.answerFont());
+    Card* found = nullptr;
+    // The prompt only takes characters a card can hold; a text from elsewhere that it
+    // could not hold cannot be on any card either.
+    if (const std::optional<std::string> text = toCardText(typed))
+        found = findCardByText(main_.store(), field, *text, cardNumber_);
+    if (found) {
+        showCard(*found);
+    } else {
+        showError(Msg::CardNotFound);
+        current_ = nullptr;
+    }
+}
+
+void ModifyCardDialog::searchId() {
+    const QString typed =
+        SearchPrompt::run(this, QString::number(cardNumber_), stringText(Msg::SearchId));
+    Card* found = nullptr;
+    if (const std::optional<int32_t> id = parseCardNumber(typed.toStdString()))
+        found = findCardById(main_.store(), *id);
+    if (found) {
+        showCard(*found);
+    } else {
+        showError(Msg::CardNotFound);
+        current_ = nullptr;
+    }
+}
+
+void ModifyCardDialog::deleteCard() {
+    if (current_ == nullptr) {
+        showError(Msg::NoCardChosen);
+        return;
+    }
+    if (prompts().question(this, PromptIcon::Exclamation, stringText(Msg::CautionCaption),
+                           stringText(Msg::ReallyDelete), false) != PromptAnswer::Yes) {
+        return;
+    }
+    // The card shown goes, not merely the first card with its number: numbers can repeat
+    // (cards added after reading a list), and a sort may have renumbered it meanwhile.
+    CardStore& store = main_.store();
+    if (!store.unknownList.remove(current_) && !store.knownList.remove(current_))
+        showError(Msg::DebugError);
+    dropCard();
+    store.modified = true;
+}

@@ -1,0 +1,370 @@
+#include "editing/overview_dialog.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringListModel>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <limits>
+
+#include "app/main_dialog.h"
+#include "app/open_windows.h"
+#include "editing/card_table_model.h"
+#include "editing/modify_card_dialog.h"
+#include "editing/search_prompt.h"
+#include "platform/dialog_data.h"
+#include "platform/messages.h"
+#include "platform/string_table.h"
+#include "platform/text_codec.h"
+#include "store/card_store.h"
+#include "store/list_ops.h"
+#include "store/message_ids.h"
+#include "store/overview_ops.h"
+
+namespace {
+
+constexpr int kColumnWidths[CardTableModel::kColumnCount] = {150, 150, 150, 50, 50, 50};
+constexpr int kLessonListWidth = 100;
+
+// The search outlives every overview: the next one goes on from where the last stopped.
+QString lastSearchText;
+std::size_t searchPosition = 0;
+
+QPointer<OverviewDialog> theOverview;
+
+}  // namespace
+
+OverviewDialog* OverviewDialog::open(MainDialog& mainDialog) {
+    // Typing cards switches the Overview button on again while an overview may be open;
+    // a second table over the same lists would only confuse.
+    if (OverviewDialog* overview = theOverview.data()) {
+        if (overview->isMinimized())
+            overview->showNormal();
+        overview->raise();
+        overview->activateWindow();
+        return overview;
+    }
+    return new OverviewDialog(mainDialog);
+}
+
+OverviewDialog::OverviewDialog(MainDialog& mainDialog) : QDialog(&mainDialog), main_(mainDialog) {
+    OpenWindowList::instance().enter(this);
+    theOverview = this;
+    shown_ = &main_.store().unknownList;
+    choice_ = UnknownCards;
+    level_ = 0;
+    ownerAction_ = main_.action(Command::Overview);
+    main_.setCommandEnabled(Command::Overview, false);
+
+    setObjectName(QStringLiteral("overviewDialog"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowTitle(QStringLiteral("Contents of your vocabulary list:"));
+
+    auto* prompt = new QLabel(
+        QStringLiteral("Here you can see an overview of your cards. Click on a column to sort the "
+                       "list, double-click on a card to display it."),
+        this);
+    prompt->setWordWrap(true);
+
+    model_ = new CardTableModel(this);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("list1046"));
+    table_->setAccessibleName(QStringLiteral("Cards"));
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setTabKeyNavigation(false);
+    table_->setWordWrap(false);
+    table_->setIconSize(QSize(16, 16));
+    // Fixed row heights let the view place a million rows without measuring any.
+    QHeaderView* rowsHeader = table_->verticalHeader();
+    rowsHeader->hide();
+    rowsHeader->setSectionResizeMode(QHeaderView::Fixed);
+    rowsHeader->setDefaultSectionSize(std::max(20, fontMetrics().height() + 4));
+    QHeaderView* titles = table_->horizontalHeader();
+    titles->setSectionsClickable(true);
+    titles->setHighlightSections(false);
+    for (int column = 0; column < CardTableModel::kColumnCount; ++column)
+        titles->resizeSection(column, kColumnWidths[column]);
+    titles->setStretchLastSection(false);
+    connect(titles, &QHeaderView::sectionClicked, this, &OverviewDialog::sortByColumn);
+    connect(table_, &QTableView::doubleClicked, this, &OverviewDialog::openCard);
+    table_->installEventFilter(this);
+
+    // Column titles cannot be reached by keyboard; the same sorts sit on the table.
+    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (int column = 0; column < CardTableModel::kColumnCount; ++column) {
+        if (!sortKeyOfColumn(column))
+            continue;
+        auto* sortBy = new QAction(
+            QStringLiteral("Sort by %1").arg(stringText(Msg::ColumnQuestion + column)), table_);
+        sortBy->setObjectName(QStringLiteral("sortByColumn%1").arg(column));
+        sortBy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + column)));
+        sortBy->setShortcutContext(Qt::WindowShortcut);
+        connect(sortBy, &QAction::triggered, this, [this, column] { sortByColumn(column); });
+        table_->addAction(sortBy);
+    }
+
+    auto radio = [this](const QString& text, const char* name) {
+        auto* button = new QRadioButton(text, this);
+        button->setObjectName(QLatin1String(name));
+        return button;
+    };
+    choices_ = new QButtonGroup(this);
+    choices_->addButton(radio(QStringLiteral("All cards"), "radio1031"), AllCards);
+    choices_->addButton(radio(QStringLiteral("Known Cards"), "radio1032"), KnownCards);
+    choices_->addButton(radio(QStringLiteral("Unknown Cards"), "radio1063"), UnknownCards);
+    choices_->addButton(radio(QStringLiteral("Wrong Cards"), "radio1033"), WrongCards);
+    choices_->addButton(radio(QStringLiteral("Cards of lesson:"), "radio1034"), CardsOfLessons);
+    choices_->addButton(radio(QStringLiteral("Cards on level:"), "radio1035"), CardsOnLevel);
+    connect(choices_, &QButtonGroup::idClicked, this, &OverviewDialog::choose);
+
+    lessonModel_ = new QStringListModel(this);
+    lessonList_ = new QListView(this);
+    lessonList_->setObjectName(QStringLiteral("list1050"));
+    lessonList_->setAccessibleName(QStringLiteral("Lessons"));
+    lessonList_->setModel(lessonModel_);
+    lessonList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lessonList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lessonList_->setFixedWidth(kLessonListWidth + 2 * lessonList_->frameWidth() + 20);
+
+    levelBox_ = new QLineEdit(QString::number(level_), this);
+    levelBox_->setObjectName(QStringLiteral("edit1012"));
+    levelBox_->setAccessibleName(QStringLiteral("Level"));
+    levelBox_->setFixedWidth(kLessonListWidth);
+
+    auto button = [this](const QString& text, const char* name) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QLatin1String(name));
+        return b;
+    };
+    okButton_ = button(QStringLiteral("OK"), "button1");
+    okButton_->setDefault(true);
+    searchButton_ = button(QStringLiteral("Search for..."), "button1010");
+    refreshButton_ = button(QStringLiteral("Refresh List"), "button1009");
+    connect(okButton_, &QPushButton::clicked, this, &OverviewDialog::accept);
+    connect(searchButton_, &QPushButton::clicked, this, &OverviewDialog::search);
+    connect(refreshButton_, &QPushButton::clicked, this, &OverviewDialog::refresh);
+
+    auto* side = new QVBoxLayout;
+    for (int id : {AllCards, KnownCards, UnknownCards, WrongCards, CardsOfLessons})
+        side->addWidget(choices_->button(id));
+    side->addWidget(lessonList_, 1);
+    side->addWidget(choices_->button(CardsOnLevel));
+    side->addWidget(levelBox_);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(table_, 1);
+    middle->addLayout(side);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(searchButton_);
+    buttons->addWidget(refreshButton_);
+    buttons->addStretch();
+    buttons->addWidget(okButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(prompt);
+    layout->addLayout(middle, 1);
+    layout->addLayout(buttons);
+
+    setTabOrder(table_, searchButton_);
+    setTabOrder(searchButton_, refreshButton_);
+    setTabOrder(refreshButton_, choices_->button(AllCards));
+    setTabOrder(choices_->button(AllCards), lessonList_);
+    setTabOrder(lessonList_, levelBox_);
+    setTabOrder(levelBox_, okButton_);
+    resize(900, 480);
+
+    show();
+    choices_->button(UnknownCards)->setChecked(true);
+    fillTable();
+    ownerButton_ = main_.button(MainButton::Overview);
+    main_.setButtonEnabled(MainButton::Overview, false);
+    fillLessonList();
+
+    connect(lessonList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &OverviewDialog::showLessons);
+    connect(levelBox_, &QLineEdit::textChanged, this, &OverviewDialog::showLevel);
+    table_->setFocus(Qt::OtherFocusReason);
+}
+
+OverviewDialog::~OverviewDialog() {
+    giveBack();
+}
+
+void OverviewDialog::done(int result) {
+    giveBack();
+    QDialog::done(result);
+}
+
+void OverviewDialog::giveBack() {
+    if (givenBack_)
+        return;
+    givenBack_ = true;
+    // The action and the button are the main window's, which may be going away itself.
+    if (ownerAction_)
+        ownerAction_->setEnabled(true);
+    if (ownerButton_) {
+        ownerButton_->setEnabled(true);
+        ownerButton_->update();
+    }
+    OpenWindowList::instance().leave(this);
+    if (theOverview == this)
+        theOverview = nullptr;
+}
+
+bool OverviewDialog::eventFilter(QObject* watched, QEvent* event) {
+    // Enter on a row opens its card, as a double-click does; everywhere else Enter is "OK".
+    if (watched == table_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && table_->currentIndex().isValid()) {
+            openCard(table_->currentIndex());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void OverviewDialog::fillTable() {
+    model_->fill(*shown_);
+}
+
+void OverviewDialog::choose(int choice) {
+    CardStore& store = main_.store();
+    switch (choice) {
+        case AllCards:
+            showAllCards();
+            break;
+        case KnownCards:
+            showStoreList(KnownCards, store.knownList);
+            break;
+        case UnknownCards:
+            showStoreList(UnknownCards, store.unknownList);
+            break;
+        case WrongCards:
+            showStoreList(WrongCards, store.wrongList);
+            break;
+        case CardsOfLessons:
+            showLessons();
+            break;
+        case CardsOnLevel:
+            showLevel();
+            break;
+        default:
+            break;
+    }
+}
+
+void OverviewDialog::showAllCards() {
+    const CardStore& store = main_.store();
+    clearList(allCards_);
+    appendAll(allCards_, store.unknownList);
+    appendAll(allCards_, store.knownList);
+    shown_ = &allCards_;
+    fillTable();
+    choice_ = AllCards;
+}
+
+void OverviewDialog::showStoreList(Choice choice, CardList& list) {
+    shown_ = &list;
+    fillTable();
+    choice_ = choice;
+}
+
+void OverviewDialog::showLessons() {
+    choice_ = CardsOfLessons;
+    choices_->button(CardsOfLessons)->setChecked(true);
+    readLevel();
+    QModelIndexList selected = lessonList_->selectionModel()->selectedRows();
+    std::sort(selected.begin(), selected.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<std::string_view> chosen;
+    for (const QModelIndex& index : selected)
+        chosen.push_back(lessons_[static_cast<std::size_t>(index.row())]);
+    clearList(lessonCards_);
+    const CardStore& store = main_.store();
+    selectLessons(store.unknownList, store.knownList, chosen, lessonCards_);
+    shown_ = &lessonCards_;
+    fillTable();
+}
+
+void OverviewDialog::showLevel() {
+    if (!levelBox_->text().isEmpty())
+        readLevel();
+    choices_->button(CardsOnLevel)->setChecked(true);
+    const CardStore& store = main_.store();
+    checkList(store.unknownList, main_);
+    clearList(levelCards_);
+    selectByLevel(store.unknownList, levelCards_, level_);
+    choice_ = CardsOnLevel;
+    shown_ = &levelCards_;
+    fillTable();
+}
+
+void OverviewDialog::readLevel() {
+    if (const std::optional<int> value = readIntegerField(
+            levelBox_, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())) {
+        level_ = *value;
+    }
+}
+
+void OverviewDialog::refresh() {
+    fillTable();
+}
+
+void OverviewDialog::sortByColumn(int column) {
+    CardStore& store = main_.store();
+    checkList(*shown_, main_);
+    checkList(store.unknownList, main_);
+    if (const std::optional<SortKey> key = sortKeyOfColumn(column))
+        sortList(store, *shown_, *key, main_);
+    fillTable();
+    for (const CardList* list :
+         {&store.unknownList, &store.knownList, &store.wrongList, &allCards_}) {
+        checkList(*list, main_);
+    }
+}
+
+void OverviewDialog::openCard(const QModelIndex& index) {
+    if (Card* card = model_->cardAt(index.row()))
+        ModifyCardDialog::loadCard(main_, *card);
+}
+
+void OverviewDialog::search() {
+    lastSearchText = SearchPrompt::run(this, lastSearchText, stringText(Msg::SearchString));
+    std::optional<std::size_t> row;
+    if (const std::optional<std::string> text = toCardText(lastSearchText))
+        row = findRowContaining(model_->rows(), *text, searchPosition);
+    if (!row) {
+        showError(Msg::CardNotFound);
+        searchPosition = 0;
+        return;
+    }
+    const QModelIndex index = model_->index(static_cast<int>(*row), 0);
+    table_->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    table_->setFocus(Qt::OtherFocusReason);
+    table_->scrollTo(index);
+    searchPosition = *row + 1;
+}
+
+void OverviewDialog::fillLessonList() {
+    const CardStore& store = main_.store();
+    QStringList items;
+    lessons_.clear();
+    for (std::string_view lesson : distinctLessons(store.unknownList, store.knownList)) {
+        lessons_.emplace_back(lesson);
+        items.append(fromCardText(lesson));
+    }
+    lessonModel_->setStringList(items);
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "store/card_list.h"
+
+class CardTableModel;
+class MainDialog;
+class QAbstractButton;
+class QAction;
+class QButtonGroup;
+class QLineEdit;
+class QListView;
+class QModelIndex;
+class QPushButton;
+class QStringListModel;
+class QTableView;
+
+// "Contents of your vocabulary list:": a table of cards with a marker for each card's
+// level. The radio buttons choose the cards shown (all, known, unknown, wrong, of chosen
+// lessons, on one level); a click on a column title sorts the list shown by that column,
+// a double-click opens a card in the modify dialog, "Search for..." selects the next row
+// containing a text. Modeless; while it is open "Overview..." is greyed and the main
+// window's "Overview" button disabled, and it is in the open-window list so that closing
+// the document closes it.
+class OverviewDialog : public QDialog {
+    Q_OBJECT
+public:
+    enum Choice { AllCards, KnownCards, UnknownCards, WrongCards, CardsOfLessons, CardsOnLevel };
+
+    // The "Overview..." command: makes the overview, or brings the open one to the front.
+    static OverviewDialog* open(MainDialog& mainDialog);
+
+    ~OverviewDialog() override;
+
+    Choice choice() const { return choice_; }
+    const CardList* shownList() const { return shown_; }
+    int32_t level() const { return level_; }
+
+    // Sorts the list shown by the column's key and fills the table again.
+    void sortByColumn(int column);
+    // "Search for...".
+    void search();
+    // "Refresh List": the table again from the list as it is now.
+    void refresh();
+
+public slots:
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    explicit OverviewDialog(MainDialog& mainDialog);
+
+    void fillTable();
+    void choose(int choice);
+    void showAllCards();
+    void showStoreList(Choice choice, CardList& list);
+    void showLessons();
+    void showLevel();
+    // Takes the level box's number if it holds one; otherwise says so and keeps the level.
+    void readLevel();
+    void openCard(const QModelIndex& index);
+    void fillLessonList();
+    void giveBack();
+
+    MainDialog& main_;
+    QPointer<QAction> ownerAction_;
+    QPointer<QPushButton> ownerButton_;
+    bool givenBack_ = false;
+
+    Choice choice_ = UnknownCards;
+    CardList* shown_ = nullptr;
+    int32_t level_ = 0;
+    CardList allCards_;
+    CardList lessonCards_;
+    CardList levelCards_;
+    std::vector<std::string> lessons_;  // the lesson list's items as card text
+
+    CardTableModel* model_ = nullptr;
+    QTableView* table_ = nullptr;
+    QStringListModel* lessonModel_ = nullptr;
+    QListView* lessonList_ = nullptr;
+    QLineEdit* levelBox_ = nullptr;
+    QButtonGroup* choices_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* searchButton_ = nullptr;
+    QPushButton* refreshButton_ = nullptr;
+};

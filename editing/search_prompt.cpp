@@ -1,0 +1,64 @@
+#include "editing/search_prompt.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/font_edit_box.h"
+#include "platform/prompts.h"
+
+namespace {
+
+constexpr int kCharacterHeight = 12;
+
+}  // namespace
+
+SearchPrompt::SearchPrompt(const QString& initialText, const QString& prompt, const LogFont* font,
+                           QWidget* parent)
+    : QDialog(parent), searchText_(initialText) {
+    setObjectName(QStringLiteral("searchPrompt"));
+    setWindowTitle(QStringLiteral("Search for..."));
+
+    auto* label = new QLabel(prompt, this);
+    label->setObjectName(QStringLiteral("static1021"));
+    label->setWordWrap(true);
+    box_ = new FontEditBox(this);
+    box_->setObjectName(QStringLiteral("edit1022"));
+    box_->setMaxLength(kTextLimit);
+    box_->setAccessibleName(prompt);
+    label->setBuddy(box_);
+    if (font)
+        box_->setFieldFont(font, kCharacterHeight);
+    box_->setText(initialText.left(kTextLimit));
+    // An empty initial text changes nothing, and the font would wait for the first key.
+    box_->applyPendingFont();
+    box_->selectAll();
+
+    searchButton_ = new QPushButton(QStringLiteral("Search"), this);
+    searchButton_->setObjectName(QStringLiteral("button1"));
+    searchButton_->setDefault(true);
+    connect(searchButton_, &QPushButton::clicked, this, &SearchPrompt::search);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(searchButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(box_);
+    layout->addLayout(buttons);
+
+    box_->setFocus(Qt::OtherFocusReason);
+}
+
+QString SearchPrompt::run(QWidget* parent, const QString& initialText, const QString& prompt,
+                          const LogFont* font) {
+    SearchPrompt dialog(initialText, prompt, font, parent);
+    prompts().execDialog(&dialog);
+    return dialog.searchText();
+}
+
+void SearchPrompt::search() {
+    searchText_ = box_->text();
+    accept();
+}
