@@ -22,8 +22,7 @@ std::size_t lineEnd(std::string_view remaining, int columnWidth, const TextMeasu
     if (breakAt > 0)
         return breakAt;
     std::size_t fits = 1;
-    while (fits < remaining.size() &&
-           measure.width(remaining.substr(0, fits + 1)) < columnWidth) {
+    while (fits < remaining.size() && measure.width(remaining.substr(0, fits + 1)) < columnWidth) {
         ++fits;
     }
     return fits;
@@ -60,8 +59,8 @@ std::vector<PrintedPage> layoutPages(const std::vector<const Card*>& cards,
         }
         PrintedPage& page = pages.back();
         const int y = kFirstLineTop + kLineStep * lineCounter;
-        const int question = wrapText(card->question(), kQuestionX, y, kLineStep,
-                                      kQuestionWidth, measure, page.lines);
+        const int question = wrapText(card->question(), kQuestionX, y, kLineStep, kQuestionWidth,
+                                      measure, page.lines);
         const int answer =
             wrapText(card->answer(), kAnswerX, y, kLineStep, kAnswerWidth, measure, page.lines);
         const int lesson =

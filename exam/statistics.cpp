@@ -22,7 +22,9 @@ int successBin(int32_t timesRight, int32_t timesWrong) {
 
 // A quotient whose divisor may be 0: such a figure has nothing to measure and shows 0,
 // as the time per card does before the first answer.
-double ratio(double dividend, double divisor) { return divisor == 0 ? 0.0 : dividend / divisor; }
+double ratio(double dividend, double divisor) {
+    return divisor == 0 ? 0.0 : dividend / divisor;
+}
 
 std::array<ChartBar, StatisticsFigures::kBins> chartBars(
     const std::array<int, StatisticsFigures::kBins>& counts, int baseline,

@@ -57,14 +57,26 @@ INSTANTIATE_TEST_SUITE_P(
     PrintLayout, Wrap,
     ::testing::Values(
         WrapCase{"FitsOnOneLine", "house", 800, 10, {"house"}, 0},
-        WrapCase{"ExactlyAsWideAsTheColumnWraps", std::string(80, 'x'), 800, 10,
-                 {std::string(79, 'x'), "x"}, 1},
-        WrapCase{"LongWordIsCutWhereItStopsFitting", std::string(100, 'w'), 800, 10,
-                 {std::string(79, 'w'), std::string(21, 'w')}, 1},
-        WrapCase{"BreaksAtTheLastBlankThatFits", "aaaa bbbb cccc", 100, 10,
-                 {"aaaa bbbb", " cccc"}, 1},
-        WrapCase{"BlankWhereTheLineIsFullCutsTheWord", "aaaaaaaaaa bb", 100, 10,
-                 {"aaaaaaaaa", "a bb"}, 1},
+        WrapCase{"ExactlyAsWideAsTheColumnWraps",
+                 std::string(80, 'x'),
+                 800,
+                 10,
+                 {std::string(79, 'x'), "x"},
+                 1},
+        WrapCase{"LongWordIsCutWhereItStopsFitting",
+                 std::string(100, 'w'),
+                 800,
+                 10,
+                 {std::string(79, 'w'), std::string(21, 'w')},
+                 1},
+        WrapCase{
+            "BreaksAtTheLastBlankThatFits", "aaaa bbbb cccc", 100, 10, {"aaaa bbbb", " cccc"}, 1},
+        WrapCase{"BlankWhereTheLineIsFullCutsTheWord",
+                 "aaaaaaaaaa bb",
+                 100,
+                 10,
+                 {"aaaaaaaaa", "a bb"},
+                 1},
         WrapCase{"LeadingBlankIsNoBreak", " aaaaaaaaaaaa", 100, 10, {" aaaaaaaa", "aaaa"}, 1},
         // The last character is drawn in the loop, and the empty rest still counts a line.
         WrapCase{"CharacterWiderThanTheColumnStillPrints", "ab", 200, 300, {"a", "b"}, 2},
@@ -109,11 +121,14 @@ TEST_F(Pages, CardTakesTheLinesOfItsLongestText) {
     const std::vector<const Card*> cards{card(std::string(100, 'q')), card("next", "b", "L2")};
     const std::vector<PrintedPage> pages = layoutPages(cards, FixedPitch(20));
     ASSERT_EQ(pages.size(), 1u);
-    const std::vector<PrintedLine> expected{
-        {100, 80, std::string(39, 'q')}, {100, 130, std::string(39, 'q')},
-        {100, 180, std::string(22, 'q')}, {1000, 80, "a"},
-        {2000, 80, "1"},                  {100, 230, "next"},
-        {1000, 230, "b"},                 {2000, 230, "L2"}};
+    const std::vector<PrintedLine> expected{{100, 80, std::string(39, 'q')},
+                                            {100, 130, std::string(39, 'q')},
+                                            {100, 180, std::string(22, 'q')},
+                                            {1000, 80, "a"},
+                                            {2000, 80, "1"},
+                                            {100, 230, "next"},
+                                            {1000, 230, "b"},
+                                            {2000, 230, "L2"}};
     EXPECT_EQ(pages[0].lines, expected);
 }
 

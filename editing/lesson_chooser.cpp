@@ -1,0 +1,156 @@
+#include "editing/lesson_chooser.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSet>
+#include <QVBoxLayout>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "app/main_dialog.h"
+#include "platform/messages.h"
+#include "platform/text_codec.h"
+#include "store/card_store.h"
+#include "store/list_ops.h"
+#include "store/message_ids.h"
+
+namespace {
+
+constexpr int kColumnWidth = 100;
+// Lessons are stored with the item as the card bytes, so that the choice matches the
+// cards' lessons exactly even where the shown text does not tell them apart.
+constexpr int kLessonBytesRole = Qt::UserRole;
+
+// The examination that suits a choice of this many cards: the systematic one needs more
+// than ten cards and the random one more than three.
+Command examinationFor(int cards) {
+    if (cards >= 11)
+        return Command::LessonSystematic;
+    if (cards >= 4)
+        return Command::LessonRandom;
+    return Command::LessonInOrder;
+}
+
+}  // namespace
+
+LessonChooser* LessonChooser::open(MainDialog& mainDialog) {
+    auto* chooser = new LessonChooser(mainDialog);
+    chooser->show();
+    chooser->lessonList_->setFocus();
+    return chooser;
+}
+
+LessonChooser::LessonChooser(MainDialog& mainDialog) : QDialog(&mainDialog), main_(mainDialog) {
+    setObjectName(QStringLiteral("lessonChooser"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowTitle(QStringLiteral("Choose a lesson..."));
+
+    auto* prompt = new QLabel(QStringLiteral("Please choose a lesson:\n(Use Shift and Ctrl to "
+                                             "select more than one lesson)"),
+                              this);
+    lessonList_ = new QListWidget(this);
+    lessonList_->setObjectName(QStringLiteral("list1046"));
+    lessonList_->setViewMode(QListView::ListMode);
+    lessonList_->setFlow(QListView::TopToBottom);
+    lessonList_->setWrapping(true);
+    lessonList_->setResizeMode(QListView::Adjust);
+    lessonList_->setUniformItemSizes(true);
+    lessonList_->setGridSize(QSize(kColumnWidth, lessonList_->fontMetrics().height() + 4));
+    lessonList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    prompt->setBuddy(lessonList_);
+    lessonList_->setAccessibleName(QStringLiteral("Please choose a lesson:"));
+
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("button1"));
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("button2"));
+    cancelButton_->setAutoDefault(false);
+    connect(okButton_, &QPushButton::clicked, this, &LessonChooser::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &LessonChooser::reject);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
+    buttons->addStretch();
+    auto* listSide = new QVBoxLayout;
+    listSide->addWidget(prompt);
+    listSide->addWidget(lessonList_);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(listSide, 1);
+    layout->addLayout(buttons);
+
+    setTabOrder(lessonList_, okButton_);
+    setTabOrder(okButton_, cancelButton_);
+    resize(420, 260);
+
+    fillLessons();
+}
+
+void LessonChooser::fillLessons() {
+    // Lessons that differ only in the case of their letters are one item, named as the
+    // first card met spells it. The bytes already seen are remembered as well, so that
+    // the text of each lesson is converted once however many cards share it.
+    std::unordered_set<std::string> seenBytes;
+    QSet<QString> seenFolded;
+    std::vector<std::string> lessons;
+    auto meet = [&](const Card* card) {
+        const std::string_view lesson = card->lesson();
+        if (!seenBytes.emplace(lesson).second)
+            return;
+        const QString folded = fromCardText(lesson).toCaseFolded();
+        if (seenFolded.contains(folded))
+            return;
+        seenFolded.insert(folded);
+        lessons.emplace_back(lesson);
+    };
+    const CardStore& store = main_.store();
+    store.unknownList.forEach(meet);
+    store.knownList.forEach(meet);
+
+    // Each lesson met goes to the top, so the last one met comes first.
+    for (auto it = lessons.rbegin(); it != lessons.rend(); ++it) {
+        auto* item = new QListWidgetItem(fromCardText(*it), lessonList_);
+        item->setData(kLessonBytesRole, QByteArray(it->data(), qsizetype(it->size())));
+    }
+}
+
+QStringList LessonChooser::lessons() const {
+    QStringList texts;
+    for (int row = 0; row < lessonList_->count(); ++row)
+        texts << lessonList_->item(row)->text();
+    return texts;
+}
+
+void LessonChooser::accept() {
+    CardStore& store = main_.store();
+    if (store.unknownList.empty() && store.knownList.empty()) {
+        showError(Msg::NoCardsOpened);
+        return;
+    }
+    clearList(store.lessonSelection);
+    // Known cards are listed for their lessons but never examined from here.
+    for (int row = 0; row < lessonList_->count(); ++row) {
+        const QListWidgetItem* item = lessonList_->item(row);
+        if (!item->isSelected())
+            continue;
+        const QByteArray lesson = item->data(kLessonBytesRole).toByteArray();
+        selectByLesson(store.unknownList, store.lessonSelection,
+                       std::string_view(lesson.constData(), std::size_t(lesson.size())));
+    }
+    const int chosen = countCards(store.lessonSelection);
+    if (chosen == 0) {
+        showError(Msg::NoCardsOfLesson);
+        return;
+    }
+    main_.setCommandEnabled(Command::LessonInOrder, true);
+    main_.setCommandEnabled(Command::LessonRandom, true);
+    if (chosen > 10)
+        main_.setCommandEnabled(Command::LessonSystematic, true);
+    main_.runCommand(examinationFor(chosen));
+    QDialog::accept();
+}

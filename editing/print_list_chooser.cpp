@@ -1,0 +1,133 @@
+#include "editing/print_list_chooser.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <string>
+
+#include "platform/card_text_validator.h"
+#include "platform/dialog_data.h"
+#include "platform/messages.h"
+#include "store/card_store.h"
+#include "store/list_ops.h"
+#include "store/message_ids.h"
+
+namespace {
+
+enum Choice {
+    AllCards = 1031,
+    OnLevel = 1032,
+    OfLesson = 1033,
+    WrongCards = 1034,
+    KnownCards = 1035
+};
+
+}  // namespace
+
+PrintListChooser::PrintListChooser(const CardStore& store, QWidget* parent)
+    : QDialog(parent), store_(store) {
+    setObjectName(QStringLiteral("printListChooser"));
+    setWindowTitle(QStringLiteral("Choose a list..."));
+
+    auto* prompt = new QLabel(QStringLiteral("Please choose the list to print"), this);
+
+    choices_ = new QButtonGroup(this);
+    auto* grid = new QGridLayout;
+    auto addChoice = [&](Choice id, const QString& text) {
+        auto* radio = new QRadioButton(text, this);
+        radio->setObjectName(QStringLiteral("radio%1").arg(int(id)));
+        choices_->addButton(radio, id);
+        grid->addWidget(radio, grid->rowCount(), 0);
+        return radio;
+    };
+    addChoice(AllCards, QStringLiteral("Print all cards"));
+    addChoice(OnLevel, QStringLiteral("Print cards on level"));
+    level_ = new QLineEdit(QStringLiteral("0"), this);
+    level_->setObjectName(QStringLiteral("edit1012"));
+    level_->setAccessibleName(QStringLiteral("Level to print"));
+    grid->addWidget(level_, grid->rowCount() - 1, 1);
+    addChoice(OfLesson, QStringLiteral("Print cards of lesson"));
+    lesson_ = new QLineEdit(this);
+    lesson_->setObjectName(QStringLiteral("edit1004"));
+    lesson_->setAccessibleName(QStringLiteral("Lesson to print"));
+    lesson_->setMaxLength(int(kLessonCapacity));
+    lesson_->setValidator(new CardTextValidator(lesson_));
+    grid->addWidget(lesson_, grid->rowCount() - 1, 1);
+    addChoice(WrongCards,
+              QStringLiteral("Print all cards you answered wrong during this examination"));
+    addChoice(KnownCards, QStringLiteral("Print all known cards"));
+
+    printButton_ = new QPushButton(QStringLiteral("Print"), this);
+    printButton_->setObjectName(QStringLiteral("button1"));
+    printButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("button2"));
+    cancelButton_->setAutoDefault(false);
+    connect(printButton_, &QPushButton::clicked, this, &PrintListChooser::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &PrintListChooser::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(printButton_);
+    buttons->addWidget(cancelButton_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(prompt);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+
+    setTabOrder(choices_->button(KnownCards), level_);
+    setTabOrder(level_, lesson_);
+    setTabOrder(lesson_, printButton_);
+    setTabOrder(printButton_, cancelButton_);
+    choices_->button(AllCards)->setFocus();
+}
+
+void PrintListChooser::accept() {
+    // Both boxes are checked whichever choice is made, as the dialog's data exchange does.
+    const std::optional<int> level = readIntegerField(level_, 0, kHighestLevel);
+    if (!level)
+        return;
+    std::string lesson;
+    if (!readCardText(lesson_, lesson, this))
+        return;
+    if (chooseCards(*level, lesson))
+        QDialog::accept();
+}
+
+bool PrintListChooser::chooseCards(int level, const std::string& lesson) {
+    CardList chosen;
+    switch (choices_->checkedId()) {
+        case AllCards:
+            appendAll(chosen, store_.unknownList);
+            break;
+        case OnLevel:
+            selectByLevel(store_.unknownList, chosen, level);
+            break;
+        case OfLesson:
+            selectByLesson(store_.unknownList, chosen, lesson);
+            break;
+        case WrongCards:
+            appendAll(chosen, store_.wrongList);
+            break;
+        case KnownCards:
+            appendAll(chosen, store_.knownList);
+            break;
+        default:
+            // The chooser stays open so that the user can pick a list after all.
+            showError(Msg::ChooseRadioButton);
+            return false;
+    }
+    if (chosen.empty()) {
+        showError(Msg::ListEmpty);
+        return false;
+    }
+    const std::vector<Card*> cards = chosen.cards();
+    sequence_.assign(cards.begin(), cards.end());
+    return true;
+}

@@ -1,0 +1,148 @@
+#include "exam/statistics_dialog.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/main_dialog.h"
+#include "app/open_windows.h"
+#include "exam/statistics_widget.h"
+#include "platform/process.h"
+#include "store/preferences.h"
+
+namespace {
+
+QString realFigure(double value) {
+    return QString::fromStdString(formatRealFigure(value));
+}
+
+}  // namespace
+
+StatisticsDialog* StatisticsDialog::open(MainDialog& mainDialog) {
+    auto* window = new StatisticsDialog(mainDialog);
+    window->show();
+    window->refresh();
+    return window;
+}
+
+StatisticsDialog::StatisticsDialog(MainDialog& mainDialog)
+    : QDialog(&mainDialog), main_(mainDialog) {
+    ownerAction_ = main_.action(Command::Statistics);
+    main_.setCommandEnabled(Command::Statistics, false);
+
+    setObjectName(QStringLiteral("statisticsDialog"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowTitle(QStringLiteral("Statistics"));
+
+    charts_ = new StatisticsWidget(this);
+
+    auto* figures = new QGridLayout;
+    int row = 0;
+    int column = 0;
+    auto addFigure = [&](const QString& text, const char* name) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QLatin1String(name));
+        box->setReadOnly(true);
+        auto* label = new QLabel(text, this);
+        label->setBuddy(box);
+        box->setAccessibleName(text);
+        figures->addWidget(label, row, column);
+        figures->addWidget(box, row, column + 1);
+        if (++row == 5) {
+            row = 0;
+            column += 2;
+        }
+        return box;
+    };
+    numberOfCards_ = addFigure(QStringLiteral("Number of cards:"), "edit1053");
+    knownCards_ = addFigure(QStringLiteral("Known Cards:"), "edit1054");
+    wrongCards_ = addFigure(QStringLiteral("Wrong Cards:"), "edit1055");
+    averagelyAsked_ = addFigure(QStringLiteral("averagely asked:"), "edit1056");
+    totalAsked_ = addFigure(QStringLiteral("total asked:"), "edit1061");
+    timePerCard_ = addFigure(QStringLiteral("time per card:"), "edit1057");
+    timeTotal_ = addFigure(QStringLiteral("time total:"), "edit1058");
+    percentWrong_ = addFigure(QStringLiteral("% wrong:"), "edit1059");
+    wrongPerAnswer_ = addFigure(QStringLiteral("Wrong answers/answers:"), "edit1060");
+    remaining_ = addFigure(QStringLiteral("remaining examinations:"), "edit1062");
+
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("button1"));
+    okButton_->setDefault(true);
+    refreshButton_ = new QPushButton(QStringLiteral("Refresh"), this);
+    refreshButton_->setObjectName(QStringLiteral("button1009"));
+    refreshButton_->setAutoDefault(false);
+    connect(okButton_, &QPushButton::clicked, this, &StatisticsDialog::accept);
+    connect(refreshButton_, &QPushButton::clicked, this, &StatisticsDialog::refresh);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(refreshButton_);
+    buttons->addWidget(okButton_);
+
+    auto* lower = new QVBoxLayout;
+    lower->setContentsMargins(20, 0, 20, 12);
+    lower->addLayout(figures);
+    lower->addSpacing(8);
+    lower->addLayout(buttons);
+
+    // No margin above and left of the charts: their pixel positions count from the
+    // window's top left.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(charts_, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addLayout(lower);
+
+    setTabOrder(okButton_, refreshButton_);
+
+    OpenWindowList::instance().enter(this);
+}
+
+StatisticsDialog::~StatisticsDialog() {
+    giveBack();
+}
+
+void StatisticsDialog::refresh() {
+    const StatisticsFigures figures =
+        computeStatistics(main_.store(), main_.preferences().maxLevel,
+                          {main_.listStartTime(), processMilliseconds()});
+    charts_->setFigures(figures);
+    numberOfCards_->setText(QString::number(figures.numberOfCards));
+    knownCards_->setText(QString::number(figures.knownCards));
+    wrongCards_->setText(QString::number(figures.wrongCards));
+    averagelyAsked_->setText(realFigure(figures.averagelyAsked));
+    totalAsked_->setText(QString::number(figures.totalAsked));
+    timePerCard_->setText(realFigure(figures.timePerCard));
+    timeTotal_->setText(QString::number(static_cast<long long>(figures.timeTotalSeconds)));
+    percentWrong_->setText(realFigure(figures.percentWrong));
+    wrongPerAnswer_->setText(realFigure(figures.wrongPerAnswer));
+    remaining_->setText(QString::number(figures.remainingExaminations));
+    update();
+}
+
+void StatisticsDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    // Coming back to the window after answering elsewhere shows the figures of now.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !givenBack_)
+        refresh();
+}
+
+void StatisticsDialog::done(int result) {
+    giveBack();
+    QDialog::done(result);
+}
+
+void StatisticsDialog::giveBack() {
+    if (givenBack_)
+        return;
+    givenBack_ = true;
+    // The action belongs to the main window, which may be going away first.
+    if (ownerAction_)
+        ownerAction_->setEnabled(true);
+    OpenWindowList::instance().leave(this);
+}

@@ -1,0 +1,67 @@
+#include "exam/statistics_widget.h"
+
+#include <QLabel>
+#include <QPainter>
+
+namespace {
+
+constexpr int kChartsWidth = 405;
+constexpr int kChartsHeight = 215;
+constexpr int kCaptionLeft = 400;
+constexpr int kCaptionWidth = 280;
+
+QRect frameRect(const ChartFrame& frame) {
+    // Right and bottom are exclusive; a one-pixel outline of a QRect covers one pixel
+    // more than the rectangle itself on those sides.
+    return QRect(frame.left, frame.top, frame.right - frame.left - 1, frame.bottom - frame.top - 1);
+}
+
+}  // namespace
+
+StatisticsWidget::StatisticsWidget(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("statisticsCharts"));
+    levelCaption_ = new QLabel(
+        QStringLiteral("Cards on level 0,1,2,3,4,5,6,7 and more. Known cards included."), this);
+    successCaption_ = new QLabel(QStringLiteral("Learning success: improvement of the level of "
+                                                "your cards of -3, -2, -1, 0, 1, 2, 3, 4 and "
+                                                "more."),
+                                 this);
+    for (QLabel* caption : {levelCaption_, successCaption_}) {
+        caption->setWordWrap(true);
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    levelCaption_->setGeometry(kCaptionLeft, kLevelChartFrame.top, kCaptionWidth,
+                               kLevelChartFrame.bottom - kLevelChartFrame.top);
+    successCaption_->setGeometry(kCaptionLeft, kSuccessChartFrame.top, kCaptionWidth,
+                                 kSuccessChartFrame.bottom - kSuccessChartFrame.top);
+    setFixedSize(sizeHint());
+}
+
+QSize StatisticsWidget::sizeHint() const {
+    return QSize(kCaptionLeft + kCaptionWidth, kChartsHeight).expandedTo({kChartsWidth, 0});
+}
+
+void StatisticsWidget::setFigures(const StatisticsFigures& figures) {
+    figures_ = figures;
+    update();
+}
+
+void StatisticsWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    for (const auto& bars :
+         {levelChartBars(figures_.levelCounts), successChartBars(figures_.successCounts)}) {
+        for (const ChartBar& bar : bars) {
+            if (bar.top >= bar.bottom)
+                continue;
+            const BarColour& colour = kBarColours[bar.colour];
+            painter.fillRect(
+                QRect(QPoint(bar.left, bar.top), QPoint(bar.right - 1, bar.bottom - 1)),
+                QColor(colour.red, colour.green, colour.blue));
+        }
+    }
+    // The frames go over the bars, so a full bar's top edge is the frame's.
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(frameRect(kLevelChartFrame));
+    painter.drawRect(frameRect(kSuccessChartFrame));
+}
