@@ -333,7 +333,7 @@ void MainDialog::showEvent(QShowEvent* event) {
     if (!firstPaintDone_) {
         firstPaintDone_ = true;
         // Opening a list may show dialogs; run it once the window is up, not inside the event.
-        QTimer::singleShot(0, this, &MainDialog::firstPaint);
+        QMetaObject::invokeMethod(this, &MainDialog::firstPaint, Qt::QueuedConnection);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/main_dialog.h"
 #include "app/open_windows.h"
+#include "app/trainer_app.h"
 #include "store/card_store.h"
 #include "store/list_ops.h"
 #include "store/preferences.h"
@@ -137,6 +138,22 @@ private slots:
         QCOMPARE(describeDifferences(controlStates(*dialog_), expected), QString());
     }
 
+    void theCommandLineListOpensAtTheFirstPaint() {
+        QCOMPARE(TrainerApp::commandLineList({"kartomatrix", "/tmp/my", "words.kmx"}),
+                 QString("/tmp/my words.kmx"));
+        QCOMPARE(TrainerApp::commandLineList({"kartomatrix"}), QString());
+
+        const QString path = writeList("my words.kmx", listFile(2, 1));
+        dialog_->setStartupList(TrainerApp::commandLineList(
+            {"kartomatrix", path.section(' ', 0, 0), path.section(' ', 1)}));
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        QVERIFY(env_->prompts().dialogs.isEmpty());
+        dialog_->show();
+        QTRY_COMPARE(env_->prompts().dialogs, QStringList{"Document - Information"});
+        QCOMPARE(counter(*dialog_, "counter1018"), QString("3"));
+        QCOMPARE(QString::fromStdString(store_->fileName), path);
+    }
+
     void aListOfKnownCardsOnlyOffersTheKnownWords() {
         const QString path = writeList("known.kmx", listFile(0, 2));
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
@@ -257,7 +274,7 @@ private slots:
         env_->prompts().answers.push_back(PromptAnswer::Yes);
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
         try {
-            dialog_->action(Command::Quit)->trigger();
+            dialog_->runCommand(Command::Quit);
             QFAIL("Quit did not end the program");
         } catch (const ExitRequested& exit) {
             QCOMPARE(exit.status, 0);
