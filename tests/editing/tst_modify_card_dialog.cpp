@@ -1,0 +1,362 @@
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+#include "app/main_dialog.h"
+#include "editing/modify_card_dialog.h"
+#include "exam/examination_dialog.h"
+#include "platform/fonts.h"
+#include "platform/string_table.h"
+#include "platform/text_codec.h"
+#include "store/card_store.h"
+#include "store/list_ops.h"
+#include "store/message_ids.h"
+#include "store/preferences.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/support/main_window_probe.h"
+#include "tests/support/test_environment.h"
+
+namespace {
+
+const QString kNotFound = QStringLiteral("The card was not found.");
+const QString kNoCardToModify =
+    QStringLiteral("There is no card selected to modify. Please choose 'close' or 'search ...'");
+const QString kNoCardChosen = QStringLiteral(
+    "There is no card chosen. Before you can delete a card, you have to search for it.");
+
+QLineEdit* box(QWidget* window, const char* name) {
+    auto* found = window->findChild<QLineEdit*>(name);
+    if (!found)
+        qFatal("no box %s", name);
+    return found;
+}
+
+QString text(std::string_view bytes) {
+    return fromCardText(bytes);
+}
+
+// Types into the search prompt and presses "Search", or leaves it with Escape; records
+// the prompt's text and the text it opened with.
+ScriptedPrompts::DialogHandler answerSearch(const QString& typed, QStringList* seen = nullptr) {
+    return [typed, seen](QDialog* prompt) {
+        if (seen)
+            *seen << prompt->findChild<QLabel*>("static1021")->text()
+                  << box(prompt, "edit1022")->text();
+        if (typed == QLatin1String("<Escape>"))
+            return pressKeyIn(Qt::Key_Escape)(prompt);
+        QLineEdit* field = box(prompt, "edit1022");
+        field->selectAll();
+        typeText(field, typed);
+        return clickIn("button1")(prompt);
+    };
+}
+
+}  // namespace
+
+class TestModifyCardDialog : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEnvironment> env_;
+    std::unique_ptr<CardStore> store_;
+    Preferences preferences_;
+    std::unique_ptr<MainDialog> main_;
+    ControlStates before_;
+
+    ScriptedPrompts& prompts() { return env_->prompts(); }
+
+    Card& card(const char* question, const char* answer, int32_t id, bool known = false) {
+        Card& c = addCard(*store_, known ? store_->knownList : store_->unknownList, question,
+                          answer, "L1", "note");
+        setCardId(c, id);
+        return c;
+    }
+
+    ModifyCardDialog* openDialog() {
+        main_->action(Command::ModifyCards)->trigger();
+        return ModifyCardDialog::instance();
+    }
+
+    QString shownQuestion() { return box(ModifyCardDialog::instance(), "edit1007")->text(); }
+
+    QString states(ControlStates expected) {
+        return describeDifferences(controlStates(*main_), expected);
+    }
+
+private slots:
+    void init() {
+        env_ = std::make_unique<TestEnvironment>();
+        store_ = std::make_unique<CardStore>();
+        preferences_ = Preferences{};
+        main_ = std::make_unique<MainDialog>(*store_, preferences_, defaultDocumentFont());
+        for (Command command : {Command::ModifyCards, Command::CloseList, Command::ExamineInOrder,
+                                Command::Overview}) {
+            main_->setCommandEnabled(command, true);
+        }
+        before_ = controlStates(*main_);
+    }
+
+    void cleanup() {
+        QVERIFY2(prompts().unexpected.isEmpty(), qPrintable(prompts().unexpected.join(", ")));
+        main_.reset();
+        QVERIFY(!ModifyCardDialog::instance());
+        store_.reset();
+        env_.reset();
+    }
+
+    void oneWindowGreysModifyCardsUntilItCloses_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Close button") << "click";
+        QTest::newRow("Escape") << "escape";
+        QTest::newRow("close box") << "close";
+    }
+    void oneWindowGreysModifyCardsUntilItCloses() {
+        QFETCH(QString, how);
+        ModifyCardDialog* dialog = openDialog();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(states(withChanges(before_, {}, {Command::ModifyCards})), QString());
+        QCOMPARE(controlsWithoutAccessibleName(dialog), QStringList());
+        QCOMPARE(box(dialog, "edit1012")->text(), QString("0"));
+        QCOMPARE(box(dialog, "edit1004")->text(), QString("0"));
+
+        // The command again (as loading a card does) shows the same window.
+        main_->runCommand(Command::ModifyCards);
+        QCOMPARE(ModifyCardDialog::instance(), dialog);
+        QCOMPARE(main_->findChildren<ModifyCardDialog*>().size(), 1);
+
+        if (how == "click")
+            dialog->findChild<QPushButton*>("button4")->click();
+        else if (how == "escape")
+            pressKey(dialog, Qt::Key_Escape);
+        else
+            dialog->close();
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(ModifyCardDialog::instance(), nullptr);
+        QCOMPARE(states(before_), QString());
+        flushDeletes();
+        QVERIFY(main_->findChildren<ModifyCardDialog*>().isEmpty());
+        QCOMPARE(states(before_), QString());
+    }
+
+    void searchFindsByEachKey_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("shownBefore");  // number of the card loaded first, -1 none
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("expectedId");  // -1: not found
+        QTest::addColumn<QStringList>("promptAndInitial");
+        const QString byQuestion = stringText(Msg::SearchQuestion);
+        const QString byAnswer = stringText(Msg::SearchAnswer);
+        const QString byId = stringText(Msg::SearchId);
+        QTest::newRow("question") << "button1009" << -1 << "house" << 3
+                                  << QStringList{byQuestion, ""};
+        QTest::newRow("question again moves to the next card with it")
+            << "button1009" << 3 << "house" << 7 << QStringList{byQuestion, "house"};
+        QTest::newRow("question again after the last starts over")
+            << "button1009" << 7 << "house" << 3 << QStringList{byQuestion, "house"};
+        QTest::newRow("question differing in case")
+            << "button1009" << -1 << "House" << -1 << QStringList{byQuestion, ""};
+        QTest::newRow("Escape searches the text the prompt opened with")
+            << "button1009" << 3 << "<Escape>" << 7 << QStringList{byQuestion, "house"};
+        QTest::newRow("answer of a known card")
+            << "button1010" << -1 << "Baum" << 9 << QStringList{byAnswer, ""};
+        QTest::newRow("answer not there")
+            << "button1010" << -1 << "Boot" << -1 << QStringList{byAnswer, ""};
+        QTest::newRow("number of a known card")
+            << "button1011" << -1 << "9" << 9 << QStringList{byId, "0"};
+        QTest::newRow("number followed by letters")
+            << "button1011" << 3 << "12abc" << 12 << QStringList{byId, "3"};
+        QTest::newRow("number starting with a letter is 0")
+            << "button1011" << 3 << "x12" << 0 << QStringList{byId, "3"};
+        QTest::newRow("number past 32 bits")
+            << "button1011" << -1 << "4294967296" << -1 << QStringList{byId, "0"};
+        QTest::newRow("number not there")
+            << "button1011" << -1 << "77" << -1 << QStringList{byId, "0"};
+    }
+    void searchFindsByEachKey() {
+        QFETCH(QString, button);
+        QFETCH(int, shownBefore);
+        QFETCH(QString, typed);
+        QFETCH(int, expectedId);
+        QFETCH(QStringList, promptAndInitial);
+        card("cat", "Katze", 0);
+        Card& house3 = card("house", "Haus", 3);
+        Card& house7 = card("house", "Heim", 7);
+        card("dog", "Hund", 12);
+        card("tree", "Baum", 9, true);
+
+        ModifyCardDialog* dialog = openDialog();
+        if (shownBefore >= 0)
+            ModifyCardDialog::loadCard(*main_, shownBefore == 3 ? house3 : house7);
+        const QString questionBefore = shownQuestion();
+        QStringList seen;
+        prompts().dialogHandlers.push_back(answerSearch(typed, &seen));
+        dialog->findChild<QPushButton*>(button)->click();
+
+        QCOMPARE(prompts().dialogs, QStringList{"Search for..."});
+        QCOMPARE(seen, promptAndInitial);
+        if (expectedId < 0) {
+            QCOMPARE(prompts().messageTexts(), QStringList{kNotFound});
+            QCOMPARE(dialog->currentCard(), nullptr);
+            QCOMPARE(shownQuestion(), questionBefore);
+            return;
+        }
+        QVERIFY(prompts().messages.empty());
+        Card* found = dialog->currentCard();
+        QVERIFY(found);
+        QCOMPARE(found->id, expectedId);
+        QCOMPARE(shownQuestion(), text(found->question()));
+        QCOMPARE(box(dialog, "edit1006")->text(), text(found->answer()));
+        QCOMPARE(box(dialog, "edit1012")->text(), QString::number(found->id));
+        QCOMPARE(box(dialog, "edit1004")->text(), QString::number(found->level));
+        QCOMPARE(box(dialog, "edit1008")->text(), QString("L1"));
+        QCOMPARE(box(dialog, "edit1013")->text(), QString("note"));
+        // Questions and answers appear in the document's fonts at the editing height.
+        QCOMPARE(box(dialog, "edit1007")->font(),
+                 toQFont(withCharacterHeight(main_->questionFont(), 12)));
+    }
+
+    void okWritesTheTextsBackAndKeepsLevelAndNumber() {
+        Card& target = card("house", "Haus", 4);
+        target.level = 3;
+        store_->modified = false;
+        ModifyCardDialog* dialog = openDialog();
+
+        QTest::keyClick(box(dialog, "edit1007"), Qt::Key_Return);
+        QCOMPARE(prompts().messageTexts(), QStringList{kNoCardToModify});
+        QVERIFY(!store_->modified);
+        prompts().clear();
+
+        ModifyCardDialog::loadCard(*main_, target);
+        for (auto [name, typed] : {std::pair{"edit1007", "Hütte"}, std::pair{"edit1006", "hut"},
+                                   std::pair{"edit1008", "L2"}, std::pair{"edit1013", ""}}) {
+            box(dialog, name)->clear();
+            box(dialog, name)
+                ->insert(QString::fromUtf8(typed));  // as typing, through the validator
+        }
+        QTest::keyClick(box(dialog, "edit1013"), Qt::Key_Return);
+
+        QCOMPARE(text(target.question()), QString("Hütte"));
+        QCOMPARE(text(target.answer()), QString("hut"));
+        QCOMPARE(text(target.lesson()), QString("L2"));
+        QCOMPARE(text(target.addInfo()), QString());
+        QCOMPARE(target.level, 3);
+        QCOMPARE(target.id, 4);
+        QVERIFY(store_->modified);
+        QCOMPARE(prompts().beeps.size(), std::size_t(1));
+        QCOMPARE(prompts().beeps[0].hertz, 440);
+        QCOMPARE(prompts().beeps[0].milliseconds, 50);
+        QVERIFY(prompts().messages.empty());
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->currentCard(), &target);
+        // A lesson longer than a card holds cannot be typed.
+        typeText(box(dialog, "edit1008"), "123456789012");
+        QCOMPARE(box(dialog, "edit1008")->text().size(), 10);
+    }
+
+    void deleteAsksAndRemovesTheCardShown_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("known");
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("Yes, unknown card") << int(PromptAnswer::Yes) << false << true;
+        QTest::newRow("Yes, known card") << int(PromptAnswer::Yes) << true << true;
+        QTest::newRow("No") << int(PromptAnswer::No) << false << false;
+    }
+    void deleteAsksAndRemovesTheCardShown() {
+        QFETCH(int, answer);
+        QFETCH(bool, known);
+        QFETCH(bool, deleted);
+        // Two cards share number 5; the one shown is the later one, and only it may go.
+        Card& first = card("first", "a", 5);
+        Card& shown = card("second", "b", 5, known);
+        store_->wrongList.insert(&shown);
+        store_->modified = false;
+        ModifyCardDialog* dialog = openDialog();
+
+        dialog->findChild<QPushButton*>("button1020")->click();
+        QCOMPARE(prompts().messageTexts(), QStringList{kNoCardChosen});
+        QVERIFY(prompts().questions.empty());
+        prompts().clear();
+
+        ModifyCardDialog::loadCard(*main_, shown);
+        prompts().answers.push_back(PromptAnswer(answer));
+        dialog->findChild<QPushButton*>("button1020")->click();
+
+        QCOMPARE(prompts().questions.size(), std::size_t(1));
+        const ScriptedPrompts::Question& asked = prompts().questions[0];
+        QCOMPARE(asked.caption, QString("Caution:"));
+        QCOMPARE(asked.text,
+                 QString("You are trying to delete a card. Do you really want to delete it?"));
+        QCOMPARE(asked.icon, PromptIcon::Exclamation);
+        QVERIFY(!asked.withCancel);
+        QVERIFY(prompts().messages.empty());
+        QVERIFY(store_->unknownList.cards().front() == &first);
+        const int countBefore = 2;
+        QCOMPARE(store_->unknownList.count() + store_->knownList.count(),
+                 deleted ? countBefore - 1 : countBefore);
+        QCOMPARE(store_->modified, deleted);
+        if (deleted) {
+            QCOMPARE(dialog->currentCard(), nullptr);
+            QCOMPARE(shownQuestion(), QString());
+            QCOMPARE(box(dialog, "edit1012")->text(), QString("0"));
+            // Taken out of the document, the card still exists for the wrong words.
+            QVERIFY(store_->wrongList.containsId(5));
+        } else {
+            QCOMPARE(dialog->currentCard(), &shown);
+            QCOMPARE(shownQuestion(), QString("second"));
+        }
+    }
+
+    void closingTheListDropsTheCardShown() {
+        Card& target = card("house", "Haus", 1);
+        ModifyCardDialog::loadCard(*main_, target);
+        ModifyCardDialog* dialog = ModifyCardDialog::instance();
+        QVERIFY(dialog);
+        store_->modified = false;
+        main_->action(Command::CloseList)->trigger();
+
+        QCOMPARE(ModifyCardDialog::instance(), dialog);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->currentCard(), nullptr);
+        QCOMPARE(shownQuestion(), QString());
+        dialog->findChild<QPushButton*>("button3")->click();
+        QCOMPARE(prompts().messageTexts(), QStringList{kNoCardToModify});
+    }
+
+    void editCardInTheExaminationChangesTheNextComparison() {
+        card("Haus", "house", 0);
+        card("Heim", "home", 1);
+        main_->action(Command::ExamineInOrder)->trigger();
+        auto windows = main_->findChildren<ExaminationDialog*>();
+        QCOMPARE(windows.size(), 1);
+        ExaminationDialog* exam = windows.first();
+
+        exam->findChild<QPushButton*>("button1009")->click();
+        ModifyCardDialog* dialog = ModifyCardDialog::instance();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->currentCard(), exam->currentCard());
+        QCOMPARE(states(withChanges(before_, {}, {Command::ModifyCards, Command::ExamineInOrder})),
+                 QString());
+        QLineEdit* answerBox = box(dialog, "edit1006");
+        answerBox->clear();
+        typeText(answerBox, "building");
+        QTest::keyClick(answerBox, Qt::Key_Return);
+
+        // A second "Edit Card" brings the same window with the same card.
+        exam->findChild<QPushButton*>("button1009")->click();
+        QCOMPARE(ModifyCardDialog::instance(), dialog);
+        QCOMPARE(main_->findChildren<ModifyCardDialog*>().size(), 1);
+
+        QLineEdit* typed = box(exam, "edit1006");
+        typeText(typed, "building");
+        QTest::keyClick(typed, Qt::Key_Return);
+        QVERIFY(prompts().dialogs.isEmpty());  // judged right, no confirmation asked
+        QCOMPARE(box(exam, "edit1005")->text(), QString("Heim"));
+        QCOMPARE(store_->unknownList.cards().front()->level, 1);
+    }
+};
+
+QTEST_MAIN(TestModifyCardDialog)
+#include "tst_modify_card_dialog.moc"
