@@ -1,8 +1,15 @@
 #include "store/card_store.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <type_traits>
 #include <utility>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 std::size_t capacityOf(CardField field) {
     switch (field) {
@@ -21,14 +28,26 @@ std::size_t capacityOf(CardField field) {
 CardStore::CardStore() = default;
 CardStore::~CardStore() = default;
 
+void CardStore::ChunkDeleter::operator()(void* chunk) const { std::free(chunk); }
+
+CardStore::Chunk CardStore::allocateChunk() {
+    void* chunk = std::aligned_alloc(kChunkBytes, kChunkBytes);
+    if (chunk == nullptr) throw std::bad_alloc();
+#ifdef __linux__
+    madvise(chunk, kChunkBytes, MADV_HUGEPAGE);  // a hint; without huge pages all still works
+#endif
+    return Chunk(chunk);
+}
+
 Card& CardStore::createCard() {
+    static_assert(std::is_trivially_destructible_v<Card>, "chunks are freed without destructors");
     const std::size_t index = cardCount_ % kCardsPerChunk;
     if (index == 0 && cardCount_ / kCardsPerChunk == cardChunks_.size()) {
-        cardChunks_.push_back(std::make_unique<Card[]>(kCardsPerChunk));
+        cardChunks_.push_back(allocateChunk());
     }
-    Card& card = cardChunks_[cardCount_ / kCardsPerChunk][index];
+    Card* chunk = static_cast<Card*>(cardChunks_[cardCount_ / kCardsPerChunk].get());
+    Card& card = *new (chunk + index) Card{};
     ++cardCount_;
-    card = Card{};
     card.id = nextId++;
     setText(card, CardField::Lesson, "-");
     setText(card, CardField::AddInfo, "-");
@@ -64,10 +83,10 @@ const char* CardStore::storeText(std::string_view text) {
     if (text.empty()) return "";
     if (text == "-") return "-";
     if (textUsed_ + text.size() > kTextChunkSize) {
-        textChunks_.push_back(std::make_unique_for_overwrite<char[]>(kTextChunkSize));
+        textChunks_.push_back(allocateChunk());
         textUsed_ = 0;
     }
-    char* out = textChunks_.back().get() + textUsed_;
+    char* out = static_cast<char*>(textChunks_.back().get()) + textUsed_;
     std::memcpy(out, text.data(), text.size());
     textUsed_ += text.size();
     return out;

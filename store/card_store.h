@@ -52,11 +52,20 @@ public:
 private:
     const char* storeText(std::string_view text);
 
-    static constexpr std::size_t kCardsPerChunk = 4096;
-    static constexpr std::size_t kTextChunkSize = 256 * 1024;
+    // Cards and texts live in chunks of 2 MiB, aligned so that the system can back each
+    // with one huge page: a list of a million cards then loads without tens of thousands
+    // of page faults.
+    static constexpr std::size_t kChunkBytes = 2 * 1024 * 1024;
+    static constexpr std::size_t kCardsPerChunk = kChunkBytes / sizeof(Card);
+    static constexpr std::size_t kTextChunkSize = kChunkBytes;
+    struct ChunkDeleter {
+        void operator()(void* chunk) const;
+    };
+    using Chunk = std::unique_ptr<void, ChunkDeleter>;
+    static Chunk allocateChunk();
 
-    std::vector<std::unique_ptr<Card[]>> cardChunks_;
+    std::vector<Chunk> cardChunks_;
     std::size_t cardCount_ = 0;
-    std::vector<std::unique_ptr<char[]>> textChunks_;
+    std::vector<Chunk> textChunks_;
     std::size_t textUsed_ = kTextChunkSize;  // bytes used in the last text chunk
 };
