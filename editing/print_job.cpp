@@ -30,8 +30,12 @@ private:
 
 PrintResult printCards(QPrinter& printer, const std::vector<const Card*>& cards,
                        const QString& documentName) {
-    if (!printer.isValid())
+    // A file printer that was given no file has nowhere to print to, like a printer
+    // that is gone.
+    if (!printer.isValid() ||
+        (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty())) {
         return PrintResult::NoPrinter;
+    }
     printer.setDocName(documentName);
     printer.setResolution(kPrintDotsPerInch);
 

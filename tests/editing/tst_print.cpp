@@ -1,0 +1,242 @@
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "app/main_dialog.h"
+#include "editing/print_list_chooser.h"
+#include "store/card_store.h"
+#include "store/list_ops.h"
+#include "store/preferences.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/support/test_environment.h"
+
+namespace {
+
+// The pages of a PDF file as Qt writes it: one page object each.
+int pdfPageCount(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page\\b"));
+    return int(QString::fromLatin1(file.readAll()).count(page));
+}
+
+// Picks a list in the chooser by keyboard and mouse as a user would, then presses Print.
+ScriptedPrompts::DialogHandler choose(const QString& radio, const QString& level = "0",
+                                      const QString& lesson = {}) {
+    return [=](QDialog* dialog) {
+        if (!radio.isEmpty())
+            dialog->findChild<QRadioButton*>(radio)->click();
+        auto* levelBox = dialog->findChild<QLineEdit*>("edit1012");
+        levelBox->selectAll();
+        typeText(levelBox, level);
+        typeText(dialog->findChild<QLineEdit*>("edit1004"), lesson);
+        return ScriptedPrompts::clickButton(dialog, "button1");
+    };
+}
+
+}  // namespace
+
+class TestPrint : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEnvironment> env_;
+    std::unique_ptr<CardStore> store_;
+    Preferences preferences_;
+    std::unique_ptr<MainDialog> main_;
+    QTemporaryDir folder_;
+
+    ScriptedPrompts& prompts() { return env_->prompts(); }
+
+    void addCards(CardList& list, int count, const std::string& prefix, int level = 0,
+                  const std::string& lesson = "L1") {
+        for (int i = 0; i < count; ++i) {
+            Card& card = addCard(*store_, list, prefix + std::to_string(i), "answer", lesson, "-");
+            card.level = level;
+        }
+    }
+
+    // The chooser's print sequence, by question, when it ends with Print.
+    QStringList chosenQuestions(ScriptedPrompts::DialogHandler handler, int* result) {
+        PrintListChooser chooser(*store_, main_.get());
+        prompts().dialogHandlers.push_back(handler);
+        *result = prompts().execDialog(&chooser);
+        QStringList questions;
+        for (const Card* card : chooser.sequence())
+            questions << QString::fromLatin1(card->question());
+        return questions;
+    }
+
+    // Answers the print dialog with a PDF file in the test folder.
+    QString printToPdf(const QString& name) {
+        const QString path = folder_.filePath(name);
+        prompts().printChoices.push_back([path](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(path);
+            return true;
+        });
+        return path;
+    }
+
+private slots:
+    void init() {
+        env_ = std::make_unique<TestEnvironment>();
+        store_ = std::make_unique<CardStore>();
+        preferences_ = Preferences{};
+        main_ = std::make_unique<MainDialog>(*store_, preferences_, defaultDocumentFont());
+        main_->setCommandEnabled(Command::Print, true);
+        addCards(store_->unknownList, 2, "zero", 0, "L1");
+        addCards(store_->unknownList, 2, "two", 2, "l1");
+        addCards(store_->unknownList, 1, "nolesson", 0, "");
+        addCards(store_->knownList, 1, "known", 2, "L1");
+        store_->wrongList.insert(store_->unknownList.slot(2));
+    }
+
+    void cleanup() {
+        QVERIFY2(prompts().unexpected.isEmpty(), qPrintable(prompts().unexpected.join(", ")));
+        main_.reset();
+        store_.reset();
+        env_.reset();
+    }
+
+    void chooserPicksTheCardsToPrint_data() {
+        QTest::addColumn<QString>("radio");
+        QTest::addColumn<QString>("level");
+        QTest::addColumn<QString>("lesson");
+        QTest::addColumn<QStringList>("questions");
+        QTest::addColumn<QStringList>("messages");
+        const QStringList none;
+        QTest::newRow("all cards are the unknown ones")
+            << "radio1031"
+            << "0"
+            << "" << QStringList{"zero0", "zero1", "two0", "two1", "nolesson0"} << none;
+        QTest::newRow("level 2") << "radio1032"
+                                 << "2"
+                                 << "" << QStringList{"two0", "two1"} << none;
+        QTest::newRow("lesson compared with its case")
+            << "radio1033"
+            << "0"
+            << "L1" << QStringList{"zero0", "zero1"} << none;
+        QTest::newRow("empty lesson") << "radio1033"
+                                      << "0"
+                                      << "" << QStringList{"nolesson0"} << none;
+        QTest::newRow("wrong cards") << "radio1034"
+                                     << "0"
+                                     << "" << QStringList{"two0"} << none;
+        QTest::newRow("known cards") << "radio1035"
+                                     << "0"
+                                     << "" << QStringList{"known0"} << none;
+        QTest::newRow("no radio button")
+            << ""
+            << "0"
+            << "" << none << QStringList{"Please choose a radio button."};
+        QTest::newRow("level without cards")
+            << "radio1032"
+            << "7"
+            << "" << none << QStringList{"The selected list does not contain any cards."};
+        QTest::newRow("level not a number")
+            << "radio1031"
+            << "x"
+            << "" << none << QStringList{"Please enter an integer."};
+        QTest::newRow("level above 100")
+            << "radio1031"
+            << "101"
+            << "" << none << QStringList{"Please enter an integer between 0 and 100."};
+    }
+    void chooserPicksTheCardsToPrint() {
+        QFETCH(QString, radio);
+        QFETCH(QString, level);
+        QFETCH(QString, lesson);
+        QFETCH(QStringList, questions);
+        QFETCH(QStringList, messages);
+        int result = -1;
+        QCOMPARE(chosenQuestions(choose(radio, level, lesson), &result), questions);
+        QCOMPARE(result, int(questions.isEmpty() ? QDialog::Rejected : QDialog::Accepted));
+        QCOMPARE(prompts().messageTexts(), messages);
+    }
+
+    void printsEveryCardOnAsManyPagesAsNeeded_data() {
+        QTest::addColumn<int>("cards");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("62 one-line cards fill one page") << 62 << 1;
+        QTest::newRow("70 one-line cards take two") << 70 << 2;
+    }
+    void printsEveryCardOnAsManyPagesAsNeeded() {
+        QFETCH(int, cards);
+        QFETCH(int, pages);
+        clearList(store_->knownList);
+        addCards(store_->knownList, cards, "k");
+        prompts().dialogHandlers.push_back(choose("radio1035"));
+        const QString pdf = printToPdf("cards.pdf");
+        main_->action(Command::Print)->trigger();
+        QCOMPARE(prompts().printDialogs, 1);
+        QVERIFY(prompts().messages.empty());
+        QCOMPARE(pdfPageCount(pdf), pages);
+        QVERIFY(QFileInfo(pdf).size() > 1000);
+    }
+
+    void cancellingPrintsNothing_data() {
+        QTest::addColumn<bool>("atChooser");
+        QTest::newRow("chooser cancelled") << true;
+        QTest::newRow("print dialog cancelled") << false;
+    }
+    void cancellingPrintsNothing() {
+        QFETCH(bool, atChooser);
+        prompts().dialogHandlers.push_back(atChooser ? clickIn("button2") : choose("radio1031"));
+        if (!atChooser)
+            prompts().printChoices.push_back([](QPrinter&) { return false; });
+        main_->action(Command::Print)->trigger();
+        QCOMPARE(prompts().printDialogs, atChooser ? 0 : 1);
+        QVERIFY(prompts().messages.empty());
+    }
+
+    void failingPrinterIsReported_data() {
+        QTest::addColumn<QString>("outputFile");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no usable printer")
+            << ""
+            << "There was an error while building a 'Device Context'. Check your printer/driver.";
+        QTest::newRow("document cannot begin")
+            << "/nonexistent-folder/cards.pdf"
+            << "There was an error while beginning a new page. Check: memory, disk space, "
+               "printer and printer driver.";
+    }
+    void failingPrinterIsReported() {
+        QFETCH(QString, outputFile);
+        QFETCH(QString, message);
+        prompts().dialogHandlers.push_back(choose("radio1031"));
+        prompts().printChoices.push_back([=](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(outputFile);
+            return true;
+        });
+        main_->action(Command::Print)->trigger();
+        QCOMPARE(prompts().messageTexts(), QStringList{message});
+        QCOMPARE(prompts().messages[0].caption, QString("An error occurred"));
+    }
+
+    void chooserIsUsableByKeyboardAndScreenReader() {
+        PrintListChooser chooser(*store_, main_.get());
+        chooser.show();
+        QApplication::setActiveWindow(&chooser);
+        QVERIFY(QTest::qWaitForWindowActive(&chooser));
+        QCOMPARE(controlsWithoutAccessibleName(&chooser), QStringList());
+        // Arrow keys move through the choices, Space checks one and Enter prints.
+        QTest::keyClick(chooser.focusWidget(), Qt::Key_Down);
+        QTest::keyClick(chooser.focusWidget(), Qt::Key_Space);
+        QVERIFY(chooser.findChild<QRadioButton*>("radio1032")->isChecked());
+        QTest::keyClick(chooser.focusWidget(), Qt::Key_Return);
+        QVERIFY(!chooser.isVisible());
+        QCOMPARE(chooser.sequence().size(), size_t(3));  // level 0
+    }
+};
+
+QTEST_MAIN(TestPrint)
+#include "tst_print.moc"
