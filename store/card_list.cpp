@@ -80,6 +80,12 @@ bool CardList::remove(const Card* card) {
     return true;
 }
 
+void CardList::removeAt(int index) {
+    if (index >= 0 && index < used_ && slots_[static_cast<std::size_t>(index)] != nullptr) {
+        vacate(index);
+    }
+}
+
 bool CardList::containsId(int32_t id) const {
     if (count_ < kIndexThreshold) {
         for (int i = 0; i < used_; ++i) {

@@ -30,6 +30,8 @@ public:
     bool removeById(int32_t id);
     // Empties the first slot that refers to this very card. Returns whether one was found.
     bool remove(const Card* card);
+    // Empties the slot at this index (nothing happens when it is empty).
+    void removeAt(int index);
     bool containsId(int32_t id) const;
     // Empties every slot and drops the extra blocks; cards are not touched.
     void clear();
