@@ -8,7 +8,8 @@ namespace {
 constexpr int kChartsWidth = 405;
 constexpr int kChartsHeight = 215;
 constexpr int kCaptionLeft = 400;
-constexpr int kCaptionWidth = 280;
+constexpr int kCaptionWidth = 270;
+constexpr int kRightMargin = 12;
 
 QRect frameRect(const ChartFrame& frame) {
     // Right and bottom are exclusive; a one-pixel outline of a QRect covers one pixel
@@ -38,7 +39,8 @@ StatisticsWidget::StatisticsWidget(QWidget* parent) : QWidget(parent) {
 }
 
 QSize StatisticsWidget::sizeHint() const {
-    return QSize(kCaptionLeft + kCaptionWidth, kChartsHeight).expandedTo({kChartsWidth, 0});
+    return QSize(kCaptionLeft + kCaptionWidth + kRightMargin, kChartsHeight)
+        .expandedTo({kChartsWidth, 0});
 }
 
 void StatisticsWidget::setFigures(const StatisticsFigures& figures) {

@@ -1,0 +1,161 @@
+#include <QAction>
+#include <QLineEdit>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QtTest>
+#include <memory>
+
+#include "app/main_dialog.h"
+#include "app/open_windows.h"
+#include "exam/statistics_dialog.h"
+#include "exam/statistics_widget.h"
+#include "store/card_store.h"
+#include "store/list_ops.h"
+#include "store/preferences.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/support/main_window_probe.h"
+#include "tests/support/test_environment.h"
+
+namespace {
+
+QString figure(QWidget* window, const char* box) {
+    return window->findChild<QLineEdit*>(box)->text();
+}
+
+}  // namespace
+
+class TestStatisticsDialog : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEnvironment> env_;
+    std::unique_ptr<CardStore> store_;
+    Preferences preferences_;
+    std::unique_ptr<MainDialog> main_;
+    ControlStates before_;
+
+    ScriptedPrompts& prompts() { return env_->prompts(); }
+
+    Card& add(CardList& list, int level, int right, int wrong) {
+        Card& card = addCard(*store_, list, "q", "a", "-", "-");
+        card.level = level;
+        card.timesRight = right;
+        card.timesWrong = wrong;
+        card.timesAsked = right + wrong;
+        return card;
+    }
+
+    StatisticsDialog* openStatistics() {
+        main_->action(Command::Statistics)->trigger();
+        return main_->findChild<StatisticsDialog*>();
+    }
+
+    QString states() { return describeDifferences(controlStates(*main_), before_); }
+
+private slots:
+    void init() {
+        env_ = std::make_unique<TestEnvironment>();
+        store_ = std::make_unique<CardStore>();
+        preferences_ = Preferences{};
+        main_ = std::make_unique<MainDialog>(*store_, preferences_, defaultDocumentFont());
+        for (Command command : {Command::Statistics, Command::CloseList, Command::Overview})
+            main_->setCommandEnabled(command, true);
+        before_ = controlStates(*main_);
+    }
+
+    void cleanup() {
+        QVERIFY2(prompts().unexpected.isEmpty(), qPrintable(prompts().unexpected.join(", ")));
+        main_.reset();
+        QCOMPARE(OpenWindowList::instance().size(), 0);
+        store_.reset();
+        env_.reset();
+    }
+
+    void openWindowGreysItsCommandUntilItCloses_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("OK") << "click:button1";
+        QTest::newRow("Escape") << "key:Escape";
+        QTest::newRow("close box") << "close";
+    }
+    void openWindowGreysItsCommandUntilItCloses() {
+        QFETCH(QString, how);
+        QPointer<StatisticsDialog> window = openStatistics();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->windowTitle(), QString("Statistics"));
+        QVERIFY(OpenWindowList::instance().contains(window));
+        QCOMPARE(describeDifferences(controlStates(*main_),
+                                     withChanges(before_, {}, {Command::Statistics})),
+                 QString());
+
+        handlerNamed(how)(window);
+        flushDeletes();
+        QVERIFY(window.isNull());
+        QCOMPARE(states(), QString());
+        QCOMPARE(OpenWindowList::instance().size(), 0);
+    }
+
+    void closeListClosesTheWindow() {
+        QPointer<StatisticsDialog> window = openStatistics();
+        main_->action(Command::CloseList)->trigger();
+        QVERIFY(window.isNull());
+        QCOMPARE(OpenWindowList::instance().size(), 0);
+        QCOMPARE(describeDifferences(controlStates(*main_), startStates()), QString());
+    }
+
+    void figuresShowInTheirBoxesAndFollowRefresh() {
+        Card& asked = add(store_->unknownList, 1, 2, 5);
+        add(store_->unknownList, 3, 0, 0);
+        add(store_->knownList, 6, 4, 0);
+        store_->wrongList.insert(&asked);
+        StatisticsDialog* window = openStatistics();
+        QCOMPARE(figure(window, "edit1053"), QString("2"));
+        QCOMPARE(figure(window, "edit1054"), QString("1"));
+        QCOMPARE(figure(window, "edit1055"), QString("1"));
+        QCOMPARE(figure(window, "edit1056"), QString("3.66666666666667"));
+        QCOMPARE(figure(window, "edit1061"), QString("11"));
+        QCOMPARE(figure(window, "edit1059"), QString("250"));
+        QCOMPARE(figure(window, "edit1060"), QString("0.454545454545455"));
+        QCOMPARE(figure(window, "edit1062"), QString("6"));
+        QVERIFY(QRegularExpression("^\\d+$").match(figure(window, "edit1058")).hasMatch());
+
+        // An answer given elsewhere shows after Refresh.
+        asked.timesRight = 3;
+        asked.timesAsked = 8;
+        ScriptedPrompts::clickButton(window, "button1009");
+        QVERIFY(window->isVisible());
+        QCOMPARE(figure(window, "edit1061"), QString("12"));
+        QCOMPARE(figure(window, "edit1056"), QString("4"));
+    }
+
+    void chartsAreDrawnWhereTheirPixelsBelong() {
+        add(store_->unknownList, 0, 0, 0);
+        add(store_->unknownList, 0, 0, 0);
+        add(store_->unknownList, 2, 1, 0);
+        StatisticsDialog* window = openStatistics();
+        auto* charts = window->findChild<StatisticsWidget*>();
+        QCOMPARE(charts->mapTo(window, QPoint(0, 0)), QPoint(0, 0));
+        const QImage image = charts->grab().toImage();
+        auto colour = [&](int x, int y) { return image.pixelColor(x, y).rgb(); };
+        QCOMPARE(colour(20, 25), QColor(0, 0, 0).rgb());       // frame corner
+        QCOMPARE(colour(384, 104), QColor(0, 0, 0).rgb());     // last frame pixel
+        QCOMPARE(colour(26, 26), QColor(255, 0, 0).rgb());     // level 0: full height
+        QCOMPARE(colour(116, 66), QColor(255, 100, 0).rgb());  // level 2: half height
+        QVERIFY(colour(116, 64) != QColor(255, 100, 0).rgb());
+        QCOMPARE(colour(160, 126), QColor(255, 255, 50).rgb());  // balance 0: two cards
+        QCOMPARE(colour(205, 166), QColor(255, 255, 0).rgb());   // balance 1: one card
+        QCOMPARE(colour(64, 103), QColor(255, 0, 0).rgb());      // right edge of bar 0
+        QVERIFY(colour(65, 103) != QColor(255, 0, 0).rgb());
+    }
+
+    void everyControlHasANameAndTheKeyboardReachesIt() {
+        StatisticsDialog* window = openStatistics();
+        QCOMPARE(controlsWithoutAccessibleName(window), QStringList());
+        for (QLineEdit* box : window->findChildren<QLineEdit*>()) {
+            QVERIFY(box->isReadOnly());
+            QVERIFY(box->focusPolicy() & Qt::TabFocus);
+        }
+    }
+};
+
+QTEST_MAIN(TestStatisticsDialog)
+#include "tst_statistics_dialog.moc"
