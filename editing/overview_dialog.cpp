@@ -1,5 +1,6 @@
 #include "editing/overview_dialog.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -88,6 +89,9 @@ OverviewDialog::OverviewDialog(MainDialog& mainDialog) : QDialog(&mainDialog), m
     table_->setTabKeyNavigation(false);
     table_->setWordWrap(false);
     table_->setIconSize(QSize(16, 16));
+    table_->setCornerButtonEnabled(false);
+    if (auto* corner = table_->findChild<QAbstractButton*>())
+        corner->setAccessibleName(QStringLiteral("Select all cards"));
     // Fixed row heights let the view place a million rows without measuring any.
     QHeaderView* rowsHeader = table_->verticalHeader();
     rowsHeader->hide();

@@ -10,7 +10,6 @@
 
 class CardTableModel;
 class MainDialog;
-class QAbstractButton;
 class QAction;
 class QButtonGroup;
 class QLineEdit;
