@@ -183,6 +183,11 @@ void MainDialog::buildMenu() {
     special->addSeparator();
     addCommand(special, "Level in order...", Command::LevelInOrder, false);
 
+    // The button Qt shows when the window is too narrow for every menu.
+    if (auto* more = menuBar_->findChild<QWidget*>("qt_menubar_ext_button")) {
+        more->setAccessibleName("More menus");
+    }
+
     // Linux desktops have no window menu to put About into; a Help menu at the end of the
     // menu bar is where people look for it.
     const QString about = stringText(Msg::AboutItem);

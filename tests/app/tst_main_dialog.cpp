@@ -7,13 +7,17 @@
 #include <QSettings>
 #include <QtTest>
 
+#include "app/about_dialog.h"
+#include "app/document_info_dialog.h"
 #include "app/main_dialog.h"
+#include "app/preferences_dialog.h"
 #include "app/preferences.h"
 #include "editing/new_card_dialog.h"
 #include "platform/settings_store.h"
 #include "store/card_store.h"
 #include "store/list_ops.h"
 #include "store/preferences.h"
+#include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/test_environment.h"
 
@@ -283,10 +287,16 @@ private slots:
     }
 
     void everyControlHasAnAccessibleName() {
-        for (QPushButton* button : dialog_->findChildren<QPushButton*>()) {
-            QVERIFY2(!button->text().trimmed().isEmpty() || !button->accessibleName().isEmpty(),
-                     qPrintable(button->objectName()));
-        }
+        QCOMPARE(controlsWithoutAccessibleName(dialog_.get()), QStringList());
+        dialog_->runCommand(Command::NewCards);
+        QCOMPARE(controlsWithoutAccessibleName(dialog_->findChild<NewCardDialog*>()),
+                 QStringList());
+        PreferencesDialog preferences(preferences_);
+        QCOMPARE(controlsWithoutAccessibleName(&preferences), QStringList());
+        DocumentInfoDialog info(DocumentInfo{});
+        QCOMPARE(controlsWithoutAccessibleName(&info), QStringList());
+        AboutDialog about;
+        QCOMPARE(controlsWithoutAccessibleName(&about), QStringList());
     }
 
 private:
