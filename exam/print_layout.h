@@ -34,8 +34,6 @@ struct PrintedLine {
     int x = 0;
     int y = 0;
     std::string text;
-
-    bool operator==(const PrintedLine&) const = default;
 };
 
 struct PrintedPage {

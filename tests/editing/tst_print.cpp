@@ -74,17 +74,6 @@ private:
         return questions;
     }
 
-    // Answers the print dialog with a PDF file in the test folder.
-    QString printToPdf(const QString& name) {
-        const QString path = folder_.filePath(name);
-        prompts().printChoices.push_back([path](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(path);
-            return true;
-        });
-        return path;
-    }
-
 private slots:
     void init() {
         env_ = std::make_unique<TestEnvironment>();
@@ -141,10 +130,6 @@ private slots:
             << "radio1032"
             << "7"
             << "" << none << QStringList{"The selected list does not contain any cards."};
-        QTest::newRow("level not a number")
-            << "radio1031"
-            << "x"
-            << "" << none << QStringList{"Please enter an integer."};
         QTest::newRow("level above 100")
             << "radio1031"
             << "101"
@@ -162,64 +147,48 @@ private slots:
         QCOMPARE(prompts().messageTexts(), messages);
     }
 
-    void printsEveryCardOnAsManyPagesAsNeeded_data() {
-        QTest::addColumn<int>("cards");
-        QTest::addColumn<int>("pages");
-        QTest::newRow("62 one-line cards fill one page") << 62 << 1;
-        QTest::newRow("70 one-line cards take two") << 70 << 2;
-    }
-    void printsEveryCardOnAsManyPagesAsNeeded() {
-        QFETCH(int, cards);
-        QFETCH(int, pages);
-        clearList(store_->knownList);
-        addCards(store_->knownList, cards, "k");
-        prompts().dialogHandlers.push_back(choose("radio1035"));
-        const QString pdf = printToPdf("cards.pdf");
-        main_->action(Command::Print)->trigger();
-        QCOMPARE(prompts().printDialogs, 1);
-        QVERIFY(prompts().messages.empty());
-        QCOMPARE(pdfPageCount(pdf), pages);
-        QVERIFY(QFileInfo(pdf).size() > 1000);
-    }
-
-    void cancellingPrintsNothing_data() {
-        QTest::addColumn<bool>("atChooser");
-        QTest::newRow("chooser cancelled") << true;
-        QTest::newRow("print dialog cancelled") << false;
-    }
-    void cancellingPrintsNothing() {
-        QFETCH(bool, atChooser);
-        prompts().dialogHandlers.push_back(atChooser ? clickIn("button2") : choose("radio1031"));
-        if (!atChooser)
-            prompts().printChoices.push_back([](QPrinter&) { return false; });
-        main_->action(Command::Print)->trigger();
-        QCOMPARE(prompts().printDialogs, atChooser ? 0 : 1);
-        QVERIFY(prompts().messages.empty());
-    }
-
-    void failingPrinterIsReported_data() {
-        QTest::addColumn<QString>("outputFile");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("no usable printer")
-            << ""
-            << "There was an error while building a 'Device Context'. Check your printer/driver.";
+    void printCommandRunsTheWholeJob_data() {
+        QTest::addColumn<bool>("chooserCancelled");
+        QTest::addColumn<QString>("printer");  // "cancel", "pdf" or a file to print to
+        QTest::addColumn<int>("pages");        // -1: no file written
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("70 one-line cards on two pages") << false << "pdf" << 2 << QStringList{};
+        QTest::newRow("chooser cancelled") << true << "" << -1 << QStringList{};
+        QTest::newRow("print dialog cancelled") << false << "cancel" << -1 << QStringList{};
+        QTest::newRow("file printer without a file")
+            << false << "" << -1
+            << QStringList{
+                   "There was an error while building a 'Device Context'. Check your "
+                   "printer/driver."};
         QTest::newRow("document cannot begin")
-            << "/nonexistent-folder/cards.pdf"
-            << "There was an error while beginning a new page. Check: memory, disk space, "
-               "printer and printer driver.";
+            << false << "/nonexistent-folder/cards.pdf" << -1
+            << QStringList{
+                   "There was an error while beginning a new page. Check: memory, "
+                   "disk space, printer and printer driver."};
     }
-    void failingPrinterIsReported() {
-        QFETCH(QString, outputFile);
-        QFETCH(QString, message);
-        prompts().dialogHandlers.push_back(choose("radio1031"));
-        prompts().printChoices.push_back([=](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(outputFile);
-            return true;
-        });
+    void printCommandRunsTheWholeJob() {
+        QFETCH(bool, chooserCancelled);
+        QFETCH(QString, printer);
+        QFETCH(int, pages);
+        QFETCH(QStringList, messages);
+        addCards(store_->knownList, 69, "k");
+        prompts().dialogHandlers.push_back(chooserCancelled ? clickIn("button2")
+                                                            : choose("radio1035"));
+        const QString pdf = folder_.filePath(QTest::currentDataTag() + QString(".pdf"));
+        const QString output = printer == "pdf" ? pdf : printer;
+        if (!chooserCancelled) {
+            prompts().printChoices.push_back([=](QPrinter& chosen) {
+                chosen.setOutputFormat(QPrinter::PdfFormat);
+                chosen.setOutputFileName(output);
+                return output != "cancel";
+            });
+        }
         main_->action(Command::Print)->trigger();
-        QCOMPARE(prompts().messageTexts(), QStringList{message});
-        QCOMPARE(prompts().messages[0].caption, QString("An error occurred"));
+        QCOMPARE(prompts().printDialogs, chooserCancelled ? 0 : 1);
+        QCOMPARE(prompts().messageTexts(), messages);
+        QCOMPARE(pdfPageCount(pdf), pages);
+        if (pages > 0)
+            QVERIFY(QFileInfo(pdf).size() > 1000);
     }
 
     void chooserIsUsableByKeyboardAndScreenReader() {
