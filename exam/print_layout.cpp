@@ -30,8 +30,8 @@ std::size_t lineEnd(std::string_view remaining, int columnWidth, const TextMeasu
 
 }  // namespace
 
-int wrapText(std::string_view text, int x, int y, int lineStep, int columnWidth,
-             const TextMeasure& measure, std::vector<PrintedLine>& out) {
+int printWrapped(int x, int y, int lineStep, int columnWidth, std::string_view text,
+                 const TextMeasure& measure, std::vector<PrintedLine>& out) {
     std::string_view remaining = text;
     int extraLines = 0;
     int lineTop = y;
@@ -47,26 +47,35 @@ int wrapText(std::string_view text, int x, int y, int lineStep, int columnWidth,
     return extraLines;
 }
 
+int printPage(const std::vector<const Card*>& cards, std::size_t first, const TextMeasure& measure,
+              std::vector<PrintedLine>& out) {
+    using namespace PrintLayout;
+    int lineCounter = 0;
+    for (std::size_t i = first; i < cards.size(); ++i) {
+        const Card& card = *cards[i];
+        const int y = kFirstLineTop + kLineStep * lineCounter;
+        const int question =
+            printWrapped(kQuestionX, y, kLineStep, kQuestionWidth, card.question(), measure, out);
+        const int answer =
+            printWrapped(kAnswerX, y, kLineStep, kAnswerWidth, card.answer(), measure, out);
+        const int lesson =
+            printWrapped(kLessonX, y, kLineStep, kLessonWidth, card.lesson(), measure, out);
+        lineCounter += std::max({question, answer, lesson}) + 1;
+        if (lineCounter >= kLinesPerPage)
+            return i + 1 < cards.size() ? static_cast<int>(i + 1 - first) : 0;
+    }
+    return 0;
+}
+
 std::vector<PrintedPage> layoutPages(const std::vector<const Card*>& cards,
                                      const TextMeasure& measure) {
-    using namespace PrintLayout;
     std::vector<PrintedPage> pages;
-    int lineCounter = kLinesPerPage;  // full, so the first card opens a page
-    for (const Card* card : cards) {
-        if (lineCounter >= kLinesPerPage) {
-            pages.emplace_back();
-            lineCounter = 0;
-        }
-        PrintedPage& page = pages.back();
-        const int y = kFirstLineTop + kLineStep * lineCounter;
-        const int question = wrapText(card->question(), kQuestionX, y, kLineStep, kQuestionWidth,
-                                      measure, page.lines);
-        const int answer =
-            wrapText(card->answer(), kAnswerX, y, kLineStep, kAnswerWidth, measure, page.lines);
-        const int lesson =
-            wrapText(card->lesson(), kLessonX, y, kLineStep, kLessonWidth, measure, page.lines);
-        lineCounter += std::max({question, answer, lesson}) + 1;
-        ++page.cards;
+    std::size_t next = 0;
+    while (next < cards.size()) {
+        PrintedPage& page = pages.emplace_back();
+        const int printed = printPage(cards, next, measure, page.lines);
+        page.cards = printed != 0 ? printed : static_cast<int>(cards.size() - next);
+        next = printed != 0 ? next + printed : cards.size();
     }
     return pages;
 }

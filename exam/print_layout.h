@@ -46,11 +46,17 @@ struct PrintedPage {
 // ends before the last blank that still lets it fit, the blank starting the next line;
 // a word wider than the column is cut after the last character that fits, but a line
 // always takes at least one character.
-int wrapText(std::string_view text, int x, int y, int lineStep, int columnWidth,
-             const TextMeasure& measure, std::vector<PrintedLine>& out);
+int printWrapped(int x, int y, int lineStep, int columnWidth, std::string_view text,
+                 const TextMeasure& measure, std::vector<PrintedLine>& out);
 
-// Lays the cards out on pages. A page is full once its line counter reaches
-// kLinesPerPage after a card; the card that reaches it is always printed whole.
-// No cards give no pages.
+// Lays out one page from cards[first] on, appending its lines to `out`. A page is full
+// once its line counter reaches kLinesPerPage after a card; the card that reaches it is
+// always printed whole. Returns how many cards the page took, or 0 when no card is left
+// after it.
+int printPage(const std::vector<const Card*>& cards, std::size_t first, const TextMeasure& measure,
+              std::vector<PrintedLine>& out);
+
+// Every page of the cards, page after page as printPage gives them. No cards give no
+// pages.
 std::vector<PrintedPage> layoutPages(const std::vector<const Card*>& cards,
                                      const TextMeasure& measure);

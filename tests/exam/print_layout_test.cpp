@@ -42,7 +42,8 @@ class Wrap : public ::testing::TestWithParam<WrapCase> {};
 TEST_P(Wrap, BreaksIntoLinesNarrowerThanTheColumn) {
     const WrapCase& c = GetParam();
     std::vector<PrintedLine> out;
-    EXPECT_EQ(wrapText(c.text, 7, 0, 50, c.columnWidth, FixedPitch(c.pitch), out), c.extraLines);
+    EXPECT_EQ(printWrapped(7, 0, 50, c.columnWidth, c.text, FixedPitch(c.pitch), out),
+              c.extraLines);
     EXPECT_EQ(describe(out), c.lines);
 }
 
