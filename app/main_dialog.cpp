@@ -494,7 +494,6 @@ LogFont MainDialog::chooseFont(const LogFont& preset) { return prompts().chooseF
 namespace {
 
 std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-QString displayPath(const std::string& path) { return QFile::decodeName(path.c_str()); }
 
 // Each filter is "Description (patterns)": the dialog shows the description, and the
 // patterns take both spellings of the extension, as case matters on this system.
