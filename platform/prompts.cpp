@@ -87,6 +87,10 @@ public:
 
     bool choosePrinter(QWidget* owner, QPrinter& printer) override {
         QPrintDialog dialog(&printer, owner);
+        // A card list is always printed whole; printing into a PDF file stays offered.
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+        dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
         return dialog.exec() == QDialog::Accepted;
     }
 
