@@ -60,7 +60,7 @@ CardTableModel::CardTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void CardTableModel::fill(const CardList& list) {
     beginResetModel();
-    rows_ = snapshotRows(list);
+    snapshotRows(list, rows_);
     endResetModel();
 }
 

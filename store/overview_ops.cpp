@@ -39,11 +39,10 @@ bool rowContains(const Card& card, std::string_view text) {
 
 }  // namespace
 
-std::vector<OverviewRow> snapshotRows(const CardList& list) {
-    std::vector<OverviewRow> rows;
+void snapshotRows(const CardList& list, std::vector<OverviewRow>& rows) {
+    rows.clear();
     rows.reserve(static_cast<std::size_t>(list.count()));
     list.forEach([&](Card* card) { rows.push_back({card, *card}); });
-    return rows;
 }
 
 std::optional<std::size_t> findRowContaining(const std::vector<OverviewRow>& rows,

@@ -20,8 +20,9 @@ struct OverviewRow {
     Card shown;
 };
 
-// One row per card of the list, in slot order.
-std::vector<OverviewRow> snapshotRows(const CardList& list);
+// One row per card of the list, in slot order, into `rows` (whose memory is reused: a
+// table of a million rows is filled again on every sort).
+void snapshotRows(const CardList& list, std::vector<OverviewRow>& rows);
 
 // The first row from `from` on whose question, answer or additional information contains
 // `text` (byte by byte, case-sensitive; an empty text is in every row); when there is

@@ -42,9 +42,12 @@ QString text(std::string_view bytes) {
 // the prompt's text and the text it opened with.
 ScriptedPrompts::DialogHandler answerSearch(const QString& typed, QStringList* seen = nullptr) {
     return [typed, seen](QDialog* prompt) {
-        if (seen)
+        if (seen) {
             *seen << prompt->findChild<QLabel*>("static1021")->text()
                   << box(prompt, "edit1022")->text();
+            if (!controlsWithoutAccessibleName(prompt).isEmpty())
+                *seen << "control without a name";
+        }
         if (typed == QLatin1String("<Escape>"))
             return pressKeyIn(Qt::Key_Escape)(prompt);
         QLineEdit* field = box(prompt, "edit1022");

@@ -115,7 +115,8 @@ TEST(FindRowContaining, CyclesThroughTheMatchingRows) {
                  {"x", "y", 3, false, "ab"},  // only the lesson: not searched
                  {"x", "AB", 4},
                  {"x", "y", 5, false, "-", "grab"}});
-    const std::vector<OverviewRow> rows = snapshotRows(store.unknownList);
+    std::vector<OverviewRow> rows;
+    snapshotRows(store.unknownList, rows);
     std::size_t position = 0;
     std::vector<std::size_t> found;
     for (int i = 0; i < 4; ++i) {
@@ -133,7 +134,8 @@ TEST(FindRowContaining, CyclesThroughTheMatchingRows) {
 TEST(SnapshotRows, KeepTheTextsTheCardHadWhenTaken) {
     CardStore store;
     fill(store, {{"old", "a", 0}});
-    const std::vector<OverviewRow> rows = snapshotRows(store.unknownList);
+    std::vector<OverviewRow> rows;
+    snapshotRows(store.unknownList, rows);
     store.setText(*rows[0].card, CardField::Question, "new");
     EXPECT_EQ(rows[0].shown.question(), "old");
     EXPECT_EQ(rows[0].card->question(), "new");
