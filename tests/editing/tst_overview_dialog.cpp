@@ -24,7 +24,7 @@
 
 namespace {
 
-struct Spec {
+struct TestCard {
     const char* question;
     const char* answer;
     const char* addInfo;
@@ -88,7 +88,7 @@ private:
 
     ScriptedPrompts& prompts() { return env_->prompts(); }
 
-    void add(CardList& list, const Spec& s) {
+    void add(CardList& list, const TestCard& s) {
         Card& card = addCard(*store_, list, s.question, s.answer, s.lesson, s.addInfo);
         setCardId(card, s.id);
         card.level = s.level;
@@ -315,10 +315,10 @@ private slots:
     }
 
     void searchCyclesThroughMatchingRows() {
-        for (const Spec& s :
-             {Spec{"x0", "y", "-", "-", 0, 0}, Spec{"x1", "y", "-", "-", 1, 0},
-              Spec{"xab2", "y", "-", "-", 2, 0}, Spec{"x3", "y", "-", "ab", 3, 0},
-              Spec{"x4", "AB", "-", "-", 4, 0}, Spec{"x5", "y", "grab", "-", 5, 0}}) {
+        for (const TestCard& s :
+             {TestCard{"x0", "y", "-", "-", 0, 0}, TestCard{"x1", "y", "-", "-", 1, 0},
+              TestCard{"xab2", "y", "-", "-", 2, 0}, TestCard{"x3", "y", "-", "ab", 3, 0},
+              TestCard{"x4", "AB", "-", "-", 4, 0}, TestCard{"x5", "y", "grab", "-", 5, 0}}) {
             add(store_->unknownList, s);
         }
         OverviewDialog* overview = openOverview();

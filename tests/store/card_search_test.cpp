@@ -11,7 +11,7 @@
 
 namespace {
 
-struct Spec {
+struct TestCard {
     std::string question;
     std::string answer;
     int32_t id;
@@ -20,8 +20,8 @@ struct Spec {
     std::string addInfo = "-";
 };
 
-void fill(CardStore& store, const std::vector<Spec>& specs) {
-    for (const Spec& s : specs) {
+void fill(CardStore& store, const std::vector<TestCard>& cards) {
+    for (const TestCard& s : cards) {
         Card& card = addCard(store, s.known ? store.knownList : store.unknownList, s.question,
                              s.answer, s.lesson, s.addInfo);
         setCardId(card, s.id);
@@ -34,7 +34,7 @@ int32_t idOf(const Card* card) {
 
 // Two unknown cards share "house" (numbers 3 and 7, in that slot order), one known card
 // is the only "tree", and one unknown card has a negative number.
-const std::vector<Spec> kCards = {
+const std::vector<TestCard> kCards = {
     {"dog", "Hund", 1},  {"house", "Haus", 3},      {"house", "Heim", 7},
     {"cat", "Katze", 5}, {"tree", "Baum", 9, true}, {"mouse", "Maus", -4},
 };

@@ -20,9 +20,9 @@ struct CardSpec {
 
 // Fills the unknown list with cards as described, keeping their numbers; returns them in
 // list order.
-std::vector<Card*> fill(CardStore& store, const std::vector<CardSpec>& specs) {
+std::vector<Card*> fill(CardStore& store, const std::vector<CardSpec>& cards) {
     std::vector<Card*> out;
-    for (const CardSpec& s : specs) {
+    for (const CardSpec& s : cards) {
         Card& card = addCard(store, store.unknownList, s.question, s.answer, s.lesson, "-");
         card.level = s.level;
         setCardId(card, s.id);
@@ -153,9 +153,9 @@ TEST(SortList, MatchesTheTreeOnRandomLists) {
     const std::vector<std::string> lessons = {"", "1", "10", "x"};
     for (int round = 0; round < 400; ++round) {
         const int n = 1 + static_cast<int>(rng() % 14);
-        std::vector<CardSpec> specs;
+        std::vector<CardSpec> cards;
         for (int i = 0; i < n; ++i) {
-            specs.push_back({texts[rng() % texts.size()], texts[rng() % 3], lessons[rng() % 4],
+            cards.push_back({texts[rng() % texts.size()], texts[rng() % 3], lessons[rng() % 4],
                              static_cast<int32_t>(rng() % 3) - 1, static_cast<int32_t>(rng() % 4)});
         }
         for (SortKey key :
@@ -163,11 +163,11 @@ TEST(SortList, MatchesTheTreeOnRandomLists) {
             SCOPED_TRACE("round " + std::to_string(round) + " key " +
                          std::to_string(static_cast<int>(key)));
             int32_t modelNext = 100;  // above every number in the list
-            const std::vector<CardSpec> expected = TreeModel::sort(specs, key, modelNext);
+            const std::vector<CardSpec> expected = TreeModel::sort(cards, key, modelNext);
 
             CardStore store;
             FakeHost host;
-            fill(store, specs);
+            fill(store, cards);
             store.nextId = 100;
             sortList(store, store.unknownList, key, host);
             ASSERT_EQ(store.unknownList.count(), n);
