@@ -17,17 +17,17 @@
 #include <QVBoxLayout>
 
 #include "app/about_dialog.h"
-#include "app/open_windows.h"
-#include "editing/new_card_dialog.h"
-#include "exam/orders.h"
 #include "app/document_info_dialog.h"
+#include "app/open_windows.h"
 #include "app/preferences.h"
 #include "app/preferences_dialog.h"
+#include "editing/new_card_dialog.h"
+#include "exam/orders.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
 #include "platform/process.h"
-#include "platform/settings_store.h"
 #include "platform/prompts.h"
+#include "platform/settings_store.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
 #include "store/card_store.h"
@@ -39,12 +39,13 @@
 #include "store/preferences.h"
 
 // The pictures live in the window library; a static library must register them itself.
-static void initResources() { Q_INIT_RESOURCE(resources); }
+static void initResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace {
 
 MainDialog* theMainDialog = nullptr;
-
 
 constexpr QSize kPictureSize(256, 192);
 
@@ -72,7 +73,8 @@ MainButton buttonOf(Command command, bool* found) {
 
 QPixmap loadPicture(const QString& resource) {
     QSvgRenderer renderer(resource);
-    if (!renderer.isValid()) return {};
+    if (!renderer.isValid())
+        return {};
     QPixmap pixmap(kPictureSize);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -105,11 +107,15 @@ MainDialog::~MainDialog() {
     // The windows opened from here give back menu items and buttons when they go, so they
     // must go while those still exist.
     const auto windows = findChildren<QDialog*>(Qt::FindDirectChildrenOnly);
-    for (QDialog* window : windows) delete window;
-    if (theMainDialog == this) theMainDialog = nullptr;
+    for (QDialog* window : windows)
+        delete window;
+    if (theMainDialog == this)
+        theMainDialog = nullptr;
 }
 
-MainDialog* MainDialog::instance() { return theMainDialog; }
+MainDialog* MainDialog::instance() {
+    return theMainDialog;
+}
 
 QAction* MainDialog::addCommand(QMenu* menu, const QString& text, Command command, bool enabled) {
     auto* action = menu->addAction(text);
@@ -316,7 +322,8 @@ QMenu* MainDialog::menuOf(Command command) const {
 }
 
 void MainDialog::setCommandEnabled(Command command, bool enabled) {
-    if (QAction* a = action(command)) a->setEnabled(enabled);
+    if (QAction* a = action(command))
+        a->setEnabled(enabled);
 }
 
 void MainDialog::setButtonEnabled(MainButton id, bool enabled) {
@@ -344,17 +351,21 @@ void MainDialog::showEvent(QShowEvent* event) {
 
 void MainDialog::firstPaint() {
     filledBox_ = loadPicture(":/pictures/filled_box.svg");
-    if (filledBox_.isNull()) ::showError(Msg::PictureFailed);
+    if (filledBox_.isNull())
+        ::showError(Msg::PictureFailed);
     emptyBox_ = loadPicture(":/pictures/empty_box.svg");
     question_ = loadPicture(":/pictures/question.svg");
     button(MainButton::CardBox)->setIcon(QIcon(emptyBox_));
     button(MainButton::Examine)->setIcon(QIcon(question_));
     button(MainButton::Examine)->setFocus();
     refreshCounters();
-    if (!startupList_.isEmpty()) openList(startupList_);
+    if (!startupList_.isEmpty())
+        openList(startupList_);
 }
 
-void MainDialog::changeEvent(QEvent* event) { QDialog::changeEvent(event); }
+void MainDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+}
 
 void MainDialog::closeEvent(QCloseEvent* event) {
     // The close box quits; when the user cancels the save question the window stays.
@@ -475,25 +486,40 @@ void MainDialog::refreshCounters() {
     button(MainButton::CardBox)->setIcon(QIcon(hasCards ? filledBox_ : emptyBox_));
 }
 
-void MainDialog::showError(int messageId) { ::showError(messageId); }
-void MainDialog::showNotice(int messageId) { ::showNotice(messageId); }
-void MainDialog::showErrorText(std::string_view text) { ::showErrorText(fromCardText(text)); }
-void MainDialog::fatalError(int messageId) { ::fatalError(messageId); }
+void MainDialog::showError(int messageId) {
+    ::showError(messageId);
+}
+void MainDialog::showNotice(int messageId) {
+    ::showNotice(messageId);
+}
+void MainDialog::showErrorText(std::string_view text) {
+    ::showErrorText(fromCardText(text));
+}
+void MainDialog::fatalError(int messageId) {
+    ::fatalError(messageId);
+}
 
 void MainDialog::enableCommand(Command command) {
     setCommandEnabled(command, true);
     bool hasButton = false;
     const MainButton id = buttonOf(command, &hasButton);
-    if (hasButton) setButtonEnabled(id, true);
+    if (hasButton)
+        setButtonEnabled(id, true);
 }
 
-bool MainDialog::fontUsable(const LogFont& font) { return ::fontUsable(font); }
+bool MainDialog::fontUsable(const LogFont& font) {
+    return ::fontUsable(font);
+}
 
-LogFont MainDialog::chooseFont(const LogFont& preset) { return prompts().chooseFont(this, preset); }
+LogFont MainDialog::chooseFont(const LogFont& preset) {
+    return prompts().chooseFont(this, preset);
+}
 
 namespace {
 
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 // Each filter is "Description (patterns)": the dialog shows the description, and the
 // patterns take both spellings of the extension, as case matters on this system.
@@ -520,7 +546,8 @@ void MainDialog::openListCommand() {
 }
 
 void MainDialog::openList(const QString& path) {
-    if (path.isEmpty()) return;
+    if (path.isEmpty())
+        return;
     LogFont question = questionFont_;
     LogFont answer = answerFont_;
     const DocumentInfo info =
@@ -551,7 +578,8 @@ void MainDialog::saveList() {
     }
     const DocumentInfo info =
         writeListFile(store_.fileName, store_, questionFont_, answerFont_, fontLog(), *this);
-    if (info.status == 1) ::showError(Msg::SaveFailed);
+    if (info.status == 1)
+        ::showError(Msg::SaveFailed);
     showDocumentInfo(info, this);
 }
 
@@ -563,13 +591,15 @@ void MainDialog::saveListAs() {
     request.initialName = CardStore::kUntitled;
     const FileChoice choice = prompts().saveFile(this, request);
     if (choice.path.isEmpty()) {
-        if (choice.errorCode != 0) ::showError(Msg::SaveFailed);
+        if (choice.errorCode != 0)
+            ::showError(Msg::SaveFailed);
         return;
     }
     const std::string path = localPath(choice.path);
     const DocumentInfo info =
         writeListFile(path, store_, questionFont_, answerFont_, fontLog(), *this);
-    if (info.status == 1) ::showError(Msg::SaveFailed);
+    if (info.status == 1)
+        ::showError(Msg::SaveFailed);
     store_.fileName = path;
     showDocumentInfo(info, this);
 }
@@ -581,7 +611,8 @@ void MainDialog::exportList(Command command) {
     request.defaultSuffix = "txt";
     const FileChoice choice = prompts().saveFile(this, request);
     if (choice.path.isEmpty()) {
-        if (choice.errorCode != 0) ::showError(Msg::SaveFailed);
+        if (choice.errorCode != 0)
+            ::showError(Msg::SaveFailed);
         return;
     }
     const std::string path = localPath(choice.path);
@@ -593,7 +624,8 @@ void MainDialog::exportList(Command command) {
     } else {
         info = exportAnswers(path, store_, *this);
     }
-    if (info.status == 1) ::showError(Msg::SaveFailed);
+    if (info.status == 1)
+        ::showError(Msg::SaveFailed);
 }
 
 void MainDialog::showPreferences() {
@@ -604,10 +636,13 @@ void MainDialog::showPreferences() {
 FontDebugLog& MainDialog::fontLog() {
     // One log for the whole run (there is one main window): its entries are numbered
     // since the program started.
-    if (!fontLog_) fontLog_ = std::make_unique<FontDebugLog>(*this);
+    if (!fontLog_)
+        fontLog_ = std::make_unique<FontDebugLog>(*this);
     return *fontLog_;
 }
-void MainDialog::openNewCardDialog() { new NewCardDialog(*this); }
+void MainDialog::openNewCardDialog() {
+    new NewCardDialog(*this);
+}
 
 void MainDialog::newList() {
     setCommandEnabled(Command::OpenList, false);
@@ -618,7 +653,8 @@ void MainDialog::newList() {
 }
 
 bool MainDialog::askToSave(bool saveAsAlways) {
-    if (!store_.modified) return true;
+    if (!store_.modified)
+        return true;
     switch (askYesNoCancel(this, Msg::SaveBeforeClose, Msg::CautionCaption)) {
         case PromptAnswer::Cancel:
             return false;
@@ -636,7 +672,8 @@ bool MainDialog::askToSave(bool saveAsAlways) {
 }
 
 void MainDialog::closeList() {
-    if (!askToSave(true)) return;
+    if (!askToSave(true))
+        return;
     clearDocument(store_);
     OpenWindowList::instance().closeAll();
     applyNoListState();
@@ -645,7 +682,8 @@ void MainDialog::closeList() {
 }
 
 void MainDialog::quit() {
-    if (!askToSave(false)) return;
+    if (!askToSave(false))
+        return;
     {
         SettingsStore settings;
         savePreferences(preferences_, settings);
@@ -654,7 +692,9 @@ void MainDialog::quit() {
     exitProcess(0);
 }
 
-void MainDialog::sortList() { ::sortList(store_, store_.unknownList, SortKey::Question, *this); }
+void MainDialog::sortList() {
+    ::sortList(store_, store_.unknownList, SortKey::Question, *this);
+}
 
 void MainDialog::exchange() {
     exchangeQuestionAndAnswer(store_.unknownList);
@@ -682,18 +722,19 @@ void MainDialog::applyNoListState() {
     setCommandEnabled(Command::OpenList, true);
     setCommandEnabled(Command::NewList, true);
     for (Command command :
-         {Command::CloseList, Command::SaveList, Command::SaveListAs, Command::ExportCards,
-          Command::ExportQuestions, Command::ExportAnswers, Command::Print,
-          Command::ExamineInOrder, Command::ExamineSystematic, Command::ExamineRandom,
-          Command::ExamineWrongWords, Command::Sort, Command::Exchange, Command::ModifyCards,
-          Command::NewCards, Command::Overview, Command::Statistics, Command::ChooseLesson,
-          Command::ChooseLevel, Command::ExamineKnownWords, Command::LessonInOrder,
-          Command::LessonRandom, Command::LessonSystematic, Command::LevelInOrder}) {
+         {Command::CloseList,     Command::SaveList,          Command::SaveListAs,
+          Command::ExportCards,   Command::ExportQuestions,   Command::ExportAnswers,
+          Command::Print,         Command::ExamineInOrder,    Command::ExamineSystematic,
+          Command::ExamineRandom, Command::ExamineWrongWords, Command::Sort,
+          Command::Exchange,      Command::ModifyCards,       Command::NewCards,
+          Command::Overview,      Command::Statistics,        Command::ChooseLesson,
+          Command::ChooseLevel,   Command::ExamineKnownWords, Command::LessonInOrder,
+          Command::LessonRandom,  Command::LessonSystematic,  Command::LevelInOrder}) {
         setCommandEnabled(command, false);
     }
-    for (MainButton id : {MainButton::InOrder, MainButton::Random, MainButton::Systematic,
-                          MainButton::WrongWords, MainButton::NewCard, MainButton::Exchange,
-                          MainButton::Overview}) {
+    for (MainButton id :
+         {MainButton::InOrder, MainButton::Random, MainButton::Systematic, MainButton::WrongWords,
+          MainButton::NewCard, MainButton::Exchange, MainButton::Overview}) {
         setButtonEnabled(id, false);
     }
 }
@@ -702,9 +743,9 @@ void MainDialog::applyListOpenedState() {
     setCommandEnabled(Command::CloseList, true);
     setCommandEnabled(Command::OpenList, false);
     setCommandEnabled(Command::NewList, false);
-    for (Command command : {Command::SaveList, Command::SaveListAs, Command::ExportCards,
-                            Command::ExportQuestions, Command::ExportAnswers,
-                            Command::Preferences, Command::Quit}) {
+    for (Command command :
+         {Command::SaveList, Command::SaveListAs, Command::ExportCards, Command::ExportQuestions,
+          Command::ExportAnswers, Command::Preferences, Command::Quit}) {
         setCommandEnabled(command, true);
     }
     setCommandEnabled(Command::NewCards, true);
@@ -730,7 +771,8 @@ void MainDialog::applyListOpenedState() {
         setCommandEnabled(Command::ChooseLesson, true);
         setCommandEnabled(Command::ChooseLevel, true);
     }
-    if (store_.knownList.count() >= 1) setCommandEnabled(Command::ExamineKnownWords, true);
+    if (store_.knownList.count() >= 1)
+        setCommandEnabled(Command::ExamineKnownWords, true);
 }
 
 void MainDialog::cardEntered() {

@@ -11,17 +11,22 @@ OpenWindowList& OpenWindowList::instance() {
     return list;
 }
 
-void OpenWindowList::enter(QWidget* window) { windows_.push_back(window); }
+void OpenWindowList::enter(QWidget* window) {
+    windows_.push_back(window);
+}
 
 void OpenWindowList::leave(QWidget* window) {
-    if (closingAll_) return;
+    if (closingAll_)
+        return;
     auto it = std::find(windows_.begin(), windows_.end(), window);
-    if (it == windows_.end()) fatalError(Msg::NonexistentDialog);
+    if (it == windows_.end())
+        fatalError(Msg::NonexistentDialog);
     windows_.erase(it);
 }
 
 bool OpenWindowList::contains(const QWidget* window) const {
-    return window != nullptr && std::find(windows_.begin(), windows_.end(), window) != windows_.end();
+    return window != nullptr &&
+           std::find(windows_.begin(), windows_.end(), window) != windows_.end();
 }
 
 void OpenWindowList::closeAll() {
@@ -29,6 +34,7 @@ void OpenWindowList::closeAll() {
     // A window's destructor gives back what it greyed; it must not look itself up here.
     std::vector<QWidget*> windows;
     windows.swap(windows_);
-    for (QWidget* window : windows) delete window;
+    for (QWidget* window : windows)
+        delete window;
     closingAll_ = false;
 }

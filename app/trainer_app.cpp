@@ -28,7 +28,8 @@ int TrainerApp::run(int& argc, char** argv) {
     seedProcessRandom(static_cast<unsigned>(processMilliseconds()));
 
     LogFont documentFont = defaultDocumentFont();
-    if (!fontUsable(documentFont)) documentFont = fallbackDocumentFont();
+    if (!fontUsable(documentFont))
+        documentFont = fallbackDocumentFont();
 
     Preferences preferences;
     MainDialog mainDialog(store, preferences, documentFont);

@@ -16,13 +16,15 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
 }
 
 int runInsert(const std::vector<std::string>& args) {
-    if (args.size() != 1) return 2;
+    if (args.size() != 1)
+        return 2;
     const int n = std::stoi(args[0]);
     CardStore store;
     CardList& list = store.unknownList;
 
     auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < n; ++i) list.insert(&store.createCard());
+    for (int i = 0; i < n; ++i)
+        list.insert(&store.createCard());
     const double fill = millisecondsSince(start);
 
     start = std::chrono::steady_clock::now();
@@ -36,14 +38,17 @@ int runInsert(const std::vector<std::string>& args) {
     const double punch = millisecondsSince(start);
 
     start = std::chrono::steady_clock::now();
-    for (Card* card : removed) list.insert(card);  // every one fills the first hole
-    for (int i = 0; i < n; ++i) list.insert(&store.createCard());
+    for (Card* card : removed)
+        list.insert(card);  // every one fills the first hole
+    for (int i = 0; i < n; ++i)
+        list.insert(&store.createCard());
     const double refill = millisecondsSince(start);
 
-    std::printf("insert cards=%d fill_ms=%.1f holes=%zu remove_ms=%.1f refill_and_grow_ms=%.1f "
-                "count=%d first_hole_reused=%s\n",
-                n, fill, removed.size(), punch, refill, list.count(),
-                list.slot(0) == removed.front() ? "yes" : "no");
+    std::printf(
+        "insert cards=%d fill_ms=%.1f holes=%zu remove_ms=%.1f refill_and_grow_ms=%.1f "
+        "count=%d first_hole_reused=%s\n",
+        n, fill, removed.size(), punch, refill, list.count(),
+        list.slot(0) == removed.front() ? "yes" : "no");
     return 0;
 }
 

@@ -6,22 +6,28 @@ namespace {
 uint64_t idEpoch = 0;
 }
 
-uint64_t cardIdEpoch() { return idEpoch; }
+uint64_t cardIdEpoch() {
+    return idEpoch;
+}
 
 void setCardId(Card& card, int32_t id) {
-    if (card.id == id) return;
+    if (card.id == id)
+        return;
     card.id = id;
     ++idEpoch;
 }
 
 CardList::CardList() : slots_(kBlockSize, nullptr) {}
 
-bool CardList::indexCurrent() const { return indexed_ && indexEpoch_ == idEpoch; }
+bool CardList::indexCurrent() const {
+    return indexed_ && indexEpoch_ == idEpoch;
+}
 
 void CardList::occupy(int index, Card* card) {
     slots_[static_cast<std::size_t>(index)] = card;
     const auto chunk = static_cast<std::size_t>(index / kChunkSize);
-    if (chunk >= chunkCounts_.size()) chunkCounts_.resize(chunk + 1, 0);
+    if (chunk >= chunkCounts_.size())
+        chunkCounts_.resize(chunk + 1, 0);
     ++chunkCounts_[chunk];
     ++count_;
     if (indexCurrent()) {
@@ -35,7 +41,8 @@ void CardList::vacate(int index) {
     Card*& slot = slots_[static_cast<std::size_t>(index)];
     if (indexCurrent()) {
         auto it = idCounts_.find(slot->id);
-        if (it != idCounts_.end() && --it->second == 0) idCounts_.erase(it);
+        if (it != idCounts_.end() && --it->second == 0)
+            idCounts_.erase(it);
     } else {
         indexed_ = false;
     }
@@ -60,7 +67,8 @@ void CardList::insert(Card* card) {
 }
 
 bool CardList::removeById(int32_t id) {
-    if (count_ >= kIndexThreshold && !containsId(id)) return false;
+    if (count_ >= kIndexThreshold && !containsId(id))
+        return false;
     for (int i = 0; i < used_; ++i) {
         Card* card = slots_[static_cast<std::size_t>(i)];
         if (card != nullptr && card->id == id) {
@@ -72,10 +80,12 @@ bool CardList::removeById(int32_t id) {
 }
 
 bool CardList::remove(const Card* card) {
-    if (card == nullptr) return false;
+    if (card == nullptr)
+        return false;
     const auto end = slots_.begin() + used_;
     const auto it = std::find(slots_.begin(), end, card);
-    if (it == end) return false;
+    if (it == end)
+        return false;
     vacate(static_cast<int>(it - slots_.begin()));
     return true;
 }
@@ -90,7 +100,8 @@ bool CardList::containsId(int32_t id) const {
     if (count_ < kIndexThreshold) {
         for (int i = 0; i < used_; ++i) {
             const Card* card = slots_[static_cast<std::size_t>(i)];
-            if (card != nullptr && card->id == id) return true;
+            if (card != nullptr && card->id == id)
+                return true;
         }
         return false;
     }
@@ -125,27 +136,33 @@ void CardList::assign(std::vector<Card*> cards) {
     used_ = static_cast<int>(n);
     holes_ = {};
     chunkCounts_.assign((n + kChunkSize - 1) / kChunkSize, kChunkSize);
-    if (n % kChunkSize != 0) chunkCounts_.back() = static_cast<int>(n % kChunkSize);
+    if (n % kChunkSize != 0)
+        chunkCounts_.back() = static_cast<int>(n % kChunkSize);
     idCounts_ = {};
     indexed_ = false;
 }
 
 int CardList::nextOccupied(int from) const {
     for (int i = std::max(from, 0); i < used_; ++i) {
-        if (slots_[static_cast<std::size_t>(i)] != nullptr) return i;
+        if (slots_[static_cast<std::size_t>(i)] != nullptr)
+            return i;
     }
     return -1;
 }
 
 Card* CardList::nthCard(int k) const {
-    if (k < 0 || k >= count_) return nullptr;
-    if (holes_.empty()) return slots_[static_cast<std::size_t>(k)];
+    if (k < 0 || k >= count_)
+        return nullptr;
+    if (holes_.empty())
+        return slots_[static_cast<std::size_t>(k)];
     std::size_t chunk = 0;
-    while (k >= chunkCounts_[chunk]) k -= chunkCounts_[chunk++];
+    while (k >= chunkCounts_[chunk])
+        k -= chunkCounts_[chunk++];
     const int end = std::min(used_, static_cast<int>((chunk + 1) * kChunkSize));
     for (int i = static_cast<int>(chunk) * kChunkSize; i < end; ++i) {
         Card* card = slots_[static_cast<std::size_t>(i)];
-        if (card != nullptr && k-- == 0) return card;
+        if (card != nullptr && k-- == 0)
+            return card;
     }
     return nullptr;
 }

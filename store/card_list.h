@@ -53,13 +53,14 @@ public:
     template <typename F>
     void forEach(F&& visit) const {
         for (Card* card : slots_) {
-            if (card != nullptr) visit(card);
+            if (card != nullptr)
+                visit(card);
         }
     }
 
 private:
-    static constexpr int kChunkSize = 1024;       // slots per occupancy count
-    static constexpr int kIndexThreshold = 256;   // smaller lists are just scanned
+    static constexpr int kChunkSize = 1024;      // slots per occupancy count
+    static constexpr int kIndexThreshold = 256;  // smaller lists are just scanned
 
     void occupy(int index, Card* card);
     void vacate(int index);

@@ -28,11 +28,14 @@ std::size_t capacityOf(CardField field) {
 CardStore::CardStore() = default;
 CardStore::~CardStore() = default;
 
-void CardStore::ChunkDeleter::operator()(void* chunk) const { std::free(chunk); }
+void CardStore::ChunkDeleter::operator()(void* chunk) const {
+    std::free(chunk);
+}
 
 CardStore::Chunk CardStore::allocateChunk() {
     void* chunk = std::aligned_alloc(kChunkBytes, kChunkBytes);
-    if (chunk == nullptr) throw std::bad_alloc();
+    if (chunk == nullptr)
+        throw std::bad_alloc();
 #ifdef __linux__
     madvise(chunk, kChunkBytes, MADV_HUGEPAGE);  // a hint; without huge pages all still works
 #endif
@@ -80,8 +83,10 @@ void CardStore::destroyAllCards() {
 }
 
 const char* CardStore::storeText(std::string_view text) {
-    if (text.empty()) return "";
-    if (text == "-") return "-";
+    if (text.empty())
+        return "";
+    if (text == "-")
+        return "-";
     if (textUsed_ + text.size() > kTextChunkSize) {
         textChunks_.push_back(allocateChunk());
         textUsed_ = 0;

@@ -13,6 +13,10 @@ LogFont pointFont(const char* face) {
 
 }  // namespace
 
-LogFont defaultDocumentFont() { return pointFont("MS Sans Serif"); }
+LogFont defaultDocumentFont() {
+    return pointFont("MS Sans Serif");
+}
 
-LogFont fallbackDocumentFont() { return pointFont("System"); }
+LogFont fallbackDocumentFont() {
+    return pointFont("System");
+}

@@ -6,10 +6,10 @@
 // The user's settings, one record per process. The window side loads and saves it; the
 // core reads it where a rule depends on it.
 struct Preferences {
-    int32_t maxLevel = 5;     // a right answer that reaches it asks whether the card is known
-    int32_t showAddInfo = 0;  // examinations show the additional information when exactly 1
-    bool strictOrder = false; // the answer must equal the stored answer exactly
-    bool allWords = true;     // without strict order: all words, in any order
+    int32_t maxLevel = 5;      // a right answer that reaches it asks whether the card is known
+    int32_t showAddInfo = 0;   // examinations show the additional information when exactly 1
+    bool strictOrder = false;  // the answer must equal the stored answer exactly
+    bool allWords = true;      // without strict order: all words, in any order
     std::string applicationPath;
 
     bool operator==(const Preferences&) const = default;

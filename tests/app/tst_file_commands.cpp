@@ -19,10 +19,12 @@ namespace {
 
 // A version 2.0 list with the given numbers of unknown and known cards.
 QByteArray listFile(int unknown, int known) {
-    QByteArray bytes("\x80#File fuer Mnemprogramm\r\n#Format Version 2.0, PC\r\n"
-                     "frage\tantwort\tstufe\tlektion\tkarte_id\r\n");
+    QByteArray bytes(
+        "\x80#File fuer Mnemprogramm\r\n#Format Version 2.0, PC\r\n"
+        "frage\tantwort\tstufe\tlektion\tkarte_id\r\n");
     for (int font = 0; font < 2; ++font) {
-        bytes += "-21\r\n0\r\n0\r\n0\r\n400\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n0\r\n0\r\nDejaVu Sans\r\n";
+        bytes +=
+            "-21\r\n0\r\n0\r\n0\r\n400\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n0\r\n0\r\nDejaVu Sans\r\n";
     }
     int id = 0;
     for (int i = 0; i < unknown; ++i, ++id) {
@@ -42,16 +44,16 @@ QString counter(MainDialog& dialog, const char* name) {
 // What "list opened" switches on for a list with unknown cards (more than 10 of them
 // when `systematic`).
 ControlStates openedStates(bool systematic) {
-    ControlStates states = withChanges(
-        startStates(),
-        {Command::CloseList, Command::SaveList, Command::SaveListAs, Command::ExportCards,
-         Command::ExportQuestions, Command::ExportAnswers, Command::NewCards, Command::Overview,
-         Command::Print, Command::ExamineInOrder, Command::ExamineRandom, Command::Statistics,
-         Command::Sort, Command::Exchange, Command::ModifyCards, Command::ChooseLesson,
-         Command::ChooseLevel},
-        {Command::OpenList, Command::NewList},
-        {MainButton::NewCard, MainButton::InOrder, MainButton::Random, MainButton::Exchange,
-         MainButton::Overview});
+    ControlStates states =
+        withChanges(startStates(),
+                    {Command::CloseList, Command::SaveList, Command::SaveListAs,
+                     Command::ExportCards, Command::ExportQuestions, Command::ExportAnswers,
+                     Command::NewCards, Command::Overview, Command::Print, Command::ExamineInOrder,
+                     Command::ExamineRandom, Command::Statistics, Command::Sort, Command::Exchange,
+                     Command::ModifyCards, Command::ChooseLesson, Command::ChooseLevel},
+                    {Command::OpenList, Command::NewList},
+                    {MainButton::NewCard, MainButton::InOrder, MainButton::Random,
+                     MainButton::Exchange, MainButton::Overview});
     if (systematic) {
         states = withChanges(states, {Command::ExamineSystematic}, {}, {MainButton::Systematic});
     }
@@ -83,7 +85,8 @@ private slots:
     QString writeList(const QString& name, const QByteArray& bytes) {
         const QString path = dir_.filePath(name);
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly)) return {};
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
         file.write(bytes);
         return path;
     }
@@ -126,7 +129,8 @@ private slots:
         QCOMPARE(OpenWindowList::instance().size(), examination.isEmpty() ? 0 : 1);
 
         ControlStates expected = openedStates(unknown > 10);
-        if (known > 0) expected = withChanges(expected, {Command::ExamineKnownWords}, {});
+        if (known > 0)
+            expected = withChanges(expected, {Command::ExamineKnownWords}, {});
         // The examination window that opened greys its own command and button.
         if (unknown > 20) {
             expected = withChanges(expected, {}, {Command::ExamineSystematic}, {},
@@ -158,12 +162,12 @@ private slots:
         const QString path = writeList("known.kmx", listFile(0, 2));
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
         dialog_->openList(path);
-        const ControlStates expected = withChanges(
-            startStates(),
-            {Command::CloseList, Command::SaveList, Command::SaveListAs, Command::ExportCards,
-             Command::ExportQuestions, Command::ExportAnswers, Command::NewCards,
-             Command::Overview, Command::ExamineKnownWords},
-            {Command::OpenList, Command::NewList}, {MainButton::NewCard});
+        const ControlStates expected =
+            withChanges(startStates(),
+                        {Command::CloseList, Command::SaveList, Command::SaveListAs,
+                         Command::ExportCards, Command::ExportQuestions, Command::ExportAnswers,
+                         Command::NewCards, Command::Overview, Command::ExamineKnownWords},
+                        {Command::OpenList, Command::NewList}, {MainButton::NewCard});
         QCOMPARE(describeDifferences(controlStates(*dialog_), expected), QString());
     }
 
@@ -184,8 +188,9 @@ private slots:
         QVERIFY(env_->prompts().messages.empty());
         env_->prompts().openChoices.push_back({QString(), 3});
         dialog_->action(Command::OpenList)->trigger();
-        QCOMPARE(env_->prompts().messageTexts(),
-                 QStringList{"An error occured while opening a file. No vocabulary has been read."});
+        QCOMPARE(
+            env_->prompts().messageTexts(),
+            QStringList{"An error occured while opening a file. No vocabulary has been read."});
     }
 
     void saveOfAnUntitledListAsksForAName() {

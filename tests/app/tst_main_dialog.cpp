@@ -10,8 +10,8 @@
 #include "app/about_dialog.h"
 #include "app/document_info_dialog.h"
 #include "app/main_dialog.h"
-#include "app/preferences_dialog.h"
 #include "app/preferences.h"
+#include "app/preferences_dialog.h"
 #include "editing/new_card_dialog.h"
 #include "platform/settings_store.h"
 #include "store/card_store.h"
@@ -80,11 +80,12 @@ private slots:
                               << QStringList{"Font of the Question...=40028",
                                              "Font of the Answer...=40029"};
         QTest::newRow("Examination")
-            << "menuExamination"
-            << QStringList{"Systematic Examination...=40019", "-",
-                           "Examination in &Order...=40016",
-                           "Examination in &Random Order...=40017", "-",
-                           "Examination of &Wrong Words=40018"};
+            << "menuExamination" << QStringList{"Systematic Examination...=40019",
+                                                "-",
+                                                "Examination in &Order...=40016",
+                                                "Examination in &Random Order...=40017",
+                                                "-",
+                                                "Examination of &Wrong Words=40018"};
         QTest::newRow("Cards") << "menuCards"
                                << QStringList{"&New Cards...=32776",
                                               "&Modify Cards...=40022",
@@ -206,10 +207,9 @@ private slots:
         dialog_->action(Command::NewList)->trigger();
         auto* newCard = dialog_->findChild<NewCardDialog*>();
         QVERIFY(newCard);
-        ControlStates expected =
-            withChanges(startStates(), {Command::Overview},
-                        {Command::OpenList, Command::CloseList, Command::NewList,
-                         Command::NewCards});
+        ControlStates expected = withChanges(
+            startStates(), {Command::Overview},
+            {Command::OpenList, Command::CloseList, Command::NewList, Command::NewCards});
         QCOMPARE(describeDifferences(controlStates(*dialog_), expected), QString());
 
         const ControlStates afterFirst = withChanges(
@@ -224,10 +224,11 @@ private slots:
             QTest::keyClicks(newCard->findChild<QLineEdit*>("edit1005"), QString("a%1").arg(i));
             QTest::keyClick(newCard->findChild<QLineEdit*>("edit1005"), Qt::Key_Return);
             ControlStates want = afterFirst;
-            if (i >= 4) want = withChanges(want, {Command::ExamineRandom}, {}, {MainButton::Random});
+            if (i >= 4)
+                want = withChanges(want, {Command::ExamineRandom}, {}, {MainButton::Random});
             if (i >= 11) {
-                want = withChanges(want, {Command::ExamineSystematic}, {},
-                                   {MainButton::Systematic});
+                want =
+                    withChanges(want, {Command::ExamineSystematic}, {}, {MainButton::Systematic});
             }
             QVERIFY2(describeDifferences(controlStates(*dialog_), want).isEmpty(),
                      qPrintable(QString("after card %1: %2")

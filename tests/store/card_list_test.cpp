@@ -15,7 +15,8 @@ TEST(CardList, SlotsFillBlocksOfTenAndReuseTheFirstHole) {
     CardStore store;
     CardList& list = store.unknownList;
     EXPECT_EQ(list.blockCount(), 1);
-    for (int i = 0; i < 10; ++i) list.insert(&store.createCard());
+    for (int i = 0; i < 10; ++i)
+        list.insert(&store.createCard());
     EXPECT_EQ(list.blockCount(), 1);
     list.insert(&store.createCard());  // the eleventh opens a second block
     EXPECT_EQ(list.count(), 11);
@@ -58,7 +59,8 @@ TEST(CardList, RemoveTakesTheFirstOfDuplicateNumbersAndKeepsTheCard) {
 TEST(CardList, ClearAndAssignCompact) {
     CardStore store;
     CardList& list = store.unknownList;
-    for (int i = 0; i < 25; ++i) list.insert(&store.createCard());
+    for (int i = 0; i < 25; ++i)
+        list.insert(&store.createCard());
     list.removeById(3);
     std::vector<Card*> cards = list.cards();
     ASSERT_EQ(cards.size(), 24u);
@@ -122,7 +124,8 @@ TEST(CardList, LargeListsFindCardsAndNumbersLikeAScan) {
         all.push_back(&card);
         list.insert(&card);
     }
-    for (int i = 0; i < 5000; i += 7) list.removeById(i);
+    for (int i = 0; i < 5000; i += 7)
+        list.removeById(i);
     EXPECT_TRUE(list.containsId(8));
     EXPECT_FALSE(list.containsId(7));
     setCardId(*all[8], 7);  // a number changes while the list holds the card

@@ -23,7 +23,8 @@ public:
 
     KnownCardChoice askKnownCard(const Card& card) override {
         knownQuestions.push_back(card.id);
-        if (knownAnswers.empty()) return KnownCardChoice::Known;
+        if (knownAnswers.empty())
+            return KnownCardChoice::Known;
         KnownCardChoice choice = knownAnswers.front();
         knownAnswers.pop_front();
         return choice;
@@ -56,8 +57,10 @@ public:
     explicit FixedRandom(std::vector<int> values) : values_(std::move(values)) {}
     int next() override {
         ++draws;
-        if (values_.empty()) return 0;
-        if (pos_ < values_.size()) return values_[pos_++];
+        if (values_.empty())
+            return 0;
+        if (pos_ < values_.size())
+            return values_[pos_++];
         return values_.back();
     }
     void push(int value) { values_.push_back(value); }

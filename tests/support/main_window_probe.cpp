@@ -5,30 +5,54 @@
 
 namespace {
 
-QString commandKey(Command command) { return QString("command%1").arg(static_cast<int>(command)); }
-QString buttonKey(MainButton id) { return QString("button%1").arg(static_cast<int>(id)); }
+QString commandKey(Command command) {
+    return QString("command%1").arg(static_cast<int>(command));
+}
+QString buttonKey(MainButton id) {
+    return QString("button%1").arg(static_cast<int>(id));
+}
 
 }  // namespace
 
 const std::initializer_list<Command>& allCommands() {
     static const std::initializer_list<Command> commands = {
-        Command::NewList,          Command::OpenList,          Command::CloseList,
-        Command::SaveList,         Command::SaveListAs,        Command::ExportCards,
-        Command::ExportQuestions,  Command::ExportAnswers,     Command::Print,
-        Command::Preferences,      Command::Quit,              Command::QuestionFont,
-        Command::AnswerFont,       Command::ExamineSystematic, Command::ExamineInOrder,
-        Command::ExamineRandom,    Command::ExamineWrongWords, Command::NewCards,
-        Command::ModifyCards,      Command::Sort,              Command::Exchange,
-        Command::Overview,         Command::Statistics,        Command::ExamineKnownWords,
-        Command::ChooseLesson,     Command::LessonInOrder,     Command::LessonRandom,
-        Command::LessonSystematic, Command::ChooseLevel,       Command::LevelInOrder,
+        Command::NewList,
+        Command::OpenList,
+        Command::CloseList,
+        Command::SaveList,
+        Command::SaveListAs,
+        Command::ExportCards,
+        Command::ExportQuestions,
+        Command::ExportAnswers,
+        Command::Print,
+        Command::Preferences,
+        Command::Quit,
+        Command::QuestionFont,
+        Command::AnswerFont,
+        Command::ExamineSystematic,
+        Command::ExamineInOrder,
+        Command::ExamineRandom,
+        Command::ExamineWrongWords,
+        Command::NewCards,
+        Command::ModifyCards,
+        Command::Sort,
+        Command::Exchange,
+        Command::Overview,
+        Command::Statistics,
+        Command::ExamineKnownWords,
+        Command::ChooseLesson,
+        Command::LessonInOrder,
+        Command::LessonRandom,
+        Command::LessonSystematic,
+        Command::ChooseLevel,
+        Command::LevelInOrder,
     };
     return commands;
 }
 
 const std::initializer_list<MainButton>& commandButtons() {
     static const std::initializer_list<MainButton> buttons = {
-        MainButton::Systematic, MainButton::InOrder,  MainButton::Random,  MainButton::WrongWords,
+        MainButton::Systematic, MainButton::InOrder,  MainButton::Random,   MainButton::WrongWords,
         MainButton::NewCard,    MainButton::Overview, MainButton::Exchange,
     };
     return buttons;
@@ -39,18 +63,21 @@ ControlStates controlStates(const MainDialog& dialog) {
     for (Command command : allCommands()) {
         states[commandKey(command)] = dialog.action(command)->isEnabled();
     }
-    for (MainButton id : commandButtons()) states[buttonKey(id)] = dialog.button(id)->isEnabled();
+    for (MainButton id : commandButtons())
+        states[buttonKey(id)] = dialog.button(id)->isEnabled();
     return states;
 }
 
 ControlStates startStates() {
     ControlStates states;
-    for (Command command : allCommands()) states[commandKey(command)] = false;
+    for (Command command : allCommands())
+        states[commandKey(command)] = false;
     for (Command command : {Command::NewList, Command::OpenList, Command::Preferences,
                             Command::Quit, Command::QuestionFont, Command::AnswerFont}) {
         states[commandKey(command)] = true;
     }
-    for (MainButton id : commandButtons()) states[buttonKey(id)] = false;
+    for (MainButton id : commandButtons())
+        states[buttonKey(id)] = false;
     return states;
 }
 
@@ -58,10 +85,14 @@ ControlStates withChanges(ControlStates base, std::initializer_list<Command> on,
                           std::initializer_list<Command> off,
                           std::initializer_list<MainButton> buttonsOn,
                           std::initializer_list<MainButton> buttonsOff) {
-    for (Command command : on) base[commandKey(command)] = true;
-    for (Command command : off) base[commandKey(command)] = false;
-    for (MainButton id : buttonsOn) base[buttonKey(id)] = true;
-    for (MainButton id : buttonsOff) base[buttonKey(id)] = false;
+    for (Command command : on)
+        base[commandKey(command)] = true;
+    for (Command command : off)
+        base[commandKey(command)] = false;
+    for (MainButton id : buttonsOn)
+        base[buttonKey(id)] = true;
+    for (MainButton id : buttonsOff)
+        base[buttonKey(id)] = false;
     return base;
 }
 
