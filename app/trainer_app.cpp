@@ -38,5 +38,6 @@ int TrainerApp::run(int& argc, char** argv) {
         loadPreferences(preferences, settings);
     }
     mainDialog.setStartupList(commandLineList(QApplication::arguments()));
+    aboutToRun(mainDialog);
     return mainDialog.exec();
 }
