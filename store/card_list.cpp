@@ -31,7 +31,7 @@ void CardList::occupy(int index, Card* card) {
     ++chunkCounts_[chunk];
     ++count_;
     if (indexCurrent()) {
-        ++idCounts_[card->id];
+        idCounts_.add(card->id);
     } else {
         indexed_ = false;
     }
@@ -40,9 +40,7 @@ void CardList::occupy(int index, Card* card) {
 void CardList::vacate(int index) {
     Card*& slot = slots_[static_cast<std::size_t>(index)];
     if (indexCurrent()) {
-        auto it = idCounts_.find(slot->id);
-        if (it != idCounts_.end() && --it->second == 0)
-            idCounts_.erase(it);
+        idCounts_.removeOne(slot->id);
     } else {
         indexed_ = false;
     }
@@ -106,13 +104,12 @@ bool CardList::containsId(int32_t id) const {
         return false;
     }
     if (!indexCurrent()) {
-        idCounts_.clear();
-        idCounts_.reserve(static_cast<std::size_t>(count_));
-        forEach([&](const Card* card) { ++idCounts_[card->id]; });
+        idCounts_.rebuild(
+            count_, [this](auto&& visit) { forEach([&](const Card* card) { visit(card->id); }); });
         indexEpoch_ = idEpoch;
         indexed_ = true;
     }
-    return idCounts_.count(id) != 0;
+    return idCounts_.contains(id);
 }
 
 void CardList::clear() {
@@ -122,7 +119,7 @@ void CardList::clear() {
     used_ = 0;
     holes_ = {};
     chunkCounts_.clear();
-    idCounts_ = {};
+    idCounts_.clear();
     indexed_ = false;
 }
 
@@ -138,7 +135,7 @@ void CardList::assign(std::vector<Card*> cards) {
     chunkCounts_.assign((n + kChunkSize - 1) / kChunkSize, kChunkSize);
     if (n % kChunkSize != 0)
         chunkCounts_.back() = static_cast<int>(n % kChunkSize);
-    idCounts_ = {};
+    idCounts_.clear();
     indexed_ = false;
 }
 

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <functional>
 #include <queue>
-#include <unordered_map>
 #include <vector>
 
 #include "store/card.h"
+#include "store/card_id_index.h"
 
 // An ordered sequence of slots, each empty or referring to a card. Slots come in blocks
 // of ten. Inserting fills the first empty slot from the front; removing empties a slot
@@ -72,9 +72,9 @@ private:
     std::priority_queue<int, std::vector<int>, std::greater<int>> holes_;  // empty, below used_
     std::vector<int> chunkCounts_;  // occupied slots per kChunkSize slots
 
-    // Card number -> how many slots hold a card with it; valid while indexed_ is set and no
+    // How many slots hold a card with each number; valid while indexed_ is set and no
     // card number has changed since it was made.
-    mutable std::unordered_map<int32_t, int> idCounts_;
+    mutable CardIdIndex idCounts_;
     mutable uint64_t indexEpoch_ = 0;
     mutable bool indexed_ = false;
 };

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
+
+#include "store/card_id_index.h"
 #include "store/card_list.h"
 #include "store/card_store.h"
 
@@ -146,6 +150,38 @@ TEST(CardList, LargeListsFindCardsAndNumbersLikeAScan) {
     list.assign(walk);
     EXPECT_EQ(list.nthCard(2047), walk[2047]);
     EXPECT_TRUE(list.containsId(14));
+}
+
+// The index against a plain count of numbers, through dense runs, numbers below the
+// range, numbers far away (which make it a hash map) and removals of absent numbers.
+TEST(CardIdIndex, CountsLikeAMultiset) {
+    std::mt19937 random(7);
+    for (const int32_t far : {0, 1 << 20, INT32_MIN, INT32_MAX}) {
+        CardIdIndex index;
+        std::map<int32_t, int> reference;
+        index.rebuild(3, [](auto&& visit) {
+            for (int32_t id : {10, 11, 10})
+                visit(id);
+        });
+        reference = {{10, 2}, {11, 1}};
+        for (int step = 0; step < 20000; ++step) {
+            int32_t id = static_cast<int32_t>(random() % 3000) - 100;
+            if (step == 10000)
+                id = far;
+            if (random() % 3 == 0) {
+                index.removeOne(id);
+                if (auto it = reference.find(id); it != reference.end() && --it->second == 0)
+                    reference.erase(it);
+            } else {
+                index.add(id);
+                ++reference[id];
+            }
+        }
+        for (int32_t id = -200; id < 3100; ++id)
+            ASSERT_EQ(index.contains(id), reference.count(id) != 0) << id << " far " << far;
+        EXPECT_EQ(index.contains(far), reference.count(far) != 0);
+        EXPECT_FALSE(index.contains(INT32_MIN + 1));
+    }
 }
 
 }  // namespace
