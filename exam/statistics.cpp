@@ -1,7 +1,7 @@
 #include "exam/statistics.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 
 #include "store/card_store.h"
 
@@ -93,7 +93,8 @@ std::array<ChartBar, StatisticsFigures::kBins> successChartBars(
 }
 
 std::string formatRealFigure(double value) {
+    // Written as printf's "%.15g" writes it, but with a point whatever the user's locale.
     char text[64];
-    std::snprintf(text, sizeof text, "%.*g", 15, value);
-    return text;
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15);
+    return std::string(text, end.ptr);
 }
