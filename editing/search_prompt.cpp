@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/font_edit_box.h"
 #include "platform/prompts.h"
@@ -25,12 +26,14 @@ SearchPrompt::SearchPrompt(const QString& initialText, const QString& prompt, co
     label->setWordWrap(true);
     box_ = new FontEditBox(this);
     box_->setObjectName(QStringLiteral("edit1022"));
-    box_->setMaxLength(kTextLimit);
+    // Typing stops at 59 characters; a longer text the prompt opens with (a question read
+    // from a file can hold 100) is kept whole, so that searching for it finds its card.
+    box_->setMaxLength(std::max<int>(kTextLimit, int(initialText.size())));
     box_->setAccessibleName(prompt);
     label->setBuddy(box_);
     if (font)
         box_->setFieldFont(font, kCharacterHeight);
-    box_->setText(initialText.left(kTextLimit));
+    box_->setText(initialText);
     // An empty initial text changes nothing, and the font would wait for the first key.
     box_->applyPendingFont();
     box_->selectAll();

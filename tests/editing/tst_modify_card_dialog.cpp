@@ -38,6 +38,9 @@ QString text(std::string_view bytes) {
     return fromCardText(bytes);
 }
 
+// A question of 70 characters: more than the search prompt lets anyone type.
+const QString kLong = QString(70, 'q');
+
 // Types into the search prompt and presses "Search", or leaves it with Escape; records
 // the prompt's text and the text it opened with.
 ScriptedPrompts::DialogHandler answerSearch(const QString& typed, QStringList* seen = nullptr) {
@@ -51,8 +54,10 @@ ScriptedPrompts::DialogHandler answerSearch(const QString& typed, QStringList* s
         if (typed == QLatin1String("<Escape>"))
             return pressKeyIn(Qt::Key_Escape)(prompt);
         QLineEdit* field = box(prompt, "edit1022");
-        field->selectAll();
-        typeText(field, typed);
+        if (typed != QLatin1String("<as opened>")) {
+            field->selectAll();
+            typeText(field, typed);
+        }
         return clickIn("button1")(prompt);
     };
 }
@@ -163,6 +168,10 @@ private slots:
             << "button1009" << -1 << "House" << -1 << QStringList{byQuestion, ""};
         QTest::newRow("Escape searches the text the prompt opened with")
             << "button1009" << 3 << "<Escape>" << 7 << QStringList{byQuestion, "house"};
+        QTest::newRow("question longer than can be typed, searched as opened")
+            << "button1009" << 20 << "<as opened>" << 20 << QStringList{byQuestion, kLong};
+        QTest::newRow("typing stops at 59 characters")
+            << "button1009" << -1 << kLong << -1 << QStringList{byQuestion, ""};
         QTest::newRow("answer of a known card")
             << "button1010" << -1 << "Baum" << 9 << QStringList{byAnswer, ""};
         QTest::newRow("answer not there")
@@ -189,10 +198,14 @@ private slots:
         Card& house7 = card("house", "Heim", 7);
         card("dog", "Hund", 12);
         card("tree", "Baum", 9, true);
+        Card& long20 = card(kLong.toLatin1().constData(), "lang", 20);
 
         ModifyCardDialog* dialog = openDialog();
-        if (shownBefore >= 0)
-            ModifyCardDialog::loadCard(*main_, shownBefore == 3 ? house3 : house7);
+        if (shownBefore >= 0) {
+            ModifyCardDialog::loadCard(*main_, shownBefore == 3   ? house3
+                                               : shownBefore == 7 ? house7
+                                                                  : long20);
+        }
         const QString questionBefore = shownQuestion();
         QStringList seen;
         prompts().dialogHandlers.push_back(answerSearch(typed, &seen));
