@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -196,8 +197,14 @@ OverviewDialog::OverviewDialog(MainDialog& mainDialog) : QDialog(&mainDialog), m
     main_.setButtonEnabled(MainButton::Overview, false);
     fillLessonList();
 
-    connect(lessonList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &OverviewDialog::showLessons);
+    // Every click chooses the lessons, also one on a lesson that is already selected; a
+    // selection moved by the keyboard chooses them too. A click changes the selection on
+    // the press and clicks on the release: the press is left to the click.
+    connect(lessonList_, &QAbstractItemView::clicked, this, &OverviewDialog::showLessons);
+    connect(lessonList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (QApplication::mouseButtons() == Qt::NoButton)
+            showLessons();
+    });
     connect(levelBox_, &QLineEdit::textChanged, this, &OverviewDialog::showLevel);
     table_->setFocus(Qt::OtherFocusReason);
 }
@@ -228,10 +235,11 @@ void OverviewDialog::giveBack() {
 }
 
 bool OverviewDialog::eventFilter(QObject* watched, QEvent* event) {
-    // Enter on a row opens its card, as a double-click does; everywhere else Enter is "OK".
+    // Enter is "OK" everywhere, the table included; F2 opens the card of the current row,
+    // as a double-click does.
     if (watched == table_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && table_->currentIndex().isValid()) {
+        if (key == Qt::Key_F2 && table_->currentIndex().isValid()) {
             openCard(table_->currentIndex());
             return true;
         }

@@ -140,6 +140,7 @@ private slots:
         QTest::newRow("OK") << "ok";
         QTest::newRow("Escape") << "escape";
         QTest::newRow("Enter after typing a level") << "enter";
+        QTest::newRow("Enter on the table") << "enter on table";
         QTest::newRow("close box") << "close";
         QTest::newRow("Close List") << "close list";
     }
@@ -172,6 +173,8 @@ private slots:
             level->selectAll();
             typeText(level, "1");
             QTest::keyClick(level, Qt::Key_Return);
+        } else if (how == "enter on table") {
+            QTest::keyClick(table(overview), Qt::Key_Return);
         } else if (how == "close") {
             overview->close();
         } else {
@@ -230,6 +233,19 @@ private slots:
         QCOMPARE(column(overview), (QStringList{"u0", "k0"}));
         lessons->selectionModel()->select(model->index(0, 0), QItemSelectionModel::Select);
         QCOMPARE(column(overview), (QStringList{"u1", "k1", "u0", "k0"}));
+
+        // Clicks choose: one that takes a lesson out of the selection, and one on the lesson
+        // that is already the only one selected.
+        QTest::mouseClick(lessons->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          lessons->visualRect(model->index(0, 0)).center());
+        QCOMPARE(column(overview), (QStringList{"u0", "k0"}));
+        overview->findChild<QRadioButton*>("radio1031")->click();
+        QCOMPARE(overview->choice(), OverviewDialog::AllCards);
+        QTest::mouseClick(lessons->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          lessons->visualRect(model->index(1, 0)).center());
+        QVERIFY(overview->findChild<QRadioButton*>("radio1034")->isChecked());
+        QCOMPARE(overview->choice(), OverviewDialog::CardsOfLessons);
+        QCOMPARE(column(overview), (QStringList{"u0", "k0"}));
         QVERIFY(prompts().messages.empty());
     }
 
@@ -343,7 +359,7 @@ private slots:
         QCOMPARE(prompts().dialogs.first(), QString("Search for..."));
     }
 
-    void doubleClickAndEnterOpenTheCardForChanging() {
+    void doubleClickAndF2OpenTheCardForChanging() {
         addSampleCards();
         OverviewDialog* overview = openOverview();
         QTableView* view = table(overview);
@@ -356,7 +372,7 @@ private slots:
                  QString());
 
         view->setCurrentIndex(view->model()->index(2, 3));
-        QTest::keyClick(view, Qt::Key_Return);
+        QTest::keyClick(view, Qt::Key_F2);
         QCOMPARE(ModifyCardDialog::instance(), dialog);
         QCOMPARE(fromCardText(dialog->currentCard()->question()), QString("u2"));
         QVERIFY(overview->isVisible());
