@@ -208,7 +208,9 @@ void MainDialog::buildControls() {
     auto makeButton = [this](MainButton id, const QString& text) {
         auto* button = new QPushButton(text, this);
         button->setObjectName(QString("button%1").arg(static_cast<int>(id)));
-        button->setAutoDefault(false);
+        // As in any dialog, Enter presses the button that has the focus; elsewhere the
+        // card box.
+        button->setAutoDefault(true);
         buttons_[id] = button;
         return button;
     };
@@ -336,8 +338,6 @@ void MainDialog::setButtonEnabled(MainButton id, bool enabled) {
 void MainDialog::setFonts(LogFont question, LogFont answer) {
     questionFont_ = std::move(question);
     answerFont_ = std::move(answer);
-    questionQFont_ = toQFont(question);
-    answerQFont_ = toQFont(answer);
 }
 
 void MainDialog::showEvent(QShowEvent* event) {

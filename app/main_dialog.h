@@ -54,8 +54,6 @@ public:
     RecentDraws& recentDraws() { return *recentDraws_; }
     const LogFont& questionFont() const { return questionFont_; }
     const LogFont& answerFont() const { return answerFont_; }
-    const QFont& questionQFont() const { return questionQFont_; }
-    const QFont& answerQFont() const { return answerQFont_; }
 
     QAction* action(Command command) const;
     QPushButton* button(MainButton id) const;
@@ -135,8 +133,6 @@ private:
     std::unique_ptr<FontDebugLog> fontLog_;
     LogFont questionFont_;
     LogFont answerFont_;
-    QFont questionQFont_;
-    QFont answerQFont_;
 
     QMenuBar* menuBar_ = nullptr;
     std::map<Command, QAction*> actions_;
