@@ -22,6 +22,25 @@ void CardIdIndex::clear() {
     map_ = {};
 }
 
+void CardIdIndex::rebuild(const std::vector<int32_t>& ids) {
+    clear();
+    if (ids.empty())
+        return;
+    const auto [lowest, highest] = std::minmax_element(ids.begin(), ids.end());
+    if (denseEnough(*lowest, *highest, static_cast<int64_t>(ids.size()))) {
+        base_ = *lowest;
+        counts_.assign(static_cast<std::size_t>(int64_t{*highest} - *lowest + 1), 0);
+        for (const int32_t id : ids)
+            ++counts_[static_cast<std::size_t>(id - base_)];
+        cards_ = static_cast<int64_t>(ids.size());
+        return;
+    }
+    sparse_ = true;
+    map_.reserve(ids.size());
+    for (const int32_t id : ids)
+        add(id);
+}
+
 void CardIdIndex::makeSparse() {
     map_.reserve(static_cast<std::size_t>(cards_));
     for (std::size_t i = 0; i < counts_.size(); ++i) {

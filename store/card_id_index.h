@@ -17,28 +17,8 @@ public:
     void removeOne(int32_t id);
     bool contains(int32_t id) const;
 
-    // Makes the index of `count` numbers in two passes of `forEachId(visit)`, which
-    // calls visit(id) for each card: one to find the range, one to count.
-    template <typename ForEachId>
-    void rebuild(int count, ForEachId&& forEachId) {
-        clear();
-        if (count <= 0)
-            return;
-        int32_t lowest = INT32_MAX;
-        int32_t highest = INT32_MIN;
-        forEachId([&](int32_t id) {
-            lowest = id < lowest ? id : lowest;
-            highest = id > highest ? id : highest;
-        });
-        if (denseEnough(lowest, highest, count)) {
-            base_ = lowest;
-            counts_.assign(static_cast<std::size_t>(int64_t{highest} - lowest + 1), 0);
-        } else {
-            sparse_ = true;
-            map_.reserve(static_cast<std::size_t>(count));
-        }
-        forEachId([&](int32_t id) { add(id); });
-    }
+    // Makes the index of these numbers.
+    void rebuild(const std::vector<int32_t>& ids);
 
 private:
     // Whether an array over lowest..highest stays within a few entries per card.

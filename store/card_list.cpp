@@ -103,13 +103,19 @@ bool CardList::containsId(int32_t id) const {
         }
         return false;
     }
-    if (!indexCurrent()) {
-        idCounts_.rebuild(
-            count_, [this](auto&& visit) { forEach([&](const Card* card) { visit(card->id); }); });
-        indexEpoch_ = idEpoch;
-        indexed_ = true;
-    }
+    if (!indexCurrent())
+        makeIndex();
     return idCounts_.contains(id);
+}
+
+void CardList::makeIndex() const {
+    // The numbers are gathered in one pass over the cards, which is most of the cost.
+    std::vector<int32_t> ids;
+    ids.reserve(static_cast<std::size_t>(count_));
+    forEach([&](const Card* card) { ids.push_back(card->id); });
+    idCounts_.rebuild(ids);
+    indexEpoch_ = idEpoch;
+    indexed_ = true;
 }
 
 void CardList::clear() {
@@ -137,6 +143,10 @@ void CardList::assign(std::vector<Card*> cards) {
         chunkCounts_.back() = static_cast<int>(n % kChunkSize);
     idCounts_.clear();
     indexed_ = false;
+    // Made now, while the whole list is being rebuilt anyway, rather than at a look-up
+    // during an examination.
+    if (count_ >= kIndexThreshold)
+        makeIndex();
 }
 
 int CardList::nextOccupied(int from) const {

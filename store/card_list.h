@@ -65,6 +65,7 @@ private:
     void occupy(int index, Card* card);
     void vacate(int index);
     bool indexCurrent() const;
+    void makeIndex() const;
 
     std::vector<Card*> slots_;  // size is a multiple of kBlockSize
     int count_ = 0;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "store/card_id_index.h"
 #include "store/message_ids.h"
 
 namespace {
@@ -319,9 +320,23 @@ void sortList(CardStore& store, CardList& list, SortKey key, Host& host) {
         begin = end;
     }
     std::sort(renumbered.begin(), renumbered.end());
-    for (const auto& [position, card] : renumbered) {
-        setCardId(*card, store.nextId);
-        store.nextId = wrappingAdd(store.nextId, 1);
+    if (!renumbered.empty()) {
+        // nextId can lie below numbers that cards read from a file carry. A number that a
+        // card of the document already has is passed over: handing it out would make a new
+        // pair of equal numbers while mending one, and a card that shares its number with a
+        // known card can never itself be moved to the known cards.
+        std::vector<int32_t> inUse;
+        for (const CardList* owner : {&store.unknownList, &store.knownList, &list}) {
+            owner->forEach([&](const Card* card) { inUse.push_back(card->id); });
+        }
+        CardIdIndex used;
+        used.rebuild(inUse);
+        for (const auto& [position, card] : renumbered) {
+            while (used.contains(store.nextId))
+                store.nextId = wrappingAdd(store.nextId, 1);
+            setCardId(*card, store.nextId);
+            store.nextId = wrappingAdd(store.nextId, 1);
+        }
     }
 
     std::vector<Card*> sorted;

@@ -159,10 +159,7 @@ TEST(CardIdIndex, CountsLikeAMultiset) {
     for (const int32_t far : {0, 1 << 20, INT32_MIN, INT32_MAX}) {
         CardIdIndex index;
         std::map<int32_t, int> reference;
-        index.rebuild(3, [](auto&& visit) {
-            for (int32_t id : {10, 11, 10})
-                visit(id);
-        });
+        index.rebuild({10, 11, 10});
         reference = {{10, 2}, {11, 1}};
         for (int step = 0; step < 20000; ++step) {
             int32_t id = static_cast<int32_t>(random() % 3000) - 100;
