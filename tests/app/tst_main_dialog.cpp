@@ -137,6 +137,11 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(),
                      static_cast<QWidget*>(dialog_->button(MainButton::Examine)));
         QVERIFY(env_->prompts().messages.empty());
+        // Enter presses the button with the focus: without a list, the examine button
+        // beeps, and the card box does not ask for a file.
+        QTest::keyClick(dialog_->button(MainButton::Examine), Qt::Key_Return);
+        QCOMPARE(env_->prompts().beeps.size(), size_t(1));
+        QVERIFY(env_->prompts().openRequests.empty());
     }
 
     void examineButtonBeepsWithoutAList() {
