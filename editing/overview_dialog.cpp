@@ -197,10 +197,11 @@ OverviewDialog::OverviewDialog(MainDialog& mainDialog) : QDialog(&mainDialog), m
     main_.setButtonEnabled(MainButton::Overview, false);
     fillLessonList();
 
-    // Every click chooses the lessons, also one on a lesson that is already selected; a
-    // selection moved by the keyboard chooses them too. A click changes the selection on
-    // the press and clicks on the release: the press is left to the click.
-    connect(lessonList_, &QAbstractItemView::clicked, this, &OverviewDialog::showLessons);
+    // Every click in the lesson list chooses the lessons, also one on a lesson that is
+    // already selected or below the last one; a selection moved by the keyboard chooses
+    // them too. A click may change the selection on the press or on the release, so it
+    // is handled once, after the release.
+    lessonList_->viewport()->installEventFilter(this);
     connect(lessonList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (QApplication::mouseButtons() == Qt::NoButton)
             showLessons();
@@ -235,6 +236,11 @@ void OverviewDialog::giveBack() {
 }
 
 bool OverviewDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (lessonList_ && watched == lessonList_->viewport() &&
+        event->type() == QEvent::MouseButtonRelease) {
+        QMetaObject::invokeMethod(this, &OverviewDialog::showLessons, Qt::QueuedConnection);
+        return false;
+    }
     // Enter is "OK" everywhere, the table included; F2 opens the card of the current row,
     // as a double-click does.
     if (watched == table_ && event->type() == QEvent::KeyPress) {

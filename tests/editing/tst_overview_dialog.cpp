@@ -238,14 +238,20 @@ private slots:
         // that is already the only one selected.
         QTest::mouseClick(lessons->viewport(), Qt::LeftButton, Qt::ControlModifier,
                           lessons->visualRect(model->index(0, 0)).center());
-        QCOMPARE(column(overview), (QStringList{"u0", "k0"}));
+        QTRY_COMPARE(column(overview), (QStringList{"u0", "k0"}));
         overview->findChild<QRadioButton*>("radio1031")->click();
         QCOMPARE(overview->choice(), OverviewDialog::AllCards);
         QTest::mouseClick(lessons->viewport(), Qt::LeftButton, Qt::NoModifier,
                           lessons->visualRect(model->index(1, 0)).center());
+        QTRY_COMPARE(overview->choice(), OverviewDialog::CardsOfLessons);
         QVERIFY(overview->findChild<QRadioButton*>("radio1034")->isChecked());
-        QCOMPARE(overview->choice(), OverviewDialog::CardsOfLessons);
         QCOMPARE(column(overview), (QStringList{"u0", "k0"}));
+        // A click below the last lesson selects none, and shows no cards.
+        overview->findChild<QRadioButton*>("radio1031")->click();
+        QTest::mouseClick(lessons->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(5, lessons->viewport()->height() - 3));
+        QTRY_COMPARE(overview->choice(), OverviewDialog::CardsOfLessons);
+        QCOMPARE(column(overview), QStringList{});
         QVERIFY(prompts().messages.empty());
     }
 
