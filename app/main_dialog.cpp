@@ -45,6 +45,16 @@ static void initResources() {
 
 namespace {
 
+// The desktop's keys for a standard command, and the common one on a desktop whose theme
+// names none (as without GNOME or KDE, where Quit and Save As have no key of their own).
+QList<QKeySequence> standardKeys(QKeySequence::StandardKey key, const char* common) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    const QKeySequence usual(QString::fromLatin1(common));
+    if (!keys.contains(usual))
+        keys.append(usual);
+    return keys;
+}
+
 MainDialog* theMainDialog = nullptr;
 
 constexpr QSize kPictureSize(256, 192);
@@ -133,22 +143,28 @@ void MainDialog::buildMenu() {
 
     QMenu* file = menuBar_->addMenu("&File");
     file->setObjectName("menuFile");
-    addCommand(file, "&New List...", Command::NewList, true)->setShortcut(QKeySequence::New);
-    addCommand(file, "&Open List...", Command::OpenList, true)->setShortcut(QKeySequence::Open);
-    addCommand(file, "&Close List", Command::CloseList, false)->setShortcut(QKeySequence::Close);
-    addCommand(file, "&Save List...", Command::SaveList, false)->setShortcut(QKeySequence::Save);
+    addCommand(file, "&New List...", Command::NewList, true)
+        ->setShortcuts(standardKeys(QKeySequence::New, "Ctrl+N"));
+    addCommand(file, "&Open List...", Command::OpenList, true)
+        ->setShortcuts(standardKeys(QKeySequence::Open, "Ctrl+O"));
+    addCommand(file, "&Close List", Command::CloseList, false)
+        ->setShortcuts(standardKeys(QKeySequence::Close, "Ctrl+W"));
+    addCommand(file, "&Save List...", Command::SaveList, false)
+        ->setShortcuts(standardKeys(QKeySequence::Save, "Ctrl+S"));
     addCommand(file, "Save List &As...", Command::SaveListAs, false)
-        ->setShortcut(QKeySequence::SaveAs);
+        ->setShortcuts(standardKeys(QKeySequence::SaveAs, "Ctrl+Shift+S"));
     file->addSeparator();
     addCommand(file, "&Export Cards...", Command::ExportCards, false);
     addCommand(file, "Export Question...", Command::ExportQuestions, false);
     addCommand(file, "Export Answer...", Command::ExportAnswers, false);
     file->addSeparator();
-    addCommand(file, "&Print...", Command::Print, false)->setShortcut(QKeySequence::Print);
+    addCommand(file, "&Print...", Command::Print, false)
+        ->setShortcuts(standardKeys(QKeySequence::Print, "Ctrl+P"));
     file->addSeparator();
     addCommand(file, "&Preferences...", Command::Preferences, true);
     file->addSeparator();
-    addCommand(file, "&Quit", Command::Quit, true)->setShortcut(QKeySequence::Quit);
+    addCommand(file, "&Quit", Command::Quit, true)
+        ->setShortcuts(standardKeys(QKeySequence::Quit, "Ctrl+Q"));
 
     QMenu* edit = menuBar_->addMenu("&Edit");
     edit->setObjectName("menuEdit");

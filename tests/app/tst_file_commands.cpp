@@ -9,6 +9,8 @@
 #include "app/main_dialog.h"
 #include "app/open_windows.h"
 #include "app/trainer_app.h"
+#include "editing/new_card_dialog.h"
+#include "exam/examination_dialog.h"
 #include "store/card_store.h"
 #include "store/list_ops.h"
 #include "store/preferences.h"
@@ -310,6 +312,73 @@ private slots:
         reopened.openList(path);
         QCOMPARE(reopened.questionFont(), chosen);
         QCOMPARE(reopened.answerFont(), defaultDocumentFont());
+    }
+
+    // A new user's first list, by keyboard alone: New List, twelve cards, Save, Close List,
+    // Open List, and the first answer of the examination that opening starts.
+    void aFirstListByKeyboardAlone() {
+        auto typeInto = [](const QString& text) {
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(focus);
+            QTest::keyClicks(focus, text);
+        };
+        auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(focus);
+            QTest::keyClick(focus, key, modifiers);
+        };
+        // A window that closes gives the activation back to the main window: the window
+        // manager's part, which offscreen has not.
+        auto backToMain = [this] {
+            dialog_->activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(dialog_.get()));
+        };
+        dialog_->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog_.get()));
+        // The first paint puts the focus on the examine button.
+        QTRY_COMPARE(QApplication::focusWidget(),
+                     static_cast<QWidget*>(dialog_->button(MainButton::Examine)));
+
+        press(Qt::Key_N, Qt::ControlModifier);
+        auto* newCard = dialog_->findChild<NewCardDialog*>();
+        QVERIFY(newCard);
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(newCard));
+        for (int i = 1; i <= 12; ++i) {
+            typeInto(QString("q%1").arg(i));
+            press(Qt::Key_Tab);
+            typeInto(QString("a%1").arg(i));
+            press(Qt::Key_Return);
+        }
+        QCOMPARE(store_->unknownList.count(), 12);
+        press(Qt::Key_Escape);
+        QTRY_VERIFY(!dialog_->findChild<NewCardDialog*>() ||
+                    !dialog_->findChild<NewCardDialog*>()->isVisible());
+
+        const QString path = dir_.filePath("first.kmx");
+        env_->prompts().saveChoices.push_back({path, 0});
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        backToMain();
+        press(Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(QFile::exists(path));
+        backToMain();
+        press(Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(store_->unknownList.count(), 0);
+        backToMain();
+
+        env_->prompts().openChoices.push_back({path, 0});
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        press(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(store_->unknownList.count(), 12);
+        auto* examination = dialog_->findChild<ExaminationDialog*>();
+        QVERIFY(examination);
+        QCOMPARE(examination->windowTitle(), QString("Examination in order"));
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(examination));
+        typeInto("a1");
+        press(Qt::Key_Return);
+        QCOMPARE(store_->unknownList.slot(0)->question(), "q1");
+        QCOMPARE(store_->unknownList.slot(0)->level, 1);
+        QCOMPARE(env_->prompts().saveRequests.size(), size_t(1));
+        QCOMPARE(env_->prompts().openRequests.size(), size_t(1));
     }
 
 private:
