@@ -675,13 +675,16 @@ bool MainDialog::askToSave(bool saveAsAlways) {
         case PromptAnswer::Cancel:
             return false;
         case PromptAnswer::Yes:
-            // Go on whatever the save gives: the user has been asked once.
             if (saveAsAlways) {
                 saveListAs();
             } else {
                 saveList();
             }
-            return true;
+            // A save that failed or was cancelled leaves the cards unsaved: going on would
+            // throw them away after the user asked to keep them, so the command ends here as
+            // with Cancel. A document without cards, which is never written, has nothing
+            // to lose.
+            return !store_.modified || (store_.unknownList.empty() && store_.knownList.empty());
         default:
             return true;
     }

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -260,17 +261,32 @@ private slots:
         const QString path = writeList("named.kmx", listFile(2, 0));
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
         dialog_->openList(path);
+        const ControlStates opened = controlStates(*dialog_);
         addCard(*store_, store_->unknownList, "new", "card", "", "");
         env_->prompts().answers.push_back(PromptAnswer::Yes);
         env_->prompts().saveChoices.push_back({QString(), 0});  // the user cancels Save As
         dialog_->action(Command::CloseList)->trigger();
         QCOMPARE(env_->prompts().saveRequests.size(), size_t(1));
-        // Closed without saving all the same.
+        // Not saved, so not closed: the new card is still there to be saved.
+        QCOMPARE(store_->unknownList.count(), 3);
+        QVERIFY(store_->modified);
+        QCOMPARE(QString::fromStdString(store_->fileName), path);
+        QCOMPARE(describeDifferences(controlStates(*dialog_), opened), QString());
+
+        // Saved under another name, it closes.
+        const QString other = dir_.filePath("other.kmx");
+        env_->prompts().answers.push_back(PromptAnswer::Yes);
+        env_->prompts().saveChoices.push_back({other, 0});
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        dialog_->action(Command::CloseList)->trigger();
         QCOMPARE(store_->unknownList.count(), 0);
         QCOMPARE(store_->fileName, std::string("UNTITLED"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), listFile(2, 0));
+        QFile saved(other);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().contains("new\tcard"));
         QCOMPARE(describeDifferences(controlStates(*dialog_), startStates()), QString());
     }
 
@@ -291,6 +307,36 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains("new\tcard\t\t\t0\t"));
+    }
+
+    void quitWhoseSaveFailsKeepsTheProgramAndTheCards() {
+        const QString path = writeList("named.kmx", listFile(2, 0));
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        dialog_->openList(path);
+        addCard(*store_, store_->unknownList, "new", "card", "", "");
+        // The list's place is taken by a folder with something in it: no file can be
+        // written there.
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkpath(path + "/inside"));
+        env_->prompts().answers.push_back(PromptAnswer::Yes);
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        try {
+            dialog_->runCommand(Command::Quit);
+        } catch (const ExitRequested&) {
+            QFAIL("the program ended although its cards could not be saved");
+        }
+        QCOMPARE(env_->prompts().messageTexts(),
+                 QStringList{"There was an error while saving cards."});
+        QCOMPARE(store_->unknownList.count(), 3);
+        QVERIFY(store_->modified);
+
+        env_->prompts().answers.push_back(PromptAnswer::No);
+        try {
+            dialog_->runCommand(Command::Quit);
+            QFAIL("Quit did not end the program");
+        } catch (const ExitRequested& exit) {
+            QCOMPARE(exit.status, 0);
+        }
     }
 
     void savedFontsComeBackWithTheList() {
