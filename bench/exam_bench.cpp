@@ -23,6 +23,7 @@
 #include "exam/answer_check.h"
 #include "exam/orders.h"
 #include "exam/random_source.h"
+#include "exam/statistics.h"
 #include "store/card_store.h"
 #include "store/font_debug_log.h"
 #include "store/host.h"
@@ -269,7 +270,34 @@ int runExam(const std::vector<std::string>& args) {
     return status;
 }
 
+// The statistics window works its figures out again every second while it is open.
+int runStatistics(const std::vector<std::string>& args) {
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: statistics FILE|mem:N\n");
+        return 2;
+    }
+    CardStore store;
+    if (!loadList(store, args[0]))
+        return 1;
+    constexpr int kRuns = 20;
+    double worst = 0;
+    double total = 0;
+    for (int i = 0; i < kRuns; ++i) {
+        const Stamp t0 = now();
+        const StatisticsFigures figures = computeStatistics(store, 5, {0, 60000});
+        const double ms = now().wallMs - t0.wallMs;
+        worst = std::max(worst, ms);
+        total += ms;
+        if (figures.numberOfCards < 0)
+            return 1;
+    }
+    std::printf("statistics cards=%d mean_ms=%.2f worst_ms=%.2f\n", store.unknownList.count(),
+                total / kRuns, worst);
+    return 0;
+}
+
 BenchCommand exam{"exam", "KIND|all FILE|mem:N ANSWERS", runExam};
+BenchCommand statistics{"statistics", "FILE|mem:N", runStatistics};
 BenchCommand examList{"exam-list", "N FILE", runMakeList};
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/main_dialog.h"
@@ -16,6 +17,14 @@
 #include "store/preferences.h"
 
 namespace {
+
+constexpr int kRefreshMilliseconds = 1000;
+
+// Changes a box only when its figure changed, so that a selection in it stays.
+void showFigure(QLineEdit* box, const QString& text) {
+    if (box->text() != text)
+        box->setText(text);
+}
 
 QString realFigure(double value) {
     return QString::fromStdString(formatRealFigure(value));
@@ -100,6 +109,16 @@ StatisticsDialog::StatisticsDialog(MainDialog& mainDialog)
 
     setTabOrder(okButton_, refreshButton_);
 
+    // The figures follow an examination running beside the window, and the time figures
+    // the clock, without waiting for Refresh.
+    auto* ticker = new QTimer(this);
+    ticker->setInterval(kRefreshMilliseconds);
+    connect(ticker, &QTimer::timeout, this, [this] {
+        if (isVisible() && !givenBack_)
+            refresh();
+    });
+    ticker->start();
+
     OpenWindowList::instance().enter(this);
 }
 
@@ -112,16 +131,16 @@ void StatisticsDialog::refresh() {
         computeStatistics(main_.store(), main_.preferences().maxLevel,
                           {main_.listStartTime(), processMilliseconds()});
     charts_->setFigures(figures);
-    numberOfCards_->setText(QString::number(figures.numberOfCards));
-    knownCards_->setText(QString::number(figures.knownCards));
-    wrongCards_->setText(QString::number(figures.wrongCards));
-    averagelyAsked_->setText(realFigure(figures.averagelyAsked));
-    totalAsked_->setText(QString::number(figures.totalAsked));
-    timePerCard_->setText(realFigure(figures.timePerCard));
-    timeTotal_->setText(QString::number(static_cast<long long>(figures.timeTotalSeconds)));
-    percentWrong_->setText(realFigure(figures.percentWrong));
-    wrongPerAnswer_->setText(realFigure(figures.wrongPerAnswer));
-    remaining_->setText(QString::number(figures.remainingExaminations));
+    showFigure(numberOfCards_, QString::number(figures.numberOfCards));
+    showFigure(knownCards_, QString::number(figures.knownCards));
+    showFigure(wrongCards_, QString::number(figures.wrongCards));
+    showFigure(averagelyAsked_, realFigure(figures.averagelyAsked));
+    showFigure(totalAsked_, QString::number(figures.totalAsked));
+    showFigure(timePerCard_, realFigure(figures.timePerCard));
+    showFigure(timeTotal_, QString::number(static_cast<long long>(figures.timeTotalSeconds)));
+    showFigure(percentWrong_, realFigure(figures.percentWrong));
+    showFigure(wrongPerAnswer_, realFigure(figures.wrongPerAnswer));
+    showFigure(remaining_, QString::number(figures.remainingExaminations));
     update();
 }
 

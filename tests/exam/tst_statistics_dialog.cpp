@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(describeDifferences(controlStates(*main_), startStates()), QString());
     }
 
-    void figuresShowInTheirBoxesAndFollowRefresh() {
+    void figuresShowInTheirBoxesAndFollowTheAnswers() {
         Card& asked = add(store_->unknownList, 1, 2, 5);
         add(store_->unknownList, 3, 0, 0);
         add(store_->knownList, 6, 4, 0);
@@ -131,6 +131,13 @@ private slots:
         ScriptedPrompts::clickButton(window, "button1009");
         QVERIFY(window->isVisible());
         QCOMPARE(steadyFigures(window).mid(3, 2), (QStringList{"4", "12"}));
+
+        // ... and within a second by itself, with the window already active.
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(window));
+        QTest::qWait(20);
+        asked.timesAsked = 11;
+        QCOMPARE(steadyFigures(window).mid(3, 2), (QStringList{"4", "12"}));
+        QTRY_COMPARE(steadyFigures(window).mid(3, 2), (QStringList{"5", "15"}));
     }
 
     void chartsAreDrawnWhereTheirPixelsBelong() {
