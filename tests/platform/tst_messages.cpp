@@ -71,12 +71,7 @@ void MessagesTest::boxes() {
 
 void MessagesTest::fatalErrorShowsTheBoxThenEndsWithEight() {
     TestEnvironment env;
-    try {
-        fatalError(Msg::NonexistentDialog);
-        QFAIL("fatalError returned");
-    } catch (const ExitRequested& exit) {
-        QCOMPARE(exit.status, 8);
-    }
+    QCOMPARE(exitStatusOf([] { fatalError(Msg::NonexistentDialog); }), std::optional(8));
     QCOMPARE(env.prompts().messageTexts(), QStringList{stringText(Msg::NonexistentDialog)});
 }
 

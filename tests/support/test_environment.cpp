@@ -19,3 +19,12 @@ TestEnvironment::~TestEnvironment() {
     setPrompts(nullptr);
     QStandardPaths::setTestModeEnabled(previousTestMode_);
 }
+
+std::optional<int> exitStatusOf(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const ExitRequested& exit) {
+        return exit.status;
+    }
+    return std::nullopt;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "fake_host.h"
@@ -10,6 +12,11 @@
 struct ExitRequested {
     int status;
 };
+
+// Runs `work` under a TestEnvironment and returns the status the process would have
+// ended with, or none when it would have gone on. Call it outside Qt's own frames (run
+// a command directly rather than through a click), which an exception must not cross.
+std::optional<int> exitStatusOf(const std::function<void()>& work);
 
 // Everything a window test replaces, for the life of one object: scripted prompts, an
 // exit that throws ExitRequested, a fixed random sequence and the test mode of the
