@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "store/document_info.h"
+#include "core/document_info.h"
 
 // What a reading or writing of a list file reported: the file, its format and the numbers
 // of cards. The dialog keeps its own copies of the texts; the report may go away.

@@ -6,9 +6,9 @@
 #include <map>
 #include <memory>
 
-#include "store/command.h"
-#include "store/host.h"
-#include "store/log_font.h"
+#include "core/command.h"
+#include "core/host.h"
+#include "core/log_font.h"
 
 class CardStore;
 class FontDebugLog;

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "app/main_dialog.h"
-#include "app/open_windows.h"
+#include "session/open_windows.h"
 #include "exam/examination_dialog.h"
 #include "exam/known_card_dialog.h"
 #include "exam/level_chooser_dialog.h"

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "store/preferences.h"
+#include "core/preferences.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -20,17 +20,18 @@
 #include <time.h>
 
 #include "bench/bench_command.h"
-#include "exam/answer_check.h"
-#include "exam/orders.h"
-#include "exam/random_source.h"
-#include "exam/statistics.h"
-#include "store/card_store.h"
-#include "store/font_debug_log.h"
-#include "store/host.h"
-#include "store/list_file_reader.h"
-#include "store/list_file_writer.h"
-#include "store/list_ops.h"
-#include "store/preferences.h"
+#include "core/answer_check.h"
+#include "core/answer_recording.h"
+#include "core/orders.h"
+#include "core/random_source.h"
+#include "core/statistics.h"
+#include "core/card_store.h"
+#include "core/font_debug_log.h"
+#include "core/host.h"
+#include "core/list_file_reader.h"
+#include "core/list_file_writer.h"
+#include "core/list_ops.h"
+#include "core/preferences.h"
 
 namespace {
 

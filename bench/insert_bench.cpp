@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "bench/bench_command.h"
-#include "store/card_store.h"
+#include "core/card_store.h"
 
 namespace {
 

@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "bench/bench_command.h"
-#include "store/card_store.h"
-#include "store/font_debug_log.h"
-#include "store/host.h"
-#include "store/list_file_reader.h"
-#include "store/list_file_writer.h"
-#include "store/list_ops.h"
-#include "store/preferences.h"
+#include "core/card_store.h"
+#include "core/font_debug_log.h"
+#include "core/host.h"
+#include "core/list_file_reader.h"
+#include "core/list_file_writer.h"
+#include "core/list_ops.h"
+#include "core/preferences.h"
 
 namespace {
 

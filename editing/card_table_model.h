@@ -3,7 +3,7 @@
 #include <QAbstractTableModel>
 #include <vector>
 
-#include "store/overview_ops.h"
+#include "core/overview_ops.h"
 
 class CardList;
 

@@ -13,9 +13,9 @@
 #include "app/main_dialog.h"
 #include "platform/messages.h"
 #include "platform/text_codec.h"
-#include "store/card_store.h"
-#include "store/list_ops.h"
-#include "store/message_ids.h"
+#include "core/card_store.h"
+#include "core/list_ops.h"
+#include "core/message_ids.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "app/font_edit_box.h"
+#include "widgets/font_edit_box.h"
 #include "app/main_dialog.h"
 #include "editing/search_prompt.h"
 #include "platform/card_text_validator.h"
@@ -17,9 +17,9 @@
 #include "platform/prompts.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
-#include "store/card_search.h"
-#include "store/card_store.h"
-#include "store/message_ids.h"
+#include "core/card_search.h"
+#include "core/card_store.h"
+#include "core/message_ids.h"
 
 namespace {
 

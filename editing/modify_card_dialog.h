@@ -4,8 +4,8 @@
 #include <QPointer>
 #include <cstdint>
 
-#include "store/card.h"
-#include "store/log_font.h"
+#include "core/card.h"
+#include "core/log_font.h"
 
 class FontEditBox;
 class MainDialog;

@@ -7,13 +7,13 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "app/font_edit_box.h"
+#include "widgets/font_edit_box.h"
 #include "app/main_dialog.h"
 #include "platform/card_text_validator.h"
 #include "platform/messages.h"
-#include "store/card_store.h"
-#include "store/list_ops.h"
-#include "store/message_ids.h"
+#include "core/card_store.h"
+#include "core/list_ops.h"
+#include "core/message_ids.h"
 
 namespace {
 

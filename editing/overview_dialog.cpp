@@ -20,7 +20,7 @@
 #include <limits>
 
 #include "app/main_dialog.h"
-#include "app/open_windows.h"
+#include "session/open_windows.h"
 #include "editing/card_table_model.h"
 #include "editing/modify_card_dialog.h"
 #include "editing/search_prompt.h"
@@ -28,10 +28,10 @@
 #include "platform/messages.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
-#include "store/card_store.h"
-#include "store/list_ops.h"
-#include "store/message_ids.h"
-#include "store/overview_ops.h"
+#include "core/card_store.h"
+#include "core/list_ops.h"
+#include "core/message_ids.h"
+#include "core/overview_ops.h"
 
 namespace {
 

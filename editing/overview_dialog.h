@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "store/card_list.h"
+#include "core/card_list.h"
 
 class CardTableModel;
 class MainDialog;

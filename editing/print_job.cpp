@@ -6,12 +6,12 @@
 #include <QPrinter>
 
 #include "editing/print_list_chooser.h"
-#include "exam/print_layout.h"
+#include "core/print_layout.h"
 #include "platform/messages.h"
 #include "platform/prompts.h"
 #include "platform/text_codec.h"
-#include "store/card_store.h"
-#include "store/message_ids.h"
+#include "core/card_store.h"
+#include "core/message_ids.h"
 
 namespace {
 

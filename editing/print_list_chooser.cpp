@@ -13,9 +13,9 @@
 #include "platform/card_text_validator.h"
 #include "platform/dialog_data.h"
 #include "platform/messages.h"
-#include "store/card_store.h"
-#include "store/list_ops.h"
-#include "store/message_ids.h"
+#include "core/card_store.h"
+#include "core/list_ops.h"
+#include "core/message_ids.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/font_edit_box.h"
+#include "widgets/font_edit_box.h"
 #include "platform/prompts.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "store/log_font.h"
+#include "core/log_font.h"
 
 class FontEditBox;
 class QLabel;

@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/font_edit_box.h"
+#include "widgets/font_edit_box.h"
 #include "platform/dialog_data.h"
 #include "platform/messages.h"
 #include "platform/text_codec.h"
-#include "store/card_store.h"
-#include "store/message_ids.h"
+#include "core/card_store.h"
+#include "core/message_ids.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <string>
 
-#include "store/log_font.h"
+#include "core/log_font.h"
 
 class Card;
 class CardStore;

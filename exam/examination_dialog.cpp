@@ -9,20 +9,20 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "app/font_edit_box.h"
+#include "widgets/font_edit_box.h"
 #include "app/main_dialog.h"
-#include "app/open_windows.h"
+#include "session/open_windows.h"
 #include "editing/modify_card_dialog.h"
-#include "exam/answer_check.h"
+#include "core/answer_check.h"
 #include "exam/confirm_answer_dialog.h"
 #include "platform/card_text_validator.h"
 #include "platform/prompts.h"
 #include "platform/random.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
-#include "store/card_store.h"
-#include "store/message_ids.h"
-#include "store/preferences.h"
+#include "core/card_store.h"
+#include "core/message_ids.h"
+#include "core/preferences.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QPointer>
 #include <optional>
 
-#include "exam/orders.h"
-#include "store/command.h"
-#include "store/log_font.h"
+#include "core/orders.h"
+#include "core/command.h"
+#include "core/log_font.h"
 
 class FontEditBox;
 class MainDialog;

@@ -9,9 +9,9 @@
 
 #include "platform/dialog_data.h"
 #include "platform/messages.h"
-#include "store/card_store.h"
-#include "store/list_ops.h"
-#include "store/message_ids.h"
+#include "core/card_store.h"
+#include "core/list_ops.h"
+#include "core/message_ids.h"
 
 LevelChooserDialog::LevelChooserDialog(CardStore& store, QAction* levelInOrder, QWidget* parent)
     : QDialog(parent), store_(store), levelInOrder_(levelInOrder) {

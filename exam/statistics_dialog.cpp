@@ -11,10 +11,10 @@
 #include <QVBoxLayout>
 
 #include "app/main_dialog.h"
-#include "app/open_windows.h"
+#include "session/open_windows.h"
 #include "exam/statistics_widget.h"
 #include "platform/process.h"
-#include "store/preferences.h"
+#include "core/preferences.h"
 
 namespace {
 

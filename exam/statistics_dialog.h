@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QPointer>
 
-#include "exam/statistics.h"
+#include "core/statistics.h"
 
 class MainDialog;
 class QAction;

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "exam/statistics.h"
+#include "core/statistics.h"
 
 class QLabel;
 

@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "store/byte_source.h"
-#include "store/card_store.h"
-#include "store/host.h"
-#include "store/list_file_reader.h"
+#include "core/byte_source.h"
+#include "core/card_store.h"
+#include "core/host.h"
+#include "core/list_file_reader.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "platform/prompts.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
-#include "store/message_ids.h"
+#include "core/message_ids.h"
 
 namespace {
 

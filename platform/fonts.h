@@ -2,7 +2,7 @@
 
 #include <QFont>
 
-#include "store/log_font.h"
+#include "core/log_font.h"
 
 // Conversion between font records and Qt fonts. A record whose face is not installed
 // still makes a font (Qt substitutes a face), and the record is kept unchanged for

@@ -2,7 +2,7 @@
 
 #include "platform/process.h"
 #include "platform/string_table.h"
-#include "store/message_ids.h"
+#include "core/message_ids.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "store/log_font.h"
+#include "core/log_font.h"
 
 class QDialog;
 class QPrinter;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exam/random_source.h"
+#include "core/random_source.h"
 
 // The process's one random generator of integers 0..32767, seeded once from the clock at
 // start-up. Tests install a fixed sequence instead.

@@ -4,7 +4,7 @@
 #include <array>
 #include <iterator>
 
-#include "store/message_ids.h"
+#include "core/message_ids.h"
 
 namespace {
 

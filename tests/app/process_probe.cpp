@@ -12,11 +12,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/font_edit_box.h"
+#include "widgets/font_edit_box.h"
 #include "app/main_dialog.h"
 #include "app/trainer_app.h"
-#include "store/card_store.h"
-#include "store/list_ops.h"
+#include "core/card_store.h"
+#include "core/list_ops.h"
 #include "tests/support/scripted_prompts.h"
 
 namespace {

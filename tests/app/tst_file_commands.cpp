@@ -8,13 +8,13 @@
 #include <QtTest>
 
 #include "app/main_dialog.h"
-#include "app/open_windows.h"
+#include "session/open_windows.h"
 #include "app/trainer_app.h"
 #include "editing/new_card_dialog.h"
 #include "exam/examination_dialog.h"
-#include "store/card_store.h"
-#include "store/list_ops.h"
-#include "store/preferences.h"
+#include "core/card_store.h"
+#include "core/list_ops.h"
+#include "core/preferences.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/test_environment.h"
 

@@ -1,8 +1,8 @@
 #include <QtTest>
 
-#include "app/font_edit_box.h"
+#include "widgets/font_edit_box.h"
 #include "platform/string_table.h"
-#include "store/message_ids.h"
+#include "core/message_ids.h"
 #include "tests/support/test_environment.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/preferences.h"
+#include "session/preferences_settings.h"
 #include "platform/settings_store.h"
 #include "tests/support/test_environment.h"
 

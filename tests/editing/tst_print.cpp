@@ -10,9 +10,9 @@
 
 #include "app/main_dialog.h"
 #include "editing/print_list_chooser.h"
-#include "store/card_store.h"
-#include "store/list_ops.h"
-#include "store/preferences.h"
+#include "core/card_store.h"
+#include "core/list_ops.h"
+#include "core/preferences.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/test_environment.h"
 

@@ -6,12 +6,12 @@
 #include <memory>
 
 #include "app/main_dialog.h"
-#include "app/open_windows.h"
+#include "session/open_windows.h"
 #include "exam/statistics_dialog.h"
 #include "exam/statistics_widget.h"
-#include "store/card_store.h"
-#include "store/list_ops.h"
-#include "store/preferences.h"
+#include "core/card_store.h"
+#include "core/list_ops.h"
+#include "core/preferences.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/test_environment.h"

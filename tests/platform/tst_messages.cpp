@@ -2,7 +2,7 @@
 
 #include "platform/messages.h"
 #include "platform/string_table.h"
-#include "store/message_ids.h"
+#include "core/message_ids.h"
 #include "tests/support/test_environment.h"
 
 Q_DECLARE_METATYPE(PromptIcon)

@@ -4,9 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "exam/random_source.h"
-#include "store/card.h"
-#include "store/host.h"
+#include "core/card.h"
+#include "core/host.h"
 
 // Thrown by FakeHost::fatalError so that a test can see the process would have ended.
 struct FatalExit {
@@ -48,25 +47,4 @@ public:
     std::string unusableFace = "<unusable>";
     std::vector<LogFont> fontDialogs;
     const LogFont* chosenFont = nullptr;
-};
-
-// Plays back a fixed sequence of numbers, then repeats its last one (0 when empty).
-class FixedRandom : public RandomSource {
-public:
-    FixedRandom() = default;
-    explicit FixedRandom(std::vector<int> values) : values_(std::move(values)) {}
-    int next() override {
-        ++draws;
-        if (values_.empty())
-            return 0;
-        if (pos_ < values_.size())
-            return values_[pos_++];
-        return values_.back();
-    }
-    void push(int value) { values_.push_back(value); }
-    int draws = 0;
-
-private:
-    std::vector<int> values_;
-    std::size_t pos_ = 0;
 };

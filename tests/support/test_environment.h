@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fake_host.h"
+#include "fixed_random.h"
 #include "scripted_prompts.h"
 
 // Thrown by the exit handler a TestEnvironment installs: the process would have ended

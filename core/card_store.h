@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/card.h"
+#include "core/card_list.h"
+
+// The open document: every card, the five lists that refer to them and the document
+// properties. The store owns the cards; `unknownList` and `knownList` hold the cards of
+// the document, the other three lists only refer to cards. A card stays valid until
+// destroyAllCards (through clearDocument), whichever lists it leaves meanwhile.
+class CardStore {
+public:
+    CardStore();
+    ~CardStore();
+    CardStore(const CardStore&) = delete;
+    CardStore& operator=(const CardStore&) = delete;
+
+    CardList unknownList;
+    CardList knownList;
+    CardList wrongList;
+    CardList lessonSelection;
+    CardList levelSelection;
+    int32_t nextId = 0;
+    bool modified = false;
+    std::string fileName = kUntitled;
+    bool examiningUnknown = true;
+
+    static constexpr const char* kUntitled = "UNTITLED";
+
+    // A blank card: level 0, number nextId (which grows by one), lesson and additional
+    // information "-", empty question and answer, counters 0. Sets `modified`. The card
+    // is in no list yet.
+    Card& createCard();
+
+    // Replaces one text of the card, cut to the field's capacity.
+    void setText(Card& card, CardField field, std::string_view text);
+    // Swaps question and answer without copying any text.
+    static void swapQuestionAndAnswer(Card& card);
+
+    // Destroys every card ever created; all five lists are emptied first. Pointers to
+    // cards are invalid afterwards.
+    void destroyAllCards();
+
+    // Number of cards alive, in any list or none.
+    std::size_t cardCount() const { return cardCount_; }
+
+private:
+    const char* storeText(std::string_view text);
+
+    // Cards and texts live in chunks of 2 MiB, aligned so that the system can back each
+    // with one huge page: a list of a million cards then loads without tens of thousands
+    // of page faults.
+    static constexpr std::size_t kChunkBytes = 2 * 1024 * 1024;
+    static constexpr std::size_t kCardsPerChunk = kChunkBytes / sizeof(Card);
+    static constexpr std::size_t kTextChunkSize = kChunkBytes;
+    struct ChunkDeleter {
+        void operator()(void* chunk) const;
+    };
+    using Chunk = std::unique_ptr<void, ChunkDeleter>;
+    static Chunk allocateChunk();
+
+    std::vector<Chunk> cardChunks_;
+    std::size_t cardCount_ = 0;
+    std::vector<Chunk> textChunks_;
+    std::size_t textUsed_ = kTextChunkSize;  // bytes used in the last text chunk
+};

@@ -1,0 +1,623 @@
+#include "core/list_file_reader.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include <sys/stat.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "core/byte_source.h"
+#include "core/card_store.h"
+#include "core/host.h"
+#include "core/message_ids.h"
+
+std::size_t MemorySource::read(char* out, std::size_t max) {
+    const std::size_t n = std::min({max, chunk_, bytes_.size()});
+    if (n != 0)
+        std::memcpy(out, bytes_.data(), n);
+    bytes_.remove_prefix(n);
+    return n;
+}
+
+namespace {
+
+constexpr unsigned char kOldFormat = 0x7E;
+constexpr unsigned char kVersion102 = 0x7F;
+constexpr unsigned char kVersion20 = 0x80;
+
+constexpr const char* kFormat20 = "mnem v 2.0";
+constexpr const char* kFormat102 = "mnem v 1.0.2";
+constexpr const char* kFormatText = "ASCII-tabsep-file";
+
+// Read limits of the text fields, in characters.
+constexpr std::size_t kTextLimit20 = 100;
+constexpr std::size_t kLessonLimit20 = 10;
+constexpr std::size_t kTextLimitOld = 99;  // version 1.0.2 and tab-separated text
+constexpr std::size_t kFontLineLimit = 49;
+constexpr std::size_t kNumberWidth = 15;
+
+class FileSource : public ByteSource {
+public:
+    explicit FileSource(std::FILE* file) : file_(file) {}
+    ~FileSource() override { std::fclose(file_); }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    std::size_t read(char* out, std::size_t max) override {
+        const std::size_t n = std::fread(out, 1, max, file_);
+        if (n == 0 && std::ferror(file_))
+            failed_ = true;
+        return n;
+    }
+    bool failed() const override { return failed_; }
+    std::size_t sizeHint() const override {
+        struct stat st {};
+        if (::fstat(::fileno(file_), &st) != 0 || !S_ISREG(st.st_mode))
+            return 0;
+        return static_cast<std::size_t>(st.st_size);
+    }
+
+private:
+    std::FILE* file_;
+    bool failed_ = false;
+};
+
+bool isSpace(unsigned char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+int digitValue(unsigned char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return 99;
+}
+
+// Numbers wider than 32 bits keep their low 32 bits.
+int32_t lowBits(uint64_t magnitude, bool negative) {
+    const uint64_t v = negative ? 0 - magnitude : magnitude;
+    return static_cast<int32_t>(static_cast<uint32_t>(v));
+}
+
+// A decimal number at the start of a font record line: leading white space, an optional
+// sign, digits; anything after them does not count. A line without digits gives 0.
+int32_t leadingDecimal(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && isSpace(static_cast<unsigned char>(line[i])))
+        ++i;
+    bool negative = false;
+    if (i < line.size() && (line[i] == '+' || line[i] == '-'))
+        negative = line[i++] == '-';
+    uint64_t value = 0;
+    for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
+        value = value * 10 + static_cast<uint64_t>(line[i] - '0');
+    }
+    return lowBits(value, negative);
+}
+
+// Card texts end at a NUL byte, as the texts of the list files always have.
+std::string_view untilNul(std::string_view text) {
+    const void* nul = std::memchr(text.data(), '\0', text.size());
+    if (nul == nullptr)
+        return text;
+    return text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
+}
+
+// The bytes of a list file as the reading rules see them: taken from the source in large
+// chunks, with every CR LF turned into LF. A CR that is not followed by LF is an ordinary
+// character, so files with plain LF line ends read the same as those with CR LF.
+class TextReader {
+public:
+    // The buffer has some slack behind its capacity so that a row scan may read whole
+    // 16-byte blocks past the last byte.
+    explicit TextReader(ByteSource& source)
+        : source_(source),
+          capacity_(capacityFor(source.sizeHint())),
+          storage_(new char[capacity_ + kSlack]),
+          buffer_(storage_.get()) {
+        std::memset(buffer_ + capacity_, 0, kSlack);
+    }
+
+    // Up to `n` bytes ahead, fewer only near the end of the data; nothing is consumed.
+    std::string_view window(std::size_t n) {
+        ensure(n);
+        return {buffer_ + pos_, std::min(end_ - pos_, n)};
+    }
+    void advance(std::size_t n) { pos_ += n; }
+
+    // -1 at the end of the data.
+    int get() {
+        if (!ensure(1))
+            return -1;
+        return static_cast<unsigned char>(buffer_[pos_++]);
+    }
+    // Puts back the byte the last get() returned.
+    void unget() { --pos_; }
+
+    // Characters up to `separator`, at most `limit` of them. A separator within the limit,
+    // or directly at it, is consumed; after `limit` other characters the field ends and the
+    // next read starts at the character that did not fit. The view lasts until the next
+    // read.
+    std::string_view field(std::size_t limit, char separator) {
+        ensure(limit + 1);
+        const std::size_t window = std::min(end_ - pos_, limit + 1);
+        const char* start = buffer_ + pos_;
+        const void* hit = std::memchr(start, separator, window);
+        if (hit != nullptr) {
+            const auto n = static_cast<std::size_t>(static_cast<const char*>(hit) - start);
+            pos_ += n + 1;
+            return {start, n};
+        }
+        const std::size_t n = std::min(window, limit);
+        pos_ += n;
+        return {start, n};
+    }
+
+    // A line of at most `limit` characters; false when the data has already ended.
+    bool line(std::size_t limit, std::string_view& out) {
+        if (!ensure(1))
+            return false;
+        out = field(limit, '\n');
+        return true;
+    }
+
+    // Skips `count` line ends; false when the data ends first.
+    bool skipLines(int count) {
+        while (count > 0) {
+            if (!ensure(1))
+                return false;
+            const char* start = buffer_ + pos_;
+            const void* hit = std::memchr(start, '\n', end_ - pos_);
+            if (hit == nullptr) {
+                pos_ = end_;
+            } else {
+                pos_ += static_cast<std::size_t>(static_cast<const char*>(hit) - start) + 1;
+                --count;
+            }
+        }
+        return true;
+    }
+
+    // A number of a card row, read like an integer literal: white space skipped, an
+    // optional sign, octal after a leading 0 and hexadecimal after 0x or 0X, at most 15
+    // characters in all. False when there are no digits.
+    bool number(int32_t& out) {
+        for (;;) {
+            if (!ensure(1))
+                return false;
+            if (!isSpace(static_cast<unsigned char>(buffer_[pos_])))
+                break;
+            ++pos_;
+        }
+        ensure(kNumberWidth);
+        const char* s = buffer_ + pos_;
+        const std::size_t width = std::min(end_ - pos_, kNumberWidth);
+        std::size_t i = 0;
+        bool negative = false;
+        if (s[i] == '+' || s[i] == '-')
+            negative = s[i++] == '-';
+        int base = 10;
+        if (i < width && s[i] == '0') {
+            base = 8;
+            if (i + 2 < width && (s[i + 1] == 'x' || s[i + 1] == 'X') &&
+                digitValue(static_cast<unsigned char>(s[i + 2])) < 16) {
+                base = 16;
+                i += 2;
+            }
+        }
+        const std::size_t firstDigit = i;
+        uint64_t value = 0;
+        for (; i < width; ++i) {
+            const int d = digitValue(static_cast<unsigned char>(s[i]));
+            if (d >= base)
+                break;
+            value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
+        }
+        if (i == firstDigit)
+            return false;
+        pos_ += i;
+        out = lowBits(value, negative);
+        return true;
+    }
+
+private:
+    static constexpr std::size_t kMaxCapacity = std::size_t{1} << 20;
+    static constexpr std::size_t kMinCapacity = 4096;  // well above the longest look-ahead
+    static constexpr std::size_t kSlack = 64;
+
+    // Small files get a small buffer, large ones are read a megabyte at a time.
+    static std::size_t capacityFor(std::size_t hint) {
+        if (hint == 0)
+            return kMaxCapacity;
+        return std::clamp(hint + 1, kMinCapacity, kMaxCapacity);
+    }
+
+    // Makes at least `n` bytes available unless the data ends first; returns whether it did.
+    bool ensure(std::size_t n) {
+        if (end_ - pos_ >= n)
+            return true;
+        if (pos_ != 0) {
+            std::memmove(buffer_, buffer_ + pos_, end_ - pos_);
+            end_ -= pos_;
+            pos_ = 0;
+        }
+        while (end_ < n && !atEnd_)
+            refill();
+        return end_ >= n;
+    }
+
+    void refill() {
+        const std::size_t start = end_;
+        if (heldCr_) {
+            buffer_[end_++] = '\r';
+            heldCr_ = false;
+        }
+        const std::size_t got = source_.read(buffer_ + end_, capacity_ - end_);
+        if (got == 0) {
+            atEnd_ = true;  // a CR held back is an ordinary last character
+            return;
+        }
+        end_ = start + translate(buffer_ + start, end_ + got - start);
+        // A CR at the end of a chunk may be the first half of a CR LF pair.
+        if (end_ > start && buffer_[end_ - 1] == '\r') {
+            heldCr_ = true;
+            --end_;
+        }
+    }
+
+    // Turns CR LF into LF in place; returns the new length.
+    static std::size_t translate(char* data, std::size_t size) {
+        char* write = data;
+        const char* read = data;
+        const char* const end = data + size;
+        while (read < end) {
+            const auto* cr = static_cast<const char*>(std::memchr(read, '\r', end - read));
+            const char* stop = cr == nullptr ? end : cr;
+            if (write != read)
+                std::memmove(write, read, stop - read);
+            write += stop - read;
+            if (cr == nullptr)
+                break;
+            if (cr + 1 < end && cr[1] == '\n') {
+                *write++ = '\n';
+                read = cr + 2;
+            } else {
+                *write++ = '\r';
+                read = cr + 1;
+            }
+        }
+        return static_cast<std::size_t>(write - data);
+    }
+
+    ByteSource& source_;
+    std::size_t capacity_;
+    std::unique_ptr<char[]> storage_;  // not cleared: only bytes read from the source are used
+    char* buffer_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    bool heldCr_ = false;
+    bool atEnd_ = false;
+};
+
+// Where the TABs and the line end of one row are: the positions of up to kMaxTabs TABs
+// before the first LF, the LF itself, and whether a NUL comes before it.
+struct RowShape {
+    static constexpr int kMaxTabs = 6;
+    uint32_t tabs[kMaxTabs];
+    int tabCount = 0;
+    std::size_t lineEnd = 0;  // position of the LF; only valid when `complete`
+    bool complete = false;    // the LF lies within the bytes looked at
+    bool nul = false;
+};
+
+// Finds the shape of the row at the start of `bytes`. The caller guarantees that the
+// 16-byte blocks covering `bytes` may be read.
+RowShape scanRow(std::string_view bytes) {
+    RowShape shape;
+    const char* p = bytes.data();
+    const std::size_t size = bytes.size();
+    for (std::size_t block = 0; block < size; block += 16) {
+        // Bytes up to 0x0A: NUL, the other control characters below TAB, TAB and LF. Most
+        // rows have six of them and nothing else, so each is looked at one by one.
+        uint32_t low = 0;
+#if defined(__SSE2__)
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + block));
+        low = static_cast<uint32_t>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(10)), v)));
+#else
+        for (int i = 0; i < 16; ++i) {
+            low |= static_cast<uint32_t>(
+                       static_cast<unsigned char>(p[block + static_cast<std::size_t>(i)]) <= 10)
+                   << i;
+        }
+#endif
+        if (size - block < 16)
+            low &= (1u << (size - block)) - 1;
+        while (low != 0) {
+            const std::size_t at = block + static_cast<std::size_t>(__builtin_ctz(low));
+            low &= low - 1;
+            switch (p[at]) {
+                case '\t':
+                    if (shape.tabCount == RowShape::kMaxTabs)
+                        return shape;
+                    shape.tabs[shape.tabCount++] = static_cast<uint32_t>(at);
+                    break;
+                case '\n':
+                    shape.lineEnd = at;
+                    shape.complete = true;
+                    return shape;
+                case '\0':
+                    shape.nul = true;
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
+    return shape;
+}
+
+// A number in its plainest written form, as this program writes it: an optional minus and
+// decimal digits without a leading zero, or a single 0, taking the whole field. Anything
+// else goes through the full number rule.
+bool plainDecimal(std::string_view field, int32_t& out) {
+    if (field.empty() || field.size() > kNumberWidth)
+        return false;
+    std::size_t i = field[0] == '-' ? 1 : 0;
+    if (i == field.size() || (field[i] == '0' && field.size() != i + 1))
+        return false;
+    uint64_t value = 0;
+    for (; i < field.size(); ++i) {
+        const unsigned d = static_cast<unsigned char>(field[i]) - '0';
+        if (d > 9)
+            return false;
+        value = value * 10 + d;
+    }
+    out = lowBits(value, field[0] == '-');
+    return true;
+}
+
+enum class RowFormat { Version20, Version102, Text };
+
+class ListReader {
+public:
+    ListReader(TextReader& in, CardStore& store) : in_(in), store_(store) {}
+
+    // Reads rows into `list` until the list ends; false when a number could not be read,
+    // which ends the reading of the whole file.
+    bool readRows(RowFormat format, CardList& list, int32_t& count) {
+        for (;;) {
+            const int c = in_.get();
+            if (c < 0)
+                return true;
+            if (c == '\n' && format == RowFormat::Version20)
+                return true;
+            in_.unget();
+
+            if (format == RowFormat::Version20 && fastRow20(list, count))
+                continue;
+            if (format == RowFormat::Text && fastRowText(list, count))
+                continue;
+
+            Card& card = store_.createCard();
+            list.insert(&card);
+            ++count;
+            if (format == RowFormat::Text) {
+                setText(card, CardField::Question, in_.field(kTextLimitOld, '\t'));
+                setText(card, CardField::Answer, in_.field(kTextLimitOld, '\n'));
+                continue;
+            }
+            const std::size_t limit = format == RowFormat::Version20 ? kTextLimit20 : kTextLimitOld;
+            setText(card, CardField::Question, in_.field(limit, '\t'));
+            setText(card, CardField::Answer, in_.field(limit, '\t'));
+            if (format == RowFormat::Version20) {
+                setText(card, CardField::Lesson, in_.field(kLessonLimit20, '\t'));
+                setText(card, CardField::AddInfo, in_.field(kTextLimit20, '\t'));
+            }
+            // What was read of a row stays when the row breaks off: a level that could be
+            // read is kept, a number that could not keeps the one the new card was given.
+            int32_t level = 0;
+            if (!in_.number(level))
+                return false;
+            card.level = level;
+            in_.field(limit, '\t');
+            int32_t id = 0;
+            if (!in_.number(id))
+                return false;
+            in_.field(limit, '\n');
+            setCardId(card, id);
+        }
+    }
+
+    // Reads one font record; false when the data ends before its last line.
+    bool readFont(LogFont& font) {
+        int32_t numbers[13];
+        std::string_view line;
+        for (int32_t& n : numbers) {
+            if (!in_.line(kFontLineLimit, line))
+                return false;
+            n = leadingDecimal(line);
+        }
+        if (!in_.line(kFontLineLimit, line))
+            return false;
+        font.lfHeight = numbers[0];
+        font.lfWidth = numbers[1];
+        font.lfEscapement = numbers[2];
+        font.lfOrientation = numbers[3];
+        font.lfWeight = numbers[4];
+        uint8_t* bytes[] = {&font.lfItalic,  &font.lfUnderline,     &font.lfStrikeOut,
+                            &font.lfCharSet, &font.lfOutPrecision,  &font.lfClipPrecision,
+                            &font.lfQuality, &font.lfPitchAndFamily};
+        for (int i = 0; i < 8; ++i)
+            *bytes[i] = static_cast<uint8_t>(numbers[5 + i] & 0xFF);
+        font.lfFaceName = std::string(untilNul(line).substr(0, LogFont::kFaceNameCapacity));
+        return true;
+    }
+
+private:
+    // The longest row the fast paths take: four full text fields, two numbers of 15
+    // characters, five TABs and the LF, rounded up to whole 16-byte blocks.
+    static constexpr std::size_t kFastWindow = 352;
+
+    // A version 2.0 row in exactly the form this program writes, read in one pass; false
+    // (and nothing read) for every other row, which then goes through the field rules.
+    bool fastRow20(CardList& list, int32_t& count) {
+        const std::string_view bytes = in_.window(kFastWindow);
+        const RowShape row = scanRow(bytes);
+        if (!row.complete || row.tabCount != 5 || row.nul)
+            return false;
+        const uint32_t* t = row.tabs;
+        if (t[0] > kTextLimit20 || t[1] - t[0] - 1 > kTextLimit20 ||
+            t[2] - t[1] - 1 > kLessonLimit20 || t[3] - t[2] - 1 > kTextLimit20) {
+            return false;
+        }
+        int32_t level = 0;
+        int32_t id = 0;
+        if (!plainDecimal(bytes.substr(t[3] + 1, t[4] - t[3] - 1), level) ||
+            !plainDecimal(bytes.substr(t[4] + 1, row.lineEnd - t[4] - 1), id)) {
+            return false;
+        }
+        Card& card = store_.createCard();
+        list.insert(&card);
+        ++count;
+        setPlainText(card, CardField::Question, bytes.substr(0, t[0]));
+        setPlainText(card, CardField::Answer, bytes.substr(t[0] + 1, t[1] - t[0] - 1));
+        setPlainText(card, CardField::Lesson, bytes.substr(t[1] + 1, t[2] - t[1] - 1));
+        setPlainText(card, CardField::AddInfo, bytes.substr(t[2] + 1, t[3] - t[2] - 1));
+        card.level = level;
+        setCardId(card, id);
+        in_.advance(row.lineEnd + 1);
+        return true;
+    }
+
+    // A tab-separated line with one TAB and both texts within their limits.
+    bool fastRowText(CardList& list, int32_t& count) {
+        const std::string_view bytes = in_.window(kFastWindow);
+        const RowShape row = scanRow(bytes);
+        if (!row.complete || row.tabCount != 1 || row.nul || row.tabs[0] > kTextLimitOld ||
+            row.lineEnd - row.tabs[0] - 1 > kTextLimitOld) {
+            return false;
+        }
+        Card& card = store_.createCard();
+        list.insert(&card);
+        ++count;
+        setPlainText(card, CardField::Question, bytes.substr(0, row.tabs[0]));
+        setPlainText(card, CardField::Answer,
+                     bytes.substr(row.tabs[0] + 1, row.lineEnd - row.tabs[0] - 1));
+        in_.advance(row.lineEnd + 1);
+        return true;
+    }
+
+    void setText(Card& card, CardField field, std::string_view text) {
+        setPlainText(card, field, untilNul(text));
+    }
+    // A text known to hold no NUL. A new card already holds "-" in two of its texts, which
+    // rows often repeat.
+    void setPlainText(Card& card, CardField field, std::string_view text) {
+        if (text != card.text(field))
+            store_.setText(card, field, text);
+    }
+
+    TextReader& in_;
+    CardStore& store_;
+};
+
+// The font of a record the user can see: one that cannot be made goes through the font
+// dialog first.
+LogFont usableFont(const LogFont& record, Host& host) {
+    if (host.fontUsable(record))
+        return record;
+    host.showError(Msg::FontNotFound);
+    return host.chooseFont(record);
+}
+
+void readBody(int first, TextReader& in, DocumentInfo& info, CardStore& store, CardList& target,
+              LogFont& questionFont, LogFont& answerFont, Host& host) {
+    ListReader reader(in, store);
+    if (first == kVersion102) {
+        info.format = kFormat102;
+        if (in.skipLines(3))
+            reader.readRows(RowFormat::Version102, target, info.unknownCount);
+        return;
+    }
+    if (first == kVersion20) {
+        info.format = kFormat20;
+        LogFont question;
+        LogFont answer;
+        // A file that ends within its header or font records holds no cards; the fonts
+        // then stay as they were.
+        if (!in.skipLines(3) || !reader.readFont(question) || !reader.readFont(answer))
+            return;
+        questionFont = usableFont(question, host);
+        answerFont = usableFont(answer, host);
+        if (reader.readRows(RowFormat::Version20, target, info.unknownCount)) {
+            reader.readRows(RowFormat::Version20, store.knownList, info.knownCount);
+        }
+        return;
+    }
+    info.format = kFormatText;
+    if (first >= 0)
+        in.unget();
+    reader.readRows(RowFormat::Text, target, info.unknownCount);
+}
+
+}  // namespace
+
+DocumentInfo readListFrom(ByteSource& source, const std::string& name, CardStore& store,
+                          CardList& target, LogFont& questionFont, LogFont& answerFont,
+                          Host& host) {
+    DocumentInfo info;
+    try {
+        TextReader in(source);
+        const int first = in.get();
+        if (first < 0 && source.failed()) {
+            info.status = 1;  // not readable at all: nothing changes
+            return info;
+        }
+        info.fileName = name;
+        if (first == kOldFormat) {
+            host.showError(Msg::OldFormat);
+            info.status = 1;
+            return info;
+        }
+        readBody(first, in, info, store, target, questionFont, answerFont, host);
+    } catch (const std::bad_alloc&) {
+        host.fatalError(Msg::NoMemory);
+    }
+    // Long lists look card numbers up in an index that every number read has outdated.
+    // Moving a card to the known cards asks the known list for a number at every answer at
+    // the maximum level, so its index is made now rather than during the first such answer.
+    store.knownList.containsId(0);
+    info.status = 0;
+    store.modified = false;
+    return info;
+}
+
+DocumentInfo readListBytes(std::string_view bytes, const std::string& name, CardStore& store,
+                           CardList& target, LogFont& questionFont, LogFont& answerFont,
+                           Host& host) {
+    MemorySource source(bytes);
+    return readListFrom(source, name, store, target, questionFont, answerFont, host);
+}
+
+DocumentInfo readListFile(const std::string& path, CardStore& store, CardList& target,
+                          LogFont& questionFont, LogFont& answerFont, Host& host) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        DocumentInfo info;
+        info.status = 1;
+        return info;
+    }
+    FileSource source(file);
+    return readListFrom(source, path, store, target, questionFont, answerFont, host);
+}

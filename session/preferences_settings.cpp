@@ -1,0 +1,39 @@
+#include "session/preferences_settings.h"
+
+#include "platform/settings_store.h"
+
+namespace {
+
+QString key(const char* name) {
+    return QString::fromLatin1(name);
+}
+
+}  // namespace
+
+void loadPreferences(Preferences& preferences, const SettingsStore& store) {
+    const QString section = key(PrefsKey::Section);
+    const Preferences defaults;
+    preferences.allWords =
+        store.readNumber(section, key(PrefsKey::AllWords)).value_or(defaults.allWords ? 1 : 0) != 0;
+    preferences.strictOrder = store.readNumber(section, key(PrefsKey::StrictOrder))
+                                  .value_or(defaults.strictOrder ? 1 : 0) != 0;
+    preferences.maxLevel =
+        store.readNumber(section, key(PrefsKey::MaxLevel)).value_or(defaults.maxLevel);
+    preferences.showAddInfo =
+        store.readNumber(section, key(PrefsKey::ShowAddInfo)).value_or(defaults.showAddInfo);
+    // The path is kept as UTF-8 so that any path survives the round trip unchanged.
+    preferences.applicationPath = store.readText(section, key(PrefsKey::ApplicationPath))
+                                      .value_or(QString::fromStdString(defaults.applicationPath))
+                                      .toStdString();
+}
+
+void savePreferences(const Preferences& preferences, SettingsStore& store) {
+    const QString section = key(PrefsKey::Section);
+    store.writeNumber(section, key(PrefsKey::AllWords), preferences.allWords ? 1 : 0);
+    store.writeNumber(section, key(PrefsKey::StrictOrder), preferences.strictOrder ? 1 : 0);
+    store.writeNumber(section, key(PrefsKey::MaxLevel), preferences.maxLevel);
+    store.writeNumber(section, key(PrefsKey::ShowAddInfo), preferences.showAddInfo);
+    store.writeText(section, key(PrefsKey::ApplicationPath),
+                    QString::fromStdString(preferences.applicationPath));
+    store.sync();
+}

@@ -1,0 +1,328 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "core/card_store.h"
+#include "core/font_debug_log.h"
+#include "core/list_file_reader.h"
+#include "core/list_file_writer.h"
+#include "core/list_ops.h"
+#include "core/message_ids.h"
+#include "tests/core/list_file_builder.h"
+#include "tests/core/temp_folder.h"
+#include "tests/support/fake_host.h"
+
+namespace {
+
+using listfile::describe;
+using Rows = std::vector<std::string>;
+
+const LogFont kQuestionFont = listfile::sampleFont("Arial", -21, 700);
+const LogFont kAnswerFont = listfile::sampleFont("Times New Roman", -16, 400);
+
+Card& add(CardStore& store, CardList& list, std::string_view q, std::string_view a,
+          std::string_view lesson, std::string_view info, int32_t level, int32_t id) {
+    Card& card = addCard(store, list, q, a, lesson, info);
+    card.level = level;
+    setCardId(card, id);
+    return card;
+}
+
+class Writer : public testing::Test {
+protected:
+    DocumentInfo save(const std::string& name, const WriteFaults& faults = {}) {
+        return writeListFile(folder_.file(name), store_, kQuestionFont, kAnswerFont, log_, host_,
+                             faults);
+    }
+
+    TempFolder folder_{"writer"};
+    CardStore store_;
+    FakeHost host_;
+    FontDebugLog log_{host_, folder_.file("font_debug_file")};
+};
+
+TEST_F(Writer, ThreeUnknownAndTwoKnownCardsByteForByte) {
+    add(store_, store_.unknownList, "Hund", "dog", "L1", "noun", 2, 10);
+    add(store_, store_.unknownList, "Katze", "", "-", "-", -1, -5);
+    add(store_, store_.unknownList, "\xC4pfel", "apples", "", "", 0, 12);
+    add(store_, store_.knownList, "Maus", "mouse", "L2", "-", 5, 13);
+    add(store_, store_.knownList, "Haus", "house", "-", "-", 7, 14);
+
+    const DocumentInfo info = save("list.kmx");
+
+    EXPECT_EQ(info.status, 0);
+    EXPECT_EQ(info.format, "Version 2.0");
+    EXPECT_EQ(info.unknownCount, 3);
+    EXPECT_EQ(info.knownCount, 2);
+    EXPECT_EQ(info.fileName, folder_.file("list.kmx"));
+    EXPECT_FALSE(store_.modified);
+    const std::string expected =
+        "\x80#File fuer Mnemprogramm\r\n#Format Version 2.0, PC\r\n"
+        "frage\tantwort\tstufe\tlektion\tkarte_id\r\n"
+        "-21\r\n0\r\n0\r\n0\r\n700\r\n1\r\n0\r\n0\r\n238\r\n3\r\n2\r\n1\r\n34\r\nArial\r\n"
+        "-16\r\n0\r\n0\r\n0\r\n400\r\n1\r\n0\r\n0\r\n238\r\n3\r\n2\r\n1\r\n34\r\nTimes New "
+        "Roman\r\n"
+        "Hund\tdog\tL1\tnoun\t2\t10\r\n"
+        "Katze\t\t-\t-\t-1\t-5\r\n"
+        "\xC4pfel\tapples\t\t\t0\t12\r\n"
+        "\r\n"
+        "Maus\tmouse\tL2\t-\t5\t13\r\n"
+        "Haus\thouse\t-\t-\t7\t14\r\n";
+    EXPECT_EQ(folder_.get("list.kmx"), expected);
+}
+
+TEST_F(Writer, AllCardsKnownPutsTheEmptyLineRightAfterTheFonts) {
+    add(store_, store_.knownList, "k", "n", "-", "-", 5, 1);
+    ASSERT_EQ(save("list.kmx").status, 0);
+    const std::string bytes = folder_.get("list.kmx");
+    EXPECT_NE(bytes.find("Times New Roman\r\n\r\nk\tn\t-\t-\t5\t1\r\n"), std::string::npos);
+}
+
+TEST_F(Writer, TabsAndLineEndsInsideTextsBecomeBlanks) {
+    Card& card = add(store_, store_.unknownList, "a\tb", "c\r\nd", "e\nf", "g\rh", 1, 2);
+    ASSERT_EQ(save("list.kmx").status, 0);
+    EXPECT_NE(folder_.get("list.kmx").find("\r\na b\tc  d\te f\tg h\t1\t2\r\n\r\n"),
+              std::string::npos);
+    EXPECT_EQ(card.question(), "a\tb");  // the card itself keeps its text
+}
+
+TEST_F(Writer, EmptyDocumentIsRefusedAndTouchesNothing) {
+    folder_.put("list.kmx", "old contents");
+    store_.modified = true;
+    const DocumentInfo info = save("list.kmx");
+    EXPECT_EQ(host_.errors, (std::vector<int>{Msg::NoCardsOpened}));
+    EXPECT_NE(info.status, 1);
+    EXPECT_EQ(info.format, "");
+    EXPECT_EQ(info.unknownCount + info.knownCount, 0);
+    EXPECT_EQ(folder_.get("list.kmx"), "old contents");
+    EXPECT_EQ(folder_.names(), (std::set<std::string>{"list.kmx"}));
+    EXPECT_TRUE(store_.modified);
+    EXPECT_EQ(log_.entries(), 0);
+}
+
+TEST_F(Writer, KeepsThePermissionsOfTheFileItReplaces) {
+    folder_.put("list.kmx", "old");
+    ::chmod(folder_.file("list.kmx").c_str(), 0640);
+    add(store_, store_.unknownList, "q", "a", "-", "-", 0, 0);
+    ASSERT_EQ(save("list.kmx").status, 0);
+    struct stat st {};
+    ASSERT_EQ(::stat(folder_.file("list.kmx").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST_F(Writer, SavingThroughALinkReplacesTheFileItPointsTo) {
+    folder_.put("real.kmx", "old");
+    ASSERT_EQ(::symlink("real.kmx", folder_.file("link.kmx").c_str()), 0);
+    add(store_, store_.unknownList, "q", "a", "-", "-", 0, 0);
+    ASSERT_EQ(save("link.kmx").status, 0);
+    struct stat st {};
+    ASSERT_EQ(::lstat(folder_.file("link.kmx").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(folder_.get("real.kmx").substr(0, 1), "\x80");
+}
+
+// ---------------------------------------------------------------------------------------
+// Failed saves leave the previous file as it was
+
+struct FailureCase {
+    const char* name;
+    WriteFaults faults;
+};
+
+class FailedSave : public Writer, public testing::WithParamInterface<FailureCase> {};
+
+TEST_P(FailedSave, KeepsTheOldFileAndLeavesNothingBehind) {
+    // Big enough to need several writes to the file.
+    for (int i = 0; i < 40000; ++i) {
+        add(store_, store_.unknownList, "question " + std::to_string(i), "answer", "-", "-", 0, i);
+    }
+    WriteFaults faults = GetParam().faults;
+    if (faults.failAfterBytes == -2) {  // one byte short of the whole file
+        ASSERT_EQ(save("whole.kmx").status, 0);
+        faults.failAfterBytes = static_cast<int64_t>(folder_.get("whole.kmx").size()) - 1;
+        std::filesystem::remove(folder_.file("whole.kmx"));
+        store_.modified = true;
+    }
+    folder_.put("list.kmx", "the previous list");
+    const DocumentInfo info = save("list.kmx", faults);
+    EXPECT_EQ(info.status, 1);
+    EXPECT_EQ(info.format, "");
+    EXPECT_EQ(info.unknownCount, 0);
+    EXPECT_EQ(info.knownCount, 0);
+    EXPECT_TRUE(store_.modified);
+    EXPECT_TRUE(folder_.get("list.kmx") == "the previous list");
+    EXPECT_EQ(folder_.names(), (std::set<std::string>{"list.kmx", "font_debug_file"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, FailedSave,
+                         testing::Values(FailureCase{"DiskFullAtOnce", {0, false}},
+                                         FailureCase{"DiskFullInTheHeader", {10, false}},
+                                         FailureCase{"DiskFullInTheSecondWrite", {1200000, false}},
+                                         FailureCase{"DiskFullAtTheLastByte", {-2, false}},
+                                         FailureCase{"FailureBeforeTheRename", {-1, true}}),
+                         [](const testing::TestParamInfo<FailureCase>& info) {
+                             return info.param.name;
+                         });
+
+TEST_F(Writer, FolderThatDoesNotExist) {
+    add(store_, store_.unknownList, "q", "a", "-", "-", 0, 0);
+    const DocumentInfo info = save("missing/list.kmx");
+    EXPECT_EQ(info.status, 1);
+    EXPECT_TRUE(store_.modified);
+    EXPECT_EQ(log_.entries(), 0);
+}
+
+// Runs `body` in a child process and returns its exit status (-1 when it did not exit).
+template <typename Body>
+int inChild(Body body) {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(body());
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+TEST_F(Writer, ReadOnlyFolder) {
+    folder_.put("list.kmx", "the previous list");
+    add(store_, store_.unknownList, "q", "a", "-", "-", 0, 0);
+    ::chmod(folder_.path().c_str(), 0555);
+    // Root may write anywhere, so the save runs as an ordinary user then.
+    const int status = inChild([&] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return 2;
+        return save("list.kmx").status == 1 && store_.modified ? 0 : 1;
+    });
+    ::chmod(folder_.path().c_str(), 0755);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(folder_.get("list.kmx"), "the previous list");
+    EXPECT_EQ(folder_.names(), (std::set<std::string>{"list.kmx"}));
+}
+
+// The real disk limit: a child process may write no more than 64 KiB per file.
+TEST_F(Writer, FileSizeLimitOfTheProcess) {
+    for (int i = 0; i < 20000; ++i) {
+        add(store_, store_.unknownList, "question " + std::to_string(i), "answer", "-", "-", 0, i);
+    }
+    folder_.put("list.kmx", "the previous list");
+    const int status = inChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64 * 1024, 64 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const DocumentInfo info = save("list.kmx");
+        const DocumentInfo exported = exportCards(folder_.file("list.kmx"), store_, host_);
+        return info.status == 1 && exported.status == 1 && store_.modified ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(folder_.get("list.kmx") == "the previous list");
+    EXPECT_EQ(folder_.names(), (std::set<std::string>{"list.kmx", "font_debug_file"}));
+}
+
+// ---------------------------------------------------------------------------------------
+// Round trips
+
+TEST_F(Writer, EverySavedListReadsBackTheSame) {
+    const std::string q100(100, 'Q');
+    const std::string a100(100, '\xFF');
+    const std::string i100(100, 'I');
+    add(store_, store_.unknownList, q100, a100, "LLLLLLLLLL", i100, 4, 1);
+    add(store_, store_.unknownList, "", "", "", "", 0, 0);
+    add(store_, store_.unknownList, "\xC4\xD6\xDC", "~x", "1", "-", -3, -2147483647 - 1);
+    add(store_, store_.unknownList, "0x1A", "010", "010", " 7 ", 2147483647, 2147483647);
+    add(store_, store_.unknownList, "a", "b", "-", "-", 1, 5);
+    removeCardById(store_.unknownList, 0);  // a hole in the unknown list
+    add(store_, store_.knownList, "\x80 first byte", "\x7F", "-", "-", 9, 5);
+    add(store_, store_.knownList, "  blanks  ", "x", "-", "\xA0", 6, 6);
+    LogFont question = kQuestionFont;
+    question.lfFaceName = std::string(31, 'F');
+    question.lfEscapement = -900;
+    question.lfPitchAndFamily = 255;
+    LogFont answer = kAnswerFont;
+    answer.lfFaceName = "";
+
+    const std::string path = folder_.file("round.kmx");
+    ASSERT_EQ(writeListFile(path, store_, question, answer, log_, host_).status, 0);
+
+    CardStore back;
+    LogFont q2, a2;
+    const DocumentInfo info = readListFile(path, back, back.unknownList, q2, a2, host_);
+    EXPECT_EQ(info.status, 0);
+    EXPECT_EQ(info.format, "mnem v 2.0");
+    EXPECT_EQ(describe(back.unknownList), describe(store_.unknownList));
+    EXPECT_EQ(describe(back.knownList), describe(store_.knownList));
+    EXPECT_EQ(q2, question);
+    EXPECT_EQ(a2, answer);
+    EXPECT_FALSE(back.modified);
+    EXPECT_TRUE(host_.errors.empty());
+}
+
+TEST_F(Writer, ExportedCardsReadBackAsUnknownCardsAtLevelZero) {
+    add(store_, store_.unknownList, "Hund", "dog", "L1", "noun", 3, 10);
+    add(store_, store_.unknownList, std::string(99, 'q'), std::string(99, 'a'), "-", "-", 1, 11);
+    add(store_, store_.knownList, "Maus", "", "L2", "-", 5, 12);
+    store_.modified = false;
+    const std::string path = folder_.file("cards.txt");
+    const DocumentInfo info = exportCards(path, store_, host_);
+    EXPECT_EQ(info.status, 0);
+    EXPECT_FALSE(store_.modified);
+    EXPECT_EQ(store_.fileName, "UNTITLED");
+
+    CardStore back;
+    LogFont q, a;
+    readListFile(path, back, back.unknownList, q, a, host_);
+    EXPECT_EQ(
+        describe(back.unknownList),
+        (Rows{"Hund|dog|-|-|0|0", std::string(99, 'q') + "|" + std::string(99, 'a') + "|-|-|0|1",
+              "Maus||-|-|0|2"}));
+    EXPECT_EQ(back.knownList.count(), 0);
+}
+
+struct ExportCase {
+    const char* name;
+    DocumentInfo (*run)(const std::string&, const CardStore&, Host&, const WriteFaults&);
+    std::string expected;
+};
+
+class Export : public Writer, public testing::WithParamInterface<ExportCase> {};
+
+TEST_P(Export, LinesOfUnknownThenKnownCards) {
+    add(store_, store_.unknownList, "Hund", "dog", "L1", "noun", 3, 10);
+    add(store_, store_.unknownList, "Ka\ttze", "", "-", "-", 1, 11);
+    add(store_, store_.knownList, "Maus", "mo\nuse", "L2", "-", 5, 12);
+    ASSERT_EQ(GetParam().run(folder_.file("out.txt"), store_, host_, {}).status, 0);
+    EXPECT_EQ(folder_.get("out.txt"), GetParam().expected);
+}
+
+TEST_P(Export, EmptyDocumentWritesNothing) {
+    const DocumentInfo info = GetParam().run(folder_.file("out.txt"), store_, host_, {});
+    EXPECT_EQ(info.status, 0);
+    EXPECT_EQ(host_.errors, (std::vector<int>{Msg::NoCardsOpened}));
+    EXPECT_EQ(folder_.names(), (std::set<std::string>{}));
+}
+
+TEST_P(Export, FailureKeepsTheOldFile) {
+    add(store_, store_.unknownList, "Hund", "dog", "L1", "noun", 3, 10);
+    folder_.put("out.txt", "previous");
+    for (const WriteFaults& faults : {WriteFaults{3, false}, WriteFaults{-1, true}}) {
+        EXPECT_EQ(GetParam().run(folder_.file("out.txt"), store_, host_, faults).status, 1);
+        EXPECT_EQ(folder_.get("out.txt"), "previous");
+        EXPECT_EQ(folder_.names(), (std::set<std::string>{"out.txt"}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, Export,
+    testing::Values(ExportCase{"Cards", exportCards, "Hund\tdog\r\nKa tze\t\r\nMaus\tmo use\r\n"},
+                    ExportCase{"Questions", exportQuestions, "Hund\r\nKa tze\r\nMaus\r\n"},
+                    ExportCase{"Answers", exportAnswers, "dog\r\n\r\nmo use\r\n"}),
+    [](const testing::TestParamInfo<ExportCase>& info) { return info.param.name; });
+
+}  // namespace
