@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// UTF-8 text: decoding, validity, characters and case. A "character" here is what a
+// reader sees as one letter (a grapheme cluster: a base letter with its combining marks,
+// an emoji with its modifiers), so that a length limit never splits "é" written as e plus
+// a combining accent, and the limits a user reads in the windows match what they count.
+
+// Decodes one code point at `pos` and moves `pos` past it. None, with `pos` past the
+// first byte, for anything that is not well-formed UTF-8: a cut sequence, an overlong
+// form, a surrogate or a value above U+10FFFF.
+std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& pos);
+void appendUtf8(std::string& text, char32_t c);
+bool isValidUtf8(std::string_view text);
+
+// The number of characters (grapheme clusters) of valid UTF-8 text.
+std::size_t characterCount(std::string_view text);
+// The longest start of the text that holds at most `count` characters.
+std::string_view firstCharacters(std::string_view text, std::size_t count);
+
+// The text with case folded for comparison (full Unicode case folding: "Straße" and
+// "STRASSE" fold alike, so do Greek and Cyrillic capitals). Invalid UTF-8 comes back as
+// it is.
+std::string foldCase(std::string_view text);

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/unicode_text.h"
+#include "core/windows1252.h"
+
+namespace {
+
+struct Utf8Case {
+    const char* name;
+    std::string text;
+    bool valid;
+    std::size_t characters;
+};
+
+class Utf8Text : public testing::TestWithParam<Utf8Case> {};
+
+TEST_P(Utf8Text, ValidityAndCharacterCount) {
+    const Utf8Case& c = GetParam();
+    EXPECT_EQ(isValidUtf8(c.text), c.valid);
+    if (c.valid) {
+        EXPECT_EQ(characterCount(c.text), c.characters);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Utf8Text,
+    testing::Values(Utf8Case{"Empty", "", true, 0}, Utf8Case{"Ascii", "Haus", true, 4},
+                    Utf8Case{"Umlaut",
+                             "M\xC3\xBC"
+                             "de",
+                             true, 4},
+                    Utf8Case{"CombiningAccentIsOneLetter", "e\xCC\x81t\xC3\xA9", true, 3},
+                    Utf8Case{"Cjk", "\xE6\x97\xA5\xE6\x9C\xAC", true, 2},
+                    Utf8Case{"OutsideBmp", "\xF0\x9D\x84\x9E!", true, 2},
+                    Utf8Case{"Hindi", "\xE0\xA4\xA8\xE0\xA4\xBF", true, 1},
+                    Utf8Case{"CutSequence", "a\xC3", false, 0},
+                    Utf8Case{"Overlong", "\xC0\xAF", false, 0},
+                    Utf8Case{"OverlongThreeBytes", "\xE0\x80\xAF", false, 0},
+                    Utf8Case{"Surrogate", "\xED\xA0\x80", false, 0},
+                    Utf8Case{"AboveUnicode", "\xF4\x90\x80\x80", false, 0},
+                    Utf8Case{"StrayContinuation", "\x80", false, 0}),
+    [](const testing::TestParamInfo<Utf8Case>& info) { return std::string(info.param.name); });
+
+TEST(Utf8Text, FirstCharactersNeverSplitsALetter) {
+    const std::string text = "e\xCC\x81t\xC3\xA9";  // é (e + accent), t, é
+    EXPECT_EQ(firstCharacters(text, 0), "");
+    EXPECT_EQ(firstCharacters(text, 1), "e\xCC\x81");
+    EXPECT_EQ(firstCharacters(text, 2), "e\xCC\x81t");
+    EXPECT_EQ(firstCharacters(text, 9), text);
+}
+
+TEST(Utf8Text, FoldCaseCoversEveryScriptWithCase) {
+    EXPECT_EQ(foldCase("Stra\xC3\x9F"
+                       "e"),
+              foldCase("STRASSE"));
+    EXPECT_EQ(foldCase("\xCE\x9B\xCE\xA9"), foldCase("\xCE\xBB\xCF\x89"));        // ΛΩ λω
+    EXPECT_EQ(foldCase("\xD0\x94\xD0\x9E\xD0\x9C"), "\xD0\xB4\xD0\xBE\xD0\xBC");  // ДОМ
+    EXPECT_EQ(foldCase("\xE6\x97\xA5"), "\xE6\x97\xA5");
+}
+
+TEST(Windows1252, EveryByteRoundTripsThroughUtf8) {
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all.push_back(static_cast<char>(b));
+    const std::string text = windows1252ToUtf8(all);
+    EXPECT_TRUE(isValidUtf8(text));
+    EXPECT_EQ(characterCount("\xE2\x82\xAC"), 1u);
+    EXPECT_EQ(windows1252ToUtf8("\x80"), "\xE2\x82\xAC");
+    EXPECT_EQ(utf8ToWindows1252(text), all);
+}
+
+TEST(Windows1252, RefusesWhatTheCodePageCannotHold) {
+    EXPECT_FALSE(utf8ToWindows1252("\xC5\x82"));  // ł
+    EXPECT_FALSE(utf8ToWindows1252("\xC3"));      // cut
+    EXPECT_TRUE(fitsWindows1252("Caf\xC3\xA9"));
+}
+
+}  // namespace
