@@ -4,13 +4,13 @@
 #include <QGuiApplication>
 
 #include "app/main_dialog.h"
-#include "session/preferences_settings.h"
+#include "core/card_store.h"
+#include "core/preferences.h"
 #include "platform/fonts.h"
 #include "platform/process.h"
 #include "platform/random.h"
 #include "platform/settings_store.h"
-#include "core/card_store.h"
-#include "core/preferences.h"
+#include "session/preferences_settings.h"
 
 QString TrainerApp::commandLineList(const QStringList& arguments) {
     return arguments.mid(1).join(' ');

@@ -6,9 +6,9 @@
 #include <QPolygon>
 #include <array>
 
+#include "core/message_ids.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
-#include "core/message_ids.h"
 
 namespace {
 

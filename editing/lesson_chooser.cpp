@@ -10,12 +10,13 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/main_dialog.h"
-#include "platform/messages.h"
-#include "platform/text_codec.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/message_ids.h"
+#include "platform/messages.h"
+#include "platform/text_codec.h"
+#include "session/command_board.h"
+#include "session/list_session.h"
 
 namespace {
 
@@ -36,14 +37,15 @@ Command examinationFor(int cards) {
 
 }  // namespace
 
-LessonChooser* LessonChooser::open(MainDialog& mainDialog) {
-    auto* chooser = new LessonChooser(mainDialog);
+LessonChooser* LessonChooser::open(ListSession& session, CommandBoard& board, QWidget* parent) {
+    auto* chooser = new LessonChooser(session, board, parent);
     chooser->show();
     chooser->lessonList_->setFocus();
     return chooser;
 }
 
-LessonChooser::LessonChooser(MainDialog& mainDialog) : QDialog(&mainDialog), main_(mainDialog) {
+LessonChooser::LessonChooser(ListSession& session, CommandBoard& board, QWidget* parent)
+    : QDialog(parent), session_(session), board_(board) {
     setObjectName(QStringLiteral("lessonChooser"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -108,7 +110,7 @@ void LessonChooser::fillLessons() {
         seenFolded.insert(folded);
         lessons.emplace_back(lesson);
     };
-    const CardStore& store = main_.store();
+    const CardStore& store = session_.store();
     store.unknownList.forEach(meet);
     store.knownList.forEach(meet);
 
@@ -127,7 +129,7 @@ QStringList LessonChooser::lessons() const {
 }
 
 void LessonChooser::accept() {
-    CardStore& store = main_.store();
+    CardStore& store = session_.store();
     if (store.unknownList.empty() && store.knownList.empty()) {
         showError(Msg::NoCardsOpened);
         return;
@@ -147,10 +149,7 @@ void LessonChooser::accept() {
         showError(Msg::NoCardsOfLesson);
         return;
     }
-    main_.setCommandEnabled(Command::LessonInOrder, true);
-    main_.setCommandEnabled(Command::LessonRandom, true);
-    if (chosen > 10)
-        main_.setCommandEnabled(Command::LessonSystematic, true);
-    main_.runCommand(examinationFor(chosen));
+    board_.applyLessonChosen(chosen);
+    board_.run(examinationFor(chosen));
     QDialog::accept();
 }

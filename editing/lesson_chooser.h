@@ -2,7 +2,8 @@
 
 #include <QDialog>
 
-class MainDialog;
+class CommandBoard;
+class ListSession;
 class QListWidget;
 class QPushButton;
 
@@ -15,7 +16,7 @@ class LessonChooser : public QDialog {
     Q_OBJECT
 public:
     // Makes and shows a chooser; it deletes itself when it closes.
-    static LessonChooser* open(MainDialog& mainDialog);
+    static LessonChooser* open(ListSession& session, CommandBoard& board, QWidget* parent);
 
     // The lessons in list order, the last one met at the top.
     QStringList lessons() const;
@@ -24,10 +25,11 @@ public slots:
     void accept() override;
 
 private:
-    explicit LessonChooser(MainDialog& mainDialog);
+    LessonChooser(ListSession& session, CommandBoard& board, QWidget* parent);
     void fillLessons();
 
-    MainDialog& main_;
+    ListSession& session_;
+    CommandBoard& board_;
     QListWidget* lessonList_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;

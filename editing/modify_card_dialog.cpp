@@ -1,7 +1,6 @@
 #include "editing/modify_card_dialog.h"
 
 #include <QAction>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,17 +8,18 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "widgets/font_edit_box.h"
-#include "app/main_dialog.h"
+#include "core/card_search.h"
+#include "core/card_store.h"
+#include "core/message_ids.h"
 #include "editing/search_prompt.h"
 #include "platform/card_text_validator.h"
 #include "platform/messages.h"
 #include "platform/prompts.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
-#include "core/card_search.h"
-#include "core/card_store.h"
-#include "core/message_ids.h"
+#include "session/list_session.h"
+#include "widgets/card_field_grid.h"
+#include "widgets/font_edit_box.h"
 
 namespace {
 
@@ -41,7 +41,8 @@ ModifyCardDialog* ModifyCardDialog::instance() {
     return theDialog.data();
 }
 
-ModifyCardDialog* ModifyCardDialog::open(MainDialog& mainDialog) {
+ModifyCardDialog* ModifyCardDialog::open(ListSession& session, CommandBoard& board,
+                                         QWidget* parent) {
     if (ModifyCardDialog* dialog = instance()) {
         if (dialog->isMinimized())
             dialog->showNormal();
@@ -50,24 +51,22 @@ ModifyCardDialog* ModifyCardDialog::open(MainDialog& mainDialog) {
         dialog->activateWindow();
         return dialog;
     }
-    return new ModifyCardDialog(mainDialog);
+    return new ModifyCardDialog(session, board, parent);
 }
 
-void ModifyCardDialog::loadCard(MainDialog& mainDialog, Card& card) {
+void ModifyCardDialog::loadCard(ListSession& session, CommandBoard& board, QWidget* parent,
+                                Card& card) {
     if (instance()) {
-        open(mainDialog);
+        open(session, board, parent);
     } else {
-        mainDialog.runCommand(Command::ModifyCards);
+        board.run(Command::ModifyCards);
     }
     if (ModifyCardDialog* dialog = instance())
         dialog->showCard(card);
 }
 
-ModifyCardDialog::ModifyCardDialog(MainDialog& mainDialog)
-    : QDialog(&mainDialog), main_(mainDialog) {
-    ownerAction_ = main_.action(Command::ModifyCards);
-    main_.setCommandEnabled(Command::ModifyCards, false);
-
+ModifyCardDialog::ModifyCardDialog(ListSession& session, CommandBoard& board, QWidget* parent)
+    : QDialog(parent), session_(session), hold_(board.hold(Command::ModifyCards)) {
     setObjectName(QStringLiteral("modifyCardDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -102,28 +101,13 @@ ModifyCardDialog::ModifyCardDialog(MainDialog& mainDialog)
     levelBox_->setObjectName(QStringLiteral("edit1004"));
     makeDisplayOnly(levelBox_);
 
-    auto labelled = [this](const QString& text, QLineEdit* box) {
-        auto* label = new QLabel(text, this);
-        label->setBuddy(box);
-        box->setAccessibleName(text);
-        return label;
-    };
-    auto* grid = new QGridLayout;
-    grid->addWidget(labelled(QStringLiteral("Question"), question_), 0, 0);
-    grid->addWidget(question_, 0, 1, 1, 5);
-    grid->addWidget(labelled(QStringLiteral("Answer"), answer_), 1, 0);
-    grid->addWidget(answer_, 1, 1, 1, 5);
-    grid->addWidget(labelled(QStringLiteral("Card Number (ID)"), number_), 2, 0);
-    grid->addWidget(number_, 2, 1);
-    grid->addWidget(labelled(QStringLiteral("Level"), levelBox_), 2, 2, Qt::AlignRight);
-    grid->addWidget(levelBox_, 2, 3);
-    grid->addWidget(labelled(QStringLiteral("Lesson"), lesson_), 2, 4, Qt::AlignRight);
-    grid->addWidget(lesson_, 2, 5);
-    grid->addWidget(labelled(QStringLiteral("Additional Information"), addInfo_), 3, 0);
-    grid->addWidget(addInfo_, 3, 1, 1, 5);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
-    grid->setColumnStretch(5, 1);
+    auto* grid = new CardFieldGrid(this, 3);
+    grid->addWideRow(QStringLiteral("Question"), question_);
+    grid->addWideRow(QStringLiteral("Answer"), answer_);
+    grid->addNarrowRow({{QStringLiteral("Card Number (ID)"), number_},
+                        {QStringLiteral("Level"), levelBox_},
+                        {QStringLiteral("Lesson"), lesson_}});
+    grid->addWideRow(QStringLiteral("Additional Information"), addInfo_);
 
     auto button = [this](const QString& text, const char* name) {
         auto* b = new QPushButton(text, this);
@@ -171,15 +155,17 @@ ModifyCardDialog::ModifyCardDialog(MainDialog& mainDialog)
     resize(600, sizeHint().height());
 
     // Own fonts made now: a font chosen later shows in dialogs opened afterwards.
-    questionFont_ = main_.questionFont();
-    answerFont_ = main_.answerFont();
+    questionFont_ = session_.questionFont();
+    answerFont_ = session_.answerFont();
     question_->setFieldFont(&questionFont_, kCharacterHeight);
     answer_->setFieldFont(&answerFont_, kCharacterHeight);
 
-    // Closing the list discards every card while this dialog stays open; the list is
-    // closed exactly when "Close List" goes grey, and the card shown must go with it.
-    if (QAction* closeList = main_.action(Command::CloseList))
-        connect(closeList, &QAction::changed, this, &ModifyCardDialog::documentMayHaveClosed);
+    // Closing the list discards every card while this dialog stays open: the card shown
+    // must go with it.
+    connect(&session_, &ListSession::listClosed, this, [this] {
+        if (current_)
+            dropCard();
+    });
 
     dropCard();
     show();
@@ -198,12 +184,7 @@ void ModifyCardDialog::done(int result) {
 }
 
 void ModifyCardDialog::giveBack() {
-    if (givenBack_)
-        return;
-    givenBack_ = true;
-    // The action is the main window's, which may be going away itself.
-    if (ownerAction_)
-        ownerAction_->setEnabled(true);
+    hold_.release();
     if (theDialog == this)
         theDialog = nullptr;
 }
@@ -234,12 +215,6 @@ void ModifyCardDialog::dropCard() {
     levelBox_->setText(QStringLiteral("0"));
 }
 
-void ModifyCardDialog::documentMayHaveClosed() {
-    QAction* closeList = main_.action(Command::CloseList);
-    if (current_ && closeList && !closeList->isEnabled())
-        dropCard();
-}
-
 void ModifyCardDialog::writeCard() {
     std::string question, answer, lesson, addInfo;
     if (!readCardText(question_, question, this) || !readCardText(answer_, answer, this) ||
@@ -250,7 +225,7 @@ void ModifyCardDialog::writeCard() {
         showError(Msg::NoCardToModify);
         return;
     }
-    CardStore& store = main_.store();
+    CardStore& store = session_.store();
     store.setText(*current_, CardField::Question, question);
     store.setText(*current_, CardField::Answer, answer);
     store.setText(*current_, CardField::Lesson, lesson);
@@ -264,12 +239,12 @@ void ModifyCardDialog::searchText(CardField field) {
     const QString initial = byQuestion ? question_->text() : answer_->text();
     const QString typed = SearchPrompt::run(
         this, initial, stringText(byQuestion ? Msg::SearchQuestion : Msg::SearchAnswer),
-        byQuestion ? &main_.questionFont() : &main_.answerFont());
+        byQuestion ? &session_.questionFont() : &session_.answerFont());
     Card* found = nullptr;
     // The prompt only takes characters a card can hold; a text from elsewhere that it
     // could not hold cannot be on any card either.
     if (const std::optional<std::string> text = toCardText(typed))
-        found = findCardByText(main_.store(), field, *text, cardNumber_);
+        found = findCardByText(session_.store(), field, *text, cardNumber_);
     if (found) {
         showCard(*found);
     } else {
@@ -283,7 +258,7 @@ void ModifyCardDialog::searchId() {
         SearchPrompt::run(this, QString::number(cardNumber_), stringText(Msg::SearchId));
     Card* found = nullptr;
     if (const std::optional<int32_t> id = parseCardNumber(typed.toStdString()))
-        found = findCardById(main_.store(), *id);
+        found = findCardById(session_.store(), *id);
     if (found) {
         showCard(*found);
     } else {
@@ -303,7 +278,7 @@ void ModifyCardDialog::deleteCard() {
     }
     // The card shown goes, not merely the first card with its number: numbers can repeat
     // (cards added after reading a list), and a sort may have renumbered it meanwhile.
-    CardStore& store = main_.store();
+    CardStore& store = session_.store();
     if (!store.unknownList.remove(current_) && !store.knownList.remove(current_))
         showError(Msg::DebugError);
     dropCard();

@@ -7,9 +7,10 @@
 #include "core/card.h"
 #include "core/log_font.h"
 
+#include "session/command_board.h"
+
 class FontEditBox;
-class MainDialog;
-class QAction;
+class ListSession;
 class QLineEdit;
 class QPushButton;
 
@@ -20,12 +21,12 @@ class ModifyCardDialog : public QDialog {
     Q_OBJECT
 public:
     // The "Modify Cards..." command: shows the dialog, making it first when there is none.
-    static ModifyCardDialog* open(MainDialog& mainDialog);
+    static ModifyCardDialog* open(ListSession& session, CommandBoard& board, QWidget* parent);
     // The one dialog, or nullptr.
     static ModifyCardDialog* instance();
     // Brings the dialog to the front (opening it through the command when there is none)
     // with the card loaded, for "Edit Card" and the overview.
-    static void loadCard(MainDialog& mainDialog, Card& card);
+    static void loadCard(ListSession& session, CommandBoard& board, QWidget* parent, Card& card);
 
     ~ModifyCardDialog() override;
 
@@ -43,23 +44,21 @@ public slots:
     void done(int result) override;
 
 private:
-    explicit ModifyCardDialog(MainDialog& mainDialog);
+    ModifyCardDialog(ListSession& session, CommandBoard& board, QWidget* parent);
 
     void showCard(Card& card);
     // Leaves the dialog without a card: empty texts, number and level 0.
     void dropCard();
     void searchText(CardField field);
-    void documentMayHaveClosed();
     // Enables "Modify Cards..." again and stops being the one dialog; only the first call
     // does anything.
     void giveBack();
 
-    MainDialog& main_;
-    QPointer<QAction> ownerAction_;
+    ListSession& session_;
+    CommandHold hold_;
     Card* current_ = nullptr;
     int32_t cardNumber_ = 0;
     int32_t level_ = 0;
-    bool givenBack_ = false;
     LogFont questionFont_;
     LogFont answerFont_;
 

@@ -7,13 +7,13 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "widgets/font_edit_box.h"
-#include "app/main_dialog.h"
-#include "platform/card_text_validator.h"
-#include "platform/messages.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/message_ids.h"
+#include "platform/card_text_validator.h"
+#include "platform/messages.h"
+#include "session/list_session.h"
+#include "widgets/font_edit_box.h"
 
 namespace {
 
@@ -26,15 +26,14 @@ constexpr int kCharacterHeight = 12;
 
 }  // namespace
 
-NewCardDialog::NewCardDialog(MainDialog& mainDialog) : QDialog(&mainDialog), main_(mainDialog) {
+NewCardDialog::NewCardDialog(ListSession& session, CommandBoard& board, QWidget* parent)
+    : QDialog(parent), session_(session) {
     setObjectName("newCardDialog");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle("New vocabulary card");
 
-    main_.setButtonEnabled(MainButton::NewCard, false);
-    main_.update();
-    main_.setCommandEnabled(Command::NewList, false);
-    main_.setCommandEnabled(Command::NewCards, false);
+    hold_ = board.hold(Command::NewCards, MainButton::NewCard);
+    board.setCommandEnabled(Command::NewList, false);
 
     auto* prompt = new QLabel(
         "Please enter the question and the answer of the new card.( Kartomatrix will ask you "
@@ -95,15 +94,11 @@ NewCardDialog::NewCardDialog(MainDialog& mainDialog) : QDialog(&mainDialog), mai
 
     show();
     question_->setFocus();
-    question_->setFieldFont(&main_.questionFont(), kCharacterHeight);
-    answer_->setFieldFont(&main_.answerFont(), kCharacterHeight);
+    question_->setFieldFont(&session_.questionFont(), kCharacterHeight);
+    answer_->setFieldFont(&session_.answerFont(), kCharacterHeight);
 }
 
-NewCardDialog::~NewCardDialog() {
-    main_.setButtonEnabled(MainButton::NewCard, true);
-    main_.update();
-    main_.setCommandEnabled(Command::NewCards, true);
-}
+NewCardDialog::~NewCardDialog() = default;
 
 void NewCardDialog::enterCard() {
     std::string question, answer, addInfo, lesson;
@@ -116,9 +111,9 @@ void NewCardDialog::enterCard() {
         showError(Msg::EmptyQuestionOrAnswer);
         return;
     }
-    CardStore& store = main_.store();
+    CardStore& store = session_.store();
     addCard(store, store.unknownList, question, answer, lesson, addInfo);
-    main_.cardEntered();
+    session_.cardEntered();
     question_->clear();
     answer_->clear();
     addInfo_->clear();

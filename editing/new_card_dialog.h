@@ -3,8 +3,10 @@
 #include <QDialog>
 #include <QPointer>
 
+#include "session/command_board.h"
+
 class FontEditBox;
-class MainDialog;
+class ListSession;
 class QLineEdit;
 class QPushButton;
 
@@ -16,14 +18,15 @@ class QPushButton;
 class NewCardDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit NewCardDialog(MainDialog& mainDialog);
+    NewCardDialog(ListSession& session, CommandBoard& board, QWidget* parent);
     ~NewCardDialog() override;
 
     // Validates the boxes and creates the card ("Enter this word").
     void enterCard();
 
 private:
-    MainDialog& main_;
+    ListSession& session_;
+    CommandHold hold_;
     FontEditBox* question_;
     FontEditBox* answer_;
     QLineEdit* addInfo_;

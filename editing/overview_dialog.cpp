@@ -19,8 +19,10 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/main_dialog.h"
-#include "session/open_windows.h"
+#include "core/card_store.h"
+#include "core/list_ops.h"
+#include "core/message_ids.h"
+#include "core/overview_ops.h"
 #include "editing/card_table_model.h"
 #include "editing/modify_card_dialog.h"
 #include "editing/search_prompt.h"
@@ -28,10 +30,8 @@
 #include "platform/messages.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
-#include "core/card_store.h"
-#include "core/list_ops.h"
-#include "core/message_ids.h"
-#include "core/overview_ops.h"
+#include "session/list_session.h"
+#include "session/open_windows.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ QPointer<OverviewDialog> theOverview;
 
 }  // namespace
 
-OverviewDialog* OverviewDialog::open(MainDialog& mainDialog) {
+OverviewDialog* OverviewDialog::open(ListSession& session, CommandBoard& board, QWidget* parent) {
     // Typing cards switches the Overview button on again while an overview may be open;
     // a second table over the same lists would only confuse.
     if (OverviewDialog* overview = theOverview.data()) {
@@ -56,17 +56,17 @@ OverviewDialog* OverviewDialog::open(MainDialog& mainDialog) {
         overview->activateWindow();
         return overview;
     }
-    return new OverviewDialog(mainDialog);
+    return new OverviewDialog(session, board, parent);
 }
 
-OverviewDialog::OverviewDialog(MainDialog& mainDialog) : QDialog(&mainDialog), main_(mainDialog) {
+OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidget* parent)
+    : QDialog(parent), session_(session), board_(board) {
     OpenWindowList::instance().enter(this);
     theOverview = this;
-    shown_ = &main_.store().unknownList;
+    shown_ = &session_.store().unknownList;
     choice_ = UnknownCards;
     level_ = 0;
-    ownerAction_ = main_.action(Command::Overview);
-    main_.setCommandEnabled(Command::Overview, false);
+    hold_ = board_.hold(Command::Overview);
 
     setObjectName(QStringLiteral("overviewDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -193,8 +193,7 @@ OverviewDialog::OverviewDialog(MainDialog& mainDialog) : QDialog(&mainDialog), m
     show();
     choices_->button(UnknownCards)->setChecked(true);
     fillTable();
-    ownerButton_ = main_.button(MainButton::Overview);
-    main_.setButtonEnabled(MainButton::Overview, false);
+    hold_.holdButton(board_.button(MainButton::Overview));
     fillLessonList();
 
     // Every click in the lesson list chooses the lessons, also one on a lesson that is
@@ -220,16 +219,9 @@ void OverviewDialog::done(int result) {
 }
 
 void OverviewDialog::giveBack() {
-    if (givenBack_)
+    if (!hold_.held())
         return;
-    givenBack_ = true;
-    // The action and the button are the main window's, which may be going away itself.
-    if (ownerAction_)
-        ownerAction_->setEnabled(true);
-    if (ownerButton_) {
-        ownerButton_->setEnabled(true);
-        ownerButton_->update();
-    }
+    hold_.release();
     OpenWindowList::instance().leave(this);
     if (theOverview == this)
         theOverview = nullptr;
@@ -258,7 +250,7 @@ void OverviewDialog::fillTable() {
 }
 
 void OverviewDialog::choose(int choice) {
-    CardStore& store = main_.store();
+    CardStore& store = session_.store();
     switch (choice) {
         case AllCards:
             showAllCards();
@@ -284,7 +276,7 @@ void OverviewDialog::choose(int choice) {
 }
 
 void OverviewDialog::showAllCards() {
-    const CardStore& store = main_.store();
+    const CardStore& store = session_.store();
     clearList(allCards_);
     appendAll(allCards_, store.unknownList);
     appendAll(allCards_, store.knownList);
@@ -310,7 +302,7 @@ void OverviewDialog::showLessons() {
     for (const QModelIndex& index : selected)
         chosen.push_back(lessons_[static_cast<std::size_t>(index.row())]);
     clearList(lessonCards_);
-    const CardStore& store = main_.store();
+    const CardStore& store = session_.store();
     selectLessons(store.unknownList, store.knownList, chosen, lessonCards_);
     shown_ = &lessonCards_;
     fillTable();
@@ -320,8 +312,8 @@ void OverviewDialog::showLevel() {
     if (!levelBox_->text().isEmpty())
         readLevel();
     choices_->button(CardsOnLevel)->setChecked(true);
-    const CardStore& store = main_.store();
-    checkList(store.unknownList, main_);
+    const CardStore& store = session_.store();
+    checkList(store.unknownList, session_);
     clearList(levelCards_);
     selectByLevel(store.unknownList, levelCards_, level_);
     choice_ = CardsOnLevel;
@@ -341,21 +333,21 @@ void OverviewDialog::refresh() {
 }
 
 void OverviewDialog::sortByColumn(int column) {
-    CardStore& store = main_.store();
-    checkList(*shown_, main_);
-    checkList(store.unknownList, main_);
+    CardStore& store = session_.store();
+    checkList(*shown_, session_);
+    checkList(store.unknownList, session_);
     if (const std::optional<SortKey> key = sortKeyOfColumn(column))
-        sortList(store, *shown_, *key, main_);
+        sortList(store, *shown_, *key, session_);
     fillTable();
     for (const CardList* list :
          {&store.unknownList, &store.knownList, &store.wrongList, &allCards_}) {
-        checkList(*list, main_);
+        checkList(*list, session_);
     }
 }
 
 void OverviewDialog::openCard(const QModelIndex& index) {
     if (Card* card = model_->cardAt(index.row()))
-        ModifyCardDialog::loadCard(main_, *card);
+        ModifyCardDialog::loadCard(session_, board_, parentWidget(), *card);
 }
 
 void OverviewDialog::search() {
@@ -377,7 +369,7 @@ void OverviewDialog::search() {
 }
 
 void OverviewDialog::fillLessonList() {
-    const CardStore& store = main_.store();
+    const CardStore& store = session_.store();
     QStringList items;
     lessons_.clear();
     for (std::string_view lesson : distinctLessons(store.unknownList, store.knownList)) {

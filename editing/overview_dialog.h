@@ -9,8 +9,9 @@
 #include "core/card_list.h"
 
 class CardTableModel;
-class MainDialog;
-class QAction;
+#include "session/command_board.h"
+
+class ListSession;
 class QButtonGroup;
 class QLineEdit;
 class QListView;
@@ -32,7 +33,7 @@ public:
     enum Choice { AllCards, KnownCards, UnknownCards, WrongCards, CardsOfLessons, CardsOnLevel };
 
     // The "Overview..." command: makes the overview, or brings the open one to the front.
-    static OverviewDialog* open(MainDialog& mainDialog);
+    static OverviewDialog* open(ListSession& session, CommandBoard& board, QWidget* parent);
 
     ~OverviewDialog() override;
 
@@ -54,7 +55,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    explicit OverviewDialog(MainDialog& mainDialog);
+    OverviewDialog(ListSession& session, CommandBoard& board, QWidget* parent);
 
     void fillTable();
     void choose(int choice);
@@ -68,10 +69,9 @@ private:
     void fillLessonList();
     void giveBack();
 
-    MainDialog& main_;
-    QPointer<QAction> ownerAction_;
-    QPointer<QPushButton> ownerButton_;
-    bool givenBack_ = false;
+    ListSession& session_;
+    CommandBoard& board_;
+    CommandHold hold_;
 
     Choice choice_ = UnknownCards;
     CardList* shown_ = nullptr;

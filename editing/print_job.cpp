@@ -5,13 +5,13 @@
 #include <QPainter>
 #include <QPrinter>
 
-#include "editing/print_list_chooser.h"
+#include "core/card_store.h"
+#include "core/message_ids.h"
 #include "core/print_layout.h"
+#include "editing/print_list_chooser.h"
 #include "platform/messages.h"
 #include "platform/prompts.h"
 #include "platform/text_codec.h"
-#include "core/card_store.h"
-#include "core/message_ids.h"
 
 namespace {
 

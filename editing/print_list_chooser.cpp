@@ -10,12 +10,12 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "platform/card_text_validator.h"
-#include "platform/dialog_data.h"
-#include "platform/messages.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/message_ids.h"
+#include "platform/card_text_validator.h"
+#include "platform/dialog_data.h"
+#include "platform/messages.h"
 
 namespace {
 

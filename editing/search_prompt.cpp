@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "widgets/font_edit_box.h"
 #include "platform/prompts.h"
+#include "widgets/font_edit_box.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "widgets/font_edit_box.h"
+#include "core/card_store.h"
+#include "core/message_ids.h"
 #include "platform/dialog_data.h"
 #include "platform/messages.h"
 #include "platform/text_codec.h"
-#include "core/card_store.h"
-#include "core/message_ids.h"
+#include "widgets/font_edit_box.h"
 
 namespace {
 

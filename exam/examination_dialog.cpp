@@ -1,7 +1,6 @@
 #include "exam/examination_dialog.h"
 
 #include <QAction>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,20 +8,22 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "widgets/font_edit_box.h"
-#include "app/main_dialog.h"
-#include "session/open_windows.h"
-#include "editing/modify_card_dialog.h"
 #include "core/answer_check.h"
+#include "core/answer_recording.h"
+#include "core/card_store.h"
+#include "core/message_ids.h"
+#include "core/preferences.h"
+#include "editing/modify_card_dialog.h"
 #include "exam/confirm_answer_dialog.h"
 #include "platform/card_text_validator.h"
 #include "platform/prompts.h"
 #include "platform/random.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
-#include "core/card_store.h"
-#include "core/message_ids.h"
-#include "core/preferences.h"
+#include "session/list_session.h"
+#include "session/open_windows.h"
+#include "widgets/card_field_grid.h"
+#include "widgets/font_edit_box.h"
 
 namespace {
 
@@ -43,21 +44,21 @@ void makeDisplayOnly(QLineEdit* box) {
 
 }  // namespace
 
-ExaminationDialog* ExaminationDialog::open(MainDialog& mainDialog, Command command,
-                                           ExaminationKind kind,
+ExaminationDialog* ExaminationDialog::open(ListSession& session, CommandBoard& board,
+                                           QWidget* parent, Command command, ExaminationKind kind,
                                            std::optional<MainButton> ownerButton) {
-    auto* window = new ExaminationDialog(mainDialog, command, kind, ownerButton);
+    auto* window = new ExaminationDialog(session, board, parent, command, kind, ownerButton);
     window->start();
     return window;
 }
 
-ExaminationDialog::ExaminationDialog(MainDialog& mainDialog, Command command, ExaminationKind kind,
+ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board, QWidget* parent,
+                                     Command command, ExaminationKind kind,
                                      std::optional<MainButton> ownerButton)
-    : QDialog(&mainDialog), main_(mainDialog), command_(command) {
+    : QDialog(parent), session_(session), board_(board), command_(command) {
     // The command is greyed before anything else happens, so that it cannot start a
     // second window while this one is being made.
-    ownerAction_ = main_.action(command_);
-    main_.setCommandEnabled(command_, false);
+    hold_ = board_.hold(command_);
 
     setObjectName(QStringLiteral("examinationDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -85,29 +86,13 @@ ExaminationDialog::ExaminationDialog(MainDialog& mainDialog, Command command, Ex
     lesson_->setObjectName(QStringLiteral("edit1008"));
     makeDisplayOnly(lesson_);
 
-    auto labelled = [this](const QString& text, QLineEdit* box) {
-        auto* label = new QLabel(text, this);
-        label->setBuddy(box);
-        box->setAccessibleName(text);
-        return label;
-    };
-
-    auto* cardGrid = new QGridLayout;
-    cardGrid->addWidget(labelled(QStringLiteral("Question"), question_), 0, 0);
-    cardGrid->addWidget(question_, 0, 1, 1, 5);
-    cardGrid->addWidget(labelled(QStringLiteral("Answer"), answer_), 1, 0);
-    cardGrid->addWidget(answer_, 1, 1, 1, 5);
-    cardGrid->addWidget(labelled(QStringLiteral("Add. Inform."), addInfo_), 2, 0);
-    cardGrid->addWidget(addInfo_, 2, 1, 1, 5);
-    cardGrid->addWidget(labelled(QStringLiteral("Card Number (ID)"), cardNumber_), 3, 0);
-    cardGrid->addWidget(cardNumber_, 3, 1);
-    cardGrid->addWidget(labelled(QStringLiteral("Level"), level_), 3, 2, Qt::AlignRight);
-    cardGrid->addWidget(level_, 3, 3);
-    cardGrid->addWidget(labelled(QStringLiteral("Lesson"), lesson_), 3, 4, Qt::AlignRight);
-    cardGrid->addWidget(lesson_, 3, 5);
-    cardGrid->setColumnStretch(1, 1);
-    cardGrid->setColumnStretch(3, 1);
-    cardGrid->setColumnStretch(5, 1);
+    auto* cardGrid = new CardFieldGrid(this, 3);
+    cardGrid->addWideRow(QStringLiteral("Question"), question_);
+    cardGrid->addWideRow(QStringLiteral("Answer"), answer_);
+    cardGrid->addWideRow(QStringLiteral("Add. Inform."), addInfo_);
+    cardGrid->addNarrowRow({{QStringLiteral("Card Number (ID)"), cardNumber_},
+                            {QStringLiteral("Level"), level_},
+                            {QStringLiteral("Lesson"), lesson_}});
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("button3"));
@@ -139,16 +124,13 @@ ExaminationDialog::ExaminationDialog(MainDialog& mainDialog, Command command, Ex
 
     show();
 
-    if (ownerButton) {
-        ownerButton_ = main_.button(*ownerButton);
-        main_.setButtonEnabled(*ownerButton, false);
-        main_.update();
-    }
+    if (ownerButton)
+        hold_.holdButton(board_.button(*ownerButton));
 
     // Own fonts made now from the document fonts: changing a document font later shows in
     // windows opened afterwards, not in this one.
-    questionFont_ = main_.questionFont();
-    answerFont_ = main_.answerFont();
+    questionFont_ = session_.questionFont();
+    answerFont_ = session_.answerFont();
     question_->setFieldFont(&questionFont_, kCharacterHeight);
     answer_->setFieldFont(&answerFont_, kCharacterHeight);
 
@@ -161,7 +143,8 @@ ExaminationDialog::~ExaminationDialog() {
 }
 
 ExaminationEnvironment ExaminationDialog::environment() const {
-    return {main_.store(), main_.preferences(), processRandom(), main_.recentDraws(), main_};
+    return {session_.store(), session_.preferences(), processRandom(), session_.recentDraws(),
+            session_};
 }
 
 void ExaminationDialog::start() {
@@ -175,7 +158,7 @@ void ExaminationDialog::start() {
 void ExaminationDialog::showCard() {
     const Card* card = state_.currentCard;
     if (card == nullptr) {
-        main_.showNotice(Msg::EndOfList);
+        session_.showNotice(Msg::EndOfList);
         close();
         return;
     }
@@ -183,8 +166,8 @@ void ExaminationDialog::showCard() {
     cardNumber_->setText(QString::number(card->id));
     question_->setText(fromCardText(card->question()));
     lesson_->setText(fromCardText(card->lesson()));
-    addInfo_->setText(main_.preferences().showAddInfo == 1 ? fromCardText(card->addInfo())
-                                                           : QString());
+    addInfo_->setText(session_.preferences().showAddInfo == 1 ? fromCardText(card->addInfo())
+                                                              : QString());
     answer_->clear();
     // A box whose text did not change (an empty first question, the always empty answer
     // box) would otherwise keep showing the dialog's font until the user types.
@@ -194,7 +177,7 @@ void ExaminationDialog::showCard() {
 }
 
 void ExaminationDialog::judgeAnswer() {
-    if (state_.currentCard == nullptr || givenBack_)
+    if (state_.currentCard == nullptr || !hold_.held())
         return;
     // The text is checked before the answer is counted, so that a refused text leaves
     // the examination exactly where it was.
@@ -220,8 +203,8 @@ void ExaminationDialog::editCurrentCard() {
     // Loads the current card into the card-modification window, bringing that window to
     // the front or opening it first. The window keeps its card meanwhile, and the next
     // answer is judged against whatever the card holds then.
-    if (state_.currentCard != nullptr && !givenBack_)
-        ModifyCardDialog::loadCard(main_, *state_.currentCard);
+    if (state_.currentCard != nullptr && hold_.held())
+        ModifyCardDialog::loadCard(session_, board_, parentWidget(), *state_.currentCard);
 }
 
 void ExaminationDialog::done(int result) {
@@ -230,16 +213,8 @@ void ExaminationDialog::done(int result) {
 }
 
 void ExaminationDialog::giveBack() {
-    if (givenBack_)
+    if (!hold_.held())
         return;
-    givenBack_ = true;
-    // The action and the button are the main window's; when the main window itself is
-    // being destroyed they may be gone already.
-    if (ownerAction_)
-        ownerAction_->setEnabled(true);
+    hold_.release();
     OpenWindowList::instance().leave(this);
-    if (ownerButton_) {
-        ownerButton_->setEnabled(true);
-        ownerButton_->update();
-    }
 }

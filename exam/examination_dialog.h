@@ -4,16 +4,16 @@
 #include <QPointer>
 #include <optional>
 
-#include "core/orders.h"
 #include "core/command.h"
 #include "core/log_font.h"
+#include "core/orders.h"
+
+#include "session/command_board.h"
 
 class FontEditBox;
-class MainDialog;
-class QAction;
+class ListSession;
 class QLineEdit;
 class QPushButton;
-enum class MainButton : int;
 
 // The window of one running examination: it shows one card at a time, takes the typed
 // answer, has it judged and recorded, and moves on until the end of the list or until the
@@ -29,7 +29,8 @@ public:
     // Opens a window for the kind, started by `command` (whose button is `ownerButton`),
     // and starts the examination. The window deletes itself when it closes; a start that
     // fails closes it again at once (it is then already hidden when this returns).
-    static ExaminationDialog* open(MainDialog& mainDialog, Command command, ExaminationKind kind,
+    static ExaminationDialog* open(ListSession& session, CommandBoard& board, QWidget* parent,
+                                   Command command, ExaminationKind kind,
                                    std::optional<MainButton> ownerButton);
 
     ~ExaminationDialog() override;
@@ -44,8 +45,8 @@ public slots:
     void done(int result) override;
 
 private:
-    ExaminationDialog(MainDialog& mainDialog, Command command, ExaminationKind kind,
-                      std::optional<MainButton> ownerButton);
+    ExaminationDialog(ListSession& session, CommandBoard& board, QWidget* parent, Command command,
+                      ExaminationKind kind, std::optional<MainButton> ownerButton);
 
     ExaminationEnvironment environment() const;
     void start();
@@ -57,14 +58,13 @@ private:
     // first call does anything.
     void giveBack();
 
-    MainDialog& main_;
+    ListSession& session_;
+    CommandBoard& board_;
     Command command_;
-    QPointer<QAction> ownerAction_;
-    QPointer<QPushButton> ownerButton_;
+    CommandHold hold_;
     ExaminationState state_;
     LogFont questionFont_;
     LogFont answerFont_;
-    bool givenBack_ = false;
 
     FontEditBox* question_ = nullptr;
     FontEditBox* answer_ = nullptr;

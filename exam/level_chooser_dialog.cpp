@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "platform/dialog_data.h"
-#include "platform/messages.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/message_ids.h"
+#include "platform/dialog_data.h"
+#include "platform/messages.h"
 
 LevelChooserDialog::LevelChooserDialog(CardStore& store, QAction* levelInOrder, QWidget* parent)
     : QDialog(parent), store_(store), levelInOrder_(levelInOrder) {

@@ -10,11 +10,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/main_dialog.h"
-#include "session/open_windows.h"
+#include "core/preferences.h"
 #include "exam/statistics_widget.h"
 #include "platform/process.h"
-#include "core/preferences.h"
+#include "session/list_session.h"
+#include "session/open_windows.h"
 
 namespace {
 
@@ -32,18 +32,16 @@ QString realFigure(double value) {
 
 }  // namespace
 
-StatisticsDialog* StatisticsDialog::open(MainDialog& mainDialog) {
-    auto* window = new StatisticsDialog(mainDialog);
+StatisticsDialog* StatisticsDialog::open(ListSession& session, CommandBoard& board,
+                                         QWidget* parent) {
+    auto* window = new StatisticsDialog(session, board, parent);
     window->show();
     window->refresh();
     return window;
 }
 
-StatisticsDialog::StatisticsDialog(MainDialog& mainDialog)
-    : QDialog(&mainDialog), main_(mainDialog) {
-    ownerAction_ = main_.action(Command::Statistics);
-    main_.setCommandEnabled(Command::Statistics, false);
-
+StatisticsDialog::StatisticsDialog(ListSession& session, CommandBoard& board, QWidget* parent)
+    : QDialog(parent), session_(session), hold_(board.hold(Command::Statistics)) {
     setObjectName(QStringLiteral("statisticsDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -114,7 +112,7 @@ StatisticsDialog::StatisticsDialog(MainDialog& mainDialog)
     auto* ticker = new QTimer(this);
     ticker->setInterval(kRefreshMilliseconds);
     connect(ticker, &QTimer::timeout, this, [this] {
-        if (isVisible() && !givenBack_)
+        if (isVisible() && hold_.held())
             refresh();
     });
     ticker->start();
@@ -128,8 +126,8 @@ StatisticsDialog::~StatisticsDialog() {
 
 void StatisticsDialog::refresh() {
     const StatisticsFigures figures =
-        computeStatistics(main_.store(), main_.preferences().maxLevel,
-                          {main_.listStartTime(), processMilliseconds()});
+        computeStatistics(session_.store(), session_.preferences().maxLevel,
+                          {session_.listStartTime(), processMilliseconds()});
     charts_->setFigures(figures);
     showFigure(numberOfCards_, QString::number(figures.numberOfCards));
     showFigure(knownCards_, QString::number(figures.knownCards));
@@ -147,7 +145,7 @@ void StatisticsDialog::refresh() {
 void StatisticsDialog::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     // Coming back to the window after answering elsewhere shows the figures of now.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !givenBack_)
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && hold_.held())
         refresh();
 }
 
@@ -157,11 +155,8 @@ void StatisticsDialog::done(int result) {
 }
 
 void StatisticsDialog::giveBack() {
-    if (givenBack_)
+    if (!hold_.held())
         return;
-    givenBack_ = true;
-    // The action belongs to the main window, which may be going away first.
-    if (ownerAction_)
-        ownerAction_->setEnabled(true);
+    hold_.release();
     OpenWindowList::instance().leave(this);
 }

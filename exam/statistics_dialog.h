@@ -5,8 +5,9 @@
 
 #include "core/statistics.h"
 
-class MainDialog;
-class QAction;
+#include "session/command_board.h"
+
+class ListSession;
 class QLineEdit;
 class QPushButton;
 class StatisticsWidget;
@@ -23,7 +24,7 @@ class StatisticsDialog : public QDialog {
     Q_OBJECT
 public:
     // Makes and shows the window; it deletes itself when it closes.
-    static StatisticsDialog* open(MainDialog& mainDialog);
+    static StatisticsDialog* open(ListSession& session, CommandBoard& board, QWidget* parent);
     ~StatisticsDialog() override;
 
     // Recomputes the figures from the store and redraws the whole window.
@@ -36,12 +37,11 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    explicit StatisticsDialog(MainDialog& mainDialog);
+    StatisticsDialog(ListSession& session, CommandBoard& board, QWidget* parent);
     void giveBack();
 
-    MainDialog& main_;
-    QPointer<QAction> ownerAction_;
-    bool givenBack_ = false;
+    ListSession& session_;
+    CommandHold hold_;
 
     StatisticsWidget* charts_ = nullptr;
     QLineEdit* numberOfCards_ = nullptr;

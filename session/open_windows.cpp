@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "platform/messages.h"
 #include "core/message_ids.h"
+#include "platform/messages.h"
 
 OpenWindowList& OpenWindowList::instance() {
     static OpenWindowList list;

@@ -1,9 +1,9 @@
 #include "widgets/font_edit_box.h"
 
+#include "core/message_ids.h"
 #include "platform/card_text_validator.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
-#include "core/message_ids.h"
 
 FontEditBox::FontEditBox(QWidget* parent) : QLineEdit(parent) {
     setValidator(new CardTextValidator(this));

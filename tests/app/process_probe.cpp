@@ -12,12 +12,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "widgets/font_edit_box.h"
 #include "app/main_dialog.h"
+#include "session/list_session.h"
 #include "app/trainer_app.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "tests/support/scripted_prompts.h"
+#include "widgets/font_edit_box.h"
 
 namespace {
 
@@ -57,9 +58,9 @@ void runStep(MainDialog& mainDialog, const QString& step) {
     } else if (name == QLatin1String("accept-dialog")) {
         scripted().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
     } else if (name == QLatin1String("add-card")) {
-        addCard(mainDialog.store(), mainDialog.store().unknownList,
-                argument.section('/', 0, 0).toStdString(),
-                argument.section('/', 1).toStdString(), "", "");
+        addCard(mainDialog.session().store(), mainDialog.session().store().unknownList,
+                argument.section('/', 0, 0).toStdString(), argument.section('/', 1).toStdString(),
+                "", "");
     } else if (name == QLatin1String("command")) {
         mainDialog.runCommand(static_cast<Command>(argument.toInt()));
     } else if (name == QLatin1String("close-box")) {

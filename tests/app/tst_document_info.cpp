@@ -3,8 +3,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/document_info_dialog.h"
 #include "tests/support/test_environment.h"
+#include "widgets/document_info_dialog.h"
 
 Q_DECLARE_METATYPE(DocumentInfo)
 

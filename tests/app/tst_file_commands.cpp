@@ -8,14 +8,15 @@
 #include <QtTest>
 
 #include "app/main_dialog.h"
-#include "session/open_windows.h"
 #include "app/trainer_app.h"
-#include "editing/new_card_dialog.h"
-#include "exam/examination_dialog.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/preferences.h"
+#include "editing/new_card_dialog.h"
+#include "exam/examination_dialog.h"
+#include "session/open_windows.h"
 #include "tests/support/main_window_probe.h"
+#include "tests/support/main_window_test.h"
 #include "tests/support/test_environment.h"
 
 namespace {
@@ -68,25 +69,15 @@ ControlStates openedStates(int unknown) {
 
 }  // namespace
 
-class TestFileCommands : public QObject {
+class TestFileCommands : public MainWindowTest {
     Q_OBJECT
 
 private slots:
     void init() {
-        env_ = std::make_unique<TestEnvironment>();
-        store_ = std::make_unique<CardStore>();
-        preferences_ = Preferences{};
-        dialog_ = std::make_unique<MainDialog>(*store_, preferences_, defaultDocumentFont());
+        startMainWindow();
         QVERIFY(dir_.isValid());
     }
-    void cleanup() {
-        QVERIFY2(env_->prompts().unexpected.isEmpty(),
-                 qPrintable(env_->prompts().unexpected.join(", ")));
-        OpenWindowList::instance().closeAll();
-        dialog_.reset();
-        store_.reset();
-        env_.reset();
-    }
+    void cleanup() { finishMainWindow(); }
 
     QString writeList(const QString& name, const QByteArray& bytes) {
         const QString path = dir_.filePath(name);
@@ -115,20 +106,20 @@ private slots:
         const QString path = writeList("list.kmx", listFile(unknown, known));
         env_->prompts().openChoices.push_back({path, 0});
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
-        dialog_->action(Command::OpenList)->trigger();
+        main_->board().action(Command::OpenList)->trigger();
 
         QCOMPARE(env_->prompts().openRequests.size(), size_t(1));
         QCOMPARE(env_->prompts().openRequests[0].title, QString("Open a list:"));
         QCOMPARE(env_->prompts().openRequests[0].defaultSuffix, QString("kmx"));
         QCOMPARE(env_->prompts().dialogs.value(0), QString("Document - Information"));
-        QCOMPARE(counter(*dialog_, "counter1018"), QString::number(unknown + known));
-        QCOMPARE(counter(*dialog_, "counter1019"), QString::number(known));
+        QCOMPARE(counter(*main_, "counter1018"), QString::number(unknown + known));
+        QCOMPARE(counter(*main_, "counter1019"), QString::number(known));
         QCOMPARE(QString::fromStdString(store_->fileName), path);
         QVERIFY(!store_->modified);
 
         QStringList open;
         for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->isVisible() && window != dialog_.get() &&
+            if (window->isVisible() && window != main_.get() &&
                 window->windowTitle().startsWith(examination.isEmpty() ? "\x01" : examination)) {
                 open << window->windowTitle();
             }
@@ -147,7 +138,7 @@ private slots:
             expected =
                 withChanges(expected, {}, {Command::ExamineInOrder}, {}, {MainButton::InOrder});
         }
-        QCOMPARE(describeDifferences(controlStates(*dialog_), expected), QString());
+        QCOMPARE(describeDifferences(controlStates(*main_), expected), QString());
     }
 
     void theCommandLineListOpensAtTheFirstPaint() {
@@ -156,42 +147,42 @@ private slots:
         QCOMPARE(TrainerApp::commandLineList({"kartomatrix"}), QString());
 
         const QString path = writeList("my words.kmx", listFile(2, 1));
-        dialog_->setStartupList(TrainerApp::commandLineList(
+        main_->setStartupList(TrainerApp::commandLineList(
             {"kartomatrix", path.section(' ', 0, 0), path.section(' ', 1)}));
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
         QVERIFY(env_->prompts().dialogs.isEmpty());
-        dialog_->show();
+        main_->show();
         QTRY_COMPARE(env_->prompts().dialogs, QStringList{"Document - Information"});
-        QCOMPARE(counter(*dialog_, "counter1018"), QString("3"));
+        QCOMPARE(counter(*main_, "counter1018"), QString("3"));
         QCOMPARE(QString::fromStdString(store_->fileName), path);
     }
 
     void aListOfKnownCardsOnlyOffersTheKnownWords() {
         const QString path = writeList("known.kmx", listFile(0, 2));
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
-        dialog_->openList(path);
+        main_->session().openList(path);
         const ControlStates expected =
             withChanges(openedStates(0), {Command::ExamineKnownWords}, {});
-        QCOMPARE(describeDifferences(controlStates(*dialog_), expected), QString());
+        QCOMPARE(describeDifferences(controlStates(*main_), expected), QString());
     }
 
     void aFileThatCannotBeReadChangesNothing() {
         addCard(*store_, store_->unknownList, "kept", "card", "", "");
-        dialog_->openList(dir_.filePath("missing.kmx"));
+        main_->session().openList(dir_.filePath("missing.kmx"));
         // The generic error: the "report failed" notice, then an empty error box.
         QCOMPARE(env_->prompts().messages.size(), size_t(2));
         QCOMPARE(env_->prompts().messages[1].text, QString());
         QCOMPARE(store_->unknownList.count(), 1);
         QCOMPARE(store_->fileName, std::string("UNTITLED"));
-        QCOMPARE(describeDifferences(controlStates(*dialog_), startStates()), QString());
+        QCOMPARE(describeDifferences(controlStates(*main_), startStates()), QString());
     }
 
     void cancellingTheOpenDialogDoesNothing() {
         env_->prompts().openChoices.push_back({QString(), 0});
-        dialog_->action(Command::OpenList)->trigger();
+        main_->board().action(Command::OpenList)->trigger();
         QVERIFY(env_->prompts().messages.empty());
         env_->prompts().openChoices.push_back({QString(), 3});
-        dialog_->action(Command::OpenList)->trigger();
+        main_->board().action(Command::OpenList)->trigger();
         QCOMPARE(
             env_->prompts().messageTexts(),
             QStringList{"An error occured while opening a file. No vocabulary has been read."});
@@ -202,7 +193,7 @@ private slots:
         const QString path = dir_.filePath("saved.kmx");
         env_->prompts().saveChoices.push_back({path, 0});
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
-        dialog_->button(MainButton::CardBox)->click();  // holds cards: Save
+        main_->board().button(MainButton::CardBox)->click();  // holds cards: Save
         QCOMPARE(env_->prompts().saveRequests.size(), size_t(1));
         QCOMPARE(env_->prompts().saveRequests[0].title, QString("Save this file as:"));
         QCOMPARE(env_->prompts().saveRequests[0].initialName, QString("UNTITLED"));
@@ -213,7 +204,7 @@ private slots:
         // A named list is saved without asking.
         store_->modified = true;
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
-        dialog_->runCommand(Command::SaveList);
+        main_->runCommand(Command::SaveList);
         QCOMPARE(env_->prompts().saveRequests.size(), size_t(1));
         QVERIFY(!store_->modified);
     }
@@ -222,7 +213,7 @@ private slots:
         addCard(*store_, store_->unknownList, "house", "Haus", "", "");
         store_->fileName = dir_.filePath("no/such/folder/list.kmx").toStdString();
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
-        dialog_->runCommand(Command::SaveList);
+        main_->runCommand(Command::SaveList);
         QCOMPARE(env_->prompts().messageTexts(),
                  QStringList{"There was an error while saving cards."});
         QCOMPARE(env_->prompts().dialogs, QStringList{"Document - Information"});
@@ -246,7 +237,7 @@ private slots:
         store_->fileName = "list.kmx";
         const QString path = dir_.filePath("export.txt");
         env_->prompts().saveChoices.push_back({path, 0});
-        dialog_->runCommand(static_cast<Command>(command));
+        main_->runCommand(static_cast<Command>(command));
         QCOMPARE(env_->prompts().saveRequests[0].title, QString("Export this file as:"));
         QCOMPARE(env_->prompts().saveRequests[0].defaultSuffix, QString("txt"));
         QFile file(path);
@@ -260,25 +251,25 @@ private slots:
     void closeListWithYesAlwaysAsksForAName() {
         const QString path = writeList("named.kmx", listFile(2, 0));
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
-        dialog_->openList(path);
-        const ControlStates opened = controlStates(*dialog_);
+        main_->session().openList(path);
+        const ControlStates opened = controlStates(*main_);
         addCard(*store_, store_->unknownList, "new", "card", "", "");
         env_->prompts().answers.push_back(PromptAnswer::Yes);
         env_->prompts().saveChoices.push_back({QString(), 0});  // the user cancels Save As
-        dialog_->action(Command::CloseList)->trigger();
+        main_->board().action(Command::CloseList)->trigger();
         QCOMPARE(env_->prompts().saveRequests.size(), size_t(1));
         // Not saved, so not closed: the new card is still there to be saved.
         QCOMPARE(store_->unknownList.count(), 3);
         QVERIFY(store_->modified);
         QCOMPARE(QString::fromStdString(store_->fileName), path);
-        QCOMPARE(describeDifferences(controlStates(*dialog_), opened), QString());
+        QCOMPARE(describeDifferences(controlStates(*main_), opened), QString());
 
         // Saved under another name, it closes.
         const QString other = dir_.filePath("other.kmx");
         env_->prompts().answers.push_back(PromptAnswer::Yes);
         env_->prompts().saveChoices.push_back({other, 0});
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
-        dialog_->action(Command::CloseList)->trigger();
+        main_->board().action(Command::CloseList)->trigger();
         QCOMPARE(store_->unknownList.count(), 0);
         QCOMPARE(store_->fileName, std::string("UNTITLED"));
         QFile file(path);
@@ -287,17 +278,17 @@ private slots:
         QFile saved(other);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QVERIFY(saved.readAll().contains("new\tcard"));
-        QCOMPARE(describeDifferences(controlStates(*dialog_), startStates()), QString());
+        QCOMPARE(describeDifferences(controlStates(*main_), startStates()), QString());
     }
 
     void quitWithYesSavesANamedListWithoutAsking() {
         const QString path = writeList("named.kmx", listFile(2, 0));
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
-        dialog_->openList(path);
+        main_->session().openList(path);
         addCard(*store_, store_->unknownList, "new", "card", "", "");
         env_->prompts().answers.push_back(PromptAnswer::Yes);
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
-        QCOMPARE(exitStatusOf([&] { dialog_->runCommand(Command::Quit); }), std::optional(0));
+        QCOMPARE(exitStatusOf([&] { main_->runCommand(Command::Quit); }), std::optional(0));
         QVERIFY(env_->prompts().saveRequests.empty());
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -307,7 +298,7 @@ private slots:
     void quitWhoseSaveFailsKeepsTheProgramAndTheCards() {
         const QString path = writeList("named.kmx", listFile(2, 0));
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
-        dialog_->openList(path);
+        main_->session().openList(path);
         addCard(*store_, store_->unknownList, "new", "card", "", "");
         // The list's place is taken by a folder with something in it: no file can be
         // written there.
@@ -316,14 +307,14 @@ private slots:
         env_->prompts().answers.push_back(PromptAnswer::Yes);
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
         // The program goes on.
-        QCOMPARE(exitStatusOf([&] { dialog_->runCommand(Command::Quit); }), std::nullopt);
+        QCOMPARE(exitStatusOf([&] { main_->runCommand(Command::Quit); }), std::nullopt);
         QCOMPARE(env_->prompts().messageTexts(),
                  QStringList{"There was an error while saving cards."});
         QCOMPARE(store_->unknownList.count(), 3);
         QVERIFY(store_->modified);
 
         env_->prompts().answers.push_back(PromptAnswer::No);
-        QCOMPARE(exitStatusOf([&] { dialog_->runCommand(Command::Quit); }), std::optional(0));
+        QCOMPARE(exitStatusOf([&] { main_->runCommand(Command::Quit); }), std::optional(0));
     }
 
     void savedFontsComeBackWithTheList() {
@@ -331,20 +322,20 @@ private slots:
         chosen.lfFaceName = "Some Face Not Installed";
         chosen.lfWeight = 700;
         env_->prompts().fontChoices.push_back(chosen);
-        dialog_->action(Command::QuestionFont)->trigger();
+        main_->board().action(Command::QuestionFont)->trigger();
         addCard(*store_, store_->unknownList, "q", "a", "", "");
         const QString path = dir_.filePath("fonts.kmx");
         env_->prompts().saveChoices.push_back({path, 0});
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
-        dialog_->runCommand(Command::SaveListAs);
+        main_->runCommand(Command::SaveListAs);
 
         CardStore other;
         Preferences preferences;
         MainDialog reopened(other, preferences, defaultDocumentFont());
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
-        reopened.openList(path);
-        QCOMPARE(reopened.questionFont(), chosen);
-        QCOMPARE(reopened.answerFont(), defaultDocumentFont());
+        reopened.session().openList(path);
+        QCOMPARE(reopened.session().questionFont(), chosen);
+        QCOMPARE(reopened.session().answerFont(), defaultDocumentFont());
     }
 
     // A new user's first list, by keyboard alone: New List, twelve cards, Save, Close List,
@@ -363,17 +354,17 @@ private slots:
         // A window that closes gives the activation back to the main window: the window
         // manager's part, which offscreen has not.
         auto backToMain = [this] {
-            dialog_->activateWindow();
-            QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(dialog_.get()));
+            main_->activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(main_.get()));
         };
-        dialog_->show();
-        QVERIFY(QTest::qWaitForWindowActive(dialog_.get()));
+        main_->show();
+        QVERIFY(QTest::qWaitForWindowActive(main_.get()));
         // The first paint puts the focus on the examine button.
         QTRY_COMPARE(QApplication::focusWidget(),
-                     static_cast<QWidget*>(dialog_->button(MainButton::Examine)));
+                     static_cast<QWidget*>(main_->board().button(MainButton::Examine)));
 
         press(Qt::Key_N, Qt::ControlModifier);
-        auto* newCard = dialog_->findChild<NewCardDialog*>();
+        auto* newCard = main_->findChild<NewCardDialog*>();
         QVERIFY(newCard);
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(newCard));
         for (int i = 1; i <= 12; ++i) {
@@ -384,8 +375,8 @@ private slots:
         }
         QCOMPARE(store_->unknownList.count(), 12);
         press(Qt::Key_Escape);
-        QTRY_VERIFY(!dialog_->findChild<NewCardDialog*>() ||
-                    !dialog_->findChild<NewCardDialog*>()->isVisible());
+        QTRY_VERIFY(!main_->findChild<NewCardDialog*>() ||
+                    !main_->findChild<NewCardDialog*>()->isVisible());
 
         const QString path = dir_.filePath("first.kmx");
         env_->prompts().saveChoices.push_back({path, 0});
@@ -402,7 +393,7 @@ private slots:
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
         press(Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(store_->unknownList.count(), 12);
-        auto* examination = dialog_->findChild<ExaminationDialog*>();
+        auto* examination = main_->findChild<ExaminationDialog*>();
         QVERIFY(examination);
         QCOMPARE(examination->windowTitle(), QString("Examination in order"));
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(examination));
@@ -415,10 +406,6 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TestEnvironment> env_;
-    std::unique_ptr<CardStore> store_;
-    Preferences preferences_;
-    std::unique_ptr<MainDialog> dialog_;
     QTemporaryDir dir_;
 };
 

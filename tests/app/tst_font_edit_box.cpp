@@ -1,9 +1,9 @@
 #include <QtTest>
 
-#include "widgets/font_edit_box.h"
-#include "platform/string_table.h"
 #include "core/message_ids.h"
+#include "platform/string_table.h"
 #include "tests/support/test_environment.h"
+#include "widgets/font_edit_box.h"
 
 namespace {
 

@@ -8,18 +8,19 @@
 #include <QtTest>
 
 #include "app/about_dialog.h"
-#include "app/document_info_dialog.h"
 #include "app/main_dialog.h"
-#include "session/preferences_settings.h"
 #include "app/preferences_dialog.h"
-#include "editing/new_card_dialog.h"
-#include "platform/settings_store.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/preferences.h"
+#include "editing/new_card_dialog.h"
+#include "platform/settings_store.h"
+#include "session/preferences_settings.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
+#include "tests/support/main_window_test.h"
 #include "tests/support/test_environment.h"
+#include "widgets/document_info_dialog.h"
 
 namespace {
 
@@ -39,23 +40,12 @@ QStringList itemTexts(QMenu* menu) {
 
 }  // namespace
 
-class TestMainDialog : public QObject {
+class TestMainDialog : public MainWindowTest {
     Q_OBJECT
 
 private slots:
-    void init() {
-        env_ = std::make_unique<TestEnvironment>();
-        store_ = std::make_unique<CardStore>();
-        preferences_ = Preferences{};
-        dialog_ = std::make_unique<MainDialog>(*store_, preferences_, defaultDocumentFont());
-    }
-    void cleanup() {
-        QVERIFY2(env_->prompts().unexpected.isEmpty(),
-                 qPrintable(env_->prompts().unexpected.join(", ")));
-        dialog_.reset();
-        store_.reset();
-        env_.reset();
-    }
+    void init() { startMainWindow(); }
+    void cleanup() { finishMainWindow(); }
 
     void menusHoldEveryCommandInOrder_data() {
         QTest::addColumn<QString>("menu");
@@ -113,63 +103,64 @@ private slots:
     void menusHoldEveryCommandInOrder() {
         QFETCH(QString, menu);
         QFETCH(QStringList, items);
-        auto* found = dialog_->findChild<QMenu*>(menu);
+        auto* found = main_->findChild<QMenu*>(menu);
         QVERIFY(found);
         QCOMPARE(itemTexts(found), items);
     }
 
     void startStateMatchesTheTables() {
-        QCOMPARE(dialog_->windowTitle(), QString("Kartomatrix"));
-        QCOMPARE(describeDifferences(controlStates(*dialog_), startStates()), QString());
-        QCOMPARE(counter(*dialog_, "counter1018"), QString("0"));
-        QCOMPARE(counter(*dialog_, "counter1019"), QString("0"));
-        QCOMPARE(dialog_->button(MainButton::Exchange)->text(), QString(" Question <-> Answer"));
-        QVERIFY(dialog_->button(MainButton::CardBox)->isEnabled());
-        QVERIFY(dialog_->button(MainButton::Examine)->isEnabled());
-        QVERIFY(dialog_->button(MainButton::CardBox)->isDefault());
+        QCOMPARE(main_->windowTitle(), QString("Kartomatrix"));
+        QCOMPARE(describeDifferences(controlStates(*main_), startStates()), QString());
+        QCOMPARE(counter(*main_, "counter1018"), QString("0"));
+        QCOMPARE(counter(*main_, "counter1019"), QString("0"));
+        QCOMPARE(main_->board().button(MainButton::Exchange)->text(),
+                 QString(" Question <-> Answer"));
+        QVERIFY(main_->board().button(MainButton::CardBox)->isEnabled());
+        QVERIFY(main_->board().button(MainButton::Examine)->isEnabled());
+        QVERIFY(main_->board().button(MainButton::CardBox)->isDefault());
     }
 
     void firstPaintSetsPicturesAndFocus() {
-        dialog_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog_.get()));
-        QTRY_VERIFY(!dialog_->button(MainButton::Examine)->icon().isNull());
-        QVERIFY(!dialog_->button(MainButton::CardBox)->icon().isNull());
+        main_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+        QTRY_VERIFY(!main_->board().button(MainButton::Examine)->icon().isNull());
+        QVERIFY(!main_->board().button(MainButton::CardBox)->icon().isNull());
         QTRY_COMPARE(QApplication::focusWidget(),
-                     static_cast<QWidget*>(dialog_->button(MainButton::Examine)));
+                     static_cast<QWidget*>(main_->board().button(MainButton::Examine)));
         QVERIFY(env_->prompts().messages.empty());
         // Enter presses the button with the focus: without a list, the examine button
         // beeps, and the card box does not ask for a file.
-        QTest::keyClick(dialog_->button(MainButton::Examine), Qt::Key_Return);
+        QTest::keyClick(main_->board().button(MainButton::Examine), Qt::Key_Return);
         QCOMPARE(env_->prompts().beeps.size(), size_t(1));
         QVERIFY(env_->prompts().openRequests.empty());
     }
 
     void examineButtonBeepsWithoutAList() {
-        dialog_->button(MainButton::Examine)->click();
+        main_->board().button(MainButton::Examine)->click();
         QCOMPARE(env_->prompts().beeps.size(), size_t(1));
         QCOMPARE(env_->prompts().beeps[0].hertz, 400);
         QCOMPARE(env_->prompts().beeps[0].milliseconds, 100);
-        QCOMPARE(describeDifferences(controlStates(*dialog_), startStates()), QString());
+        QCOMPARE(describeDifferences(controlStates(*main_), startStates()), QString());
     }
 
     void escapeLeavesTheWindowAsItWas() {
-        dialog_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog_.get()));
-        QTest::keyClick(dialog_.get(), Qt::Key_Escape);
-        QVERIFY(dialog_->isVisible());
-        QCOMPARE(describeDifferences(controlStates(*dialog_), startStates()), QString());
+        main_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+        QTest::keyClick(main_.get(), Qt::Key_Escape);
+        QVERIFY(main_->isVisible());
+        QCOMPARE(describeDifferences(controlStates(*main_), startStates()), QString());
     }
 
     void aboutShowsTheAboutBox() {
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
-        dialog_->action(Command::About)->trigger();
+        main_->board().action(Command::About)->trigger();
         QCOMPARE(env_->prompts().dialogs, QStringList{"About Kartomatrix"});
     }
 
     void quitWritesAllPreferencesAndEndsWithZero() {
         preferences_.maxLevel = 7;
         preferences_.strictOrder = true;
-        QCOMPARE(exitStatusOf([&] { dialog_->runCommand(Command::Quit); }), std::optional(0));
+        QCOMPARE(exitStatusOf([&] { main_->runCommand(Command::Quit); }), std::optional(0));
         QVERIFY(env_->prompts().questions.empty());
         SettingsStore settings;
         QCOMPARE(settings.readNumber("PrefsSection", "Maxstufe"), std::optional<qint32>(7));
@@ -182,9 +173,9 @@ private slots:
     void quitWithUnsavedCardsAsksFirst() {
         addCard(*store_, store_->unknownList, "q", "a", "", "");
         env_->prompts().answers.push_back(PromptAnswer::Cancel);
-        dialog_->show();
-        QVERIFY(!dialog_->close());  // the close box asks too; cancelled: the program goes on
-        QVERIFY(dialog_->isVisible());
+        main_->show();
+        QVERIFY(!main_->close());  // the close box asks too; cancelled: the program goes on
+        QVERIFY(main_->isVisible());
         QCOMPARE(env_->prompts().questions.size(), size_t(1));
         const auto& question = env_->prompts().questions[0];
         QCOMPARE(question.caption, QString("Caution:"));
@@ -193,17 +184,17 @@ private slots:
         QCOMPARE(question.icon, PromptIcon::Exclamation);
 
         env_->prompts().answers.push_back(PromptAnswer::No);
-        QCOMPARE(exitStatusOf([&] { dialog_->runCommand(Command::Quit); }), std::optional(0));
+        QCOMPARE(exitStatusOf([&] { main_->runCommand(Command::Quit); }), std::optional(0));
     }
 
     void cardsTypedIntoANewListSwitchOnTheExaminationsBySize() {
-        dialog_->action(Command::NewList)->trigger();
-        auto* newCard = dialog_->findChild<NewCardDialog*>();
+        main_->board().action(Command::NewList)->trigger();
+        auto* newCard = main_->findChild<NewCardDialog*>();
         QVERIFY(newCard);
         ControlStates expected = withChanges(
             startStates(), {Command::Overview},
             {Command::OpenList, Command::CloseList, Command::NewList, Command::NewCards});
-        QCOMPARE(describeDifferences(controlStates(*dialog_), expected), QString());
+        QCOMPARE(describeDifferences(controlStates(*main_), expected), QString());
 
         const ControlStates afterFirst = withChanges(
             expected,
@@ -223,37 +214,37 @@ private slots:
                 want =
                     withChanges(want, {Command::ExamineSystematic}, {}, {MainButton::Systematic});
             }
-            QVERIFY2(describeDifferences(controlStates(*dialog_), want).isEmpty(),
+            QVERIFY2(describeDifferences(controlStates(*main_), want).isEmpty(),
                      qPrintable(QString("after card %1: %2")
                                     .arg(i)
-                                    .arg(describeDifferences(controlStates(*dialog_), want))));
-            QCOMPARE(counter(*dialog_, "counter1018"), QString::number(i));
+                                    .arg(describeDifferences(controlStates(*main_), want))));
+            QCOMPARE(counter(*main_, "counter1018"), QString::number(i));
         }
         QCOMPARE(store_->unknownList.count(), 11);
         QCOMPARE(store_->unknownList.slot(10)->question(), "q11");
     }
 
     void closeListAsksThenEmptiesEverything() {
-        dialog_->action(Command::NewList)->trigger();
-        auto* newCard = dialog_->findChild<NewCardDialog*>();
+        main_->board().action(Command::NewList)->trigger();
+        auto* newCard = main_->findChild<NewCardDialog*>();
         for (int i = 0; i < 5; ++i) {
             QTest::keyClicks(newCard->findChild<QLineEdit*>("edit1004"), "q");
             QTest::keyClicks(newCard->findChild<QLineEdit*>("edit1005"), "a");
             newCard->enterCard();
         }
         env_->prompts().answers.push_back(PromptAnswer::Cancel);
-        dialog_->action(Command::CloseList)->trigger();
+        main_->board().action(Command::CloseList)->trigger();
         QCOMPARE(store_->unknownList.count(), 5);
 
         env_->prompts().answers.push_back(PromptAnswer::No);
-        dialog_->action(Command::CloseList)->trigger();
+        main_->board().action(Command::CloseList)->trigger();
         QCOMPARE(store_->unknownList.count(), 0);
         QCOMPARE(store_->nextId, 0);
         QVERIFY(!store_->modified);
-        QCOMPARE(counter(*dialog_, "counter1018"), QString("0"));
+        QCOMPARE(counter(*main_, "counter1018"), QString("0"));
         // The new-card window stays open across Close List, so "New Cards" stays grey.
-        QVERIFY(dialog_->findChild<NewCardDialog*>());
-        QCOMPARE(describeDifferences(controlStates(*dialog_), startStates()), QString());
+        QVERIFY(main_->findChild<NewCardDialog*>());
+        QCOMPARE(describeDifferences(controlStates(*main_), startStates()), QString());
     }
 
     void exchangeTwiceRestoresCardsAndFonts() {
@@ -261,30 +252,29 @@ private slots:
         bold.lfWeight = 700;
         bold.lfFaceName = "DejaVu Serif";
         env_->prompts().fontChoices.push_back(bold);
-        dialog_->action(Command::AnswerFont)->trigger();
-        QCOMPARE(dialog_->answerFont(), bold);
+        main_->board().action(Command::AnswerFont)->trigger();
+        QCOMPARE(main_->session().answerFont(), bold);
         addCard(*store_, store_->unknownList, "house", "Haus", "", "");
-        dialog_->runCommand(Command::Exchange);
+        main_->runCommand(Command::Exchange);
         QCOMPARE(store_->unknownList.slot(0)->question(), "Haus");
-        QCOMPARE(dialog_->questionFont(), bold);
-        QCOMPARE(dialog_->answerFont(), defaultDocumentFont());
-        dialog_->runCommand(Command::Exchange);
+        QCOMPARE(main_->session().questionFont(), bold);
+        QCOMPARE(main_->session().answerFont(), defaultDocumentFont());
+        main_->runCommand(Command::Exchange);
         QCOMPARE(store_->unknownList.slot(0)->question(), "house");
-        QCOMPARE(dialog_->answerFont(), bold);
+        QCOMPARE(main_->session().answerFont(), bold);
     }
 
     void cancellingTheFontDialogKeepsTheFont() {
         env_->prompts().fontChoices.push_back(std::nullopt);
-        dialog_->action(Command::QuestionFont)->trigger();
-        QCOMPARE(dialog_->questionFont(), defaultDocumentFont());
+        main_->board().action(Command::QuestionFont)->trigger();
+        QCOMPARE(main_->session().questionFont(), defaultDocumentFont());
         QVERIFY(!store_->modified);
     }
 
     void everyControlHasAnAccessibleName() {
-        QCOMPARE(controlsWithoutAccessibleName(dialog_.get()), QStringList());
-        dialog_->runCommand(Command::NewCards);
-        QCOMPARE(controlsWithoutAccessibleName(dialog_->findChild<NewCardDialog*>()),
-                 QStringList());
+        QCOMPARE(controlsWithoutAccessibleName(main_.get()), QStringList());
+        main_->runCommand(Command::NewCards);
+        QCOMPARE(controlsWithoutAccessibleName(main_->findChild<NewCardDialog*>()), QStringList());
         PreferencesDialog preferences(preferences_);
         QCOMPARE(controlsWithoutAccessibleName(&preferences), QStringList());
         DocumentInfoDialog info(DocumentInfo{});
@@ -294,10 +284,6 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TestEnvironment> env_;
-    std::unique_ptr<CardStore> store_;
-    Preferences preferences_;
-    std::unique_ptr<MainDialog> dialog_;
 };
 
 QTEST_MAIN(TestMainDialog)

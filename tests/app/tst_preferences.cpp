@@ -2,8 +2,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "session/preferences_settings.h"
 #include "platform/settings_store.h"
+#include "session/preferences_settings.h"
 #include "tests/support/test_environment.h"
 
 Q_DECLARE_METATYPE(Preferences)

@@ -95,22 +95,26 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<bool>("savedInPlace");
         QTest::addColumn<bool>("savedElsewhere");
-        QTest::newRow("Quit, Yes: saved under its name") << "command:40009" << "Yes" << 0 << true
-                                                         << false;
-        QTest::newRow("Quit, No: ends unsaved") << "command:40009" << "No" << 0 << false << false;
-        QTest::newRow("Quit, Cancel: goes on")
-            << "command:40009" << "Cancel" << kStillRunning << false << false;
-        QTest::newRow("close box, Yes") << "close-box" << "Yes" << 0 << true << false;
-        QTest::newRow("close box, No") << "close-box" << "No" << 0 << false << false;
-        QTest::newRow("close box, Cancel")
-            << "close-box" << "Cancel" << kStillRunning << false << false;
+        QTest::newRow("Quit, Yes: saved under its name") << "command:40009"
+                                                         << "Yes" << 0 << true << false;
+        QTest::newRow("Quit, No: ends unsaved") << "command:40009"
+                                                << "No" << 0 << false << false;
+        QTest::newRow("Quit, Cancel: goes on") << "command:40009"
+                                               << "Cancel" << kStillRunning << false << false;
+        QTest::newRow("close box, Yes") << "close-box"
+                                        << "Yes" << 0 << true << false;
+        QTest::newRow("close box, No") << "close-box"
+                                       << "No" << 0 << false << false;
+        QTest::newRow("close box, Cancel") << "close-box"
+                                           << "Cancel" << kStillRunning << false << false;
         // Close List saves through Save As even for a list that has a name.
         QTest::newRow("Close List, Yes: asks for a name")
-            << "command:40003" << "Yes" << kStillRunning << false << true;
-        QTest::newRow("Close List, No")
-            << "command:40003" << "No" << kStillRunning << false << false;
-        QTest::newRow("Close List, Cancel")
-            << "command:40003" << "Cancel" << kStillRunning << false << false;
+            << "command:40003"
+            << "Yes" << kStillRunning << false << true;
+        QTest::newRow("Close List, No") << "command:40003"
+                                        << "No" << kStillRunning << false << false;
+        QTest::newRow("Close List, Cancel") << "command:40003"
+                                            << "Cancel" << kStillRunning << false << false;
     }
     void unsavedCardsAreAskedForOnEveryWayOut() {
         QFETCH(QString, way);
@@ -120,9 +124,8 @@ private slots:
         QFETCH(bool, savedElsewhere);
         const QString list = writeList();
         const QString other = dir_.filePath("other.kmx");
-        const Run run =
-            runProbe({"accept-dialog", "open:" + list, "add-card:tree/Baum", "answer:" + answer,
-                      "save-as:" + other, "accept-dialog", way});
+        const Run run = runProbe({"accept-dialog", "open:" + list, "add-card:tree/Baum",
+                                  "answer:" + answer, "save-as:" + other, "accept-dialog", way});
         QCOMPARE(run.status, status);
         QVERIFY2(!run.output.contains("unexpected"), qPrintable(run.output));
         QVERIFY2(run.output.contains("question: Caution:: You have entered new cards"),

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <climits>
 #include <optional>
 #include <string>
@@ -47,6 +49,11 @@ struct TextCase {
     int32_t expected;  // -999: not found
 };
 
+// Test logs and ctest show the case by its name, not by its bytes.
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class FindByText : public testing::TestWithParam<TextCase> {};
 
 TEST_P(FindByText, FindsTheExpectedCard) {
@@ -84,6 +91,11 @@ struct NumberCase {
     std::string text;
     std::optional<int32_t> expected;
 };
+
+// Test logs and ctest show the case by its name, not by its bytes.
+void PrintTo(const NumberCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ParseCardNumber : public testing::TestWithParam<NumberCase> {};
 

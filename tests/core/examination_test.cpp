@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "core/answer_recording.h"
-#include "core/orders.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/message_ids.h"
+#include "core/orders.h"
 #include "core/preferences.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/fixed_random.h"

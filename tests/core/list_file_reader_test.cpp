@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,6 +74,11 @@ struct ReadCase {
     int status = 0;
     std::vector<int> errors = {};
 };
+
+// Test logs and ctest show the case by its name, not by its bytes.
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ReadFormats : public testing::TestWithParam<ReadCase> {};
 
@@ -278,6 +285,11 @@ struct FontCase {
     std::vector<std::string> lines;  // the fourteen lines of the question font record
     LogFont expected;
 };
+
+// Test logs and ctest show the case by its name, not by its bytes.
+void PrintTo(const FontCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ReadFontRecord : public testing::TestWithParam<FontCase> {};
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -135,6 +137,11 @@ struct FailureCase {
     const char* name;
     WriteFaults faults;
 };
+
+// Test logs and ctest show the case by its name, not by its bytes.
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FailedSave : public Writer, public testing::WithParamInterface<FailureCase> {};
 
@@ -290,6 +297,11 @@ struct ExportCase {
     DocumentInfo (*run)(const std::string&, const CardStore&, Host&, const WriteFaults&);
     std::string expected;
 };
+
+// Test logs and ctest show the case by its name, not by its bytes.
+void PrintTo(const ExportCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Export : public Writer, public testing::WithParamInterface<ExportCase> {};
 

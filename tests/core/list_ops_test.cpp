@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <random>
 #include <string>
 #include <vector>
@@ -190,6 +192,11 @@ struct SortCase {
     SortKey key;
     std::vector<std::string> expectedQuestions;
 };
+
+// Test logs and ctest show the case by its name, not by its bytes.
+void PrintTo(const SortCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SortOrder : public testing::TestWithParam<SortCase> {};
 
@@ -385,6 +392,11 @@ struct RightAnswerCase {
     std::vector<Command> enabled;
     int refreshes;
 };
+
+// Test logs and ctest show the case by its name, not by its bytes.
+void PrintTo(const RightAnswerCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class RightAnswer : public testing::TestWithParam<RightAnswerCase> {};
 

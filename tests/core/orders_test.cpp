@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "core/orders.h"
 #include "core/card_store.h"
 #include "core/message_ids.h"
+#include "core/orders.h"
 #include "core/preferences.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/fixed_random.h"

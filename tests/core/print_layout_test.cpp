@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
-#include "core/print_layout.h"
 #include "core/card_store.h"
+#include "core/print_layout.h"
 
 namespace {
 
@@ -36,6 +38,11 @@ struct WrapCase {
     std::string lines;  // as describe() gives them, at x 7 from y 0 in steps of 50
     int extraLines;
 };
+
+// Test logs and ctest show the case by its name, not by its bytes.
+void PrintTo(const WrapCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Wrap : public ::testing::TestWithParam<WrapCase> {};
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <string>
 
-#include "core/statistics.h"
 #include "core/card_store.h"
+#include "core/statistics.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 #include "core/unicode_text.h"
@@ -13,6 +15,11 @@ struct Utf8Case {
     bool valid;
     std::size_t characters;
 };
+
+// Test logs and ctest show the case by its name, not by its bytes.
+void PrintTo(const Utf8Case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Utf8Text : public testing::TestWithParam<Utf8Case> {};
 

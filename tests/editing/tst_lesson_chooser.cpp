@@ -5,14 +5,15 @@
 #include <memory>
 
 #include "app/main_dialog.h"
-#include "session/open_windows.h"
-#include "editing/lesson_chooser.h"
-#include "exam/examination_dialog.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/preferences.h"
+#include "editing/lesson_chooser.h"
+#include "exam/examination_dialog.h"
+#include "session/open_windows.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
+#include "tests/support/main_window_test.h"
 #include "tests/support/test_environment.h"
 
 namespace {
@@ -33,18 +34,10 @@ void select(LessonChooser* chooser, const QStringList& lessons) {
 
 }  // namespace
 
-class TestLessonChooser : public QObject {
+class TestLessonChooser : public MainWindowTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestEnvironment> env_;
-    std::unique_ptr<CardStore> store_;
-    Preferences preferences_;
-    std::unique_ptr<MainDialog> main_;
-    ControlStates before_;
-
-    ScriptedPrompts& prompts() { return env_->prompts(); }
-
     void addCards(const std::string& lesson, int count, CardList* list = nullptr) {
         for (int i = 0; i < count; ++i) {
             const std::string question = lesson + "-" + std::to_string(i);
@@ -53,7 +46,7 @@ private:
     }
 
     LessonChooser* openChooser() {
-        main_->action(Command::ChooseLesson)->trigger();
+        main_->board().action(Command::ChooseLesson)->trigger();
         const auto choosers = main_->findChildren<LessonChooser*>();
         return choosers.isEmpty() ? nullptr : choosers.last();
     }
@@ -79,22 +72,13 @@ private slots:
         std::vector<int> randomNumbers;
         for (int i = 0; i < 100; ++i)
             randomNumbers.push_back((i * 7919) % 32768);
-        env_ = std::make_unique<TestEnvironment>(randomNumbers);
-        store_ = std::make_unique<CardStore>();
-        preferences_ = Preferences{};
-        main_ = std::make_unique<MainDialog>(*store_, preferences_, defaultDocumentFont());
-        main_->setCommandEnabled(Command::ChooseLesson, true);
-        main_->setCommandEnabled(Command::CloseList, true);
+        startMainWindow(randomNumbers);
+        main_->board().setCommandEnabled(Command::ChooseLesson, true);
+        main_->board().setCommandEnabled(Command::CloseList, true);
         before_ = controlStates(*main_);
     }
 
-    void cleanup() {
-        QVERIFY2(prompts().unexpected.isEmpty(), qPrintable(prompts().unexpected.join(", ")));
-        main_.reset();
-        QCOMPARE(OpenWindowList::instance().size(), 0);
-        store_.reset();
-        env_.reset();
-    }
+    void cleanup() { finishMainWindow(); }
 
     void lessonsAreListedLastMetFirstAndOnceWhateverTheirCase() {
         addCards("L1", 1);
@@ -195,7 +179,7 @@ private slots:
         QPointer<LessonChooser> first = openChooser();
         QPointer<LessonChooser> second = openChooser();
         QVERIFY(first != second);
-        main_->action(Command::CloseList)->trigger();
+        main_->board().action(Command::CloseList)->trigger();
         flushDeletes();
         QVERIFY(first && first->isVisible() && second && second->isVisible());
         select(first, {"A"});

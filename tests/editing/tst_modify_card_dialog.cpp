@@ -6,17 +6,18 @@
 #include <memory>
 
 #include "app/main_dialog.h"
+#include "core/card_store.h"
+#include "core/list_ops.h"
+#include "core/message_ids.h"
+#include "core/preferences.h"
 #include "editing/modify_card_dialog.h"
 #include "exam/examination_dialog.h"
 #include "platform/fonts.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
-#include "core/card_store.h"
-#include "core/list_ops.h"
-#include "core/message_ids.h"
-#include "core/preferences.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
+#include "tests/support/main_window_test.h"
 #include "tests/support/test_environment.h"
 
 namespace {
@@ -64,18 +65,10 @@ ScriptedPrompts::DialogHandler answerSearch(const QString& typed, QStringList* s
 
 }  // namespace
 
-class TestModifyCardDialog : public QObject {
+class TestModifyCardDialog : public MainWindowTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestEnvironment> env_;
-    std::unique_ptr<CardStore> store_;
-    Preferences preferences_;
-    std::unique_ptr<MainDialog> main_;
-    ControlStates before_;
-
-    ScriptedPrompts& prompts() { return env_->prompts(); }
-
     Card& card(const char* question, const char* answer, int32_t id, bool known = false) {
         Card& c = addCard(*store_, known ? store_->knownList : store_->unknownList, question,
                           answer, "L1", "note");
@@ -84,7 +77,7 @@ private:
     }
 
     ModifyCardDialog* openDialog() {
-        main_->action(Command::ModifyCards)->trigger();
+        main_->board().action(Command::ModifyCards)->trigger();
         return ModifyCardDialog::instance();
     }
 
@@ -96,24 +89,15 @@ private:
 
 private slots:
     void init() {
-        env_ = std::make_unique<TestEnvironment>();
-        store_ = std::make_unique<CardStore>();
-        preferences_ = Preferences{};
-        main_ = std::make_unique<MainDialog>(*store_, preferences_, defaultDocumentFont());
+        startMainWindow();
         for (Command command : {Command::ModifyCards, Command::CloseList, Command::ExamineInOrder,
                                 Command::Overview}) {
-            main_->setCommandEnabled(command, true);
+            main_->board().setCommandEnabled(command, true);
         }
         before_ = controlStates(*main_);
     }
 
-    void cleanup() {
-        QVERIFY2(prompts().unexpected.isEmpty(), qPrintable(prompts().unexpected.join(", ")));
-        main_.reset();
-        QVERIFY(!ModifyCardDialog::instance());
-        store_.reset();
-        env_.reset();
-    }
+    void cleanup() { finishMainWindow(); }
 
     void oneWindowGreysModifyCardsUntilItCloses_data() {
         QTest::addColumn<QString>("how");
@@ -202,7 +186,7 @@ private slots:
 
         ModifyCardDialog* dialog = openDialog();
         if (shownBefore >= 0) {
-            ModifyCardDialog::loadCard(*main_, shownBefore == 3   ? house3
+            ModifyCardDialog::loadCard(main_->session(), main_->board(), main_.get(), shownBefore == 3   ? house3
                                                : shownBefore == 7 ? house7
                                                                   : long20);
         }
@@ -231,7 +215,7 @@ private slots:
         QCOMPARE(box(dialog, "edit1013")->text(), QString("note"));
         // Questions and answers appear in the document's fonts at the editing height.
         QCOMPARE(box(dialog, "edit1007")->font(),
-                 toQFont(withCharacterHeight(main_->questionFont(), 12)));
+                 toQFont(withCharacterHeight(main_->session().questionFont(), 12)));
     }
 
     void okWritesTheTextsBackAndKeepsLevelAndNumber() {
@@ -245,7 +229,7 @@ private slots:
         QVERIFY(!store_->modified);
         prompts().clear();
 
-        ModifyCardDialog::loadCard(*main_, target);
+        ModifyCardDialog::loadCard(main_->session(), main_->board(), main_.get(), target);
         for (auto [name, typed] : {std::pair{"edit1007", "Hütte"}, std::pair{"edit1006", "hut"},
                                    std::pair{"edit1008", "L2"}, std::pair{"edit1013", ""}}) {
             box(dialog, name)->clear();
@@ -296,7 +280,7 @@ private slots:
         QVERIFY(prompts().questions.empty());
         prompts().clear();
 
-        ModifyCardDialog::loadCard(*main_, shown);
+        ModifyCardDialog::loadCard(main_->session(), main_->board(), main_.get(), shown);
         prompts().answers.push_back(PromptAnswer(answer));
         dialog->findChild<QPushButton*>("button1020")->click();
 
@@ -327,11 +311,11 @@ private slots:
 
     void closingTheListDropsTheCardShown() {
         Card& target = card("house", "Haus", 1);
-        ModifyCardDialog::loadCard(*main_, target);
+        ModifyCardDialog::loadCard(main_->session(), main_->board(), main_.get(), target);
         ModifyCardDialog* dialog = ModifyCardDialog::instance();
         QVERIFY(dialog);
         store_->modified = false;
-        main_->action(Command::CloseList)->trigger();
+        main_->board().action(Command::CloseList)->trigger();
 
         QCOMPARE(ModifyCardDialog::instance(), dialog);
         QVERIFY(dialog->isVisible());
@@ -344,7 +328,7 @@ private slots:
     void editCardInTheExaminationChangesTheNextComparison() {
         card("Haus", "house", 0);
         card("Heim", "home", 1);
-        main_->action(Command::ExamineInOrder)->trigger();
+        main_->board().action(Command::ExamineInOrder)->trigger();
         auto windows = main_->findChildren<ExaminationDialog*>();
         QCOMPARE(windows.size(), 1);
         ExaminationDialog* exam = windows.first();

@@ -10,16 +10,17 @@
 #include <memory>
 
 #include "app/main_dialog.h"
-#include "session/open_windows.h"
+#include "core/card_store.h"
+#include "core/list_ops.h"
+#include "core/preferences.h"
 #include "editing/card_table_model.h"
 #include "editing/modify_card_dialog.h"
 #include "editing/overview_dialog.h"
 #include "platform/text_codec.h"
-#include "core/card_store.h"
-#include "core/list_ops.h"
-#include "core/preferences.h"
+#include "session/open_windows.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
+#include "tests/support/main_window_test.h"
 #include "tests/support/test_environment.h"
 
 namespace {
@@ -76,18 +77,10 @@ ScriptedPrompts::DialogHandler searchFor(const QString& typed, QStringList* init
 
 }  // namespace
 
-class TestOverviewDialog : public QObject {
+class TestOverviewDialog : public MainWindowTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestEnvironment> env_;
-    std::unique_ptr<CardStore> store_;
-    Preferences preferences_;
-    std::unique_ptr<MainDialog> main_;
-    ControlStates before_;
-
-    ScriptedPrompts& prompts() { return env_->prompts(); }
-
     void add(CardList& list, const TestCard& s) {
         Card& card = addCard(*store_, list, s.question, s.answer, s.lesson, s.addInfo);
         setCardId(card, s.id);
@@ -106,7 +99,7 @@ private:
     }
 
     OverviewDialog* openOverview() {
-        main_->action(Command::Overview)->trigger();
+        main_->board().action(Command::Overview)->trigger();
         const auto all = main_->findChildren<OverviewDialog*>();
         return all.size() == 1 ? all.first() : nullptr;
     }
@@ -117,23 +110,14 @@ private:
 
 private slots:
     void init() {
-        env_ = std::make_unique<TestEnvironment>();
-        store_ = std::make_unique<CardStore>();
-        preferences_ = Preferences{};
-        main_ = std::make_unique<MainDialog>(*store_, preferences_, defaultDocumentFont());
+        startMainWindow();
         for (Command command : {Command::Overview, Command::ModifyCards, Command::CloseList})
-            main_->setCommandEnabled(command, true);
-        main_->setButtonEnabled(MainButton::Overview, true);
+            main_->board().setCommandEnabled(command, true);
+        main_->board().setButtonEnabled(MainButton::Overview, true);
         before_ = controlStates(*main_);
     }
 
-    void cleanup() {
-        QVERIFY2(prompts().unexpected.isEmpty(), qPrintable(prompts().unexpected.join(", ")));
-        main_.reset();
-        QCOMPARE(OpenWindowList::instance().size(), 0);
-        store_.reset();
-        env_.reset();
-    }
+    void cleanup() { finishMainWindow(); }
 
     void openingAndClosingGiveBackMenuAndButton_data() {
         QTest::addColumn<QString>("how");
@@ -178,7 +162,7 @@ private slots:
         } else if (how == "close") {
             overview->close();
         } else {
-            main_->action(Command::CloseList)->trigger();
+            main_->board().action(Command::CloseList)->trigger();
             QVERIFY(!overview);
         }
         if (how == "close list") {

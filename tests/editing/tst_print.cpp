@@ -9,11 +9,12 @@
 #include <memory>
 
 #include "app/main_dialog.h"
-#include "editing/print_list_chooser.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/preferences.h"
+#include "editing/print_list_chooser.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/main_window_test.h"
 #include "tests/support/test_environment.h"
 
 namespace {
@@ -43,17 +44,11 @@ ScriptedPrompts::DialogHandler choose(const QString& radio, const QString& level
 
 }  // namespace
 
-class TestPrint : public QObject {
+class TestPrint : public MainWindowTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestEnvironment> env_;
-    std::unique_ptr<CardStore> store_;
-    Preferences preferences_;
-    std::unique_ptr<MainDialog> main_;
     QTemporaryDir folder_;
-
-    ScriptedPrompts& prompts() { return env_->prompts(); }
 
     void addCards(CardList& list, int count, const std::string& prefix, int level = 0,
                   const std::string& lesson = "L1") {
@@ -76,11 +71,8 @@ private:
 
 private slots:
     void init() {
-        env_ = std::make_unique<TestEnvironment>();
-        store_ = std::make_unique<CardStore>();
-        preferences_ = Preferences{};
-        main_ = std::make_unique<MainDialog>(*store_, preferences_, defaultDocumentFont());
-        main_->setCommandEnabled(Command::Print, true);
+        startMainWindow();
+        main_->board().setCommandEnabled(Command::Print, true);
         addCards(store_->unknownList, 2, "zero", 0, "L1");
         addCards(store_->unknownList, 2, "two", 2, "l1");
         addCards(store_->unknownList, 1, "nolesson", 0, "");
@@ -88,12 +80,7 @@ private slots:
         store_->wrongList.insert(store_->unknownList.slot(2));
     }
 
-    void cleanup() {
-        QVERIFY2(prompts().unexpected.isEmpty(), qPrintable(prompts().unexpected.join(", ")));
-        main_.reset();
-        store_.reset();
-        env_.reset();
-    }
+    void cleanup() { finishMainWindow(); }
 
     void chooserPicksTheCardsToPrint_data() {
         QTest::addColumn<QString>("radio");
@@ -183,7 +170,7 @@ private slots:
                 return output != "cancel";
             });
         }
-        main_->action(Command::Print)->trigger();
+        main_->board().action(Command::Print)->trigger();
         QCOMPARE(prompts().printDialogs, chooserCancelled ? 0 : 1);
         QCOMPARE(prompts().messageTexts(), messages);
         QCOMPARE(pdfPageCount(pdf), pages);

@@ -7,19 +7,20 @@
 #include <memory>
 
 #include "app/main_dialog.h"
-#include "session/open_windows.h"
-#include "exam/confirm_answer_dialog.h"
-#include "exam/examination_dialog.h"
-#include "exam/known_card_dialog.h"
-#include "exam/level_chooser_dialog.h"
-#include "platform/string_table.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/message_ids.h"
 #include "core/preferences.h"
+#include "exam/confirm_answer_dialog.h"
+#include "exam/examination_dialog.h"
+#include "exam/level_chooser_dialog.h"
+#include "platform/string_table.h"
+#include "session/open_windows.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
+#include "tests/support/main_window_test.h"
 #include "tests/support/test_environment.h"
+#include "widgets/known_card_dialog.h"
 
 namespace {
 
@@ -43,18 +44,10 @@ QLineEdit* box(QWidget* window, const char* name) {
 
 }  // namespace
 
-class TestExaminationDialog : public QObject {
+class TestExaminationDialog : public MainWindowTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestEnvironment> env_;
-    std::unique_ptr<CardStore> store_;
-    Preferences preferences_;
-    std::unique_ptr<MainDialog> main_;
-    ControlStates before_;
-
-    ScriptedPrompts& prompts() { return env_->prompts(); }
-
     Card& card(const char* question, const char* answer, CardList* list = nullptr, int level = 0) {
         Card& c =
             addCard(*store_, list ? *list : store_->unknownList, question, answer, "L1", "note");
@@ -77,11 +70,11 @@ private:
               Command::ExamineWrongWords, Command::ExamineKnownWords, Command::LessonInOrder,
               Command::LessonRandom, Command::LessonSystematic, Command::ChooseLevel,
               Command::LevelInOrder, Command::CloseList, Command::SaveList}) {
-            main_->setCommandEnabled(command, true);
+            main_->board().setCommandEnabled(command, true);
         }
         for (MainButton id : {MainButton::InOrder, MainButton::Random, MainButton::Systematic,
                               MainButton::WrongWords}) {
-            main_->setButtonEnabled(id, true);
+            main_->board().setButtonEnabled(id, true);
         }
         before_ = controlStates(*main_);
     }
@@ -99,7 +92,7 @@ private:
     }
 
     ExaminationDialog* start(Command command) {
-        main_->action(command)->trigger();
+        main_->board().action(command)->trigger();
         return openWindow();
     }
 
@@ -124,20 +117,11 @@ private:
 
 private slots:
     void init() {
-        env_ = std::make_unique<TestEnvironment>(someRandomNumbers());
-        store_ = std::make_unique<CardStore>();
-        preferences_ = Preferences{};
-        main_ = std::make_unique<MainDialog>(*store_, preferences_, defaultDocumentFont());
+        startMainWindow(someRandomNumbers());
         offerEveryExamination();
     }
 
-    void cleanup() {
-        QVERIFY2(prompts().unexpected.isEmpty(), qPrintable(prompts().unexpected.join(", ")));
-        main_.reset();
-        QCOMPARE(OpenWindowList::instance().size(), 0);
-        store_.reset();
-        env_.reset();
-    }
+    void cleanup() { finishMainWindow(); }
 
     void everyKindOpensItsWindow_data() {
         QTest::addColumn<int>("command");
@@ -220,7 +204,7 @@ private slots:
         QFETCH(QStringList, messages);
         addCards(cards, store_->unknownList, "u");
 
-        main_->action(Command(command))->trigger();
+        main_->board().action(Command(command))->trigger();
         ExaminationDialog* window = openWindow();
         if (how == "nothing") {
             QVERIFY(!window);
@@ -423,7 +407,7 @@ private slots:
         QFETCH(bool, known);
         Card& asked = card("Haus", "house", nullptr, 4);
         card("Heim", "home");
-        main_->refreshCounters();
+        main_->session().refreshCounters();
         prompts().dialogHandlers.push_back(handlerNamed(handler));
         ExaminationDialog* window = start(Command::ExamineInOrder);
         answer(window, "house");
@@ -441,8 +425,8 @@ private slots:
     }
 
     void wrongAnswerOffersTheWrongWords() {
-        main_->setCommandEnabled(Command::ExamineWrongWords, false);
-        main_->setButtonEnabled(MainButton::WrongWords, false);
+        main_->board().setCommandEnabled(Command::ExamineWrongWords, false);
+        main_->board().setButtonEnabled(MainButton::WrongWords, false);
         before_ = controlStates(*main_);
         card("Haus", "house");
         card("Heim", "home");
@@ -615,12 +599,13 @@ private slots:
         Card& asked = card("Haus", "house");
         ExaminationDialog* window = start(Command::ExamineInOrder);
         QCOMPARE(controlsWithoutAccessibleName(window), QStringList());
-        ConfirmAnswerDialog confirm(*store_, asked, "home", main_->questionFont(),
-                                    main_->answerFont(), window);
+        ConfirmAnswerDialog confirm(*store_, asked, "home", main_->session().questionFont(),
+                                    main_->session().answerFont(), window);
         QCOMPARE(controlsWithoutAccessibleName(&confirm), QStringList());
         KnownCardDialog known(window);
         QCOMPARE(controlsWithoutAccessibleName(&known), QStringList());
-        LevelChooserDialog chooser(*store_, main_->action(Command::LevelInOrder), main_.get());
+        LevelChooserDialog chooser(*store_, main_->board().action(Command::LevelInOrder),
+                                   main_.get());
         QCOMPARE(controlsWithoutAccessibleName(&chooser), QStringList());
     }
 };

@@ -4,13 +4,14 @@
 #include <memory>
 
 #include "app/main_dialog.h"
-#include "session/open_windows.h"
-#include "exam/examination_dialog.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/preferences.h"
+#include "exam/examination_dialog.h"
+#include "session/open_windows.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
+#include "tests/support/main_window_test.h"
 #include "tests/support/test_environment.h"
 
 namespace {
@@ -39,18 +40,10 @@ bool enterLevel(QDialog* dialog, const QString& level) {
 
 }  // namespace
 
-class TestLevelChooserDialog : public QObject {
+class TestLevelChooserDialog : public MainWindowTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestEnvironment> env_;
-    std::unique_ptr<CardStore> store_;
-    Preferences preferences_;
-    std::unique_ptr<MainDialog> main_;
-    ControlStates before_;
-
-    ScriptedPrompts& prompts() { return env_->prompts(); }
-
     Card& card(const std::string& question, int level, CardList* list = nullptr) {
         Card& c = addCard(*store_, list ? *list : store_->unknownList, question,
                           question + "-answer", "-", "-");
@@ -72,27 +65,18 @@ private:
         return nullptr;
     }
 
-    void chooseLevel() { main_->action(Command::ChooseLevel)->trigger(); }
+    void chooseLevel() { main_->board().action(Command::ChooseLevel)->trigger(); }
 
     QString states() { return describeDifferences(controlStates(*main_), before_); }
 
 private slots:
     void init() {
-        env_ = std::make_unique<TestEnvironment>();
-        store_ = std::make_unique<CardStore>();
-        preferences_ = Preferences{};
-        main_ = std::make_unique<MainDialog>(*store_, preferences_, defaultDocumentFont());
-        main_->setCommandEnabled(Command::ChooseLevel, true);
+        startMainWindow();
+        main_->board().setCommandEnabled(Command::ChooseLevel, true);
         before_ = controlStates(*main_);
     }
 
-    void cleanup() {
-        QVERIFY2(prompts().unexpected.isEmpty(), qPrintable(prompts().unexpected.join(", ")));
-        main_.reset();
-        QCOMPARE(OpenWindowList::instance().size(), 0);
-        store_.reset();
-        env_.reset();
-    }
+    void cleanup() { finishMainWindow(); }
 
     void chosenLevelIsExaminedInListOrder() {
         card("zero", 0);
@@ -128,7 +112,7 @@ private slots:
 
         // The selection is the cards chosen then, though both are on level 3 now.
         prompts().clear();
-        main_->action(Command::LevelInOrder)->trigger();
+        main_->board().action(Command::LevelInOrder)->trigger();
         window = openWindow();
         QVERIFY(window);
         QCOMPARE(window->findChild<QLineEdit*>("edit1005")->text(), QString("two-a"));

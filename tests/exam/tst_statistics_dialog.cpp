@@ -6,14 +6,15 @@
 #include <memory>
 
 #include "app/main_dialog.h"
-#include "session/open_windows.h"
-#include "exam/statistics_dialog.h"
-#include "exam/statistics_widget.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/preferences.h"
+#include "exam/statistics_dialog.h"
+#include "exam/statistics_widget.h"
+#include "session/open_windows.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
+#include "tests/support/main_window_test.h"
 #include "tests/support/test_environment.h"
 
 namespace {
@@ -34,18 +35,10 @@ QStringList steadyFigures(QWidget* window) {
 
 }  // namespace
 
-class TestStatisticsDialog : public QObject {
+class TestStatisticsDialog : public MainWindowTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestEnvironment> env_;
-    std::unique_ptr<CardStore> store_;
-    Preferences preferences_;
-    std::unique_ptr<MainDialog> main_;
-    ControlStates before_;
-
-    ScriptedPrompts& prompts() { return env_->prompts(); }
-
     Card& add(CardList& list, int level, int right, int wrong) {
         Card& card = addCard(*store_, list, "q", "a", "-", "-");
         card.level = level;
@@ -56,7 +49,7 @@ private:
     }
 
     StatisticsDialog* openStatistics() {
-        main_->action(Command::Statistics)->trigger();
+        main_->board().action(Command::Statistics)->trigger();
         return main_->findChild<StatisticsDialog*>();
     }
 
@@ -64,22 +57,13 @@ private:
 
 private slots:
     void init() {
-        env_ = std::make_unique<TestEnvironment>();
-        store_ = std::make_unique<CardStore>();
-        preferences_ = Preferences{};
-        main_ = std::make_unique<MainDialog>(*store_, preferences_, defaultDocumentFont());
+        startMainWindow();
         for (Command command : {Command::Statistics, Command::CloseList, Command::Overview})
-            main_->setCommandEnabled(command, true);
+            main_->board().setCommandEnabled(command, true);
         before_ = controlStates(*main_);
     }
 
-    void cleanup() {
-        QVERIFY2(prompts().unexpected.isEmpty(), qPrintable(prompts().unexpected.join(", ")));
-        main_.reset();
-        QCOMPARE(OpenWindowList::instance().size(), 0);
-        store_.reset();
-        env_.reset();
-    }
+    void cleanup() { finishMainWindow(); }
 
     void openWindowGreysItsCommandUntilItCloses_data() {
         QTest::addColumn<QString>("how");
@@ -107,7 +91,7 @@ private slots:
 
     void closeListClosesTheWindow() {
         QPointer<StatisticsDialog> window = openStatistics();
-        main_->action(Command::CloseList)->trigger();
+        main_->board().action(Command::CloseList)->trigger();
         QVERIFY(window.isNull());
         QCOMPARE(OpenWindowList::instance().size(), 0);
         QCOMPARE(describeDifferences(controlStates(*main_), startStates()), QString());

@@ -1,8 +1,8 @@
 #include <QtTest>
 
+#include "core/message_ids.h"
 #include "platform/messages.h"
 #include "platform/string_table.h"
-#include "core/message_ids.h"
 #include "tests/support/test_environment.h"
 
 Q_DECLARE_METATYPE(PromptIcon)

@@ -1,7 +1,7 @@
 #include <QtTest>
 
-#include "platform/string_table.h"
 #include "core/message_ids.h"
+#include "platform/string_table.h"
 
 // Every text a message box, caption or column shows comes from the table; a wrong
 // character is a wrong text on screen.

@@ -61,10 +61,10 @@ const std::initializer_list<MainButton>& commandButtons() {
 ControlStates controlStates(const MainDialog& dialog) {
     ControlStates states;
     for (Command command : allCommands()) {
-        states[commandKey(command)] = dialog.action(command)->isEnabled();
+        states[commandKey(command)] = dialog.board().action(command)->isEnabled();
     }
     for (MainButton id : commandButtons())
-        states[buttonKey(id)] = dialog.button(id)->isEnabled();
+        states[buttonKey(id)] = dialog.board().button(id)->isEnabled();
     return states;
 }
 

@@ -1,4 +1,4 @@
-#include "exam/known_card_dialog.h"
+#include "widgets/known_card_dialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

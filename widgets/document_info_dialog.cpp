@@ -1,4 +1,4 @@
-#include "app/document_info_dialog.h"
+#include "widgets/document_info_dialog.h"
 
 #include <QFormLayout>
 #include <QLabel>

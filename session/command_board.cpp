@@ -1,0 +1,360 @@
+#include "session/command_board.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "core/message_ids.h"
+#include "platform/string_table.h"
+
+CommandHold::CommandHold(QAction* action, QPushButton* button)
+    : action_(action), button_(button), held_(true) {
+    if (action_)
+        action_->setEnabled(false);
+    if (button_)
+        button_->setEnabled(false);
+}
+
+CommandHold::~CommandHold() {
+    release();
+}
+
+CommandHold::CommandHold(CommandHold&& other) noexcept
+    : action_(other.action_), button_(other.button_), held_(other.held_) {
+    other.held_ = false;
+}
+
+CommandHold& CommandHold::operator=(CommandHold&& other) noexcept {
+    if (this != &other) {
+        release();
+        action_ = other.action_;
+        button_ = other.button_;
+        held_ = other.held_;
+        other.held_ = false;
+    }
+    return *this;
+}
+
+void CommandHold::holdButton(QPushButton* button) {
+    button_ = button;
+    if (held_ && button_) {
+        button_->setEnabled(false);
+        button_->update();
+    }
+}
+
+void CommandHold::release() {
+    if (!held_)
+        return;
+    held_ = false;
+    if (action_)
+        action_->setEnabled(true);
+    if (button_) {
+        button_->setEnabled(true);
+        button_->update();
+    }
+}
+
+namespace {
+
+// The desktop's keys for a standard command, and the common one on a desktop whose theme
+// names none (as without GNOME or KDE, where Quit and Save As have no key of their own).
+QList<QKeySequence> standardKeys(QKeySequence::StandardKey key, const char* common) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    const QKeySequence usual(QString::fromLatin1(common));
+    if (!keys.contains(usual))
+        keys.append(usual);
+    return keys;
+}
+
+struct MenuItem {
+    Command command;
+    const char* text;
+    bool enabled;
+    std::optional<QKeySequence::StandardKey> key = std::nullopt;
+    const char* commonKey = nullptr;
+};
+
+struct MenuDefinition {
+    const char* title;
+    const char* objectName;
+    // A separator stands before every item whose text is null.
+    std::initializer_list<MenuItem> items;
+};
+
+constexpr Command kSeparator = static_cast<Command>(0);
+
+const MenuDefinition kMenus[] = {
+    {"&File",
+     "menuFile",
+     {
+         {Command::NewList, "&New List...", true, QKeySequence::New, "Ctrl+N"},
+         {Command::OpenList, "&Open List...", true, QKeySequence::Open, "Ctrl+O"},
+         {Command::CloseList, "&Close List", false, QKeySequence::Close, "Ctrl+W"},
+         {Command::SaveList, "&Save List...", false, QKeySequence::Save, "Ctrl+S"},
+         {Command::SaveListAs, "Save List &As...", false, QKeySequence::SaveAs, "Ctrl+Shift+S"},
+         {kSeparator, nullptr, false},
+         {Command::ExportCards, "&Export Cards...", false},
+         {Command::ExportQuestions, "Export Question...", false},
+         {Command::ExportAnswers, "Export Answer...", false},
+         {kSeparator, nullptr, false},
+         {Command::Print, "&Print...", false, QKeySequence::Print, "Ctrl+P"},
+         {kSeparator, nullptr, false},
+         {Command::Preferences, "&Preferences...", true},
+         {kSeparator, nullptr, false},
+         {Command::Quit, "&Quit", true, QKeySequence::Quit, "Ctrl+Q"},
+     }},
+    {"&Edit",
+     "menuEdit",
+     {
+         {Command::QuestionFont, "Font of the Question...", true},
+         {Command::AnswerFont, "Font of the Answer...", true},
+     }},
+    {"&Examination",
+     "menuExamination",
+     {
+         {Command::ExamineSystematic, "Systematic Examination...", false},
+         {kSeparator, nullptr, false},
+         {Command::ExamineInOrder, "Examination in &Order...", false},
+         {Command::ExamineRandom, "Examination in &Random Order...", false},
+         {kSeparator, nullptr, false},
+         {Command::ExamineWrongWords, "Examination of &Wrong Words", false},
+     }},
+    {"&Cards",
+     "menuCards",
+     {
+         {Command::NewCards, "&New Cards...", false},
+         {Command::ModifyCards, "&Modify Cards...", false},
+         {kSeparator, nullptr, false},
+         {Command::Sort, "&Sort", false},
+         {Command::Exchange, "&Exchange Question and Answer", false},
+         {kSeparator, nullptr, false},
+         {Command::Overview, "&Overview...", false},
+         {Command::Statistics, "S&tatistics...", false},
+     }},
+    {"&Special Examination",
+     "menuSpecialExamination",
+     {
+         {Command::ExamineKnownWords, "Examination of the &Known Words...", false},
+         {kSeparator, nullptr, false},
+         {Command::ChooseLesson, "&Choose a Lesson...", false},
+         {kSeparator, nullptr, false},
+         {Command::LessonInOrder, "Lesson in &Order...", false},
+         {Command::LessonRandom, "Lesson in &Random Order...", false},
+         {Command::LessonSystematic, "Lesson - &Systematic Examination...", false},
+         {kSeparator, nullptr, false},
+         {Command::ChooseLevel, "Choose a &Level...", false},
+         {kSeparator, nullptr, false},
+         {Command::LevelInOrder, "Level in order...", false},
+     }},
+};
+
+}  // namespace
+
+std::optional<MainButton> buttonOf(Command command) {
+    switch (command) {
+        case Command::ExamineSystematic:
+            return MainButton::Systematic;
+        case Command::ExamineInOrder:
+            return MainButton::InOrder;
+        case Command::ExamineRandom:
+            return MainButton::Random;
+        case Command::ExamineWrongWords:
+            return MainButton::WrongWords;
+        case Command::NewCards:
+            return MainButton::NewCard;
+        case Command::Exchange:
+            return MainButton::Exchange;
+        default:
+            return std::nullopt;
+    }
+}
+
+CommandBoard::CommandBoard(QObject* parent) : QObject(parent) {
+    setObjectName(QStringLiteral("commandBoard"));
+}
+
+void CommandBoard::buildMenus(QMenuBar* menuBar) {
+    auto add = [this](QMenu* menu, const QString& text, Command command, bool enabled) {
+        auto* action = new QAction(text, this);
+        action->setObjectName(QString("command%1").arg(static_cast<int>(command)));
+        action->setEnabled(enabled);
+        menu->addAction(action);
+        actions_[command] = action;
+        connect(action, &QAction::triggered, this, [this, command] { run(command); });
+        return action;
+    };
+    for (const MenuDefinition& definition : kMenus) {
+        QMenu* menu = menuBar->addMenu(QString::fromLatin1(definition.title));
+        menu->setObjectName(QString::fromLatin1(definition.objectName));
+        for (const MenuItem& item : definition.items) {
+            if (item.text == nullptr) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = add(menu, QString::fromLatin1(item.text), item.command, item.enabled);
+            if (item.key)
+                action->setShortcuts(standardKeys(*item.key, item.commonKey));
+        }
+    }
+
+    // The button Qt shows when the window is too narrow for every menu.
+    if (auto* more = menuBar->findChild<QWidget*>("qt_menubar_ext_button"))
+        more->setAccessibleName("More menus");
+
+    // Linux desktops have no window menu to put About into; a Help menu at the end of the
+    // menu bar is where people look for it.
+    const QString about = stringText(Msg::AboutItem);
+    if (!about.isEmpty()) {
+        QMenu* help = menuBar->addMenu("&Help");
+        help->setObjectName("menuHelp");
+        add(help, about, Command::About, true);
+    }
+}
+
+void CommandBoard::bindButton(MainButton id, QPushButton* button) {
+    buttons_[id] = button;
+}
+
+QAction* CommandBoard::action(Command command) const {
+    auto it = actions_.find(command);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QPushButton* CommandBoard::button(MainButton id) const {
+    auto it = buttons_.find(id);
+    return it == buttons_.end() ? nullptr : it->second.data();
+}
+
+void CommandBoard::setCommandEnabled(Command command, bool enabled) {
+    if (QAction* a = action(command))
+        a->setEnabled(enabled);
+}
+
+void CommandBoard::setButtonEnabled(MainButton id, bool enabled) {
+    if (QPushButton* b = button(id)) {
+        b->setEnabled(enabled);
+        b->update();
+    }
+}
+
+void CommandBoard::enableCommand(Command command) {
+    setCommandEnabled(command, true);
+    if (const std::optional<MainButton> id = buttonOf(command))
+        setButtonEnabled(*id, true);
+}
+
+bool CommandBoard::isEnabled(Command command) const {
+    const QAction* a = action(command);
+    return a != nullptr && a->isEnabled();
+}
+
+CommandHold CommandBoard::hold(Command command, std::optional<MainButton> id) {
+    return CommandHold(action(command), id ? button(*id) : nullptr);
+}
+
+void CommandBoard::run(Command command) {
+    emit commandRequested(command);
+}
+
+void CommandBoard::applyNoList() {
+    setCommandEnabled(Command::OpenList, true);
+    setCommandEnabled(Command::NewList, true);
+    for (Command command :
+         {Command::CloseList,     Command::SaveList,          Command::SaveListAs,
+          Command::ExportCards,   Command::ExportQuestions,   Command::ExportAnswers,
+          Command::Print,         Command::ExamineInOrder,    Command::ExamineSystematic,
+          Command::ExamineRandom, Command::ExamineWrongWords, Command::Sort,
+          Command::Exchange,      Command::ModifyCards,       Command::NewCards,
+          Command::Overview,      Command::Statistics,        Command::ChooseLesson,
+          Command::ChooseLevel,   Command::ExamineKnownWords, Command::LessonInOrder,
+          Command::LessonRandom,  Command::LessonSystematic,  Command::LevelInOrder}) {
+        setCommandEnabled(command, false);
+    }
+    for (MainButton id :
+         {MainButton::InOrder, MainButton::Random, MainButton::Systematic, MainButton::WrongWords,
+          MainButton::NewCard, MainButton::Exchange, MainButton::Overview}) {
+        setButtonEnabled(id, false);
+    }
+}
+
+void CommandBoard::applyListOpened(int unknownCount, int knownCount) {
+    setCommandEnabled(Command::CloseList, true);
+    setCommandEnabled(Command::OpenList, false);
+    setCommandEnabled(Command::NewList, false);
+    for (Command command :
+         {Command::SaveList, Command::SaveListAs, Command::ExportCards, Command::ExportQuestions,
+          Command::ExportAnswers, Command::Preferences, Command::Quit}) {
+        setCommandEnabled(command, true);
+    }
+    setCommandEnabled(Command::NewCards, true);
+    setButtonEnabled(MainButton::NewCard, true);
+    setCommandEnabled(Command::Overview, true);
+    if (unknownCount >= 1) {
+        setCommandEnabled(Command::Print, true);
+        setButtonEnabled(MainButton::InOrder, true);
+        setCommandEnabled(Command::ExamineInOrder, true);
+        setButtonEnabled(MainButton::Random, true);
+        setCommandEnabled(Command::ExamineRandom, true);
+        if (unknownCount > 10) {
+            setCommandEnabled(Command::ExamineSystematic, true);
+            setButtonEnabled(MainButton::Systematic, true);
+        }
+        setCommandEnabled(Command::Statistics, true);
+        setCommandEnabled(Command::Sort, true);
+        setButtonEnabled(MainButton::Exchange, true);
+        setCommandEnabled(Command::Exchange, true);
+        setButtonEnabled(MainButton::Overview, true);
+        setCommandEnabled(Command::ModifyCards, true);
+        setCommandEnabled(Command::ChooseLesson, true);
+        setCommandEnabled(Command::ChooseLevel, true);
+    }
+    if (knownCount >= 1)
+        setCommandEnabled(Command::ExamineKnownWords, true);
+}
+
+void CommandBoard::applyNewList() {
+    setCommandEnabled(Command::OpenList, false);
+    setCommandEnabled(Command::CloseList, false);
+    setCommandEnabled(Command::Overview, true);
+}
+
+void CommandBoard::applyCardEntered(int unknownCount) {
+    for (Command command :
+         {Command::CloseList, Command::SaveList, Command::SaveListAs, Command::ExportCards,
+          Command::ExportQuestions, Command::ExportAnswers, Command::Print}) {
+        setCommandEnabled(command, true);
+    }
+    setButtonEnabled(MainButton::Overview, true);
+    setButtonEnabled(MainButton::Exchange, true);
+    // Equality on purpose: the examinations switch on when the typed list reaches the size.
+    switch (unknownCount) {
+        case 1:
+            setCommandEnabled(Command::ExamineInOrder, true);
+            setButtonEnabled(MainButton::InOrder, true);
+            break;
+        case 4:
+            setCommandEnabled(Command::ExamineRandom, true);
+            setButtonEnabled(MainButton::Random, true);
+            break;
+        case 11:
+            setCommandEnabled(Command::ExamineSystematic, true);
+            setButtonEnabled(MainButton::Systematic, true);
+            break;
+        default:
+            break;
+    }
+    for (Command command : {Command::Sort, Command::Exchange, Command::ModifyCards,
+                            Command::Statistics, Command::ChooseLesson, Command::ChooseLevel}) {
+        setCommandEnabled(command, true);
+    }
+}
+
+void CommandBoard::applyLessonChosen(int chosen) {
+    setCommandEnabled(Command::LessonInOrder, true);
+    setCommandEnabled(Command::LessonRandom, true);
+    if (chosen > 10)
+        setCommandEnabled(Command::LessonSystematic, true);
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <map>
+#include <optional>
+
+#include "core/command.h"
+
+class QAction;
+class QMenuBar;
+class QPushButton;
+
+// Numbers of the main window's buttons.
+enum class MainButton : int {
+    Examine = 1009,
+    CardBox = 1010,
+    Systematic = 2015,
+    InOrder = 2016,
+    Random = 2017,
+    WrongWords = 2057,
+    NewCard = 2058,
+    Overview = 2059,
+    Exchange = 2060,
+};
+
+class CommandBoard;
+
+// A command (and its button) greyed by the window that runs it, given back exactly once:
+// by release(), or when the hold goes. The action and the button may be gone before the
+// hold is (the main window is being destroyed); then there is nothing to give back.
+class CommandHold {
+public:
+    CommandHold() = default;
+    CommandHold(QAction* action, QPushButton* button);
+    ~CommandHold();
+    CommandHold(CommandHold&& other) noexcept;
+    CommandHold& operator=(CommandHold&& other) noexcept;
+    CommandHold(const CommandHold&) = delete;
+    CommandHold& operator=(const CommandHold&) = delete;
+
+    // Greys the button too, from now on (the examination greys it only once its window
+    // is up).
+    void holdButton(QPushButton* button);
+    void release();
+    bool held() const { return held_; }
+
+private:
+    QPointer<QAction> action_;
+    QPointer<QPushButton> button_;
+    bool held_ = false;
+};
+
+// The one QAction per command and the main-window buttons bound to them, with the rows of
+// the table of menu states as named transitions. The states depend on what happened (one,
+// four and eleven cards typed, New List greying Open), not on the store's present
+// content, so each transition sets exactly what its row says and nothing is recomputed.
+// A menu item and its button are enabled separately: the table sometimes treats them
+// differently.
+class CommandBoard : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CommandBoard(QObject* parent = nullptr);
+
+    // Fills the menu bar with every command, in menu order, with its start state.
+    void buildMenus(QMenuBar* menuBar);
+    // Binds a main-window button; the board does not own it.
+    void bindButton(MainButton id, QPushButton* button);
+
+    QAction* action(Command command) const;
+    QPushButton* button(MainButton id) const;
+    void setCommandEnabled(Command command, bool enabled);
+    void setButtonEnabled(MainButton id, bool enabled);
+    // Switches on a command together with its button, if it has one.
+    void enableCommand(Command command);
+    bool isEnabled(Command command) const;
+
+    // Greys the command (and the button) until the hold is released.
+    CommandHold hold(Command command, std::optional<MainButton> button = std::nullopt);
+
+    // Asks for a command to run, whether its item is enabled or not: windows use it to
+    // start the examination or the window a command opens.
+    void run(Command command);
+
+    // The rows of the table of states.
+    void applyNoList();
+    void applyListOpened(int unknownCount, int knownCount);
+    void applyNewList();
+    // A card was typed in; `unknownCount` is the size of the list after it.
+    void applyCardEntered(int unknownCount);
+    // The lesson chooser selected `chosen` cards.
+    void applyLessonChosen(int chosen);
+
+signals:
+    void commandRequested(Command command);
+
+private:
+    std::map<Command, QAction*> actions_;
+    std::map<MainButton, QPointer<QPushButton>> buttons_;
+};
+
+// The main-window button that follows a menu command, where there is one.
+std::optional<MainButton> buttonOf(Command command);

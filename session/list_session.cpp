@@ -1,0 +1,273 @@
+#include "session/list_session.h"
+
+#include <QDialog>
+#include <QFile>
+
+#include "core/card_store.h"
+#include "core/font_debug_log.h"
+#include "core/list_file_reader.h"
+#include "core/list_file_writer.h"
+#include "core/list_ops.h"
+#include "core/message_ids.h"
+#include "core/orders.h"
+#include "core/preferences.h"
+#include "platform/fonts.h"
+#include "platform/messages.h"
+#include "platform/process.h"
+#include "platform/prompts.h"
+#include "platform/settings_store.h"
+#include "platform/string_table.h"
+#include "platform/text_codec.h"
+#include "session/open_windows.h"
+#include "session/preferences_settings.h"
+#include "widgets/document_info_dialog.h"
+#include "widgets/known_card_dialog.h"
+
+namespace {
+
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// Each filter is "Description (patterns)": the dialog shows the description, and the
+// patterns take both spellings of the extension, as case matters on this system.
+QString filter(const QString& description, const QString& extension) {
+    return QString("%1 (*.%2 *.%3)").arg(description, extension, extension.toUpper());
+}
+
+}  // namespace
+
+ListSession::ListSession(CardStore& store, Preferences& preferences, const LogFont& documentFont,
+                         QObject* parent)
+    : QObject(parent),
+      store_(store),
+      preferences_(preferences),
+      recentDraws_(std::make_unique<RecentDraws>()),
+      questionFont_(documentFont),
+      answerFont_(documentFont) {
+    setObjectName(QStringLiteral("listSession"));
+}
+
+ListSession::~ListSession() = default;
+
+bool ListSession::hasCards() const {
+    return !store_.unknownList.empty() || !store_.knownList.empty();
+}
+
+void ListSession::setFonts(LogFont question, LogFont answer) {
+    questionFont_ = std::move(question);
+    answerFont_ = std::move(answer);
+}
+
+FontDebugLog& ListSession::fontLog() {
+    // One log for the whole run: its entries are numbered since the program started.
+    if (!fontLog_)
+        fontLog_ = std::make_unique<FontDebugLog>(*this);
+    return *fontLog_;
+}
+
+void ListSession::newList() {
+    emit newListStarted();
+    listStartTime_ = processMilliseconds();
+}
+
+void ListSession::openListCommand() {
+    checkList(store_.unknownList, *this);
+    checkList(store_.knownList, *this);
+    FileRequest request;
+    request.title = stringText(Msg::OpenTitle);
+    request.filters = {filter("Kartomatrix Files (*.KMX)", "kmx"),
+                       filter("Text Files (*.TXT)", "txt")};
+    request.defaultSuffix = "kmx";
+    const FileChoice choice = prompts().openFile(dialogParent_, request);
+    if (!choice.path.isEmpty()) {
+        openList(choice.path);
+    } else if (choice.errorCode != 0) {
+        ::showError(Msg::OpenFailed);
+    }
+}
+
+void ListSession::openList(const QString& path) {
+    if (path.isEmpty())
+        return;
+    LogFont question = questionFont_;
+    LogFont answer = answerFont_;
+    const DocumentInfo info =
+        readListFile(localPath(path), store_, store_.unknownList, question, answer, *this);
+    if (info.status == 1) {
+        ::showError(Msg::Unspecified);
+        return;
+    }
+    setFonts(question, answer);
+    showDocumentInfo(info, dialogParent_);
+    store_.fileName = localPath(path);
+    emit listOpened();
+    listStartTime_ = processMilliseconds();
+}
+
+void ListSession::saveList() {
+    if (store_.fileName == CardStore::kUntitled) {
+        saveListAs();
+        return;
+    }
+    const DocumentInfo info =
+        writeListFile(store_.fileName, store_, questionFont_, answerFont_, fontLog(), *this);
+    if (info.status == 1)
+        ::showError(Msg::SaveFailed);
+    showDocumentInfo(info, dialogParent_);
+}
+
+void ListSession::saveListAs() {
+    FileRequest request;
+    request.title = stringText(Msg::SaveAsTitle);
+    request.filters = {filter("Kartomatrix-File", "kmx")};
+    request.defaultSuffix = "kmx";
+    request.initialName = CardStore::kUntitled;
+    const FileChoice choice = prompts().saveFile(dialogParent_, request);
+    if (choice.path.isEmpty()) {
+        if (choice.errorCode != 0)
+            ::showError(Msg::SaveFailed);
+        return;
+    }
+    const std::string path = localPath(choice.path);
+    const DocumentInfo info =
+        writeListFile(path, store_, questionFont_, answerFont_, fontLog(), *this);
+    if (info.status == 1)
+        ::showError(Msg::SaveFailed);
+    store_.fileName = path;
+    showDocumentInfo(info, dialogParent_);
+}
+
+void ListSession::exportList(Command command) {
+    FileRequest request;
+    request.title = stringText(Msg::ExportTitle);
+    request.filters = {filter("text file", "txt")};
+    request.defaultSuffix = "txt";
+    const FileChoice choice = prompts().saveFile(dialogParent_, request);
+    if (choice.path.isEmpty()) {
+        if (choice.errorCode != 0)
+            ::showError(Msg::SaveFailed);
+        return;
+    }
+    const std::string path = localPath(choice.path);
+    DocumentInfo info;
+    if (command == Command::ExportCards) {
+        info = exportCards(path, store_, *this);
+    } else if (command == Command::ExportQuestions) {
+        info = exportQuestions(path, store_, *this);
+    } else {
+        info = exportAnswers(path, store_, *this);
+    }
+    if (info.status == 1)
+        ::showError(Msg::SaveFailed);
+}
+
+bool ListSession::askToSave(bool saveAsAlways) {
+    if (!store_.modified)
+        return true;
+    switch (askYesNoCancel(dialogParent_, Msg::SaveBeforeClose, Msg::CautionCaption)) {
+        case PromptAnswer::Cancel:
+            return false;
+        case PromptAnswer::Yes:
+            if (saveAsAlways) {
+                saveListAs();
+            } else {
+                saveList();
+            }
+            // A save that failed or was cancelled leaves the cards unsaved: going on would
+            // throw them away after the user asked to keep them, so the command ends here as
+            // with Cancel. A document without cards, which is never written, has nothing
+            // to lose.
+            return !store_.modified || !hasCards();
+        default:
+            return true;
+    }
+}
+
+void ListSession::closeList() {
+    if (!askToSave(true))
+        return;
+    clearDocument(store_);
+    OpenWindowList::instance().closeAll();
+    emit listClosed();
+    emit cardsChanged();
+}
+
+void ListSession::quit() {
+    if (!askToSave(false))
+        return;
+    {
+        SettingsStore settings;
+        savePreferences(preferences_, settings);
+        settings.sync();
+    }
+    exitProcess(0);
+}
+
+void ListSession::sortList() {
+    ::sortList(store_, store_.unknownList, SortKey::Question, *this);
+}
+
+void ListSession::exchange() {
+    exchangeQuestionAndAnswer(store_.unknownList);
+    exchangeQuestionAndAnswer(store_.knownList);
+    setFonts(answerFont_, questionFont_);
+    emit fontsChanged();
+}
+
+void ListSession::chooseDocumentFont(Command command) {
+    const bool isQuestion = command == Command::QuestionFont;
+    const LogFont current = isQuestion ? questionFont_ : answerFont_;
+    const LogFont chosen = prompts().chooseFont(dialogParent_, current);
+    if (!::fontUsable(chosen)) {
+        // The font cannot be made: keep the one there was.
+        prompts().beep(400, 400);
+        return;
+    }
+    if (isQuestion) {
+        setFonts(chosen, answerFont_);
+    } else {
+        setFonts(questionFont_, chosen);
+    }
+    emit fontsChanged();
+}
+
+void ListSession::cardEntered() {
+    emit cardAdded();
+    emit cardsChanged();
+}
+
+void ListSession::showError(int messageId) {
+    ::showError(messageId);
+}
+void ListSession::showNotice(int messageId) {
+    ::showNotice(messageId);
+}
+void ListSession::showErrorText(std::string_view text) {
+    ::showErrorText(fromCardText(text));
+}
+void ListSession::fatalError(int messageId) {
+    ::fatalError(messageId);
+}
+
+KnownCardChoice ListSession::askKnownCard(const Card&) {
+    KnownCardDialog dialog(dialogParent_);
+    return prompts().execDialog(&dialog) == QDialog::Accepted ? KnownCardChoice::Keep
+                                                              : KnownCardChoice::Known;
+}
+
+void ListSession::enableCommand(Command command) {
+    emit commandEnabled(command);
+}
+
+void ListSession::refreshCounters() {
+    emit cardsChanged();
+}
+
+bool ListSession::fontUsable(const LogFont& font) {
+    return ::fontUsable(font);
+}
+
+LogFont ListSession::chooseFont(const LogFont& preset) {
+    return prompts().chooseFont(dialogParent_, preset);
+}

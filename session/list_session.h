@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <QString>
+#include <memory>
+
+#include "core/command.h"
+#include "core/host.h"
+#include "core/log_font.h"
+
+class CardStore;
+class FontDebugLog;
+class RecentDraws;
+struct Preferences;
+
+// The open list and everything that lives as long as it: the card store, the preferences,
+// the question and answer fonts, the recent-draws ring, the list start time and the font
+// log. It carries out the document commands (new, open, save, save as, the exports, close,
+// quit, sort, exchange, the fonts) and announces what happened; it never calls into a
+// window. Its signals are meant for direct connections: a list opening runs its steps in a
+// fixed order (document information, menu states, the examination that starts by itself,
+// counters, start time), and the receivers of listOpened are part of that order.
+//
+// It is also the Host through which the core reaches the user.
+class ListSession : public QObject, public Host {
+    Q_OBJECT
+
+public:
+    ListSession(CardStore& store, Preferences& preferences, const LogFont& documentFont,
+                QObject* parent = nullptr);
+    ~ListSession() override;
+
+    CardStore& store() { return store_; }
+    const CardStore& store() const { return store_; }
+    Preferences& preferences() { return preferences_; }
+    RecentDraws& recentDraws() { return *recentDraws_; }
+    const LogFont& questionFont() const { return questionFont_; }
+    const LogFont& answerFont() const { return answerFont_; }
+    // Milliseconds since process start when the list was opened or a new list begun.
+    long long listStartTime() const { return listStartTime_; }
+    bool hasCards() const;
+
+    // The window the session's own dialogs (file choosers, questions, reports) belong to.
+    void setDialogParent(QWidget* parent) { dialogParent_ = parent; }
+    QWidget* dialogParent() const { return dialogParent_; }
+
+    // The document commands.
+    void newList();
+    void openListCommand();
+    // Reads a list file into the store and announces the list as opened.
+    void openList(const QString& path);
+    void saveList();
+    void saveListAs();
+    void exportList(Command command);
+    void closeList();
+    void quit();
+    void sortList();
+    void exchange();
+    void chooseDocumentFont(Command command);
+    // A card was typed into the list.
+    void cardEntered();
+
+    // Host
+    void showError(int messageId) override;
+    void showNotice(int messageId) override;
+    void showErrorText(std::string_view text) override;
+    [[noreturn]] void fatalError(int messageId) override;
+    KnownCardChoice askKnownCard(const Card& card) override;
+    void enableCommand(Command command) override;
+    void refreshCounters() override;
+    bool fontUsable(const LogFont& font) override;
+    LogFont chooseFont(const LogFont& preset) override;
+
+signals:
+    // A new, empty list was begun (New List).
+    void newListStarted();
+    // The list is open: the menus follow, then the examination that starts by itself.
+    void listOpened();
+    // Every card is gone and the windows that showed them are closed.
+    void listClosed();
+    // A card was typed in.
+    void cardAdded();
+    // The number of cards changed.
+    void cardsChanged();
+    // The core switched a command on (with its button).
+    void commandEnabled(Command command);
+    void fontsChanged();
+
+private:
+    bool askToSave(bool saveAsAlways);
+    FontDebugLog& fontLog();
+    void setFonts(LogFont question, LogFont answer);
+
+    CardStore& store_;
+    Preferences& preferences_;
+    std::unique_ptr<RecentDraws> recentDraws_;
+    std::unique_ptr<FontDebugLog> fontLog_;
+    LogFont questionFont_;
+    LogFont answerFont_;
+    long long listStartTime_ = 0;
+    QPointer<QWidget> dialogParent_;
+};
