@@ -138,7 +138,7 @@ private slots:
             expected =
                 withChanges(expected, {}, {Command::ExamineInOrder}, {}, {MainButton::InOrder});
         }
-        QCOMPARE(describeDifferences(controlStates(*main_), expected), QString());
+        QCOMPARE(describeDifferences(controlStates(main_->board()), expected), QString());
     }
 
     void theCommandLineListOpensAtTheFirstPaint() {
@@ -163,7 +163,7 @@ private slots:
         main_->session().openList(path);
         const ControlStates expected =
             withChanges(openedStates(0), {Command::ExamineKnownWords}, {});
-        QCOMPARE(describeDifferences(controlStates(*main_), expected), QString());
+        QCOMPARE(describeDifferences(controlStates(main_->board()), expected), QString());
     }
 
     void aFileThatCannotBeReadChangesNothing() {
@@ -174,7 +174,7 @@ private slots:
         QCOMPARE(env_->prompts().messages[1].text, QString());
         QCOMPARE(store_->unknownList.count(), 1);
         QCOMPARE(store_->fileName, std::string("UNTITLED"));
-        QCOMPARE(describeDifferences(controlStates(*main_), startStates()), QString());
+        QCOMPARE(describeDifferences(controlStates(main_->board()), startStates()), QString());
     }
 
     void cancellingTheOpenDialogDoesNothing() {
@@ -252,7 +252,7 @@ private slots:
         const QString path = writeList("named.kmx", listFile(2, 0));
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
         main_->session().openList(path);
-        const ControlStates opened = controlStates(*main_);
+        const ControlStates opened = controlStates(main_->board());
         addCard(*store_, store_->unknownList, "new", "card", "", "");
         env_->prompts().answers.push_back(PromptAnswer::Yes);
         env_->prompts().saveChoices.push_back({QString(), 0});  // the user cancels Save As
@@ -262,7 +262,7 @@ private slots:
         QCOMPARE(store_->unknownList.count(), 3);
         QVERIFY(store_->modified);
         QCOMPARE(QString::fromStdString(store_->fileName), path);
-        QCOMPARE(describeDifferences(controlStates(*main_), opened), QString());
+        QCOMPARE(describeDifferences(controlStates(main_->board()), opened), QString());
 
         // Saved under another name, it closes.
         const QString other = dir_.filePath("other.kmx");
@@ -278,7 +278,7 @@ private slots:
         QFile saved(other);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QVERIFY(saved.readAll().contains("new\tcard"));
-        QCOMPARE(describeDifferences(controlStates(*main_), startStates()), QString());
+        QCOMPARE(describeDifferences(controlStates(main_->board()), startStates()), QString());
     }
 
     void quitWithYesSavesANamedListWithoutAsking() {

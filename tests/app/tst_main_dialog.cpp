@@ -110,7 +110,7 @@ private slots:
 
     void startStateMatchesTheTables() {
         QCOMPARE(main_->windowTitle(), QString("Kartomatrix"));
-        QCOMPARE(describeDifferences(controlStates(*main_), startStates()), QString());
+        QCOMPARE(describeDifferences(controlStates(main_->board()), startStates()), QString());
         QCOMPARE(counter(*main_, "counter1018"), QString("0"));
         QCOMPARE(counter(*main_, "counter1019"), QString("0"));
         QCOMPARE(main_->board().button(MainButton::Exchange)->text(),
@@ -140,7 +140,7 @@ private slots:
         QCOMPARE(env_->prompts().beeps.size(), size_t(1));
         QCOMPARE(env_->prompts().beeps[0].hertz, 400);
         QCOMPARE(env_->prompts().beeps[0].milliseconds, 100);
-        QCOMPARE(describeDifferences(controlStates(*main_), startStates()), QString());
+        QCOMPARE(describeDifferences(controlStates(main_->board()), startStates()), QString());
     }
 
     void escapeLeavesTheWindowAsItWas() {
@@ -148,7 +148,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
         QTest::keyClick(main_.get(), Qt::Key_Escape);
         QVERIFY(main_->isVisible());
-        QCOMPARE(describeDifferences(controlStates(*main_), startStates()), QString());
+        QCOMPARE(describeDifferences(controlStates(main_->board()), startStates()), QString());
     }
 
     void aboutShowsTheAboutBox() {
@@ -194,7 +194,7 @@ private slots:
         ControlStates expected = withChanges(
             startStates(), {Command::Overview},
             {Command::OpenList, Command::CloseList, Command::NewList, Command::NewCards});
-        QCOMPARE(describeDifferences(controlStates(*main_), expected), QString());
+        QCOMPARE(describeDifferences(controlStates(main_->board()), expected), QString());
 
         const ControlStates afterFirst = withChanges(
             expected,
@@ -214,10 +214,10 @@ private slots:
                 want =
                     withChanges(want, {Command::ExamineSystematic}, {}, {MainButton::Systematic});
             }
-            QVERIFY2(describeDifferences(controlStates(*main_), want).isEmpty(),
+            QVERIFY2(describeDifferences(controlStates(main_->board()), want).isEmpty(),
                      qPrintable(QString("after card %1: %2")
                                     .arg(i)
-                                    .arg(describeDifferences(controlStates(*main_), want))));
+                                    .arg(describeDifferences(controlStates(main_->board()), want))));
             QCOMPARE(counter(*main_, "counter1018"), QString::number(i));
         }
         QCOMPARE(store_->unknownList.count(), 11);
@@ -244,7 +244,7 @@ private slots:
         QCOMPARE(counter(*main_, "counter1018"), QString("0"));
         // The new-card window stays open across Close List, so "New Cards" stays grey.
         QVERIFY(main_->findChild<NewCardDialog*>());
-        QCOMPARE(describeDifferences(controlStates(*main_), startStates()), QString());
+        QCOMPARE(describeDifferences(controlStates(main_->board()), startStates()), QString());
     }
 
     void exchangeTwiceRestoresCardsAndFonts() {

@@ -4,7 +4,6 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/main_dialog.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/preferences.h"
@@ -75,7 +74,7 @@ private slots:
         startMainWindow(randomNumbers);
         main_->board().setCommandEnabled(Command::ChooseLesson, true);
         main_->board().setCommandEnabled(Command::CloseList, true);
-        before_ = controlStates(*main_);
+        before_ = controlStates(main_->board());
     }
 
     void cleanup() { finishMainWindow(); }
@@ -135,7 +134,7 @@ private slots:
         if (examination.isEmpty()) {
             QVERIFY(chooser->isVisible());
             QCOMPARE(prompts().messageTexts(), QStringList{kNoCardsOfLesson});
-            QCOMPARE(describeDifferences(controlStates(*main_), before_), QString());
+            QCOMPARE(describeDifferences(controlStates(main_->board()), before_), QString());
             return;
         }
         QVERIFY(prompts().messages.empty());
@@ -150,7 +149,7 @@ private slots:
                                 : selected > 3 ? Command::LessonRandom
                                                : Command::LessonInOrder;
         expected = withChanges(expected, {}, {running});
-        QCOMPARE(describeDifferences(controlStates(*main_), expected), QString());
+        QCOMPARE(describeDifferences(controlStates(main_->board()), expected), QString());
     }
 
     void cancelLeavesSelectionAndMenusAsTheyWere_data() {
@@ -169,7 +168,7 @@ private slots:
         flushDeletes();
         QVERIFY(chooser.isNull());
         QCOMPARE(selectedQuestions(), QStringList{"A-1"});
-        QCOMPARE(describeDifferences(controlStates(*main_), before_), QString());
+        QCOMPARE(describeDifferences(controlStates(main_->board()), before_), QString());
         QVERIFY(visibleExaminations().isEmpty());
     }
 

@@ -5,7 +5,6 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/main_dialog.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/message_ids.h"
@@ -84,7 +83,7 @@ private:
     QString shownQuestion() { return box(ModifyCardDialog::instance(), "edit1007")->text(); }
 
     QString states(ControlStates expected) {
-        return describeDifferences(controlStates(*main_), expected);
+        return describeDifferences(controlStates(main_->board()), expected);
     }
 
 private slots:
@@ -94,7 +93,7 @@ private slots:
                                 Command::Overview}) {
             main_->board().setCommandEnabled(command, true);
         }
-        before_ = controlStates(*main_);
+        before_ = controlStates(main_->board());
     }
 
     void cleanup() { finishMainWindow(); }

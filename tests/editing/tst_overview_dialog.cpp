@@ -9,7 +9,6 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/main_dialog.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/preferences.h"
@@ -105,7 +104,7 @@ private:
     }
 
     QString states(const ControlStates& expected) {
-        return describeDifferences(controlStates(*main_), expected);
+        return describeDifferences(controlStates(main_->board()), expected);
     }
 
 private slots:
@@ -114,7 +113,7 @@ private slots:
         for (Command command : {Command::Overview, Command::ModifyCards, Command::CloseList})
             main_->board().setCommandEnabled(command, true);
         main_->board().setButtonEnabled(MainButton::Overview, true);
-        before_ = controlStates(*main_);
+        before_ = controlStates(main_->board());
     }
 
     void cleanup() { finishMainWindow(); }

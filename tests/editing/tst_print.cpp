@@ -8,7 +8,6 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/main_dialog.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/preferences.h"

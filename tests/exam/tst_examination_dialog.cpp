@@ -6,7 +6,6 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/main_dialog.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/message_ids.h"
@@ -76,7 +75,7 @@ private:
                               MainButton::WrongWords}) {
             main_->board().setButtonEnabled(id, true);
         }
-        before_ = controlStates(*main_);
+        before_ = controlStates(main_->board());
     }
 
     ExaminationDialog* openWindow() {
@@ -106,13 +105,13 @@ private:
 
     QString shownQuestion(ExaminationDialog* window) { return box(window, "edit1005")->text(); }
 
-    QString states() { return describeDifferences(controlStates(*main_), before_); }
+    QString states() { return describeDifferences(controlStates(main_->board()), before_); }
 
     QString statesWhileOpen(Command command, std::optional<MainButton> button) {
         ControlStates expected = withChanges(before_, {}, {command});
         if (button)
             expected = withChanges(expected, {}, {}, {}, {*button});
-        return describeDifferences(controlStates(*main_), expected);
+        return describeDifferences(controlStates(main_->board()), expected);
     }
 
 private slots:
@@ -427,7 +426,7 @@ private slots:
     void wrongAnswerOffersTheWrongWords() {
         main_->board().setCommandEnabled(Command::ExamineWrongWords, false);
         main_->board().setButtonEnabled(MainButton::WrongWords, false);
-        before_ = controlStates(*main_);
+        before_ = controlStates(main_->board());
         card("Haus", "house");
         card("Heim", "home");
         prompts().dialogHandlers.push_back(pressKeyIn(Qt::Key_Escape));

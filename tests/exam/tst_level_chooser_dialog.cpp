@@ -3,7 +3,6 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/main_dialog.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/preferences.h"
@@ -67,13 +66,13 @@ private:
 
     void chooseLevel() { main_->board().action(Command::ChooseLevel)->trigger(); }
 
-    QString states() { return describeDifferences(controlStates(*main_), before_); }
+    QString states() { return describeDifferences(controlStates(main_->board()), before_); }
 
 private slots:
     void init() {
         startMainWindow();
         main_->board().setCommandEnabled(Command::ChooseLevel, true);
-        before_ = controlStates(*main_);
+        before_ = controlStates(main_->board());
     }
 
     void cleanup() { finishMainWindow(); }
@@ -106,7 +105,7 @@ private slots:
         }
         QCOMPARE(asked, (QStringList{"two-a", "two-b"}));
         QCOMPARE(prompts().messageTexts(), QStringList{"You reached the end of the list."});
-        QCOMPARE(describeDifferences(controlStates(*main_),
+        QCOMPARE(describeDifferences(controlStates(main_->board()),
                                      withChanges(before_, {Command::LevelInOrder}, {})),
                  QString());
 

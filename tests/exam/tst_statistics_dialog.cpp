@@ -5,7 +5,6 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/main_dialog.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/preferences.h"
@@ -53,14 +52,14 @@ private:
         return main_->findChild<StatisticsDialog*>();
     }
 
-    QString states() { return describeDifferences(controlStates(*main_), before_); }
+    QString states() { return describeDifferences(controlStates(main_->board()), before_); }
 
 private slots:
     void init() {
         startMainWindow();
         for (Command command : {Command::Statistics, Command::CloseList, Command::Overview})
             main_->board().setCommandEnabled(command, true);
-        before_ = controlStates(*main_);
+        before_ = controlStates(main_->board());
     }
 
     void cleanup() { finishMainWindow(); }
@@ -78,7 +77,7 @@ private slots:
         QCOMPARE(window->windowTitle(), QString("Statistics"));
         QCOMPARE(controlsWithoutAccessibleName(window), QStringList());
         QVERIFY(OpenWindowList::instance().contains(window));
-        QCOMPARE(describeDifferences(controlStates(*main_),
+        QCOMPARE(describeDifferences(controlStates(main_->board()),
                                      withChanges(before_, {}, {Command::Statistics})),
                  QString());
 
@@ -94,7 +93,7 @@ private slots:
         main_->board().action(Command::CloseList)->trigger();
         QVERIFY(window.isNull());
         QCOMPARE(OpenWindowList::instance().size(), 0);
-        QCOMPARE(describeDifferences(controlStates(*main_), startStates()), QString());
+        QCOMPARE(describeDifferences(controlStates(main_->board()), startStates()), QString());
     }
 
     void figuresShowInTheirBoxesAndFollowTheAnswers() {

@@ -58,13 +58,13 @@ const std::initializer_list<MainButton>& commandButtons() {
     return buttons;
 }
 
-ControlStates controlStates(const MainDialog& dialog) {
+ControlStates controlStates(const CommandBoard& board) {
     ControlStates states;
     for (Command command : allCommands()) {
-        states[commandKey(command)] = dialog.board().action(command)->isEnabled();
+        states[commandKey(command)] = board.action(command)->isEnabled();
     }
     for (MainButton id : commandButtons())
-        states[buttonKey(id)] = dialog.board().button(id)->isEnabled();
+        states[buttonKey(id)] = board.button(id)->isEnabled();
     return states;
 }
 

@@ -4,13 +4,13 @@
 #include <QString>
 #include <initializer_list>
 
-#include "app/main_dialog.h"
+#include "session/command_board.h"
 
 // The enabled state of every menu command and command button of the main window, keyed
 // "command40002" / "button2015", so that a test can check all of them after each step.
 using ControlStates = QMap<QString, bool>;
 
-ControlStates controlStates(const MainDialog& dialog);
+ControlStates controlStates(const CommandBoard& board);
 // The states of a freshly started main window.
 ControlStates startStates();
 // `base` with the commands and buttons switched on or off.

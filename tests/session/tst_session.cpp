@@ -1,0 +1,143 @@
+#include <QAction>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "core/card_store.h"
+#include "core/list_ops.h"
+#include "core/preferences.h"
+#include "platform/fonts.h"
+#include "session/command_board.h"
+#include "session/list_session.h"
+#include "tests/support/test_environment.h"
+
+// The list session's announcements and the command board's holds, without a main window.
+class TestSession : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env_;
+    std::unique_ptr<CardStore> store_;
+    Preferences preferences_;
+    std::unique_ptr<ListSession> session_;
+
+    // The session's announcements while `work` runs, in the order they came.
+    QStringList record(const std::function<void()>& work) {
+        QStringList seen;
+        QList<QMetaObject::Connection> connections;
+        auto note = [&](const char* name) { return [&seen, name] { seen << name; }; };
+        connections << connect(session_.get(), &ListSession::newListStarted, this,
+                               note("newListStarted"));
+        connections << connect(session_.get(), &ListSession::listOpened, this, note("listOpened"));
+        connections << connect(session_.get(), &ListSession::listClosed, this, note("listClosed"));
+        connections << connect(session_.get(), &ListSession::cardAdded, this, note("cardAdded"));
+        connections << connect(session_.get(), &ListSession::cardsChanged, this,
+                               note("cardsChanged"));
+        connections << connect(session_.get(), &ListSession::fontsChanged, this,
+                               note("fontsChanged"));
+        work();
+        for (const auto& c : connections)
+            disconnect(c);
+        return seen;
+    }
+
+private slots:
+    void init() {
+        env_ = std::make_unique<TestEnvironment>();
+        store_ = std::make_unique<CardStore>();
+        preferences_ = Preferences{};
+        session_ = std::make_unique<ListSession>(*store_, preferences_, defaultDocumentFont());
+    }
+    void cleanup() {
+        QVERIFY2(env_->prompts().unexpected.isEmpty(),
+                 qPrintable(env_->prompts().unexpected.join(", ")));
+        session_.reset();
+        store_.reset();
+        env_.reset();
+    }
+
+    void commandsAnnounceWhatHappened() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("list.kmx");
+        addCard(*store_, store_->unknownList, "Haus", "house", "L1", "");
+        store_->modified = true;
+
+        // Save As writes the list; nothing about the document changes.
+        env_->prompts().saveChoices.push_back({path, 0});
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        QCOMPARE(record([&] { session_->saveListAs(); }), QStringList());
+        QVERIFY(!store_->modified);
+
+        QCOMPARE(record([&] { session_->closeList(); }),
+                 QStringList({"listClosed", "cardsChanged"}));
+        QVERIFY(!session_->hasCards());
+
+        // A file that cannot be read announces nothing and leaves the store empty.
+        env_->prompts().answers.push_back(PromptAnswer::Ok);
+        QCOMPARE(record([&] { session_->openList(dir.filePath("missing.kmx")); }), QStringList());
+        env_->prompts().clear();
+
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        QCOMPARE(record([&] { session_->openList(path); }), QStringList({"listOpened"}));
+        QCOMPARE(store_->unknownList.count(), 1);
+
+        addCard(*store_, store_->unknownList, "Baum", "tree", "L1", "");
+        QCOMPARE(record([&] { session_->cardEntered(); }),
+                 QStringList({"cardAdded", "cardsChanged"}));
+
+        const LogFont question = session_->questionFont();
+        QCOMPARE(record([&] { session_->exchange(); }), QStringList({"fontsChanged"}));
+        QVERIFY(session_->answerFont().lfFaceName == question.lfFaceName);
+        QCOMPARE(QString::fromStdString(std::string(store_->unknownList.slot(0)->question())),
+                 QString("house"));
+
+        QCOMPARE(record([&] { session_->newList(); }), QStringList({"newListStarted"}));
+    }
+
+    void cancelledSaveQuestionKeepsTheList() {
+        addCard(*store_, store_->unknownList, "Haus", "house", "L1", "");
+        store_->modified = true;
+        env_->prompts().answers.push_back(PromptAnswer::Cancel);
+        QCOMPARE(record([&] { session_->closeList(); }), QStringList());
+        QCOMPARE(store_->unknownList.count(), 1);
+        env_->prompts().clear();
+    }
+
+    void holdGivesBackExactlyOnce() {
+        QWidget window;
+        QMenuBar menuBar(&window);
+        CommandBoard board;
+        board.buildMenus(&menuBar);
+        auto* button = new QPushButton(&window);
+        board.bindButton(MainButton::Overview, button);
+        board.setCommandEnabled(Command::Overview, true);
+
+        CommandHold hold = board.hold(Command::Overview, MainButton::Overview);
+        QVERIFY(!board.isEnabled(Command::Overview));
+        QVERIFY(!button->isEnabled());
+
+        // A hold handed on gives back once, from its new owner.
+        CommandHold moved = std::move(hold);
+        hold.release();
+        QVERIFY(!board.isEnabled(Command::Overview));
+        moved.release();
+        QVERIFY(board.isEnabled(Command::Overview));
+        QVERIFY(button->isEnabled());
+
+        // Greyed again by someone else: a second release must not switch it on.
+        board.setCommandEnabled(Command::Overview, false);
+        moved.release();
+        QVERIFY(!board.isEnabled(Command::Overview));
+
+        // A hold that outlives the button and the action gives back nothing, safely.
+        board.setCommandEnabled(Command::Overview, true);
+        CommandHold late = board.hold(Command::Overview, MainButton::Overview);
+        delete button;
+        delete board.action(Command::Overview);
+        late.release();
+    }
+};
+
+QTEST_MAIN(TestSession)
+#include "tst_session.moc"
