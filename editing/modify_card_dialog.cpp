@@ -18,6 +18,7 @@
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
 #include "session/list_session.h"
+#include "session/modal_step.h"
 #include "widgets/card_field_grid.h"
 #include "widgets/font_edit_box.h"
 
@@ -178,6 +179,7 @@ ModifyCardDialog::~ModifyCardDialog() {
 }
 
 void ModifyCardDialog::done(int result) {
+    ModalStep::closeDialogsOf(this);
     // The window is deleted later; from now on "Modify Cards..." makes a new one.
     giveBack();
     QDialog::done(result);
@@ -216,6 +218,9 @@ void ModifyCardDialog::dropCard() {
 }
 
 void ModifyCardDialog::writeCard() {
+    const ModalStep step(this, session_);
+    if (!step.started())
+        return;
     std::string question, answer, lesson, addInfo;
     if (!readCardText(question_, question, this) || !readCardText(answer_, answer, this) ||
         !readCardText(lesson_, lesson, this) || !readCardText(addInfo_, addInfo, this)) {
@@ -235,11 +240,16 @@ void ModifyCardDialog::writeCard() {
 }
 
 void ModifyCardDialog::searchText(CardField field) {
+    const ModalStep step(this, session_);
+    if (!step.started())
+        return;
     const bool byQuestion = field == CardField::Question;
     const QString initial = byQuestion ? question_->text() : answer_->text();
     const QString typed = SearchPrompt::run(
         this, initial, stringText(byQuestion ? Msg::SearchQuestion : Msg::SearchAnswer),
         byQuestion ? &session_.questionFont() : &session_.answerFont());
+    if (step.windowGone())
+        return;
     Card* found = nullptr;
     // The prompt only takes characters a card can hold; a text from elsewhere that it
     // could not hold cannot be on any card either.
@@ -249,13 +259,19 @@ void ModifyCardDialog::searchText(CardField field) {
         showCard(*found);
     } else {
         showError(Msg::CardNotFound);
-        current_ = nullptr;
+        if (!step.windowGone())
+            current_ = nullptr;
     }
 }
 
 void ModifyCardDialog::searchId() {
+    const ModalStep step(this, session_);
+    if (!step.started())
+        return;
     const QString typed =
         SearchPrompt::run(this, QString::number(cardNumber_), stringText(Msg::SearchId));
+    if (step.windowGone())
+        return;
     Card* found = nullptr;
     if (const std::optional<int32_t> id = parseCardNumber(typed.toStdString()))
         found = findCardById(session_.store(), *id);
@@ -263,17 +279,24 @@ void ModifyCardDialog::searchId() {
         showCard(*found);
     } else {
         showError(Msg::CardNotFound);
-        current_ = nullptr;
+        if (!step.windowGone())
+            current_ = nullptr;
     }
 }
 
 void ModifyCardDialog::deleteCard() {
+    // "Delete Card..." pressed again behind its own question must not delete a second
+    // card.
+    const ModalStep step(this, session_);
+    if (!step.started())
+        return;
     if (current_ == nullptr) {
         showError(Msg::NoCardChosen);
         return;
     }
     if (prompts().question(this, PromptIcon::Exclamation, stringText(Msg::CautionCaption),
-                           stringText(Msg::ReallyDelete), false) != PromptAnswer::Yes) {
+                           stringText(Msg::ReallyDelete), false) != PromptAnswer::Yes ||
+        step.windowGone() || current_ == nullptr) {
         return;
     }
     // The card shown goes, not merely the first card with its number: numbers can repeat

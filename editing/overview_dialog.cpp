@@ -13,6 +13,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStringListModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -31,6 +32,7 @@
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
 #include "session/list_session.h"
+#include "session/modal_step.h"
 #include "session/open_windows.h"
 
 namespace {
@@ -134,7 +136,24 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
     choices_->addButton(radio(QStringLiteral("Wrong Cards"), "radio1033"), WrongCards);
     choices_->addButton(radio(QStringLiteral("Cards of lesson:"), "radio1034"), CardsOfLessons);
     choices_->addButton(radio(QStringLiteral("Cards on level:"), "radio1035"), CardsOnLevel);
-    connect(choices_, &QButtonGroup::idClicked, this, &OverviewDialog::choose);
+    // A choice comes as a toggle (a click, or a screen reader's "Toggle" action, which
+    // toggles without clicking) or as a click on the choice already made, which shows it
+    // afresh. A click that toggled has been handled by its toggle.
+    connect(choices_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (!checked)
+            return;
+        choose(id);
+        justToggled_ = true;
+        QMetaObject::invokeMethod(
+            this, [this] { justToggled_ = false; }, Qt::QueuedConnection);
+    });
+    connect(choices_, &QButtonGroup::idClicked, this, [this](int id) {
+        if (justToggled_) {
+            justToggled_ = false;
+            return;
+        }
+        choose(id);
+    });
 
     lessonModel_ = new QStringListModel(this);
     lessonList_ = new QListView(this);
@@ -191,7 +210,7 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
     resize(900, 480);
 
     show();
-    choices_->button(UnknownCards)->setChecked(true);
+    checkChoice(UnknownCards);
     fillTable();
     hold_.holdButton(board_.button(MainButton::Overview));
     fillLessonList();
@@ -214,6 +233,7 @@ OverviewDialog::~OverviewDialog() {
 }
 
 void OverviewDialog::done(int result) {
+    ModalStep::closeDialogsOf(this);
     giveBack();
     QDialog::done(result);
 }
@@ -243,6 +263,12 @@ bool OverviewDialog::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void OverviewDialog::checkChoice(Choice choice) {
+    // Checked by the program, not chosen by the user: no toggle to act on.
+    const QSignalBlocker quiet(choices_->button(choice));
+    choices_->button(choice)->setChecked(true);
 }
 
 void OverviewDialog::fillTable() {
@@ -292,9 +318,14 @@ void OverviewDialog::showStoreList(Choice choice, CardList& list) {
 }
 
 void OverviewDialog::showLessons() {
+    const ModalStep step(this, session_);
+    if (!step.started())
+        return;
     choice_ = CardsOfLessons;
-    choices_->button(CardsOfLessons)->setChecked(true);
+    checkChoice(CardsOfLessons);
     readLevel();
+    if (step.windowGone())
+        return;
     QModelIndexList selected = lessonList_->selectionModel()->selectedRows();
     std::sort(selected.begin(), selected.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
@@ -309,11 +340,18 @@ void OverviewDialog::showLessons() {
 }
 
 void OverviewDialog::showLevel() {
+    const ModalStep step(this, session_);
+    if (!step.started())
+        return;
     if (!levelBox_->text().isEmpty())
         readLevel();
-    choices_->button(CardsOnLevel)->setChecked(true);
+    if (step.windowGone())
+        return;
+    checkChoice(CardsOnLevel);
     const CardStore& store = session_.store();
     checkList(store.unknownList, session_);
+    if (step.windowGone())
+        return;
     clearList(levelCards_);
     selectByLevel(store.unknownList, levelCards_, level_);
     choice_ = CardsOnLevel;
@@ -333,11 +371,19 @@ void OverviewDialog::refresh() {
 }
 
 void OverviewDialog::sortByColumn(int column) {
+    // The checks and the sort may show messages; the window may be closed behind them.
+    const ModalStep step(this, session_);
+    if (!step.started())
+        return;
     CardStore& store = session_.store();
     checkList(*shown_, session_);
     checkList(store.unknownList, session_);
+    if (step.windowGone())
+        return;
     if (const std::optional<SortKey> key = sortKeyOfColumn(column))
         sortList(store, *shown_, *key, session_);
+    if (step.windowGone())
+        return;
     fillTable();
     for (const CardList* list :
          {&store.unknownList, &store.knownList, &store.wrongList, &allCards_}) {
@@ -351,7 +397,13 @@ void OverviewDialog::openCard(const QModelIndex& index) {
 }
 
 void OverviewDialog::search() {
-    lastSearchText = SearchPrompt::run(this, lastSearchText, stringText(Msg::SearchString));
+    const ModalStep step(this, session_);
+    if (!step.started())
+        return;
+    const QString typed = SearchPrompt::run(this, lastSearchText, stringText(Msg::SearchString));
+    if (step.windowGone())
+        return;
+    lastSearchText = typed;
     std::optional<std::size_t> row;
     if (const std::optional<std::string> text = toCardText(lastSearchText))
         row = findRowContaining(model_->rows(), *text, searchPosition);

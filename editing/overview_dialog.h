@@ -58,6 +58,7 @@ private:
     OverviewDialog(ListSession& session, CommandBoard& board, QWidget* parent);
 
     void fillTable();
+    void checkChoice(Choice choice);
     void choose(int choice);
     void showAllCards();
     void showStoreList(Choice choice, CardList& list);
@@ -72,6 +73,7 @@ private:
     ListSession& session_;
     CommandBoard& board_;
     CommandHold hold_;
+    bool justToggled_ = false;
 
     Choice choice_ = UnknownCards;
     CardList* shown_ = nullptr;

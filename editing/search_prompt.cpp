@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/owned_dialog.h"
 #include "platform/prompts.h"
 #include "widgets/font_edit_box.h"
 
@@ -56,9 +57,10 @@ SearchPrompt::SearchPrompt(const QString& initialText, const QString& prompt, co
 
 QString SearchPrompt::run(QWidget* parent, const QString& initialText, const QString& prompt,
                           const LogFont* font) {
-    SearchPrompt dialog(initialText, prompt, font, parent);
-    prompts().execDialog(&dialog);
-    return dialog.searchText();
+    OwnedDialog<SearchPrompt> dialog(initialText, prompt, font, parent);
+    prompts().execDialog(dialog.get());
+    // Gone with its window, closed behind it: nothing was searched for.
+    return dialog ? dialog->searchText() : QString();
 }
 
 void SearchPrompt::search() {

@@ -16,11 +16,13 @@
 #include "editing/modify_card_dialog.h"
 #include "exam/confirm_answer_dialog.h"
 #include "platform/card_text_validator.h"
+#include "platform/owned_dialog.h"
 #include "platform/prompts.h"
 #include "platform/random.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
 #include "session/list_session.h"
+#include "session/modal_step.h"
 #include "session/open_windows.h"
 #include "widgets/card_field_grid.h"
 #include "widgets/font_edit_box.h"
@@ -158,8 +160,10 @@ void ExaminationDialog::start() {
 void ExaminationDialog::showCard() {
     const Card* card = state_.currentCard;
     if (card == nullptr) {
+        const QPointer<ExaminationDialog> self(this);
         session_.showNotice(Msg::EndOfList);
-        close();
+        if (self)
+            close();
         return;
     }
     level_->setText(QString::number(card->level));
@@ -179,10 +183,15 @@ void ExaminationDialog::showCard() {
 void ExaminationDialog::judgeAnswer() {
     if (state_.currentCard == nullptr || !hold_.held())
         return;
+    // One answer is judged at a time: OK pressed again behind the confirmation (as a
+    // screen reader can) must not judge it twice.
+    const ModalStep step(this, session_);
+    if (!step.started())
+        return;
     // The text is checked before the answer is counted, so that a refused text leaves
     // the examination exactly where it was.
     std::string typed;
-    if (!readCardText(answer_, typed, this))
+    if (!readCardText(answer_, typed, this) || step.windowGone())
         return;
 
     const ExaminationEnvironment env = environment();
@@ -191,11 +200,22 @@ void ExaminationDialog::judgeAnswer() {
     bool right = compareAnswer(card, typed, env.preferences, env.host) == AnswerVerdict::Right;
     if (!right) {
         prompts().beep(kDifferHertz, kDifferMilliseconds);
-        ConfirmAnswerDialog dialog(env.store, card, typed, questionFont_, answerFont_, this);
-        right = prompts().execDialog(&dialog) != ConfirmAnswerDialog::No;
+        OwnedDialog<ConfirmAnswerDialog> dialog(env.store, card, typed, questionFont_, answerFont_,
+                                                this);
+        const int verdict = prompts().execDialog(dialog.get());
+        // Closed while the question was open: the answer was never confirmed, and
+        // nothing is recorded.
+        if (step.windowGone())
+            return;
+        right = verdict != ConfirmAnswerDialog::No;
     }
     recordAnswer(state_, right, questionNumber, env);
+    // The known-card question may have been open long enough for the window to go.
+    if (step.windowGone())
+        return;
     nextCard(state_, env);
+    if (step.windowGone())
+        return;
     showCard();
 }
 
@@ -208,6 +228,7 @@ void ExaminationDialog::editCurrentCard() {
 }
 
 void ExaminationDialog::done(int result) {
+    ModalStep::closeDialogsOf(this);
     giveBack();
     QDialog::done(result);
 }

@@ -2,10 +2,10 @@
 
 #include <QLineEdit>
 
+#include "core/message_ids.h"
 #include "platform/prompts.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
-#include "core/message_ids.h"
 
 namespace {
 

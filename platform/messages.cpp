@@ -1,8 +1,8 @@
 #include "platform/messages.h"
 
+#include "core/message_ids.h"
 #include "platform/process.h"
 #include "platform/string_table.h"
-#include "core/message_ids.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <QPrinter>
 
 #include "platform/fonts.h"
+#include "platform/owned_dialog.h"
 
 namespace {
 
@@ -26,21 +27,23 @@ QMessageBox::Icon boxIcon(PromptIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Every box and dialog lives on the heap: its owner may be deleted while it runs (see
+// OwnedDialog), and then exec() returns and the box is already gone.
 FileChoice runFileDialog(QWidget* owner, const FileRequest& request, bool save) {
-    QFileDialog dialog(owner, request.title);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    OwnedDialog<QFileDialog> dialog(owner, request.title);
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // Filters are "Description (patterns)"; only the description is shown, so that a
     // description may name its pattern the way the user knows it.
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog->setOption(QFileDialog::HideNameFilterDetails);
     if (!request.filters.isEmpty())
-        dialog.setNameFilters(request.filters);
-    dialog.setDefaultSuffix(request.defaultSuffix);
+        dialog->setNameFilters(request.filters);
+    dialog->setDefaultSuffix(request.defaultSuffix);
     if (!request.initialName.isEmpty())
-        dialog.selectFile(request.initialName);
+        dialog->selectFile(request.initialName);
     FileChoice choice;
-    if (dialog.exec() == QDialog::Accepted)
-        choice.path = dialog.selectedFiles().value(0);
+    if (dialog->exec() == QDialog::Accepted && dialog)
+        choice.path = dialog->selectedFiles().value(0);
     return choice;
 }
 
@@ -48,8 +51,8 @@ class QtPrompts : public Prompts {
 public:
     void message(QWidget* owner, PromptIcon icon, const QString& caption,
                  const QString& text) override {
-        QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, owner);
-        box.exec();
+        OwnedDialog<QMessageBox> box(boxIcon(icon), caption, text, QMessageBox::Ok, owner);
+        box->exec();
     }
 
     PromptAnswer question(QWidget* owner, PromptIcon icon, const QString& caption,
@@ -57,10 +60,13 @@ public:
         QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
         if (withCancel)
             buttons |= QMessageBox::Cancel;
-        QMessageBox box(boxIcon(icon), caption, text, buttons, owner);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
-        switch (box.exec()) {
+        OwnedDialog<QMessageBox> box(boxIcon(icon), caption, text, buttons, owner);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
+        const int answer = box->exec();
+        if (!box)
+            return withCancel ? PromptAnswer::Cancel : PromptAnswer::No;
+        switch (answer) {
             case QMessageBox::Yes:
                 return PromptAnswer::Yes;
             case QMessageBox::No:
@@ -79,19 +85,19 @@ public:
     }
 
     LogFont chooseFont(QWidget* owner, const LogFont& preset) override {
-        QFontDialog dialog(fontForFontDialog(preset), owner);
-        if (dialog.exec() != QDialog::Accepted)
+        OwnedDialog<QFontDialog> dialog(fontForFontDialog(preset), owner);
+        if (dialog->exec() != QDialog::Accepted || !dialog)
             return preset;
-        return mergeChosenFont(preset, dialog.selectedFont());
+        return mergeChosenFont(preset, dialog->selectedFont());
     }
 
     bool choosePrinter(QWidget* owner, QPrinter& printer) override {
-        QPrintDialog dialog(&printer, owner);
+        OwnedDialog<QPrintDialog> dialog(&printer, owner);
         // A card list is always printed whole; printing into a PDF file stays offered.
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-        dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-        return dialog.exec() == QDialog::Accepted;
+        dialog->setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog->setOption(QAbstractPrintDialog::PrintSelection, false);
+        dialog->setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+        return dialog->exec() == QDialog::Accepted && dialog;
     }
 
     int execDialog(QDialog* dialog) override { return dialog->exec(); }

@@ -1,5 +1,6 @@
 #include "session/list_session.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QFile>
 
@@ -185,6 +186,16 @@ bool ListSession::askToSave(bool saveAsAlways) {
 }
 
 void ListSession::closeList() {
+    if (inModalStep()) {
+        // A window waits on an answer to a dialog with cards in hand; closing the list now
+        // would pull them away under it. Show the user the dialog that waits.
+        prompts().beep(400, 100);
+        if (QWidget* waiting = QApplication::activeModalWidget()) {
+            waiting->raise();
+            waiting->activateWindow();
+        }
+        return;
+    }
     if (!askToSave(true))
         return;
     clearDocument(store_);

@@ -2,8 +2,8 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 #include <memory>
 
 #include "core/command.h"
@@ -62,6 +62,12 @@ public:
     // A card was typed into the list.
     void cardEntered();
 
+    // A window's step that waits on a modal dialog began or ended (see ModalStep). Close
+    // List waits while any runs.
+    void enterModalStep() { ++modalSteps_; }
+    void leaveModalStep() { --modalSteps_; }
+    bool inModalStep() const { return modalSteps_ > 0; }
+
     // Host
     void showError(int messageId) override;
     void showNotice(int messageId) override;
@@ -100,5 +106,6 @@ private:
     LogFont questionFont_;
     LogFont answerFont_;
     long long listStartTime_ = 0;
+    int modalSteps_ = 0;
     QPointer<QWidget> dialogParent_;
 };

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QPointer>
 
 namespace {
 
@@ -34,12 +35,19 @@ void ScriptedPrompts::message(QWidget* owner, PromptIcon icon, const QString& ca
                               const QString& text) {
     messages.push_back({owner, icon, caption, text});
     log.append(QStringLiteral("message(%1): %2: %3").arg(iconName(icon), caption, text));
+    runActionBehind();
+}
+
+void ScriptedPrompts::runActionBehind() {
+    if (auto action = takeFront(actionsBehind); action && *action)
+        (*action)();
 }
 
 PromptAnswer ScriptedPrompts::question(QWidget* owner, PromptIcon icon, const QString& caption,
                                        const QString& text, bool withCancel) {
     questions.push_back({owner, icon, caption, text, withCancel});
     log.append(QStringLiteral("question: %1: %2").arg(caption, text));
+    runActionBehind();
     if (auto answer = takeFront(answers))
         return *answer;
     unexpected.append(QStringLiteral("question: ") + text);
@@ -91,8 +99,13 @@ int ScriptedPrompts::execDialog(QDialog* dialog) {
         dialog->reject();
         return QDialog::Rejected;
     }
+    // The handler may close or delete the window the dialog belongs to, and with it the
+    // dialog, as the user can while a real dialog runs.
+    const QPointer<QDialog> guard(dialog);
     dialog->show();
     const int result = (*handler)(dialog);
+    if (!guard)
+        return QDialog::Rejected;
     if (dialog->isVisible())
         dialog->hide();
     return result;

@@ -83,4 +83,11 @@ public:
     std::deque<std::optional<LogFont>> fontChoices;  // none: the user cancels
     std::deque<std::function<bool(QPrinter&)>> printChoices;
     std::deque<DialogHandler> dialogHandlers;
+    // What the user does behind the next message or question while it is open (pressing
+    // a button of another window, giving a menu command), in order; a message or question
+    // takes one if there is any.
+    std::deque<std::function<void()>> actionsBehind;
+
+private:
+    void runActionBehind();
 };
