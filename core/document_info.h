@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "core/file_failure.h"
+#include "core/file_stamp.h"
+
 // The report of one read or write of a list file.
 struct DocumentInfo {
     int status = 0;      // 0 done, 1 failed
@@ -10,4 +13,17 @@ struct DocumentInfo {
     int32_t unknownCount = 0;
     int32_t knownCount = 0;
     std::string fileName;
+    // Why status is 1, for a clearer message; None with status 0.
+    FileFailure failure = FileFailure::None;
+    // Reading only, with status 0: the file did not end where its format ends (cut inside
+    // a card, its header or its fonts, or reading stopped at a number it could not read).
+    // The cards up to that point are in the lists, the last one perhaps only in part, and
+    // saving the list now would keep only those.
+    bool incomplete = false;
+    // The file as it was read, or as the successful save left it; empty otherwise. The
+    // session compares it with stampOf(fileName) before it replaces the file.
+    FileStamp stamp;
+
+    // Cards read into (or written from) both lists.
+    int64_t cardsRead() const { return int64_t{unknownCount} + knownCount; }
 };

@@ -1,5 +1,8 @@
 #include "core/font_debug_log.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <utility>
@@ -15,13 +18,29 @@ std::tm localNow() {
     return out;
 }
 
+// Opens the log for appending. A named pipe without a reader fails at once instead of
+// holding up the save that writes the entry.
+std::FILE* openForAppending(const std::string& path) {
+    const int fd = ::open(path.c_str(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags != -1)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    std::FILE* file = ::fdopen(fd, "ab");
+    if (file == nullptr)
+        ::close(fd);
+    return file;
+}
+
 }  // namespace
 
 FontDebugLog::FontDebugLog(Host& host, std::string path, Clock clock)
     : host_(host), path_(std::move(path)), clock_(clock ? std::move(clock) : Clock(localNow)) {}
 
 void FontDebugLog::logFontEntry(const LogFont& font, FontRole role, const std::string& listPath) {
-    std::FILE* file = std::fopen(path_.c_str(), "ab");
+    std::FILE* file = openForAppending(path_);
     if (file == nullptr) {
         host_.showErrorText("");
         return;

@@ -2,12 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
-
-#include <sys/stat.h>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -15,6 +12,7 @@
 
 #include "core/byte_source.h"
 #include "core/card_store.h"
+#include "core/file_source.h"
 #include "core/host.h"
 #include "core/message_ids.h"
 
@@ -42,32 +40,6 @@ constexpr std::size_t kLessonLimit20 = 10;
 constexpr std::size_t kTextLimitOld = 99;  // version 1.0.2 and tab-separated text
 constexpr std::size_t kFontLineLimit = 49;
 constexpr std::size_t kNumberWidth = 15;
-
-class FileSource : public ByteSource {
-public:
-    explicit FileSource(std::FILE* file) : file_(file) {}
-    ~FileSource() override { std::fclose(file_); }
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
-
-    std::size_t read(char* out, std::size_t max) override {
-        const std::size_t n = std::fread(out, 1, max, file_);
-        if (n == 0 && std::ferror(file_))
-            failed_ = true;
-        return n;
-    }
-    bool failed() const override { return failed_; }
-    std::size_t sizeHint() const override {
-        struct stat st {};
-        if (::fstat(::fileno(file_), &st) != 0 || !S_ISREG(st.st_mode))
-            return 0;
-        return static_cast<std::size_t>(st.st_size);
-    }
-
-private:
-    std::FILE* file_;
-    bool failed_ = false;
-};
 
 bool isSpace(unsigned char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
@@ -147,7 +119,7 @@ public:
     // Characters up to `separator`, at most `limit` of them. A separator within the limit,
     // or directly at it, is consumed; after `limit` other characters the field ends and the
     // next read starts at the character that did not fit. The view lasts until the next
-    // read.
+    // read; ranOut() tells whether the data ended before the field did.
     std::string_view field(std::size_t limit, char separator) {
         ensure(limit + 1);
         const std::size_t window = std::min(end_ - pos_, limit + 1);
@@ -156,12 +128,18 @@ public:
         if (hit != nullptr) {
             const auto n = static_cast<std::size_t>(static_cast<const char*>(hit) - start);
             pos_ += n + 1;
+            ranOut_ = false;
             return {start, n};
         }
         const std::size_t n = std::min(window, limit);
         pos_ += n;
+        ranOut_ = window <= limit;
         return {start, n};
     }
+    // Whether the last field() or line() ended with the data, neither at its separator nor
+    // at its limit.
+    bool ranOut() const { return ranOut_; }
+    bool atEnd() { return !ensure(1); }
 
     // A line of at most `limit` characters; false when the data has already ended.
     bool line(std::size_t limit, std::string_view& out) {
@@ -307,6 +285,7 @@ private:
     std::size_t end_ = 0;
     bool heldCr_ = false;
     bool atEnd_ = false;
+    bool ranOut_ = false;
 };
 
 // Where the TABs and the line end of one row are: the positions of up to kMaxTabs TABs
@@ -389,19 +368,27 @@ bool plainDecimal(std::string_view field, int32_t& out) {
 
 enum class RowFormat { Version20, Version102, Text };
 
+// How the rows of one list ended.
+enum class RowsEnd {
+    EmptyLine,  // version 2.0: the empty line that ends a list
+    DataEnd,    // the data ended where a row would begin
+    Cut,        // the data ended inside a row
+    BadNumber,  // a number could not be read; reading ends there
+};
+
 class ListReader {
 public:
     ListReader(TextReader& in, CardStore& store) : in_(in), store_(store) {}
 
-    // Reads rows into `list` until the list ends; false when a number could not be read,
-    // which ends the reading of the whole file.
-    bool readRows(RowFormat format, CardList& list, int32_t& count) {
+    // Reads rows into `list` until the list ends. Anything but EmptyLine and DataEnd ends
+    // the reading of the whole file.
+    RowsEnd readRows(RowFormat format, CardList& list, int32_t& count) {
         for (;;) {
             const int c = in_.get();
             if (c < 0)
-                return true;
+                return RowsEnd::DataEnd;
             if (c == '\n' && format == RowFormat::Version20)
-                return true;
+                return RowsEnd::EmptyLine;
             in_.unget();
 
             if (format == RowFormat::Version20 && fastRow20(list, count))
@@ -413,8 +400,15 @@ public:
             list.insert(&card);
             ++count;
             if (format == RowFormat::Text) {
-                setText(card, CardField::Question, in_.field(kTextLimitOld, '\t'));
+                const std::string_view question = in_.field(kTextLimitOld, '\t');
+                // A line without TAB at the very end is a question without its answer, unless
+                // it is no more than the empty lines that often end a text file.
+                const bool cut =
+                    in_.ranOut() && question.find_first_not_of("\r\n") != std::string_view::npos;
+                setText(card, CardField::Question, question);
                 setText(card, CardField::Answer, in_.field(kTextLimitOld, '\n'));
+                if (cut)
+                    return RowsEnd::Cut;
                 continue;
             }
             const std::size_t limit = format == RowFormat::Version20 ? kTextLimit20 : kTextLimitOld;
@@ -428,19 +422,23 @@ public:
             // read is kept, a number that could not keeps the one the new card was given.
             int32_t level = 0;
             if (!in_.number(level))
-                return false;
+                return numberMissing();
             card.level = level;
             in_.field(limit, '\t');
             int32_t id = 0;
             if (!in_.number(id))
-                return false;
+                return numberMissing();
             in_.field(limit, '\n');
             setCardId(card, id);
+            // Without its line end, the number just read may have lost digits.
+            if (in_.ranOut())
+                return RowsEnd::Cut;
         }
     }
 
-    // Reads one font record; false when the data ends before its last line.
-    bool readFont(LogFont& font) {
+    // Reads one font record; false when the data ends before its last line. `cut` is set
+    // when the data ended before the line end of the last line.
+    bool readFont(LogFont& font, bool& cut) {
         int32_t numbers[13];
         std::string_view line;
         for (int32_t& n : numbers) {
@@ -450,6 +448,8 @@ public:
         }
         if (!in_.line(kFontLineLimit, line))
             return false;
+        if (in_.ranOut())
+            cut = true;
         font.lfHeight = numbers[0];
         font.lfWidth = numbers[1];
         font.lfEscapement = numbers[2];
@@ -465,6 +465,8 @@ public:
     }
 
 private:
+    RowsEnd numberMissing() { return in_.atEnd() ? RowsEnd::Cut : RowsEnd::BadNumber; }
+
     // The longest row the fast paths take: four full text fields, two numbers of 15
     // characters, five TABs and the LF, rounded up to whole 16-byte blocks.
     static constexpr std::size_t kFastWindow = 352;
@@ -541,34 +543,46 @@ LogFont usableFont(const LogFont& record, Host& host) {
     return host.chooseFont(record);
 }
 
-void readBody(int first, TextReader& in, DocumentInfo& info, CardStore& store, CardList& target,
+bool whole(RowsEnd end) {
+    return end == RowsEnd::EmptyLine || end == RowsEnd::DataEnd;
+}
+
+// Reads the file after its first byte; returns whether the file ended where its format
+// ends it.
+bool readBody(int first, TextReader& in, DocumentInfo& info, CardStore& store, CardList& target,
               LogFont& questionFont, LogFont& answerFont, Host& host) {
     ListReader reader(in, store);
     if (first == kVersion102) {
         info.format = kFormat102;
-        if (in.skipLines(3))
-            reader.readRows(RowFormat::Version102, target, info.unknownCount);
-        return;
+        if (!in.skipLines(3))
+            return false;
+        return whole(reader.readRows(RowFormat::Version102, target, info.unknownCount));
     }
     if (first == kVersion20) {
         info.format = kFormat20;
         LogFont question;
         LogFont answer;
+        bool cutInFont = false;
         // A file that ends within its header or font records holds no cards; the fonts
         // then stay as they were.
-        if (!in.skipLines(3) || !reader.readFont(question) || !reader.readFont(answer))
-            return;
+        if (!in.skipLines(3) || !reader.readFont(question, cutInFont) ||
+            !reader.readFont(answer, cutInFont)) {
+            return false;
+        }
         questionFont = usableFont(question, host);
         answerFont = usableFont(answer, host);
-        if (reader.readRows(RowFormat::Version20, target, info.unknownCount)) {
+        const RowsEnd unknownEnd = reader.readRows(RowFormat::Version20, target, info.unknownCount);
+        if (!whole(unknownEnd))
+            return false;
+        const RowsEnd knownEnd =
             reader.readRows(RowFormat::Version20, store.knownList, info.knownCount);
-        }
-        return;
+        // Every version 2.0 file has the empty line behind its unknown cards.
+        return !cutInFont && unknownEnd == RowsEnd::EmptyLine && whole(knownEnd);
     }
     info.format = kFormatText;
     if (first >= 0)
         in.unget();
-    reader.readRows(RowFormat::Text, target, info.unknownCount);
+    return whole(reader.readRows(RowFormat::Text, target, info.unknownCount));
 }
 
 }  // namespace
@@ -582,15 +596,20 @@ DocumentInfo readListFrom(ByteSource& source, const std::string& name, CardStore
         const int first = in.get();
         if (first < 0 && source.failed()) {
             info.status = 1;  // not readable at all: nothing changes
+            info.failure = FileFailure::CannotOpen;
             return info;
         }
         info.fileName = name;
         if (first == kOldFormat) {
             host.showError(Msg::OldFormat);
             info.status = 1;
+            info.failure = FileFailure::OldFormat;
             return info;
         }
-        readBody(first, in, info, store, target, questionFont, answerFont, host);
+        const bool complete =
+            readBody(first, in, info, store, target, questionFont, answerFont, host);
+        // A read error, too, ends the data before the end of the file.
+        info.incomplete = !complete || source.failed();
     } catch (const std::bad_alloc&) {
         host.fatalError(Msg::NoMemory);
     }
@@ -612,12 +631,15 @@ DocumentInfo readListBytes(std::string_view bytes, const std::string& name, Card
 
 DocumentInfo readListFile(const std::string& path, CardStore& store, CardList& target,
                           LogFont& questionFont, LogFont& answerFont, Host& host) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
+    FileSource source(path, kMaxListFileBytes);
+    if (!source.isOpen()) {
         DocumentInfo info;
         info.status = 1;
+        info.failure = source.failure();
         return info;
     }
-    FileSource source(file);
-    return readListFrom(source, path, store, target, questionFont, answerFont, host);
+    DocumentInfo info = readListFrom(source, path, store, target, questionFont, answerFont, host);
+    if (info.status == 0)
+        info.stamp = source.stamp();
+    return info;
 }

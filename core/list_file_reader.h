@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,14 @@ class CardList;
 class CardStore;
 class Host;
 
+// The largest list file the reader opens. The format has no card limit of its own, so
+// the bound is a generous one: 1 GiB holds more than three million cards with every text
+// at its limit (a row is at most 100+100+10+100 text bytes, two numbers of at most 11
+// characters, five TABs and CR LF: 339 bytes) and more than twenty times the million-card
+// list of the benchmarks (about 46 MB). Every card takes at least two bytes of a file, so
+// the counts of a report (signed 32 bits) cannot overflow below it.
+inline constexpr int64_t kMaxListFileBytes = int64_t{1} << 30;
+
 // Reads a list file into the store: version 2.0 (first byte 0x80), version 1.0.2 (0x7F)
 // or tab-separated text (any other first byte, also an empty file); a first byte 0x7E is
 // an old format that is refused with message 123 and status 1. Cards of the unknown list
@@ -19,13 +28,27 @@ class Host;
 // version 2.0 file replace `questionFont` and `answerFont`, each one the user cannot use
 // first going through the font dialog (message 176).
 //
-// A file that cannot be opened gives status 1 and changes nothing, without a message.
-// Reading stops at the first number that cannot be read; what was read so far stays and
-// the status is 0. `modified` is clear afterwards.
+// A file that cannot be opened gives status 1 and changes nothing, without a message;
+// `failure` says why. Only a regular file of at most kMaxListFileBytes is opened: a
+// folder, device, socket or named pipe (never waited for) gives NotRegularFile, a larger
+// file TooLarge. Reading stops at the first number that cannot be read; what was read so
+// far stays and the status is 0. `modified` is clear afterwards.
+//
+// A file whose end is not where its format ends it is still read as far as it goes, but
+// the report says `incomplete` (status stays 0): the data ends inside the header, the
+// font records or a card row of a version 1.0.2 or 2.0 file (a row is whole only with its
+// line end), a version 2.0 file ends before the empty line behind its unknown cards, a
+// tab-separated file ends inside the question of its last line (a line without TAB; a
+// last line without line end is whole otherwise), reading stopped at a number it could
+// not read, or the file could not be read to its end. The card being read when the data
+// ended is kept like every other (cardsRead() counts it). A cut that falls exactly
+// between two known rows of a version 2.0 file, or between two rows of the other formats,
+// cannot be told from a shorter whole file. `stamp` is the file as it was opened.
 DocumentInfo readListFile(const std::string& path, CardStore& store, CardList& target,
                           LogFont& questionFont, LogFont& answerFont, Host& host);
 
-// The same rules over bytes in memory; `name` becomes the report's fileName.
+// The same rules over bytes in memory; `name` becomes the report's fileName. Without a
+// file, `stamp` stays empty.
 DocumentInfo readListBytes(std::string_view bytes, const std::string& name, CardStore& store,
                            CardList& target, LogFont& questionFont, LogFont& answerFont,
                            Host& host);

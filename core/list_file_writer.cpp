@@ -120,6 +120,11 @@ bool documentEmpty(const CardStore& store) {
     return store.unknownList.empty() && store.knownList.empty();
 }
 
+// A write that failed before commit() leaves the file without a reason of its own.
+FileFailure failureOf(const SafeFile& file) {
+    return file.failure() == FileFailure::None ? FileFailure::CannotWrite : file.failure();
+}
+
 enum class ExportKind { Cards, Questions, Answers };
 
 DocumentInfo exportLines(const std::string& path, const CardStore& store, Host& host,
@@ -134,6 +139,7 @@ DocumentInfo exportLines(const std::string& path, const CardStore& store, Host& 
         SafeFile file(path, faults);
         if (!file.open()) {
             info.status = 1;
+            info.failure = file.failure();
             return info;
         }
         Output out(file);
@@ -148,10 +154,15 @@ DocumentInfo exportLines(const std::string& path, const CardStore& store, Host& 
         };
         store.unknownList.forEach(putCard);
         store.knownList.forEach(putCard);
-        if (!out.finish() || !file.commit())
+        if (!out.finish() || !file.commit()) {
             info.status = 1;
+            info.failure = failureOf(file);
+        } else {
+            info.stamp = file.stamp();
+        }
     } catch (const std::bad_alloc&) {
         info.status = 1;
+        info.failure = FileFailure::CannotWrite;
     }
     return info;
 }
@@ -171,6 +182,7 @@ DocumentInfo writeListFile(const std::string& path, CardStore& store, const LogF
         SafeFile file(path, faults);
         if (!file.open()) {
             info.status = 1;
+            info.failure = file.failure();
             return info;
         }
         Output out(file);
@@ -186,9 +198,11 @@ DocumentInfo writeListFile(const std::string& path, CardStore& store, const LogF
         const int32_t knownCount = putRows(out, store.knownList);
         if (!out.finish() || !file.commit()) {
             info.status = 1;
+            info.failure = failureOf(file);
             return info;
         }
         info.format = kSavedFormat;
+        info.stamp = file.stamp();
         info.unknownCount = unknownCount;
         info.knownCount = knownCount;
         store.modified = false;
@@ -196,6 +210,7 @@ DocumentInfo writeListFile(const std::string& path, CardStore& store, const LogF
         info = DocumentInfo{};
         info.fileName = path;
         info.status = 1;
+        info.failure = FileFailure::CannotWrite;
     }
     return info;
 }

@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "core/byte_sink.h"
+#include "core/file_failure.h"
+#include "core/file_stamp.h"
 
 // Failures a test can ask a SafeFile to run into.
 struct WriteFaults {
@@ -18,6 +20,18 @@ struct WriteFaults {
 // that is not committed removes its new file again. The new file takes the permissions
 // of the file it replaces; a symbolic link is followed, so the file it points to is
 // replaced and the link stays.
+//
+// Only a regular file that may be written is replaced: one without a write permission
+// bit for the user (mode 444, say) gives ReadOnly, and that is decided from the mode bits
+// as well, since root may write anything; a folder, device, pipe or socket gives
+// NotRegularFile. Both are checked when the file is opened and again right before the
+// rename.
+//
+// The new file is named ".<name>.kmx-save-<pid>-XXXXXX" beside the file it replaces:
+// <name> is that file's name (a name too long for the pattern is cut and followed by "~"
+// and a hash of the whole name), <pid> the writing process, XXXXXX six random letters
+// and digits. The writing process holds an flock() on it. A save that is killed leaves it
+// behind; open() first removes such leftovers of the same file (removeSaveLeftovers).
 class SafeFile : public ByteSink {
 public:
     explicit SafeFile(std::string path, WriteFaults faults = {});
@@ -25,14 +39,22 @@ public:
     SafeFile(const SafeFile&) = delete;
     SafeFile& operator=(const SafeFile&) = delete;
 
-    // Creates the new file beside the old one; false when the folder does not allow it.
+    // Creates the new file beside the old one; false when the folder does not allow it or
+    // the old file may not be replaced (see failure()).
     bool open();
     bool write(std::string_view bytes) override;
     // Returns whether the file now holds everything written.
     bool commit();
 
+    // Why open() or commit() failed; None until then.
+    FileFailure failure() const { return failure_; }
+    // After a successful commit: the file as written, taken from the new file itself, so
+    // that a change by someone else right after the rename is not mistaken for this save.
+    const FileStamp& stamp() const { return stamp_; }
+
 private:
     void discard();
+    bool fail(FileFailure why);
 
     std::string target_;
     std::string temp_;
@@ -40,4 +62,14 @@ private:
     int fd_ = -1;
     int64_t written_ = 0;
     bool ok_ = true;
+    FileFailure failure_ = FileFailure::None;
+    FileStamp stamp_;
 };
+
+// Removes what earlier saves of `path` left behind when they were killed: files beside it
+// named by the pattern above for this very file name, whose process no longer exists and
+// that no process holds locked (a save still running, also one in another PID namespace
+// sharing the folder, keeps its file). Files of other lists and all other files stay. A
+// process number used again by an unrelated process only delays the removal until that
+// process has ended. Returns how many files were removed; failures are ignored.
+int removeSaveLeftovers(const std::string& path);

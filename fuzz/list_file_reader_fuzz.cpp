@@ -85,8 +85,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const Outcome whole = readOnce(bytes, static_cast<std::size_t>(-1));
     const Outcome pieces = readOnce(bytes, 1 + size % 7);
-    check(whole.info.status == pieces.info.status && whole.info.format == pieces.info.format,
+    check(whole.info.status == pieces.info.status && whole.info.format == pieces.info.format &&
+              whole.info.incomplete == pieces.info.incomplete,
           "report depends on chunking");
+    check(!whole.info.incomplete || whole.info.status == 0, "incomplete after a refusal");
     check(whole.unknown == pieces.unknown && whole.known == pieces.known,
           "cards depend on chunking");
     check(whole.question == pieces.question && whole.answer == pieces.answer,

@@ -2,15 +2,23 @@
 
 #include <ostream>
 
+#include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/byte_source.h"
@@ -399,6 +407,128 @@ TEST(ReadList, AddsToWhatIsAlreadyThereAndCountsOnFromNextId) {
 }
 
 // ---------------------------------------------------------------------------------------
+// Files cut short
+
+// A small list and where its rows end, so that a cut at any offset can be judged.
+struct CutCase {
+    const char* name;
+    std::string bytes;
+    std::vector<std::pair<bool, std::size_t>> rowEnds;  // known list?, offset behind the row
+    // Version 1.0.2 and 2.0: from this offset on, a cut right behind a line end leaves a
+    // shorter whole file (behind the header, or behind the empty line of version 2.0).
+    // 0 for tab-separated text, where a cut is whole unless its last line has no TAB.
+    std::size_t wholeFrom;
+};
+
+CutCase makeCut(const char* name, std::string head, const Rows& unknown, const Rows& known,
+                bool emptyLine) {
+    CutCase c{name, std::move(head), {}, 0};
+    c.wholeFrom = c.bytes.size();  // behind the header of version 1.0.2
+    for (const std::string& row : unknown) {
+        c.bytes += row + "\r\n";
+        c.rowEnds.emplace_back(false, c.bytes.size());
+    }
+    if (emptyLine) {
+        c.bytes += "\r\n";
+        c.wholeFrom = c.bytes.size();
+    }
+    for (const std::string& row : known) {
+        c.bytes += row + "\r\n";
+        c.rowEnds.emplace_back(true, c.bytes.size());
+    }
+    return c;
+}
+
+// Whether the first `n` bytes are a whole file of the case's format.
+bool wholeCut(const CutCase& c, std::size_t n) {
+    if (n == 0 || n == c.bytes.size())
+        return true;
+    if (c.wholeFrom == 0) {
+        const std::size_t lineStart = c.bytes.rfind('\n', n - 1);
+        const std::string last =
+            c.bytes.substr(lineStart == std::string::npos ? 0 : lineStart + 1,
+                           n - (lineStart == std::string::npos ? 0 : lineStart + 1));
+        return last.empty() || last.find('\t') != std::string::npos;
+    }
+    return n >= c.wholeFrom && c.bytes[n - 1] == '\n';
+}
+
+class ReadCut : public testing::TestWithParam<CutCase> {};
+
+// The file cut at every offset, read whole and a byte at a time: every card whose row is
+// complete is read as from the whole file, at most one more (the card being read when the
+// data ended) follows it, and the report says incomplete exactly when the cut is not a
+// whole file of the format. Only a cut between two rows may look whole.
+TEST_P(ReadCut, AtEveryOffsetKeepsTheCompleteCardsAndSaysSo) {
+    const CutCase& c = GetParam();
+    const Result full = read(c.bytes);
+    ASSERT_FALSE(full.info.incomplete);
+    ASSERT_EQ(full.unknown.size() + full.known.size(), c.rowEnds.size());
+    for (std::size_t n = 0; n < c.bytes.size(); ++n) {
+        for (std::size_t chunk : {std::size_t{0} - 1, std::size_t{1}}) {
+            SCOPED_TRACE("cut at " + std::to_string(n) + ", chunk " + std::to_string(chunk));
+            const Result r = read(c.bytes.substr(0, n), chunk);
+            std::size_t unknownDone = 0;
+            std::size_t knownDone = 0;
+            for (const auto& [known, end] : c.rowEnds) {
+                if (end <= n)
+                    ++(known ? knownDone : unknownDone);
+            }
+            const bool whole = wholeCut(c, n);
+            EXPECT_EQ(r.info.status, 0);
+            EXPECT_EQ(r.info.incomplete, !whole);
+            ASSERT_GE(r.unknown.size(), unknownDone);
+            EXPECT_TRUE(std::equal(full.unknown.begin(), full.unknown.begin() + unknownDone,
+                                   r.unknown.begin()));
+            ASSERT_GE(r.known.size(), knownDone);
+            EXPECT_TRUE(
+                std::equal(full.known.begin(), full.known.begin() + knownDone, r.known.begin()));
+            const std::size_t extra = r.unknown.size() + r.known.size() - unknownDone - knownDone;
+            // A tab-separated card cut behind its TAB looks whole but is not a whole row.
+            EXPECT_LE(extra, whole && c.wholeFrom != 0 ? 0u : 1u);
+            EXPECT_EQ(r.info.cardsRead(), static_cast<int64_t>(r.unknown.size() + r.known.size()));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, ReadCut,
+    testing::Values(
+        // The second row is in the form this program writes, the third one is not, so both
+        // ways of reading a row are cut.
+        makeCut("Version20", header20() + fontBlock(),
+                {"Hund\tdog\tL1\tnoun\t2\t10", "Igel\thedgehog\t-\t-\t010\t0x1A"},
+                {"Maus\tmouse\tL2\t\t5\t12"}, true),
+        makeCut("Version102", "\x7Fline one\r\nline two\r\nline three\r\n",
+                {"q\ta\t3\t17", "r\tb\t-1\t4"}, {}, false),
+        [] {
+            CutCase c = makeCut("TabSeparated", "", {"Hund\tdog", "Katze\tcat"}, {}, false);
+            c.wholeFrom = 0;
+            return c;
+        }()),
+    [](const testing::TestParamInfo<CutCase>& info) { return info.param.name; });
+
+// What the cuts above cannot show: empty lines that end a file, and a reading that stops
+// at a number it cannot read.
+TEST(ReadIncomplete, OnlyWhenTheReadingStoppedBeforeTheEnd) {
+    const std::vector<std::tuple<const char*, std::string, bool>> cases = {
+        {"TextEndingInEmptyLines", "a\tb\r\n\r\n\r\n", false},
+        {"SecondEmptyLineEndsTheKnownList",
+         version20(kQuestionFont, kAnswerFont, {}, {"a\tb\t-\t-\t5\t2", "", "junk"}), false},
+        {"LevelWithoutNumber",
+         version20(kQuestionFont, kAnswerFont, {"a\tb\t-\t-\tx\t1", "c\td\t-\t-\t0\t2"}, {}), true},
+        {"LastNumberWithoutDigits", version20(kQuestionFont, kAnswerFont, {}, {"a\tb\t-\t-\t5\t-"}),
+         true},
+    };
+    for (const auto& [name, bytes, incomplete] : cases) {
+        SCOPED_TRACE(name);
+        const Result r = read(bytes);
+        EXPECT_EQ(r.info.status, 0);
+        EXPECT_EQ(r.info.incomplete, incomplete);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
 // Files on disk and bad input
 
 class ReadFiles : public testing::Test {
@@ -437,19 +567,62 @@ protected:
     LogFont answerFont_;
 };
 
+// Everything that is not a regular file of a sensible size is refused at once, before a
+// byte is read, through the same path as a missing file: status 1 and nothing changed.
+// A named pipe without a writer must not block; should the reader wait for one anyway,
+// the test opens the pipe for writing itself, so that the reading ends and the test fails
+// instead of hanging.
 TEST_F(ReadFiles, ThatCannotBeOpenedChangeNothing) {
-    const std::string missing = (dir_ / "missing.kmx").string();
-    const std::string folder = dir_.string();
+    struct Refused {
+        const char* name;
+        std::string path;
+        FileFailure failure;
+    };
+    const std::string pipe = (dir_ / "pipe.kmx").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string socketPath = (dir_ / "socket.kmx").string();
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(sock, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    std::strcpy(address.sun_path, socketPath.c_str());
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string linkToZero = (dir_ / "zero.kmx").string();
+    ASSERT_EQ(::symlink("/dev/zero", linkToZero.c_str()), 0);
+    // A sparse file costs no disk space.
+    const std::string large = write("large.kmx", "");
+    ASSERT_EQ(::truncate(large.c_str(), kMaxListFileBytes + 1), 0);
     const std::string unreadable = write("unreadable.kmx", "a\tb\n");
     ::chmod(unreadable.c_str(), 0);
-    std::vector<std::string> paths = {missing, folder};
+
+    std::vector<Refused> cases = {
+        {"Missing", (dir_ / "missing.kmx").string(), FileFailure::CannotOpen},
+        {"Folder", dir_.string(), FileFailure::NotRegularFile},
+        {"NamedPipe", pipe, FileFailure::NotRegularFile},
+        {"Socket", socketPath, FileFailure::NotRegularFile},
+        {"DevZero", "/dev/zero", FileFailure::NotRegularFile},
+        {"DevUrandom", "/dev/urandom", FileFailure::NotRegularFile},
+        {"LinkToDevZero", linkToZero, FileFailure::NotRegularFile},
+        {"LargerThanTheLimit", large, FileFailure::TooLarge},
+    };
     if (::geteuid() != 0)
-        paths.push_back(unreadable);  // root reads anything
-    for (const std::string& path : paths) {
-        SCOPED_TRACE(path);
-        const DocumentInfo info = readInto(path);
+        cases.push_back({"Unreadable", unreadable, FileFailure::CannotOpen});  // root reads all
+    for (const Refused& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto reading = std::async(std::launch::async, [&] { return readInto(c.path); });
+        if (reading.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            ADD_FAILURE() << "the reader waits on " << c.path;
+            const int writer = ::open(c.path.c_str(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0)
+                ::close(writer);
+        }
+        const DocumentInfo info = reading.get();
         EXPECT_EQ(info.status, 1);
+        EXPECT_EQ(info.failure, c.failure);
         EXPECT_EQ(info.format, "");
+        EXPECT_FALSE(info.incomplete);
+        EXPECT_FALSE(info.stamp.exists);
         EXPECT_EQ(describe(store_->unknownList), (Rows{"keep me||-|-|0|0"}));
         EXPECT_EQ(store_->knownList.count(), 0);
         EXPECT_EQ(store_->nextId, 1);
@@ -457,6 +630,7 @@ TEST_F(ReadFiles, ThatCannotBeOpenedChangeNothing) {
         EXPECT_EQ(questionFont_, kQuestionFont);
         EXPECT_TRUE(host_.errors.empty());
     }
+    ::close(sock);
 }
 
 TEST_F(ReadFiles, LargeFileAcrossManyChunks) {

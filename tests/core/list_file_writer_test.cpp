@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
-
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -231,6 +234,199 @@ TEST_F(Writer, FileSizeLimitOfTheProcess) {
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(folder_.get("list.kmx") == "the previous list");
     EXPECT_EQ(folder_.names(), (std::set<std::string>{"list.kmx", "font_debug_file"}));
+}
+
+// ---------------------------------------------------------------------------------------
+// Files a save must not replace
+
+// Saves and exports keep a file without write permission exactly as it is, for root too,
+// who could write it, and never put a list in place of a folder or a named pipe.
+TEST_F(Writer, FilesThatMayNotBeReplacedAreKept) {
+    struct Kept {
+        const char* name;
+        char kind;  // 'f' a file of `mode`, 'd' a folder, 'p' a named pipe
+        mode_t mode;
+        FileFailure failure;
+    };
+    const std::vector<Kept> cases = {{"ReadOnly", 'f', 0444, FileFailure::ReadOnly},
+                                     {"OwnerReadOnly", 'f', 0400, FileFailure::ReadOnly},
+                                     {"NoPermissionAtAll", 'f', 0000, FileFailure::ReadOnly},
+                                     {"WriteOnly", 'f', 0200, FileFailure::None},
+                                     {"Folder", 'd', 0, FileFailure::NotRegularFile},
+                                     {"NamedPipe", 'p', 0, FileFailure::NotRegularFile}};
+    add(store_, store_.unknownList, "q", "a", "-", "-", 0, 0);
+    for (const Kept& c : cases) {
+        for (bool exporting : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (exporting ? " export" : " save"));
+            const std::string path = folder_.file(c.name);
+            if (c.kind == 'f') {
+                folder_.put(c.name, "the previous list");
+                ::chmod(path.c_str(), c.mode);
+            }
+            if (c.kind == 'd')
+                std::filesystem::create_directory(path);
+            if (c.kind == 'p')
+                ::mkfifo(path.c_str(), 0600);
+            const FileStamp before = stampOf(path);
+            store_.modified = true;
+            const DocumentInfo info = exporting ? exportCards(path, store_, host_) : save(c.name);
+            EXPECT_EQ(info.failure, c.failure);
+            EXPECT_EQ(info.status, c.failure == FileFailure::None ? 0 : 1);
+            if (c.failure != FileFailure::None) {
+                EXPECT_EQ(stampOf(path), before);
+                EXPECT_TRUE(store_.modified);
+            }
+            if (c.kind == 'f' && c.failure != FileFailure::None) {
+                EXPECT_EQ(folder_.get(c.name), "the previous list");
+            }
+            std::filesystem::remove(path);
+        }
+    }
+    EXPECT_EQ(folder_.names(), (std::set<std::string>{"font_debug_file"}));
+}
+
+// Write permission taken away while the new file is being written still keeps the file.
+TEST_F(Writer, FileMadeReadOnlyDuringTheSaveIsKept) {
+    folder_.put("list.kmx", "the previous list");
+    SafeFile file(folder_.file("list.kmx"));
+    ASSERT_TRUE(file.open());
+    ASSERT_TRUE(file.write("new contents"));
+    ::chmod(folder_.file("list.kmx").c_str(), 0444);
+    EXPECT_FALSE(file.commit());
+    EXPECT_EQ(file.failure(), FileFailure::ReadOnly);
+    EXPECT_EQ(folder_.get("list.kmx"), "the previous list");
+    EXPECT_EQ(folder_.names(), (std::set<std::string>{"list.kmx"}));
+}
+
+// ---------------------------------------------------------------------------------------
+// What killed saves leave behind
+
+// The new files of saves of `list`. A name too long for the pattern is cut there and ends
+// in a hash, so names are matched by their first letters.
+std::set<std::string> leftoversOf(const TempFolder& folder, const std::string& list) {
+    std::set<std::string> out;
+    for (const std::string& name : folder.names()) {
+        if (name.rfind("." + list.substr(0, 20), 0) == 0 && name.find(".kmx-save-") != name.npos)
+            out.insert(name);
+    }
+    return out;
+}
+
+TEST_F(Writer, NextSaveRemovesWhatAKilledSaveLeftBehind) {
+    add(store_, store_.unknownList, "q", "a", "-", "-", 0, 0);
+    for (const std::string& list : {std::string("list.kmx"), std::string(250, 'n') + ".kmx"}) {
+        SCOPED_TRACE(list.size());
+        folder_.put(list, "the previous list");
+        const pid_t child = ::fork();
+        if (child == 0) {
+            SafeFile file(folder_.file(list));
+            if (file.open())
+                file.write("half a list");
+            ::raise(SIGKILL);
+        }
+        ::waitpid(child, nullptr, 0);
+        ASSERT_EQ(leftoversOf(folder_, list).size(), 1u);
+        EXPECT_EQ(folder_.get(list), "the previous list");
+        ASSERT_EQ(save(list).status, 0);
+        EXPECT_EQ(leftoversOf(folder_, list), std::set<std::string>{});
+    }
+}
+
+// Only leftovers of the same list whose process is gone and that nobody holds locked go.
+TEST_F(Writer, NextSaveRemovesOnlyItsOwnLeftovers) {
+    const pid_t child = ::fork();  // a process number that no process has any more
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const std::string dead = std::to_string(child);
+    const std::string alive = std::to_string(::getpid());
+    struct Leftover {
+        std::string file;
+        bool removed;
+        bool locked = false;  // by a save still running, in another PID namespace say
+    };
+    const std::vector<Leftover> cases = {
+        {".list.kmx.kmx-save-" + dead + "-Ab3dE9", true},
+        {".list.kmx.kmx-save-" + dead + "-123456", true},
+        {".list.kmx.kmx-save-" + alive + "-Ab3dE9", false},
+        {".list.kmx.kmx-save-" + dead + "-Locked", false, true},
+        {".other.kmx.kmx-save-" + dead + "-Ab3dE9", false},
+        {".list.kmx2.kmx-save-" + dead + "-Ab3dE9", false},
+        {".my-list.kmx.kmx-save-" + dead + "-Ab3dE9", false},
+        {".list.kmx.kmx-save-" + dead + "-Ab3dE", false},
+        {".list.kmx.kmx-save-" + dead + "-Ab3d.9", false},
+        {".list.kmx.kmx-save-0" + dead + "-Ab3dE9", false},
+        {".list.kmx.Ab3dE9", false},
+        {"notes.txt", false},
+    };
+    folder_.put("list.kmx", "the previous list");
+    std::filesystem::create_directory(folder_.file(".list.kmx.kmx-save-" + dead + "-Folder"));
+    std::vector<int> locks;
+    for (const Leftover& c : cases) {
+        folder_.put(c.file, "leftover");
+        if (c.locked) {
+            locks.push_back(::open(folder_.file(c.file).c_str(), O_RDONLY));
+            ASSERT_EQ(::flock(locks.back(), LOCK_EX), 0);
+        }
+    }
+    add(store_, store_.unknownList, "q", "a", "-", "-", 0, 0);
+    ASSERT_EQ(save("list.kmx").status, 0);
+    const std::set<std::string> names = folder_.names();
+    for (const Leftover& c : cases)
+        EXPECT_EQ(names.count(c.file), c.removed ? 0u : 1u) << c.file;
+    EXPECT_EQ(names.count(".list.kmx.kmx-save-" + dead + "-Folder"), 1u);
+    for (int fd : locks)
+        ::close(fd);
+}
+
+// Two saves of the same list at once: neither removes the other's new file.
+TEST_F(Writer, SaveWhileAnotherSaveOfTheSameListRuns) {
+    folder_.put("list.kmx", "the previous list");
+    SafeFile other(folder_.file("list.kmx"));
+    ASSERT_TRUE(other.open());
+    ASSERT_TRUE(other.write("the other save"));
+    add(store_, store_.unknownList, "q", "a", "-", "-", 0, 0);
+    ASSERT_EQ(save("list.kmx").status, 0);
+    EXPECT_TRUE(other.commit());
+    EXPECT_EQ(folder_.get("list.kmx"), "the other save");
+    EXPECT_EQ(folder_.names(), (std::set<std::string>{"list.kmx", "font_debug_file"}));
+}
+
+// ---------------------------------------------------------------------------------------
+// Stamps of the file on disk
+
+// Saving and reading report the stamp of the file as written and read, and every way the
+// file can change afterwards gives another one: a save (a new inode), an append, another
+// modification time (to the nanosecond), removal.
+TEST_F(Writer, StampOfTheFileFollowsEveryChange) {
+    add(store_, store_.unknownList, "q", "a", "-", "-", 0, 0);
+    const std::string path = folder_.file("list.kmx");
+    const DocumentInfo saved = save("list.kmx");
+    ASSERT_EQ(saved.status, 0);
+    EXPECT_TRUE(saved.stamp.exists);
+    EXPECT_EQ(saved.stamp, stampOf(path));
+    EXPECT_EQ(saved.stamp.size, static_cast<int64_t>(folder_.get("list.kmx").size()));
+    CardStore back;
+    LogFont q, a;
+    EXPECT_EQ(readListFile(path, back, back.unknownList, q, a, host_).stamp, saved.stamp);
+    const FileStamp exported = exportCards(path, store_, host_).stamp;
+    EXPECT_EQ(exported, stampOf(path));
+
+    std::vector<FileStamp> stamps = {stampOf(path)};
+    ASSERT_EQ(save("list.kmx").status, 0);
+    stamps.push_back(stampOf(path));
+    std::ofstream(path, std::ios::binary | std::ios::app) << "more";
+    stamps.push_back(stampOf(path));
+    for (long nanoseconds : {1, 2}) {
+        const timespec times[2] = {{0, UTIME_OMIT}, {1700000000, nanoseconds}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+        stamps.push_back(stampOf(path));
+    }
+    std::filesystem::remove(path);
+    stamps.push_back(stampOf(path));
+    EXPECT_EQ(stamps.back(), FileStamp{});
+    for (std::size_t i = 1; i < stamps.size(); ++i)
+        EXPECT_NE(stamps[i], stamps[i - 1]) << i;
 }
 
 // ---------------------------------------------------------------------------------------
