@@ -446,11 +446,10 @@ public:
         RowParser::Row row;
         std::size_t invalid = 0;
         std::vector<std::size_t> histogram;
-        while (parser.next(row, import.text_, import.fieldEnd_)) {
-            const std::size_t firstField =
-                import.rows_.empty()
-                    ? 0
-                    : import.rows_.back().firstField + import.fieldCount(import.rows_.size() - 1);
+        for (;;) {
+            const std::size_t firstField = import.fieldEnd_.size();
+            if (!parser.next(row, import.text_, import.fieldEnd_))
+                break;
             uint8_t flags = row.unclosedQuote ? TextImport::kUnclosedQuote : 0;
             while (invalid < decoded.invalidAt.size() && decoded.invalidAt[invalid] < row.start)
                 ++invalid;
