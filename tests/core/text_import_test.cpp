@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/text_import.h"
+#include "tests/core/card_record_printer.h"
 
 namespace {
 
