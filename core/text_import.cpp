@@ -179,7 +179,10 @@ public:
     };
 
     RowParser(std::string_view text, std::string_view separator, std::size_t pos, std::size_t line)
-        : text_(text), separator_(separator), pos_(pos), line_(line) {}
+        : text_(text), separator_(separator), pos_(pos), line_(line) {
+        stop_['\n'] = stop_['\r'] = true;
+        stop_[static_cast<unsigned char>(separator_[0])] = true;
+    }
 
     // Reads the next row that holds text, skipping empty lines, comment lines and rows of
     // empty fields. False at the end of the text.
@@ -274,8 +277,13 @@ private:
             // The rest of the field up to the separator or line end; text behind a closing
             // quote is kept rather than lost.
             const std::size_t start = pos_;
-            while (pos_ < text_.size() && !atLineEnd() && !atSeparator())
-                ++pos_;
+            for (;;) {
+                while (pos_ < text_.size() && !stop_[static_cast<unsigned char>(text_[pos_])])
+                    ++pos_;
+                if (pos_ >= text_.size() || atLineEnd() || atSeparator())
+                    break;
+                ++pos_;  // the first byte of a longer separator, but not the separator
+            }
             out.append(text_.substr(start, pos_ - start));
             fieldEnd.push_back(out.size());
             if (pos_ < text_.size() && !atLineEnd()) {
@@ -294,6 +302,7 @@ private:
     std::size_t pos_;
     std::size_t line_;
     std::size_t comments_ = 0;
+    std::array<bool, 256> stop_{};  // bytes where a field may end
 };
 
 std::string utf8Of(char32_t c) {
@@ -680,10 +689,51 @@ std::vector<CardCandidate> candidates(const TextImport& import, const ColumnMapp
     return out;
 }
 
+namespace {
+
+// Whether the field surely goes into its card as it is: no control characters, no blanks
+// at its ends, no more bytes than the field has characters. Most rows of most files are
+// such rows, and they need no card made to be counted. The text is valid UTF-8 here, so
+// only the C1 controls and the Unicode line separators need a look at the bytes.
+bool plainField(std::string_view text, CardField field) {
+    if (text.size() > characterLimit(field) || text.starts_with(' ') || text.ends_with(' '))
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b < 0x20 || b == 0x7F)
+            return false;
+        if (b == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0)
+            return false;
+        if (b == 0xE2 && text.substr(i, 2) == "\xE2\x80" && i + 2 < text.size() &&
+            (text[i + 2] == '\xA8' || text[i + 2] == '\xA9'))
+            return false;
+    }
+    return true;
+}
+
+bool plainRow(const TextImport& import, const ColumnMapping& mapping, std::size_t row) {
+    if (import.html || import.hasInvalidBytes(row) || import.hasUnclosedQuote(row) ||
+        import.fieldCount(row) > import.usualFieldCount)
+        return false;
+    const std::string_view question = import.field(row, mapping.question);
+    return !question.empty() && plainField(question, CardField::Question) &&
+           plainField(import.field(row, mapping.answer), CardField::Answer) &&
+           (!mapping.lesson || plainField(import.field(row, *mapping.lesson), CardField::Lesson)) &&
+           (!mapping.addInfo ||
+            plainField(import.field(row, *mapping.addInfo), CardField::AddInfo));
+}
+
+}  // namespace
+
 ImportCounts countCandidates(const TextImport& import, const ColumnMapping& mapping) {
     ImportCounts counts;
     counts.candidates = candidateCount(import, mapping);
+    const std::size_t header = mapping.firstRowIsHeader ? 1 : 0;
     for (std::size_t i = 0; i < counts.candidates; ++i) {
+        if (plainRow(import, mapping, i + header)) {
+            ++counts.taken;
+            continue;
+        }
         const CardCandidate c = candidateAt(import, mapping, i);
         if (c.taken()) {
             ++counts.taken;
