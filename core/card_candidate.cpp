@@ -27,8 +27,11 @@ std::string shortened(std::string_view text, std::size_t count) {
 
 namespace {
 
+// Characters that have no place in a one-line card text; U+FFFE and U+FFFF are no
+// characters at all, and XML files cannot carry them.
 bool isControl(char32_t c) {
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029 || c == 0xFFFE ||
+           c == 0xFFFF;
 }
 
 bool isBlank(char c) {

@@ -694,7 +694,7 @@ namespace {
 // Whether the field surely goes into its card as it is: no control characters, no blanks
 // at its ends, no more bytes than the field has characters. Most rows of most files are
 // such rows, and they need no card made to be counted. The text is valid UTF-8 here, so
-// only the C1 controls and the Unicode line separators need a look at the bytes.
+// only the C1 controls, the Unicode line separators and U+FFFE/U+FFFF need a look.
 bool plainField(std::string_view text, CardField field) {
     if (text.size() > characterLimit(field) || text.starts_with(' ') || text.ends_with(' '))
         return false;
@@ -706,6 +706,9 @@ bool plainField(std::string_view text, CardField field) {
             return false;
         if (b == 0xE2 && text.substr(i, 2) == "\xE2\x80" && i + 2 < text.size() &&
             (text[i + 2] == '\xA8' || text[i + 2] == '\xA9'))
+            return false;
+        if (b == 0xEF && text.substr(i, 2) == "\xEF\xBF" && i + 2 < text.size() &&
+            (text[i + 2] == '\xBE' || text[i + 2] == '\xBF'))
             return false;
     }
     return true;
