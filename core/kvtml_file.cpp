@@ -86,18 +86,33 @@ pugi::xml_node translation(const pugi::xml_node& entry, int id) {
 }
 
 // The lesson of every entry: the name of the first container, in document order, that
-// lists it. Containers nest; older files call them "lesson" rather than "container".
-void collectLessons(const pugi::xml_node& parent, std::map<int, std::string>& lessonOf) {
-    for (const pugi::xml_node node : parent.children()) {
+// lists it. Containers nest; older files call them "lesson" rather than "container". The
+// walk keeps its own stack, so that no nesting depth can exhaust the program's.
+void collectLessons(const pugi::xml_node& lessons, std::map<int, std::string>& lessonOf) {
+    const auto isContainer = [](const pugi::xml_node& node) {
         const std::string_view name = node.name();
-        if (name != "container" && name != "lesson")
-            continue;
-        const std::string lesson = textOf(node.child("name"));
-        for (const pugi::xml_node entry : node.children("entry")) {
-            if (const std::optional<int> id = integerOf(entry.attribute("id").value()))
-                lessonOf.emplace(*id, lesson);
+        return name == "container" || name == "lesson";
+    };
+    std::vector<pugi::xml_node> resume;  // where to go on once a container's children are done
+    pugi::xml_node node = lessons.first_child();
+    while (node) {
+        pugi::xml_node next = node.next_sibling();
+        if (isContainer(node)) {
+            const std::string lesson = textOf(node.child("name"));
+            for (const pugi::xml_node entry : node.children("entry")) {
+                if (const std::optional<int> id = integerOf(entry.attribute("id").value()))
+                    lessonOf.emplace(*id, lesson);
+            }
+            if (node.first_child()) {
+                resume.push_back(next);
+                next = node.first_child();
+            }
         }
-        collectLessons(node, lessonOf);
+        while (!next && !resume.empty()) {
+            next = resume.back();
+            resume.pop_back();
+        }
+        node = next;
     }
 }
 

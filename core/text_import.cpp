@@ -409,7 +409,13 @@ Headers readHeaders(std::string_view text) {
             const std::string key = foldCase(trimBlanks(line.substr(0, colon)));
             const std::string_view value = line.substr(colon + 1);
             if (key == "separator") {
-                h.separator = separatorNamed(value == " " ? value : trimBlanks(value));
+                // Only blanks are trimmed: a literal TAB after the colon is the separator.
+                const std::size_t first = value.find_first_not_of(' ');
+                const std::string_view v =
+                    first == std::string_view::npos
+                        ? value.substr(0, 1)
+                        : value.substr(first, value.find_last_not_of(' ') - first + 1);
+                h.separator = separatorNamed(v);
             } else if (key == "html") {
                 const std::string v = foldCase(trimBlanks(value));
                 if (v == "true" || v == "false")

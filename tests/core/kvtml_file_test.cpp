@@ -109,6 +109,21 @@ TEST(Kvtml, LessonsNestCommentsJoinAndUnknownElementsAreSkipped) {
                                        {"<Baum>", "", "Inner", "-", 0}}));
 }
 
+TEST(Kvtml, DeeplyNestedLessonsDoNotExhaustTheStack) {
+    std::string doc = "<kvtml version=\"2.0\"><entries><entry id=\"1\"><translation id=\"0\">"
+                      "<text>q</text></translation></entry></entries><lessons>";
+    const int depth = 200000;
+    for (int i = 0; i < depth; ++i)
+        doc += "<container><name>L</name>";
+    doc += "<entry id=\"1\"/>";
+    for (int i = 0; i < depth; ++i)
+        doc += "</container>";
+    doc += "</lessons></kvtml>";
+    const KvtmlImport import = readKvtml(doc, 5);
+    ASSERT_EQ(import.takenCount(), 1u);
+    EXPECT_EQ(import.candidates[0].card.lesson, "L");
+}
+
 struct BrokenFile {
     const char* name;
     std::string bytes;
