@@ -281,6 +281,15 @@ TEST(TextImport, CutTextSaysWhatIsLost) {
     EXPECT_EQ(c.problems[0].lostCount, 3u);
 }
 
+TEST(TextImport, OneEnormousLineIsCutAndSaysSoBriefly) {
+    const TextImport import = importText(std::string(5'000'000, 'x') + ";a\n");
+    const CardCandidate c = candidateAt(import, {}, 0);
+    ASSERT_EQ(c.problems.size(), 1u);
+    EXPECT_EQ(c.problems[0].lostCount, 4'999'900u);
+    EXPECT_LT(c.problems[0].lost.size(), 100u);
+    EXPECT_EQ(c.card.answer, "a");
+}
+
 TEST(TextImport, MappingFollowsColumnNamesAndHeaderRows) {
     const TextImport named = importText("#columns:Notes\tBack\tFront\tLesson\nn\ta\tq\tL1\n");
     const ColumnMapping fromHeader = suggestMapping(named);
