@@ -110,8 +110,9 @@ TEST(Kvtml, LessonsNestCommentsJoinAndUnknownElementsAreSkipped) {
 }
 
 TEST(Kvtml, DeeplyNestedLessonsDoNotExhaustTheStack) {
-    std::string doc = "<kvtml version=\"2.0\"><entries><entry id=\"1\"><translation id=\"0\">"
-                      "<text>q</text></translation></entry></entries><lessons>";
+    std::string doc =
+        "<kvtml version=\"2.0\"><entries><entry id=\"1\"><translation id=\"0\">"
+        "<text>q</text></translation></entry></entries><lessons>";
     const int depth = 200000;
     for (int i = 0; i < depth; ++i)
         doc += "<container><name>L</name>";
