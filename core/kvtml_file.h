@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/card_candidate.h"
+
+class ByteSink;
+
+// KVTML 2, the XML vocabulary format of KDE's trainers (Parley, KWordQuiz). A card is an
+// entry: its first translation (identifier 0) is the question, its second (identifier 1)
+// the answer. The lesson is the name of the lesson container that lists the entry, the
+// additional information the comments of the entry and its translations, and the level
+// comes from the grade of the answer's translation: the grade a learner has reached when
+// asked for that side.
+
+// KVTML grades run from 0 (never asked) to 7 (learned); levels run from 0 to maxLevel,
+// where a card counts as known. The scales are stretched onto each other and rounded, so
+// that a learned card stays known either way, and for maxLevel up to 7 every level comes
+// back unchanged from a round trip. Levels above maxLevel (known cards keep rising) give
+// grade 7, negative levels grade 0.
+inline constexpr int kKvtmlMaxGrade = 7;
+int kvtmlGradeFromLevel(int32_t level, int32_t maxLevel);
+int32_t levelFromKvtmlGrade(int grade, int32_t maxLevel);
+
+struct KvtmlImport {
+    enum class Status : uint8_t { Read, NotXml, NotKvtml, OldVersion };
+
+    Status status = Status::Read;
+    std::string detail;    // the XML parser's account of what is wrong
+    std::size_t line = 0;  // where it is wrong (1-based); 0 when unknown
+    std::size_t column = 0;
+    std::string title;
+    std::string questionLanguage;  // the names of identifiers 0 and 1
+    std::string answerLanguage;
+    std::vector<CardCandidate> candidates;  // in the order of the entries; line of the entry
+
+    std::size_t takenCount() const;
+};
+
+// Reads a KVTML 2 document. Elements the cards have no use for are skipped. A document that
+// is not well-formed XML, not KVTML or of version 1 gives no candidates and says where.
+KvtmlImport readKvtml(std::string_view bytes, int32_t maxLevel);
+
+// One line for the user: what is wrong with a file that could not be read.
+std::string describeKvtmlFailure(const KvtmlImport& import);
+
+struct KvtmlExportOptions {
+    std::string title;
+    std::string questionLanguage = "Question";
+    std::string answerLanguage = "Answer";
+    int32_t maxLevel = 5;
+};
+
+// Writes the cards as a KVTML 2 document: two identifiers, one entry a card with the level
+// as the answer's grade and the additional information as the question's comment (unless
+// it is the blank "-"), and one lesson container for each lesson text, in the order the
+// lessons first occur. Returns false when the sink failed.
+bool writeKvtml(ByteSink& sink, std::span<const CardRecord> cards,
+                const KvtmlExportOptions& options);
