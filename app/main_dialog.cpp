@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -85,7 +86,10 @@ QPixmap loadPicture(const QString& resource) {
     QSvgRenderer renderer(resource);
     if (!renderer.isValid())
         return {};
-    QPixmap pixmap(kPictureSize);
+    // Drawn for the densest screen, so that the pictures stay sharp when the desktop scales.
+    const qreal pixelRatio = qGuiApp->devicePixelRatio();
+    QPixmap pixmap(kPictureSize * pixelRatio);
+    pixmap.setDevicePixelRatio(pixelRatio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     renderer.render(&painter);
