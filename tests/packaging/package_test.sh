@@ -3,11 +3,12 @@
 # machine: the program, its desktop integration under one application id, the sample list
 # and the user guide, dependencies on the Qt 6 libraries, and no scripts that run at
 # installation or removal.
-#   package_test.sh SOURCE_DIR BUILD_DIR
+#   package_test.sh SOURCE_DIR BUILD_DIR [CPACK]
 set -euo pipefail
 
 source_dir=$1
 build_dir=$2
+cpack=${3:-cpack}
 app_id=io.github.kartomatrix.Kartomatrix
 mime_type=application/x-kartomatrix-list
 
@@ -20,7 +21,7 @@ fail() {
 }
 
 # cpack works in the temporary folder, so the build folder stays as it was.
-if ! cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1; then
+if ! "$cpack" --config "$build_dir/CPackConfig.cmake" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1; then
     cat "$work/cpack.log" >&2
     echo "FAIL: cpack" >&2
     exit 1
