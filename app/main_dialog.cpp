@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -45,7 +46,10 @@ QPixmap loadPicture(const QString& resource) {
     QSvgRenderer renderer(resource);
     if (!renderer.isValid())
         return {};
-    QPixmap pixmap(kPictureSize);
+    // Drawn for the densest screen, so that the pictures stay sharp when the desktop scales.
+    const qreal pixelRatio = qGuiApp->devicePixelRatio();
+    QPixmap pixmap(kPictureSize * pixelRatio);
+    pixmap.setDevicePixelRatio(pixelRatio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     renderer.render(&painter);

@@ -21,7 +21,8 @@ int TrainerApp::run(int& argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(kSettingsKey);
     QApplication::setOrganizationName(kSettingsKey);
-    QGuiApplication::setDesktopFileName("kartomatrix");
+    // The installed desktop file, by which shells give the window its name and icon.
+    QGuiApplication::setDesktopFileName("io.github.kartomatrix.Kartomatrix");
 
     CardStore store;
     store.unknownList.clear();

@@ -1,6 +1,7 @@
 #include "editing/card_table_model.h"
 
 #include <QColor>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QPolygon>
@@ -23,9 +24,12 @@ const std::array<QPixmap, 8>& levelMarkers() {
         const QColor diamonds[] = {QColor(0xa8, 0xe6, 0x7a), QColor(0x2e, 0x9e, 0x3e),
                                    QColor(0xf2, 0xd4, 0x3a), QColor(0xf0, 0x8a, 0x24),
                                    QColor(0x8e, 0x1b, 0x1b)};
+        // Drawn for the densest screen, so that the markers stay sharp when the desktop scales.
+        const qreal pixelRatio = qGuiApp->devicePixelRatio();
         std::array<QPixmap, 8> strip;
         for (int i = 0; i < 8; ++i) {
-            QPixmap image(kMarkerSize, kMarkerSize);
+            QPixmap image(QSize(kMarkerSize, kMarkerSize) * pixelRatio);
+            image.setDevicePixelRatio(pixelRatio);
             image.fill(Qt::transparent);
             if (i <= 5) {
                 QPainter painter(&image);

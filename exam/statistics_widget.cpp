@@ -11,10 +11,15 @@ constexpr int kCaptionLeft = 400;
 constexpr int kCaptionWidth = 270;
 constexpr int kRightMargin = 12;
 
-QRect frameRect(const ChartFrame& frame) {
-    // Right and bottom are exclusive; a one-pixel outline of a QRect covers one pixel
-    // more than the rectangle itself on those sides.
-    return QRect(frame.left, frame.top, frame.right - frame.left - 1, frame.bottom - frame.top - 1);
+// A line of one pixel along each edge, inside the frame as the bars are. Filled rather than
+// stroked, so that on a scaled screen it grows with the bars and still covers their edges.
+void outlineFrame(QPainter& painter, const ChartFrame& frame, const QColor& colour) {
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    painter.fillRect(QRect(frame.left, frame.top, width, 1), colour);
+    painter.fillRect(QRect(frame.left, frame.bottom - 1, width, 1), colour);
+    painter.fillRect(QRect(frame.left, frame.top, 1, height), colour);
+    painter.fillRect(QRect(frame.right - 1, frame.top, 1, height), colour);
 }
 
 }  // namespace
@@ -61,9 +66,9 @@ void StatisticsWidget::paintEvent(QPaintEvent*) {
                 QColor(colour.red, colour.green, colour.blue));
         }
     }
-    // The frames go over the bars, so a full bar's top edge is the frame's.
-    painter.setPen(QPen(Qt::black, 0));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(frameRect(kLevelChartFrame));
-    painter.drawRect(frameRect(kSuccessChartFrame));
+    // The frames go over the bars, so a full bar's top edge is the frame's. They take the
+    // colour of text, which is black in a light colour scheme and stays visible in a dark one.
+    const QColor frameColour = palette().color(QPalette::WindowText);
+    outlineFrame(painter, kLevelChartFrame, frameColour);
+    outlineFrame(painter, kSuccessChartFrame, frameColour);
 }
