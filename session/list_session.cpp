@@ -2,9 +2,13 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 
 #include "core/card_store.h"
+#include "core/file_stamp.h"
 #include "core/font_debug_log.h"
 #include "core/list_file_reader.h"
 #include "core/list_file_writer.h"
@@ -28,6 +32,17 @@ namespace {
 
 std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
+}
+
+QString shownPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// The lock beside a list: hidden, and named after the list, so that every program that
+// opens the list looks for the same one.
+QString lockPathFor(const std::string& path) {
+    const QFileInfo file(shownPath(path));
+    return file.dir().filePath(QStringLiteral(".") + file.fileName() + QStringLiteral(".lock"));
 }
 
 // Each filter is "Description (patterns)": the dialog shows the description, and the
@@ -91,17 +106,36 @@ void ListSession::openListCommand() {
 void ListSession::openList(const QString& path) {
     if (path.isEmpty())
         return;
+    const std::string file = localPath(path);
+    if (!lockList(file, true))
+        return;
     LogFont question = questionFont_;
     LogFont answer = answerFont_;
     const DocumentInfo info =
-        readListFile(localPath(path), store_, store_.unknownList, question, answer, *this);
+        readListFile(file, store_, store_.unknownList, question, answer, *this);
     if (info.status == 1) {
-        ::showError(Msg::Unspecified);
+        unlockList();
+        if (info.failure == FileFailure::NotRegularFile) {
+            ::showErrorText(
+                tr("%1 is not a list file: it is a folder, a device or a pipe.").arg(path));
+        } else if (info.failure == FileFailure::TooLarge) {
+            ::showErrorText(tr("%1 is too large to be a list (over 1 GiB).").arg(path));
+        } else {
+            ::showError(Msg::Unspecified);
+        }
         return;
     }
     setFonts(question, answer);
+    fileStamp_ = info.stamp;
+    readIncomplete_ = info.incomplete;
+    if (info.incomplete) {
+        ::showErrorText(tr("%1 ends in the middle of a card: only the first %2 cards could be "
+                           "read. Save will ask before it replaces the file.")
+                            .arg(path)
+                            .arg(info.cardsRead()));
+    }
     showDocumentInfo(info, dialogParent_);
-    store_.fileName = localPath(path);
+    store_.fileName = file;
     emit listOpened();
     listStartTime_ = processMilliseconds();
 }
@@ -111,11 +145,88 @@ void ListSession::saveList() {
         saveListAs();
         return;
     }
+    switch (confirmReplace()) {
+        case Replace::Stop:
+            return;
+        case Replace::SaveAs:
+            saveListAs();
+            return;
+        case Replace::Go:
+            writeTo(store_.fileName);
+            return;
+    }
+}
+
+bool ListSession::writeTo(const std::string& path) {
     const DocumentInfo info =
-        writeListFile(store_.fileName, store_, questionFont_, answerFont_, fontLog(), *this);
+        writeListFile(path, store_, questionFont_, answerFont_, fontLog(), *this);
     if (info.status == 1)
         ::showError(Msg::SaveFailed);
+    if (info.status == 0) {
+        fileStamp_ = info.stamp;
+        if (path == store_.fileName)
+            readIncomplete_ = false;
+    }
     showDocumentInfo(info, dialogParent_);
+    return info.status == 0;
+}
+
+ListSession::Replace ListSession::confirmReplace() {
+    QString reason;
+    if (readIncomplete_) {
+        reason =
+            tr("The list file was incomplete when it was read: it may hold cards that "
+               "this list does not.");
+    } else if (fileStamp_.exists && stampOf(store_.fileName) != fileStamp_) {
+        reason =
+            tr("The list file has been changed by another program since it was opened "
+               "or last saved here.");
+    }
+    if (reason.isEmpty())
+        return Replace::Go;
+    const PromptAnswer answer = prompts().question(
+        dialogParent_, PromptIcon::Exclamation, stringText(Msg::CautionCaption),
+        reason + QStringLiteral("\n\n") +
+            tr("Replace %1 with this list? Choose No to save it under another name.")
+                .arg(shownPath(store_.fileName)),
+        true);
+    switch (answer) {
+        case PromptAnswer::Yes:
+            return Replace::Go;
+        case PromptAnswer::No:
+            return Replace::SaveAs;
+        default:
+            return Replace::Stop;
+    }
+}
+
+bool ListSession::lockList(const std::string& path, bool ask) {
+    unlockList();
+    auto lock = std::make_unique<QLockFile>(lockPathFor(path));
+    // A lock left by a program that crashed is taken over at once; QLockFile sees that
+    // its process is gone.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        lock_ = std::move(lock);
+        return true;
+    }
+    if (lock->error() != QLockFile::LockFailedError || !ask)
+        return true;  // no lock can be made here (a read-only folder): open without one
+    qint64 pid = 0;
+    QString host, program;
+    lock->getLockInfo(&pid, &host, &program);
+    const QString text =
+        tr("%1 is already open in another program (%2, process %3 on %4). If both save it, "
+           "one will overwrite the other's changes.\n\nOpen it anyway?")
+            .arg(shownPath(path), program.isEmpty() ? tr("unknown") : program)
+            .arg(pid)
+            .arg(host.isEmpty() ? tr("this computer") : host);
+    return prompts().question(dialogParent_, PromptIcon::Exclamation,
+                              stringText(Msg::CautionCaption), text, false) == PromptAnswer::Yes;
+}
+
+void ListSession::unlockList() {
+    lock_.reset();
 }
 
 void ListSession::saveListAs() {
@@ -131,12 +242,12 @@ void ListSession::saveListAs() {
         return;
     }
     const std::string path = localPath(choice.path);
-    const DocumentInfo info =
-        writeListFile(path, store_, questionFont_, answerFont_, fontLog(), *this);
-    if (info.status == 1)
-        ::showError(Msg::SaveFailed);
+    const bool written = writeTo(path);
+    if (path != store_.fileName)
+        lockList(path, false);
     store_.fileName = path;
-    showDocumentInfo(info, dialogParent_);
+    if (written)
+        readIncomplete_ = false;
 }
 
 void ListSession::exportList(Command command) {
@@ -199,6 +310,9 @@ void ListSession::closeList() {
     if (!askToSave(true))
         return;
     clearDocument(store_);
+    unlockList();
+    fileStamp_ = {};
+    readIncomplete_ = false;
     OpenWindowList::instance().closeAll();
     emit listClosed();
     emit cardsChanged();
@@ -212,6 +326,7 @@ void ListSession::quit() {
         savePreferences(preferences_, settings);
         settings.sync();
     }
+    unlockList();
     exitProcess(0);
 }
 

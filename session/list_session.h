@@ -7,10 +7,12 @@
 #include <memory>
 
 #include "core/command.h"
+#include "core/file_stamp.h"
 #include "core/host.h"
 #include "core/log_font.h"
 
 class CardStore;
+class QLockFile;
 class FontDebugLog;
 class RecentDraws;
 struct Preferences;
@@ -96,6 +98,16 @@ signals:
 
 private:
     bool askToSave(bool saveAsAlways);
+    // Writes the list to `path`; false when it was not written (refused, failed).
+    bool writeTo(const std::string& path);
+    // Asks before a save replaces a file that was incomplete when read or has changed on
+    // disk since; Save As is offered instead. True when the save may go on.
+    enum class Replace { Go, SaveAs, Stop };
+    Replace confirmReplace();
+    // Takes the lock beside the list file, asking when another program holds it; false
+    // when the user would rather not open the list.
+    bool lockList(const std::string& path, bool ask);
+    void unlockList();
     FontDebugLog& fontLog();
     void setFonts(LogFont question, LogFont answer);
 
@@ -107,5 +119,10 @@ private:
     LogFont answerFont_;
     long long listStartTime_ = 0;
     int modalSteps_ = 0;
+    // The list file as last read or written, to see changes made by other programs.
+    FileStamp fileStamp_;
+    // The file ended in the middle of a card when it was read.
+    bool readIncomplete_ = false;
+    std::unique_ptr<QLockFile> lock_;
     QPointer<QWidget> dialogParent_;
 };

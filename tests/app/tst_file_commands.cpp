@@ -1,11 +1,14 @@
+#include <sys/stat.h>
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 
 #include "app/main_dialog.h"
 #include "app/trainer_app.h"
@@ -305,6 +308,7 @@ private slots:
         QVERIFY(QFile::remove(path));
         QVERIFY(QDir().mkpath(path + "/inside"));
         env_->prompts().answers.push_back(PromptAnswer::Yes);
+        env_->prompts().answers.push_back(PromptAnswer::Yes);  // replace what is there now
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
         // The program goes on.
         QCOMPARE(exitStatusOf([&] { main_->runCommand(Command::Quit); }), std::nullopt);
@@ -315,6 +319,79 @@ private slots:
 
         env_->prompts().answers.push_back(PromptAnswer::No);
         QCOMPARE(exitStatusOf([&] { main_->runCommand(Command::Quit); }), std::optional(0));
+    }
+
+    // What stands between Save and a file it must not silently replace.
+    void saveAsksBeforeReplacing_data() {
+        QTest::addColumn<int>("how");
+        QTest::newRow("changed on disk, Cancel") << 0;
+        QTest::newRow("changed on disk, Yes") << 1;
+        QTest::newRow("cut in a card, No offers Save As") << 2;
+        QTest::newRow("unchanged file, no question") << 3;
+    }
+    void saveAsksBeforeReplacing() {
+        QFETCH(int, how);
+        QByteArray bytes = listFile(3, 0);
+        if (how == 2)
+            bytes.chop(4);  // the last card loses its number and line end
+        const QString path = writeList("guarded.kmx", bytes);
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        main_->session().openList(path);
+        QCOMPARE(env_->prompts().messages.size(), std::size_t(how == 2 ? 1 : 0));
+        env_->prompts().clear();
+        const QByteArray other = listFile(5, 0);
+        if (how < 2)
+            writeList("guarded.kmx", other);
+        store_->modified = true;
+        env_->prompts().answers.push_back(how == 1   ? PromptAnswer::Yes
+                                          : how == 2 ? PromptAnswer::No
+                                                     : PromptAnswer::Cancel);
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        main_->runCommand(Command::SaveList);
+        QCOMPARE(env_->prompts().questions.size(), std::size_t(how == 3 ? 0 : 1));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray now = file.readAll();
+        if (how == 0)
+            QCOMPARE(now, other);
+        if (how == 1 || how == 3)
+            QVERIFY(now.contains("q2\ta2") && !now.contains("q4\ta4"));  // this list's cards
+        if (how == 2) {
+            QCOMPARE(now, bytes);
+            QCOMPARE(env_->prompts().saveRequests.size(), std::size_t(1));  // Save As offered
+        }
+        env_->prompts().clear();
+    }
+
+    void refusedFilesLeaveNothingOpen_data() {
+        QTest::addColumn<QString>("what");
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("named pipe") << "pipe";
+        QTest::newRow("device") << "/dev/zero";
+        QTest::newRow("held by another program, not opened") << "locked";
+    }
+    void refusedFilesLeaveNothingOpen() {
+        QFETCH(QString, what);
+        QString path = dir_.filePath(what);
+        std::unique_ptr<QLockFile> other;
+        if (what == "folder") {
+            QVERIFY(QDir().mkpath(path));
+        } else if (what == "pipe") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (what == "locked") {
+            path = writeList("shared.kmx", listFile(2, 0));
+            other = std::make_unique<QLockFile>(dir_.filePath(".shared.kmx.lock"));
+            QVERIFY(other->tryLock(0));
+            env_->prompts().answers.push_back(PromptAnswer::No);
+        } else {
+            path = what;
+        }
+        main_->session().openList(path);
+        QCOMPARE(store_->unknownList.count(), 0);
+        QCOMPARE(controlStates(main_->board()), startStates());
+        QCOMPARE(env_->prompts().messages.size() + env_->prompts().questions.size(),
+                 std::size_t(1));
+        env_->prompts().clear();
     }
 
     void savedFontsComeBackWithTheList() {
@@ -333,7 +410,10 @@ private slots:
         Preferences preferences;
         MainDialog reopened(other, preferences, defaultDocumentFont());
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        // The first window still has the list open: the second is asked, and opens it.
+        env_->prompts().answers.push_back(PromptAnswer::Yes);
         reopened.session().openList(path);
+        QCOMPARE(env_->prompts().questions.size(), std::size_t(1));
         QCOMPARE(reopened.session().questionFont(), chosen);
         QCOMPARE(reopened.session().answerFont(), defaultDocumentFont());
     }
