@@ -190,7 +190,9 @@ void MainDialog::buildControls() {
         auto* caption = new QLabel(label, counters);
         auto* value = new QLabel("0", counters);
         value->setObjectName(name);
-        value->setAccessibleName(label);
+        // A screen reader reads the name: the number itself, with the caption as its
+        // description.
+        value->setAccessibleDescription(label);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         value->setMinimumWidth(80);
         counterLayout->addWidget(caption, row, 0);

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,6 +47,19 @@ class TestMainDialog : public MainWindowTest {
 private slots:
     void init() { startMainWindow(); }
     void cleanup() { finishMainWindow(); }
+
+    void countersReadTheirNumbersToScreenReaders() {
+        addCard(*store_, store_->unknownList, "q", "a", "", "");
+        main_->session().refreshCounters();
+        for (const char* name : {"counter1018", "counter1019"}) {
+            QAccessibleInterface* counter =
+                QAccessible::queryAccessibleInterface(main_->findChild<QLabel*>(name));
+            QVERIFY(counter);
+            QCOMPARE(counter->text(QAccessible::Name),
+                     QString(name == QByteArray("counter1018") ? "1" : "0"));
+            QVERIFY(!counter->text(QAccessible::Description).isEmpty());
+        }
+    }
 
     void menusHoldEveryCommandInOrder_data() {
         QTest::addColumn<QString>("menu");
