@@ -14,6 +14,7 @@
 #include "session/open_windows.h"
 #include "editing/modify_card_dialog.h"
 #include "core/answer_check.h"
+#include "core/answer_recording.h"
 #include "exam/confirm_answer_dialog.h"
 #include "platform/card_text_validator.h"
 #include "platform/prompts.h"
