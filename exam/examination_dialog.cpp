@@ -209,7 +209,8 @@ void ExaminationDialog::judgeAnswer() {
     bool right = compareAnswer(card, typed, env.preferences, env.host) == AnswerVerdict::Right;
     if (!right) {
         prompts().beep(kDifferHertz, kDifferMilliseconds);
-        ConfirmAnswerDialog dialog(env.store, card, typed, questionFont_, answerFont_, this);
+        ConfirmAnswerDialog dialog(env.store, card, typed, env.preferences, questionFont_,
+                                   answerFont_, this);
         right = prompts().execDialog(&dialog) != ConfirmAnswerDialog::No;
     }
     recordAnswer(state_, right, questionNumber, env);

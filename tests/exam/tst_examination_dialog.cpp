@@ -615,7 +615,7 @@ private slots:
         Card& asked = card("Haus", "house");
         ExaminationDialog* window = start(Command::ExamineInOrder);
         QCOMPARE(controlsWithoutAccessibleName(window), QStringList());
-        ConfirmAnswerDialog confirm(*store_, asked, "home", main_->questionFont(),
+        ConfirmAnswerDialog confirm(*store_, asked, "home", preferences_, main_->questionFont(),
                                     main_->answerFont(), window);
         QCOMPARE(controlsWithoutAccessibleName(&confirm), QStringList());
         KnownCardDialog known(window);
