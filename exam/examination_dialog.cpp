@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <string>
 
+#include "widgets/answer_feedback_line.h"
 #include "widgets/font_edit_box.h"
 #include "app/main_dialog.h"
 #include "session/open_windows.h"
@@ -130,6 +131,8 @@ ExaminationDialog::ExaminationDialog(MainDialog& mainDialog, Command command, Ex
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt);
     layout->addLayout(cardGrid);
+    feedback_ = new AnswerFeedbackLine(this);
+    layout->addWidget(feedback_);
     layout->addSpacing(6);
     layout->addLayout(buttons);
 
@@ -206,8 +209,12 @@ void ExaminationDialog::judgeAnswer() {
     const ExaminationEnvironment env = environment();
     Card& card = *state_.currentCard;
     const int32_t questionNumber = questionNumberFor(state_);
-    bool right = compareAnswer(card, typed, env.preferences, env.host) == AnswerVerdict::Right;
-    if (!right) {
+    const AnswerCheck check = checkAnswer(card, typed, env.preferences, env.host);
+    bool right = check.verdict == AnswerVerdict::Right;
+    if (right) {
+        feedback_->showTolerated(check.tolerated, fromCardText(card.answer()));
+    } else {
+        feedback_->clear();
         prompts().beep(kDifferHertz, kDifferMilliseconds);
         ConfirmAnswerDialog dialog(env.store, card, typed, env.preferences, questionFont_,
                                    answerFont_, this);

@@ -8,6 +8,7 @@
 #include "core/command.h"
 #include "core/log_font.h"
 
+class AnswerFeedbackLine;
 class FontEditBox;
 class MainDialog;
 class QAction;
@@ -75,4 +76,5 @@ private:
     QPushButton* okButton_ = nullptr;
     QPushButton* closeButton_ = nullptr;
     QPushButton* editButton_ = nullptr;
+    AnswerFeedbackLine* feedback_ = nullptr;
 };
