@@ -91,8 +91,6 @@ void PreferencesTest::loadFromFile_data() {
         << QByteArray("[Other]\nMaxstufe=9\n") << preferences(5, 0, false, true);
     QTest::newRow("case and accents let pass")
         << QByteArray("[PrefsSection]\nIgnoreCase=1\nIgnoreAccents=1\n") << tolerant(true, true);
-    QTest::newRow("accents only") << QByteArray("[PrefsSection]\nIgnoreCase=0\nIgnoreAccents=1\n")
-                                  << tolerant(false, true);
     QTest::newRow("unreadable flag stays off")
         << QByteArray("[PrefsSection]\nIgnoreCase=yes\n") << tolerant(false, false);
 }
@@ -165,10 +163,6 @@ void PreferencesTest::tolerancesSwitchedOffLeaveTheFiveNames() {
         QSettings raw(path_, QSettings::IniFormat);
         QCOMPARE(raw.value("PrefsSection/IgnoreCase").toString(), QStringLiteral("1"));
         QCOMPARE(raw.value("PrefsSection/IgnoreAccents").toString(), QStringLiteral("1"));
-    }
-    {
-        SettingsStore store(path_);
-        savePreferences(tolerant(false, true), store);
     }
     {
         SettingsStore store(path_);

@@ -319,10 +319,6 @@ void PreferencesDialogTest::tolerancesShownAndTaken_data() {
 
     QTest::newRow("off by default, switched on by keyboard")
         << false << false << QStringList{"case", "accents", "okButton"} << "CA" << true << true;
-    QTest::newRow("stored flags are shown and kept by OK")
-        << true << false << QStringList{"okButton"} << "C-" << true << false;
-    QTest::newRow("switched off by keyboard")
-        << true << true << QStringList{"accents", "okButton"} << "C-" << true << false;
     QTest::newRow("cancel takes nothing")
         << false << true << QStringList{"case", "accents", "cancelButton"} << "C-" << false << true;
     QTest::newRow("default values then OK clears both")

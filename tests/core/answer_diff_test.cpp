@@ -3,7 +3,6 @@
 #include <string>
 
 #include "core/answer_diff.h"
-#include "core/card_store.h"
 #include "core/preferences.h"
 
 namespace {
@@ -58,8 +57,6 @@ TEST_P(AnswerDiffTest, ShowsAndDescribesTheDifference) {
     EXPECT_EQ(diff.description, c.description);
 }
 
-const std::string kLong = "the quick brown fox jumps over the dog";  // 38 characters
-
 INSTANTIATE_TEST_SUITE_P(
     Cases, AnswerDiffTest,
     testing::Values(
@@ -69,16 +66,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "typed trinkn, stored trinken: missing e after k"},
         DiffCase{"ExtraLetterAtTheEnd", Rule::All, "houses", "house", "house<s>",
                  "typed houses, stored house: extra s at the end"},
-        DiffCase{"MissingFirstLetter", Rule::All, "ouse", "house", "{h}ouse",
-                 "typed ouse, stored house: missing h at the start"},
-        DiffCase{"NothingTyped", Rule::All, "", "house", "{house}", "typed nothing, stored house"},
         DiffCase{"NothingInCommon", Rule::All, "Hund", "Katze", "<Hund>{Katze}",
                  "typed Hund, stored Katze"},
         DiffCase{"ManyChangesAreCounted", Rule::All, "abcdefgh", "axcxexgx",
                  "a<b>{x}c<d>{x}e<f>{x}g<h>{x}",
                  "typed abcdefgh, stored axcxexgx: differs in 4 places"},
-        DiffCase{"LongMeaningWithoutItsText", Rule::All, kLong + "s", kLong, kLong + "<s>",
-                 "extra s at the end"},
         DiffCase{"SwappedUnderStrictOrder", Rule::Strict, "home, house", "house, home",
                  "ho<m>{us}e | ho<us>{m}e", "the right meanings in another order: house, home"},
         DiffCase{"SwappedWithTypoUnderAllWords", Rule::All, "hme, house", "house, home",
@@ -90,14 +82,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "typed house;home, stored house, home: semicolon instead of comma space"},
         DiffCase{"MissingMeaning", Rule::All, "house", "house, home", "house | missing:{home}",
                  "missing meaning home"},
-        DiffCase{"MissingMeaningUnderStrictOrder", Rule::Strict, "house", "house, home",
-                 "house | missing:{home}", "missing meaning home"},
         DiffCase{"LeftOutMeaningIsNoFaultUnderSomeWords", Rule::Some, "hose", "house, home",
                  "ho{u}se", "typed hose, stored house: missing u after o"},
         DiffCase{"ExtraMeaning", Rule::All, "house, home, flat", "house, home",
                  "house | home | extra:<flat>", "extra meaning flat"},
-        DiffCase{"ExtraEmptyMeaning", Rule::All, "house,", "house",
-                 "house | extra:", "extra empty meaning"},
         DiffCase{"ManyMeaningsAreCounted", Rule::All, "a, b, c, d, e", "v, w, x, y, z",
                  "<a>{v} | <b>{w} | <c>{x} | <d>{y} | <e>{z}",
                  "typed a, stored v; typed b, stored w; typed c, stored x; and 2 more"},
@@ -117,14 +105,5 @@ INSTANTIATE_TEST_SUITE_P(
         DiffCase{"AccentIsPartOfItsLetter", Rule::All, "cafe\xCC\x81s", "caf\xC3\xA9",
                  "caf\xC3\xA9<s>", "typed caf\xC3\xA9s, stored caf\xC3\xA9: extra s at the end"}),
     [](const testing::TestParamInfo<DiffCase>& info) { return std::string(info.param.name); });
-
-TEST(AnswerDiff, CardTextsAreWindows1252) {
-    CardStore store;
-    Card& card = store.createCard();
-    store.setText(card, CardField::Answer, "caf\xE9");
-    const AnswerDiff diff = diffAnswer(card, "caf\xE8", Preferences{});
-    EXPECT_EQ(diff.description,
-              "typed caf\xC3\xA8, stored caf\xC3\xA9: \xC3\xA8 instead of \xC3\xA9");
-}
 
 }  // namespace
