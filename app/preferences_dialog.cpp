@@ -57,6 +57,16 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, QWidget* parent)
     ruleLayout->addWidget(allWordsRadio_);
     ruleLayout->addWidget(someWordsRadio_);
 
+    ignoreCaseCheck_ = new QCheckBox(QStringLiteral("Ignore case"), this);
+    ignoreCaseCheck_->setObjectName(QStringLiteral("ignoreCaseCheck"));
+    ignoreCaseCheck_->setToolTip(
+        QStringLiteral("An answer that differs only in capital letters counts as right."));
+    ignoreAccentsCheck_ = new QCheckBox(QStringLiteral("Ignore accents"), this);
+    ignoreAccentsCheck_->setObjectName(QStringLiteral("ignoreAccentsCheck"));
+    ignoreAccentsCheck_->setToolTip(
+        QStringLiteral("An answer that differs only in accents counts as right: cafe for "
+                       "caf\u00E9, Strasse for Stra\u00DFe."));
+
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setDefault(true);
@@ -83,6 +93,8 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, QWidget* parent)
     fields->addWidget(maxLevelEdit_);
     fields->addWidget(showAddInfoCheck_);
     fields->addWidget(ruleGroup);
+    fields->addWidget(ignoreCaseCheck_);
+    fields->addWidget(ignoreAccentsCheck_);
 
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(fields, 1);
@@ -94,6 +106,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, QWidget* parent)
 
     showMaxLevel();
     showCheckBoxAndRule();
+    showTolerances(preferences_);
 }
 
 void PreferencesDialog::showEvent(QShowEvent* event) {
@@ -102,6 +115,7 @@ void PreferencesDialog::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
         showMaxLevel();
         showCheckBoxAndRule();
+        showTolerances(preferences_);
     }
     QDialog::showEvent(event);
 }
@@ -120,6 +134,11 @@ void PreferencesDialog::showCheckBoxAndRule() {
         someWordsRadio_->setChecked(true);
 }
 
+void PreferencesDialog::showTolerances(const Preferences& from) {
+    ignoreCaseCheck_->setChecked(from.ignoreCase);
+    ignoreAccentsCheck_->setChecked(from.ignoreAccents);
+}
+
 void PreferencesDialog::restoreDefaults() {
     maxLevelEdit_->setText(QString::number(kDefaultMaxLevel));
     const Preferences defaults;
@@ -127,6 +146,7 @@ void PreferencesDialog::restoreDefaults() {
     preferences_.allWords = defaults.allWords;
     preferences_.strictOrder = defaults.strictOrder;
     showCheckBoxAndRule();
+    showTolerances(defaults);
 }
 
 void PreferencesDialog::accept() {
@@ -150,5 +170,7 @@ void PreferencesDialog::accept() {
         preferences_.strictOrder = false;
         preferences_.allWords = false;
     }
+    preferences_.ignoreCase = ignoreCaseCheck_->isChecked();
+    preferences_.ignoreAccents = ignoreAccentsCheck_->isChecked();
     QDialog::accept();
 }

@@ -12,7 +12,9 @@ class QRadioButton;
 // The preferences dialog. It works on the process's Preferences record directly: OK takes
 // the fields into it, "Default Values" changes the check box and the answer-order rule in
 // it at once (Cancel does not take that back), and the max level changes only through OK.
-// Every time the dialog is shown its controls are set from the record.
+// Every time the dialog is shown its controls are set from the record. The two boxes that
+// let case and accents pass are taken only through OK; "Default Values" clears them on
+// screen, and Cancel leaves them as they were.
 class PreferencesDialog : public QDialog {
     Q_OBJECT
 public:
@@ -27,6 +29,7 @@ private:
     void restoreDefaults();
     void showMaxLevel();
     void showCheckBoxAndRule();
+    void showTolerances(const Preferences& from);
 
     Preferences& preferences_;
     QLineEdit* maxLevelEdit_;
@@ -34,6 +37,8 @@ private:
     QRadioButton* strictOrderRadio_;
     QRadioButton* allWordsRadio_;
     QRadioButton* someWordsRadio_;
+    QCheckBox* ignoreCaseCheck_;
+    QCheckBox* ignoreAccentsCheck_;
     QPushButton* okButton_;
     QPushButton* cancelButton_;
     QPushButton* defaultsButton_;

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <string>
 
 #include "core/card.h"
 #include "core/host.h"
 #include "core/message_ids.h"
 #include "core/preferences.h"
+#include "core/unicode_text.h"
+#include "core/windows1252.h"
 
 namespace {
 
@@ -36,42 +39,109 @@ bool forEachWord(std::string_view text, Visit&& visit) {
     return visit(text.substr(start));
 }
 
-}  // namespace
+enum class Outcome { Right, Differs, TooManyMeanings };
 
-AnswerVerdict compareAnswer(const Card& card, std::string_view typed,
-                            const Preferences& preferences, Host& host) {
-    return compareAnswerText(card.answer(), typed, preferences, host);
-}
-
-AnswerVerdict compareAnswerText(std::string_view stored, std::string_view typed,
-                                const Preferences& preferences, Host& host) {
-    if (typed == stored)
-        return AnswerVerdict::Right;
+// The order rule, with every text and word brought into `form` before it is compared:
+// the identity for the exact comparison, a lenient form when case or accents may differ.
+// The words are split from the texts as they are, so a form never moves a separator.
+template <typename Form>
+Outcome judge(std::string_view stored, std::string_view typed, const Preferences& preferences,
+              Form form) {
+    if (form(typed) == form(stored))
+        return Outcome::Right;
     if (preferences.strictOrder)
-        return AnswerVerdict::Differs;
+        return Outcome::Differs;
 
-    std::array<std::string_view, kMaxStoredWords> words;
+    using Key = decltype(form(stored));
+    std::array<Key, kMaxStoredWords> words;
     int s = 0;
     const bool split = forEachWord(stored, [&](std::string_view word) {
         if (s == kMaxStoredWords)
             return false;
-        words[static_cast<std::size_t>(s++)] = word;
+        words[static_cast<std::size_t>(s++)] = form(word);
         return true;
     });
-    if (!split) {
-        host.showError(Msg::TooManyMeanings);
-        return AnswerVerdict::Differs;
-    }
+    if (!split)
+        return Outcome::TooManyMeanings;
 
     const auto storedEnd = words.begin() + s;
     int t = 0;
     const bool allFound = forEachWord(typed, [&](std::string_view word) {
         ++t;
-        return std::find(words.begin(), storedEnd, word) != storedEnd;
+        return std::find(words.begin(), storedEnd, form(word)) != storedEnd;
     });
     if (!allFound)
-        return AnswerVerdict::Differs;
+        return Outcome::Differs;
     if (preferences.allWords && t != s)
-        return AnswerVerdict::Differs;
-    return AnswerVerdict::Right;
+        return Outcome::Differs;
+    return Outcome::Right;
+}
+
+}  // namespace
+
+AnswerVerdict compareAnswer(const Card& card, std::string_view typed,
+                            const Preferences& preferences, Host& host) {
+    return checkAnswerText(card.answer(), typed, preferences, host).verdict;
+}
+
+AnswerVerdict compareAnswerText(std::string_view stored, std::string_view typed,
+                                const Preferences& preferences, Host& host) {
+    return checkAnswerText(stored, typed, preferences, host).verdict;
+}
+
+AnswerCheck checkAnswer(const Card& card, std::string_view typed, const Preferences& preferences,
+                        Host& host) {
+    return checkAnswerText(card.answer(), typed, preferences, host);
+}
+
+AnswerCheck checkAnswerText(std::string_view stored, std::string_view typed,
+                            const Preferences& preferences, Host& host) {
+    const Outcome exact =
+        judge(stored, typed, preferences, [](std::string_view text) { return text; });
+    if (exact == Outcome::Right)
+        return {AnswerVerdict::Right, ToleratedDifference::None};
+
+    if (preferences.ignoreCase || preferences.ignoreAccents) {
+        // Card texts are Windows-1252; the lenient forms are made from Unicode.
+        const std::string storedText = windows1252ToUtf8(stored);
+        const std::string typedText = windows1252ToUtf8(typed);
+        struct Level {
+            bool allowed;
+            bool ignoreCase;
+            bool ignoreAccents;
+            ToleratedDifference tolerated;
+        };
+        // From the least let pass to the most, so that the user is told only what was
+        // actually different. The first level only evens out how accented letters are
+        // encoded, which is no difference a reader can see.
+        const Level levels[] = {
+            {true, false, false, ToleratedDifference::None},
+            {preferences.ignoreCase, true, false, ToleratedDifference::Case},
+            {preferences.ignoreAccents, false, true, ToleratedDifference::Accents},
+            {preferences.ignoreCase && preferences.ignoreAccents, true, true,
+             ToleratedDifference::CaseAndAccents},
+        };
+        for (const Level& level : levels) {
+            if (!level.allowed)
+                continue;
+            const auto form = [&level](std::string_view text) {
+                return lenientForm(text, level.ignoreCase, level.ignoreAccents);
+            };
+            if (judge(storedText, typedText, preferences, form) == Outcome::Right)
+                return {AnswerVerdict::Right, level.tolerated};
+        }
+    }
+
+    if (exact == Outcome::TooManyMeanings)
+        host.showError(Msg::TooManyMeanings);
+    return {AnswerVerdict::Differs, ToleratedDifference::None};
+}
+
+std::vector<std::string_view> splitMeanings(std::string_view answer) {
+    std::vector<std::string_view> meanings;
+    forEachWord(answer, [&](std::string_view meaning) {
+        meanings.push_back(meaning);
+        return true;
+    });
+    return meanings;
 }

@@ -10,6 +10,10 @@ struct Preferences {
     int32_t showAddInfo = 0;   // examinations show the additional information when exactly 1
     bool strictOrder = false;  // the answer must equal the stored answer exactly
     bool allWords = true;      // without strict order: all words, in any order
+    // Answers that differ from the stored one only in these respects count as right, and
+    // the examination says what it let pass. Off by default: answers are compared exactly.
+    bool ignoreCase = false;
+    bool ignoreAccents = false;
     std::string applicationPath;
 
     bool operator==(const Preferences&) const = default;

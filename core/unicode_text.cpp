@@ -108,6 +108,20 @@ std::size_t characterCount(std::string_view text) {
     return walkCharacters(text, [](std::size_t) { return true; });
 }
 
+std::vector<std::string_view> splitCharacters(std::string_view text) {
+    std::vector<std::string_view> characters;
+    std::size_t start = 0;
+    walkCharacters(text, [&](std::size_t pos) {
+        if (pos > start)
+            characters.push_back(text.substr(start, pos - start));
+        start = pos;
+        return true;
+    });
+    if (start < text.size())
+        characters.push_back(text.substr(start));
+    return characters;
+}
+
 std::string_view firstCharacters(std::string_view text, std::size_t count) {
     std::size_t end = text.size();
     std::size_t seen = 0;
@@ -132,4 +146,87 @@ std::string foldCase(std::string_view text) {
         return std::string(text);
     const std::unique_ptr<utf8proc_uint8_t, decltype(&std::free)> owner(folded, &std::free);
     return std::string(reinterpret_cast<const char*>(folded), static_cast<std::size_t>(length));
+}
+
+namespace {
+
+// The blocks of combining diacritical marks that sit on Latin, Greek and Cyrillic letters.
+bool isAccentMark(char32_t c) {
+    return (c >= 0x0300 && c <= 0x036F) || (c >= 0x1AB0 && c <= 0x1AFF) ||
+           (c >= 0x1DC0 && c <= 0x1DFF) || (c >= 0xFE20 && c <= 0xFE2F);
+}
+
+// Letters whose mark is part of the letter itself and so survives decomposition, with the
+// plain letters a learner types for them. İ needs no entry: it decomposes to I and a dot.
+struct PlainLetters {
+    char32_t letter;
+    const char* plain;
+};
+constexpr PlainLetters kPlainLetters[] = {
+    {0x00DF, "ss"}, {0x1E9E, "SS"},  // ß ẞ
+    {0x00F8, "o"},  {0x00D8, "O"},   // ø Ø
+    {0x0142, "l"},  {0x0141, "L"},   // ł Ł
+    {0x0111, "d"},  {0x0110, "D"},   // đ Đ
+    {0x0127, "h"},  {0x0126, "H"},   // ħ Ħ
+    {0x0167, "t"},  {0x0166, "T"},   // ŧ Ŧ
+    {0x0131, "i"},                   // ı
+    {0x00E6, "ae"}, {0x00C6, "AE"},  // æ Æ
+    {0x0153, "oe"}, {0x0152, "OE"},  // œ Œ
+};
+
+const char* plainLettersFor(char32_t c) {
+    for (const PlainLetters& entry : kPlainLetters)
+        if (entry.letter == c)
+            return entry.plain;
+    return nullptr;
+}
+
+constexpr char32_t kSharpS = 0x00DF;
+constexpr char32_t kCapitalSharpS = 0x1E9E;
+
+}  // namespace
+
+std::string lenientForm(std::string_view text, bool ignoreCase, bool ignoreAccents) {
+    const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
+    const auto length = static_cast<utf8proc_ssize_t>(text.size());
+    const auto options = static_cast<utf8proc_option_t>(UTF8PROC_DECOMPOSE | UTF8PROC_STABLE);
+    // Decomposed first, so that a letter and its accent are compared apart whichever way
+    // the text encodes them.
+    const utf8proc_ssize_t needed = utf8proc_decompose(bytes, length, nullptr, 0, options);
+    if (needed < 0)
+        return std::string(text);
+    std::vector<utf8proc_int32_t> decomposed(static_cast<std::size_t>(needed));
+    utf8proc_decompose(bytes, length, decomposed.data(), needed, options);
+
+    std::string form;
+    form.reserve(text.size());
+    for (const utf8proc_int32_t code : decomposed) {
+        const auto c = static_cast<char32_t>(code);
+        if (ignoreAccents && isAccentMark(c))
+            continue;
+        utf8proc_int32_t folded[8];
+        utf8proc_ssize_t count = 1;
+        folded[0] = code;
+        if (ignoreCase) {
+            if (c == kCapitalSharpS) {
+                folded[0] = static_cast<utf8proc_int32_t>(kSharpS);
+            } else if (c != kSharpS) {
+                int boundary = 0;
+                count = utf8proc_decompose_char(code, folded, 8, UTF8PROC_CASEFOLD, &boundary);
+                if (count < 0 || count > 8) {
+                    folded[0] = code;
+                    count = 1;
+                }
+            }
+        }
+        for (utf8proc_ssize_t i = 0; i < count; ++i) {
+            const auto d = static_cast<char32_t>(folded[i]);
+            const char* plain = ignoreAccents ? plainLettersFor(d) : nullptr;
+            if (plain)
+                form += plain;
+            else
+                appendUtf8(form, d);
+        }
+    }
+    return form;
 }

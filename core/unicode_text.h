@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // UTF-8 text: decoding, validity, characters and case. A "character" here is what a
 // reader sees as one letter (a grapheme cluster: a base letter with its combining marks,
@@ -19,6 +20,8 @@ bool isValidUtf8(std::string_view text);
 
 // The number of characters (grapheme clusters) of valid UTF-8 text.
 std::size_t characterCount(std::string_view text);
+// The characters of the text, each as the bytes it spans.
+std::vector<std::string_view> splitCharacters(std::string_view text);
 // The longest start of the text that holds at most `count` characters.
 std::string_view firstCharacters(std::string_view text, std::size_t count);
 
@@ -26,3 +29,18 @@ std::string_view firstCharacters(std::string_view text, std::size_t count);
 // "STRASSE" fold alike, so do Greek and Cyrillic capitals). Invalid UTF-8 comes back as
 // it is.
 std::string foldCase(std::string_view text);
+
+// The form in which two texts are compared when the user lets differences of case or of
+// accents pass; texts with the same form count as equal. Both sides are decomposed first,
+// so "é" typed as one character equals "e" with a combining accent.
+// Case: Unicode case folding (Greek final sigma folds to sigma, "ẞ" to "ß"), except that
+// "ß" stays a letter of its own: "Strasse" for "Straße" is a matter of accents, not of
+// capital letters.
+// Accents: every combining diacritical mark is dropped (Latin é ü ñ ç å, Vietnamese tone
+// and vowel marks, Greek tonos and dialytika, Cyrillic ё and й), and the letters that carry
+// their mark inside them are written as plain letters: ø ł đ ħ ŧ ı as o l d h t i, ß as ss,
+// æ and œ as ae and oe. The marks of other scripts are kept: Japanese dakuten and the vowel
+// signs of Indic scripts make other letters, and Hebrew and Arabic vowel points are not
+// what a learner means by accents.
+// Invalid UTF-8 comes back as it is.
+std::string lenientForm(std::string_view text, bool ignoreCase, bool ignoreAccents);

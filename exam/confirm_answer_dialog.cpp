@@ -7,11 +7,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/answer_diff.h"
 #include "core/card_store.h"
 #include "core/message_ids.h"
 #include "platform/dialog_data.h"
 #include "platform/messages.h"
 #include "platform/text_codec.h"
+#include "widgets/answer_diff_view.h"
 #include "widgets/font_edit_box.h"
 
 namespace {
@@ -30,9 +32,10 @@ void makeDisplayOnly(QLineEdit* box) {
 }  // namespace
 
 ConfirmAnswerDialog::ConfirmAnswerDialog(CardStore& store, Card& card, const std::string& typed,
+                                         const Preferences& preferences,
                                          const LogFont& questionFont, const LogFont& answerFont,
                                          QWidget* parent)
-    : QDialog(parent), store_(store), card_(card), typed_(typed) {
+    : QDialog(parent), store_(store), card_(card), typed_(typed), preferences_(preferences) {
     setObjectName(QStringLiteral("confirmAnswerDialog"));
     setWindowTitle(QStringLiteral("Is your answer right?"));
 
@@ -52,6 +55,8 @@ ConfirmAnswerDialog::ConfirmAnswerDialog(CardStore& store, Card& card, const std
     typedAnswer_->setObjectName(QStringLiteral("edit1006"));
     storedAnswer_ = new FontEditBox(this);
     storedAnswer_->setObjectName(QStringLiteral("edit1007"));
+    difference_ = new AnswerDiffView(this);
+    difference_->setObjectName(QStringLiteral("answerDifference"));
     lesson_ = new QLineEdit(this);
     lesson_->setObjectName(QStringLiteral("edit1004"));
     for (QLineEdit* box :
@@ -78,8 +83,12 @@ ConfirmAnswerDialog::ConfirmAnswerDialog(CardStore& store, Card& card, const std
     grid->addWidget(typedAnswer_, 2, 1, 1, 3);
     grid->addWidget(labelled(QStringLiteral("Answer in the Database"), storedAnswer_), 3, 0);
     grid->addWidget(storedAnswer_, 3, 1, 1, 3);
-    grid->addWidget(labelled(QStringLiteral("Lesson"), lesson_), 4, 0);
-    grid->addWidget(lesson_, 4, 1);
+    auto* differenceLabel = new QLabel(QStringLiteral("Difference"), this);
+    differenceLabel->setBuddy(difference_);
+    grid->addWidget(differenceLabel, 4, 0, Qt::AlignTop);
+    grid->addWidget(difference_, 4, 1, 1, 3);
+    grid->addWidget(labelled(QStringLiteral("Lesson"), lesson_), 5, 0);
+    grid->addWidget(lesson_, 5, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 
@@ -129,6 +138,9 @@ void ConfirmAnswerDialog::fillBoxes() {
     lesson_->setText(fromCardText(card_.lesson()));
     for (FontEditBox* box : {question_, typedAnswer_, storedAnswer_})
         box->applyPendingFont();
+    // In the answers' own font, which is the one that holds their script.
+    difference_->setFont(storedAnswer_->font());
+    difference_->setDiff(diffAnswer(card_, typed_, preferences_));
 }
 
 bool ConfirmAnswerDialog::levelAcceptable() {

@@ -4,7 +4,9 @@
 #include <string>
 
 #include "core/log_font.h"
+#include "core/preferences.h"
 
+class AnswerDiffView;
 class Card;
 class CardStore;
 class FontEditBox;
@@ -26,10 +28,11 @@ public:
         YesReplaced = 2001,
     };
 
-    // `typed` is the typed answer as card text.
+    // `typed` is the typed answer as card text; the order rule of `preferences` decides
+    // which meanings the difference sets against each other.
     ConfirmAnswerDialog(CardStore& store, Card& card, const std::string& typed,
-                        const LogFont& questionFont, const LogFont& answerFont,
-                        QWidget* parent = nullptr);
+                        const Preferences& preferences, const LogFont& questionFont,
+                        const LogFont& answerFont, QWidget* parent = nullptr);
 
     // A stored answer with the typed one added must stay below this many characters, so
     // that it still fits an answer box.
@@ -46,12 +49,14 @@ private:
     CardStore& store_;
     Card& card_;
     std::string typed_;
+    Preferences preferences_;
 
     QLineEdit* cardNumber_ = nullptr;
     QLineEdit* level_ = nullptr;
     FontEditBox* question_ = nullptr;
     FontEditBox* typedAnswer_ = nullptr;
     FontEditBox* storedAnswer_ = nullptr;
+    AnswerDiffView* difference_ = nullptr;
     QLineEdit* lesson_ = nullptr;
     QPushButton* noButton_ = nullptr;
     QPushButton* yesButton_ = nullptr;

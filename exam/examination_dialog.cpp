@@ -24,6 +24,7 @@
 #include "session/list_session.h"
 #include "session/modal_step.h"
 #include "session/open_windows.h"
+#include "widgets/answer_feedback_line.h"
 #include "widgets/card_field_grid.h"
 #include "widgets/font_edit_box.h"
 
@@ -116,6 +117,8 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board, 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt);
     layout->addLayout(cardGrid);
+    feedback_ = new AnswerFeedbackLine(this);
+    layout->addWidget(feedback_);
     layout->addSpacing(6);
     layout->addLayout(buttons);
 
@@ -197,11 +200,15 @@ void ExaminationDialog::judgeAnswer() {
     const ExaminationEnvironment env = environment();
     Card& card = *state_.currentCard;
     const int32_t questionNumber = questionNumberFor(state_);
-    bool right = compareAnswer(card, typed, env.preferences, env.host) == AnswerVerdict::Right;
-    if (!right) {
+    const AnswerCheck check = checkAnswer(card, typed, env.preferences, env.host);
+    bool right = check.verdict == AnswerVerdict::Right;
+    if (right) {
+        feedback_->showTolerated(check.tolerated, fromCardText(card.answer()));
+    } else {
+        feedback_->clear();
         prompts().beep(kDifferHertz, kDifferMilliseconds);
-        OwnedDialog<ConfirmAnswerDialog> dialog(env.store, card, typed, questionFont_, answerFont_,
-                                                this);
+        OwnedDialog<ConfirmAnswerDialog> dialog(env.store, card, typed, env.preferences,
+                                                questionFont_, answerFont_, this);
         const int verdict = prompts().execDialog(dialog.get());
         // Closed while the question was open: the answer was never confirmed, and
         // nothing is recorded.

@@ -10,6 +10,7 @@
 
 #include "session/command_board.h"
 
+class AnswerFeedbackLine;
 class FontEditBox;
 class ListSession;
 class QLineEdit;
@@ -75,4 +76,5 @@ private:
     QPushButton* okButton_ = nullptr;
     QPushButton* closeButton_ = nullptr;
     QPushButton* editButton_ = nullptr;
+    AnswerFeedbackLine* feedback_ = nullptr;
 };

@@ -78,6 +78,10 @@ void SettingsStore::writeNumber(const QString& section, const QString& name, qin
     settings_->setValue(keyOf(section, name), static_cast<int>(value));
 }
 
+void SettingsStore::remove(const QString& section, const QString& name) {
+    settings_->remove(keyOf(section, name));
+}
+
 void SettingsStore::writeText(const QString& section, const QString& name, const QString& value) {
     settings_->setValue(keyOf(section, name), value);
 }

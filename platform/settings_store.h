@@ -27,6 +27,8 @@ public:
     std::optional<QString> readText(const QString& section, const QString& name) const;
     void writeNumber(const QString& section, const QString& name, qint32 value);
     void writeText(const QString& section, const QString& name, const QString& value);
+    // Takes the value out of the store; reading it then gives none.
+    void remove(const QString& section, const QString& name);
     // Writes pending changes out; false when the store could not be written.
     bool sync();
     // Where the store lives.

@@ -2,6 +2,8 @@
 
 #include "platform/settings_store.h"
 
+#include <utility>
+
 namespace {
 
 QString key(const char* name) {
@@ -25,6 +27,10 @@ void loadPreferences(Preferences& preferences, const SettingsStore& store) {
     preferences.applicationPath = store.readText(section, key(PrefsKey::ApplicationPath))
                                       .value_or(QString::fromStdString(defaults.applicationPath))
                                       .toStdString();
+    preferences.ignoreCase = store.readNumber(section, key(PrefsKey::IgnoreCase))
+                                 .value_or(defaults.ignoreCase ? 1 : 0) != 0;
+    preferences.ignoreAccents = store.readNumber(section, key(PrefsKey::IgnoreAccents))
+                                    .value_or(defaults.ignoreAccents ? 1 : 0) != 0;
 }
 
 void savePreferences(const Preferences& preferences, SettingsStore& store) {
@@ -35,5 +41,13 @@ void savePreferences(const Preferences& preferences, SettingsStore& store) {
     store.writeNumber(section, key(PrefsKey::ShowAddInfo), preferences.showAddInfo);
     store.writeText(section, key(PrefsKey::ApplicationPath),
                     QString::fromStdString(preferences.applicationPath));
+    for (const auto& [name, set] :
+         {std::pair{PrefsKey::IgnoreCase, preferences.ignoreCase},
+          std::pair{PrefsKey::IgnoreAccents, preferences.ignoreAccents}}) {
+        if (set)
+            store.writeNumber(section, key(name), 1);
+        else
+            store.remove(section, key(name));
+    }
     store.sync();
 }

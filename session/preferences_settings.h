@@ -13,11 +13,17 @@ inline constexpr const char* StrictOrder = "Mussreihenf";
 inline constexpr const char* MaxLevel = "Maxstufe";
 inline constexpr const char* ShowAddInfo = "Bemzeigen";
 inline constexpr const char* ApplicationPath = "ApplicationPath";
+// Stored only while switched on, so that with them off the store reads the same to every
+// version of the program.
+inline constexpr const char* IgnoreCase = "IgnoreCase";
+inline constexpr const char* IgnoreAccents = "IgnoreAccents";
 }  // namespace PrefsKey
 
 // Fills every field from the store; a value that is missing or unreadable gives the
 // field's default. The max level is taken as stored, without a range check.
 void loadPreferences(Preferences& preferences, const SettingsStore& store);
-// Writes all five values, changed or not. A failed write is not reported: the
+// Writes the five original values, changed or not, and each later flag as 1 while it is
+// set; a flag that is clear is taken out of the store, so that with those flags off the
+// store holds exactly what it always held. A failed write is not reported: the
 // preferences are written while the program ends, when nobody could act on it.
 void savePreferences(const Preferences& preferences, SettingsStore& store);

@@ -21,6 +21,13 @@ Preferences preferences(int maxLevel, int showAddInfo, bool strictOrder, bool al
     return p;
 }
 
+Preferences tolerant(bool ignoreCase, bool ignoreAccents) {
+    Preferences p;
+    p.ignoreCase = ignoreCase;
+    p.ignoreAccents = ignoreAccents;
+    return p;
+}
+
 }  // namespace
 
 // The preferences are kept under five fixed names that older installations share; a
@@ -35,6 +42,7 @@ private slots:
     void saveWritesExactlyTheFiveNames();
     void roundTrip_data();
     void roundTrip();
+    void tolerancesSwitchedOffLeaveTheFiveNames();
 
 private:
     std::unique_ptr<TestEnvironment> env_;
@@ -81,6 +89,10 @@ void PreferencesTest::loadFromFile_data() {
         << QByteArray("[PrefsSection]\nMaxstufe=99999999999\n") << preferences(5, 0, false, true);
     QTest::newRow("names in another section are not ours")
         << QByteArray("[Other]\nMaxstufe=9\n") << preferences(5, 0, false, true);
+    QTest::newRow("case and accents let pass")
+        << QByteArray("[PrefsSection]\nIgnoreCase=1\nIgnoreAccents=1\n") << tolerant(true, true);
+    QTest::newRow("unreadable flag stays off")
+        << QByteArray("[PrefsSection]\nIgnoreCase=yes\n") << tolerant(false, false);
 }
 
 void PreferencesTest::loadFromFile() {
@@ -127,6 +139,8 @@ void PreferencesTest::roundTrip_data() {
     QTest::newRow("some words") << preferences(0, 0, false, false);
     QTest::newRow("odd values kept") << preferences(250, 2, false, true, "/opt/kartomatrix");
     QTest::newRow("path beyond Windows-1252") << preferences(5, 0, false, true, "/home/łukasz/km");
+    QTest::newRow("case let pass") << tolerant(true, false);
+    QTest::newRow("accents let pass") << tolerant(false, true);
 }
 
 void PreferencesTest::roundTrip() {
@@ -138,6 +152,28 @@ void PreferencesTest::roundTrip() {
     Preferences loaded = preferences(1, 1, false, false, "x");
     loadPreferences(loaded, SettingsStore(path_));
     QVERIFY(loaded == saved);
+}
+
+void PreferencesTest::tolerancesSwitchedOffLeaveTheFiveNames() {
+    {
+        SettingsStore store(path_);
+        savePreferences(tolerant(true, true), store);
+    }
+    {
+        QSettings raw(path_, QSettings::IniFormat);
+        QCOMPARE(raw.value("PrefsSection/IgnoreCase").toString(), QStringLiteral("1"));
+        QCOMPARE(raw.value("PrefsSection/IgnoreAccents").toString(), QStringLiteral("1"));
+    }
+    {
+        SettingsStore store(path_);
+        savePreferences(Preferences(), store);
+    }
+    QSettings raw(path_, QSettings::IniFormat);
+    raw.beginGroup(QStringLiteral("PrefsSection"));
+    QStringList keys = raw.childKeys();
+    keys.sort();
+    QCOMPARE(keys,
+             (QStringList{"Allebed", "ApplicationPath", "Bemzeigen", "Maxstufe", "Mussreihenf"}));
 }
 
 QTEST_GUILESS_MAIN(PreferencesTest)

@@ -52,6 +52,8 @@ private slots:
     void defaultValuesThenOk();
     void controlsAreRefreshedWhenShownAgain();
     void everyControlHasANameAndTheTexts();
+    void tolerancesShownAndTaken_data();
+    void tolerancesShownAndTaken();
 };
 
 void PreferencesDialogTest::okReadsTheMaxLevel_data() {
@@ -290,6 +292,11 @@ void PreferencesDialogTest::everyControlHasANameAndTheTexts() {
                             "you have to enter all words."));
     QCOMPARE(control<QRadioButton>(&dialog, "someWordsRadio")->text(),
              QStringLiteral("You do not need to enter all meanings of a word"));
+    for (const char* name : {"ignoreCaseCheck", "ignoreAccentsCheck"}) {
+        auto* box = control<QCheckBox>(&dialog, name);
+        QVERIFY(box->focusPolicy() & Qt::TabFocus);
+        QVERIFY(!box->text().isEmpty());
+    }
 
     auto* edit = control<QLineEdit>(&dialog, "maxLevelEdit");
     const QString label = QStringLiteral(
@@ -300,6 +307,61 @@ void PreferencesDialogTest::everyControlHasANameAndTheTexts() {
         labelled = labelled || (l->buddy() == edit && l->text() == label);
     QVERIFY(labelled);
     QCOMPARE(edit->accessibleName(), label);
+}
+
+void PreferencesDialogTest::tolerancesShownAndTaken_data() {
+    QTest::addColumn<bool>("storedCase");
+    QTest::addColumn<bool>("storedAccents");
+    QTest::addColumn<QStringList>("steps");   // "case", "accents": Space in that box; buttons
+    QTest::addColumn<QString>("shownAtEnd");  // the boxes before the last step: "CA", "C-", ...
+    QTest::addColumn<bool>("ignoreCase");
+    QTest::addColumn<bool>("ignoreAccents");
+
+    QTest::newRow("off by default, switched on by keyboard")
+        << false << false << QStringList{"case", "accents", "okButton"} << "CA" << true << true;
+    QTest::newRow("cancel takes nothing")
+        << false << true << QStringList{"case", "accents", "cancelButton"} << "C-" << false << true;
+    QTest::newRow("default values then OK clears both")
+        << true << true << QStringList{"defaultValuesButton", "okButton"} << "--" << false << false;
+    QTest::newRow("default values then cancel keeps them")
+        << true << true << QStringList{"defaultValuesButton", "cancelButton"} << "--" << true
+        << true;
+}
+
+void PreferencesDialogTest::tolerancesShownAndTaken() {
+    QFETCH(bool, storedCase);
+    QFETCH(bool, storedAccents);
+    QFETCH(QStringList, steps);
+    QFETCH(QString, shownAtEnd);
+    QFETCH(bool, ignoreCase);
+    QFETCH(bool, ignoreAccents);
+    TestEnvironment env;
+    Preferences prefs = rule(true, false, 9, 1);
+    prefs.ignoreCase = storedCase;
+    prefs.ignoreAccents = storedAccents;
+    PreferencesDialog dialog(prefs);
+    QString shown;
+    env.prompts().dialogHandlers.push_back([&](QDialog* d) {
+        auto* caseBox = control<QCheckBox>(d, "ignoreCaseCheck");
+        auto* accentsBox = control<QCheckBox>(d, "ignoreAccentsCheck");
+        int result = QDialog::Rejected;
+        for (const QString& step : steps) {
+            shown =
+                QString(caseBox->isChecked() ? "C" : "-") + (accentsBox->isChecked() ? "A" : "-");
+            if (step == "case" || step == "accents") {
+                QCheckBox* box = step == "case" ? caseBox : accentsBox;
+                box->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(box, Qt::Key_Space);
+            } else {
+                result = ScriptedPrompts::clickButton(d, step);
+            }
+        }
+        return result;
+    });
+    env.prompts().execDialog(&dialog);
+    QCOMPARE(shown, shownAtEnd);
+    QCOMPARE(prefs.ignoreCase, ignoreCase);
+    QCOMPARE(prefs.ignoreAccents, ignoreAccents);
 }
 
 QTEST_MAIN(PreferencesDialogTest)

@@ -93,4 +93,73 @@ TEST(CompareAnswer, ExamplesUnderEachOrderRule) {
     }
 }
 
+// Letting case or accents pass: each row gives the outcome with neither, case only,
+// accents only and both switched on: '-' differs, 'R' right as typed, 'C' right with case
+// let pass, 'A' with accents let pass, 'B' with both. Card texts are Windows-1252.
+struct ToleranceExample {
+    const char* name;
+    Rule rule;
+    std::string stored;
+    std::string typed;
+    const char* outcomes;
+    bool limitShown = false;  // the ten-word error box, once, whenever the answer differs
+};
+
+std::vector<ToleranceExample> toleranceExamples() {
+    const std::string lower11 = "a,b,c,d,e,f,g,h,i,j,k";
+    const std::string upper11 = "A,b,c,d,e,f,g,h,i,j,k";
+    return {
+        {"equal texts need nothing", kAll, "Haus", "Haus", "RRRR"},
+        {"capital letter", kAll, "Haus", "haus", "-C-C"},
+        {"accent left out", kAll, "caf\xE9", "cafe", "--AA"},
+        {"sharp s written out is an accent matter", kAll,
+         "Stra\xDF"
+         "e",
+         "Strasse", "--AA"},
+        {"sharp s in capitals needs both", kAll,
+         "Stra\xDF"
+         "e",
+         "STRASSE", "---B"},
+        {"case and accent together", kAll, "Caf\xE9", "cafe", "---B"},
+        {"another word stays wrong", kAll, "Haus", "Hose", "----"},
+        {"meanings swapped with a capital", kAll, "maison, Haus", "haus, maison", "-C-C"},
+        {"strict order, capital only", kStrict, "house, Home", "house, home", "-C-C"},
+        {"strict order, swapped and capital", kStrict, "home, house", "House, home", "----"},
+        {"some words, one meaning with a capital", kSome, "Haus, maison", "haus", "-C-C"},
+        {"all words still wants every meaning", kAll, "Haus, maison", "haus", "----"},
+        {"eleven words typed whole with a capital", kAll, upper11, lower11, "-C-C", true},
+        {"eleven words, one typed", kAll, upper11, "a", "----", true},
+    };
+}
+
+TEST(CheckAnswer, ToleratesOnlyWhatThePreferencesAllow) {
+    const char* settings[] = {"neither", "case", "accents", "both"};
+    for (const ToleranceExample& example : toleranceExamples()) {
+        for (int setting = 0; setting < 4; ++setting) {
+            SCOPED_TRACE(std::string(example.name) + " / " + settings[setting]);
+            CardStore store;
+            Card& card = store.createCard();
+            store.setText(card, CardField::Answer, example.stored);
+            Preferences preferences;
+            preferences.strictOrder = example.rule.strictOrder;
+            preferences.allWords = example.rule.allWords;
+            preferences.ignoreCase = setting == 1 || setting == 3;
+            preferences.ignoreAccents = setting >= 2;
+            FakeHost host;
+            const AnswerCheck check = checkAnswer(card, example.typed, preferences, host);
+            const char expected = example.outcomes[setting];
+            EXPECT_EQ(check.verdict, expected == '-' ? D : R);
+            const ToleratedDifference tolerated = expected == 'C'   ? ToleratedDifference::Case
+                                                  : expected == 'A' ? ToleratedDifference::Accents
+                                                  : expected == 'B'
+                                                      ? ToleratedDifference::CaseAndAccents
+                                                      : ToleratedDifference::None;
+            EXPECT_EQ(check.tolerated, tolerated);
+            const bool limitShown = example.limitShown && expected == '-';
+            EXPECT_EQ(host.errors,
+                      limitShown ? std::vector<int>{Msg::TooManyMeanings} : std::vector<int>{});
+        }
+    }
+}
+
 }  // namespace

@@ -67,6 +67,59 @@ TEST(Utf8Text, FoldCaseCoversEveryScriptWithCase) {
     EXPECT_EQ(foldCase("\xE6\x97\xA5"), "\xE6\x97\xA5");
 }
 
+struct LenientCase {
+    const char* name;
+    std::string a;
+    std::string b;
+    bool ignoreCase;
+    bool ignoreAccents;
+    bool equal;
+};
+
+class LenientForm : public testing::TestWithParam<LenientCase> {};
+
+TEST_P(LenientForm, EqualExactlyWhereALearnerWouldSayTheSameWord) {
+    const LenientCase& c = GetParam();
+    EXPECT_EQ(lenientForm(c.a, c.ignoreCase, c.ignoreAccents) ==
+                  lenientForm(c.b, c.ignoreCase, c.ignoreAccents),
+              c.equal);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LenientForm,
+    testing::Values(LenientCase{"EncodingOfAnAccentIsNoDifference", "caf\xC3\xA9", "cafe\xCC\x81",
+                                false, false, true},
+                    LenientCase{"GreekTonos", "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82",
+                                "\xCE\xBB\xCE\xBF\xCE\xB3\xCE\xBF\xCF\x82", false, true, true},
+                    LenientCase{"GreekCapitalsAndFinalSigma",
+                                "\xCE\x9B\xCE\x9F\xCE\x93\xCE\x9F\xCE\xA3",
+                                "\xCE\xBB\xCE\xBF\xCE\xB3\xCE\xBF\xCF\x82", true, false, true},
+                    LenientCase{"VietnameseToneAndVowelMarks",
+                                "Ti\xE1\xBA\xBFng Vi\xE1\xBB\x87t \xC4\x91\xC6\xB0\xE1\xBB\x9Dng",
+                                "Tieng Viet duong", false, true, true},
+                    LenientCase{"CyrillicYoAndShortI", "\xD1\x91\xD0\xB6 \xD0\xB9",
+                                "\xD0\xB5\xD0\xB6 \xD0\xB8", false, true, true},
+                    LenientCase{"PolishStrokeAndAcute",
+                                "\xC5\x82\xC3\xB3"
+                                "d\xC5\xBA",
+                                "lodz", false, true, true},
+                    LenientCase{"TurkishDotlessI", "\xC4\xB1s\xC4\xB1k", "isik", false, true, true},
+                    LenientCase{"SharpSIsNotACaseMatter",
+                                "stra\xC3\x9F"
+                                "e",
+                                "strasse", true, false, false},
+                    LenientCase{"CapitalSharpS",
+                                "STRA\xE1\xBA\x9E"
+                                "E",
+                                "stra\xC3\x9F"
+                                "e",
+                                true, false, true},
+                    LenientCase{"JapaneseDakutenMakesAnotherKana", "\xE3\x81\x8C", "\xE3\x81\x8B",
+                                true, true, false},
+                    LenientCase{"HindiVowelSignIsNoAccent", "\xE0\xA4\x95\xE0\xA4\xBF",
+                                "\xE0\xA4\x95", true, true, false}),
+    [](const testing::TestParamInfo<LenientCase>& info) { return std::string(info.param.name); });
+
 TEST(Windows1252, EveryByteRoundTripsThroughUtf8) {
     std::string all;
     for (int b = 1; b < 256; ++b)

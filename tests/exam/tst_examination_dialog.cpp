@@ -254,6 +254,37 @@ private slots:
         QCOMPARE(states(), QString());
     }
 
+    void rightAnswerIsConfirmedOnScreen_data() {
+        QTest::addColumn<bool>("ignoreCase");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("line");  // empty: the line stays hidden, the user is asked
+        QTest::newRow("right as stored") << false << "house"
+                                         << "Right.";
+        QTest::newRow("capital let pass") << true << "House"
+                                          << "Right, but mind the capital letters: house";
+        QTest::newRow("capital without the preference is asked about") << false << "House"
+                                                                       << "";
+    }
+    void rightAnswerIsConfirmedOnScreen() {
+        QFETCH(bool, ignoreCase);
+        QFETCH(QString, typed);
+        QFETCH(QString, line);
+        preferences_.ignoreCase = ignoreCase;
+        Card& asked = card("Haus", "house");
+        card("Heim", "home");
+        if (line.isEmpty())
+            prompts().dialogHandlers.push_back(handlerNamed("click:button3"));
+        ExaminationDialog* window = start(Command::ExamineInOrder);
+        answer(window, typed);
+        auto* feedback = window->findChild<QLabel*>("answerFeedbackLine");
+        QVERIFY(feedback);
+        QCOMPARE(feedback->isVisible() ? feedback->text() : QString(), line);
+        QCOMPARE(prompts().dialogs.size(), line.isEmpty() ? 1 : 0);
+        QCOMPARE(asked.timesRight, 1);
+        // The answer box keeps the focus for the next card.
+        QCOMPARE(window->focusWidget(), box(window, "edit1006"));
+    }
+
     void differingAnswerIsSettledByTheUser_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("handler");
@@ -598,8 +629,9 @@ private slots:
         Card& asked = card("Haus", "house");
         ExaminationDialog* window = start(Command::ExamineInOrder);
         QCOMPARE(controlsWithoutAccessibleName(window), QStringList());
-        ConfirmAnswerDialog confirm(*store_, asked, "home", main_->session().questionFont(),
-                                    main_->session().answerFont(), window);
+        ConfirmAnswerDialog confirm(*store_, asked, "home", preferences_,
+                                    main_->session().questionFont(), main_->session().answerFont(),
+                                    window);
         QCOMPARE(controlsWithoutAccessibleName(&confirm), QStringList());
         KnownCardDialog known(window);
         QCOMPARE(controlsWithoutAccessibleName(&known), QStringList());
