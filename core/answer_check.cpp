@@ -10,7 +10,6 @@
 #include "core/message_ids.h"
 #include "core/preferences.h"
 #include "core/unicode_text.h"
-#include "core/windows1252.h"
 
 namespace {
 
@@ -102,9 +101,8 @@ AnswerCheck checkAnswerText(std::string_view stored, std::string_view typed,
         return {AnswerVerdict::Right, ToleratedDifference::None};
 
     if (preferences.ignoreCase || preferences.ignoreAccents) {
-        // Card texts are Windows-1252; the lenient forms are made from Unicode.
-        const std::string storedText = windows1252ToUtf8(stored);
-        const std::string typedText = windows1252ToUtf8(typed);
+        const std::string_view storedText = stored;
+        const std::string_view typedText = typed;
         struct Level {
             bool allowed;
             bool ignoreCase;

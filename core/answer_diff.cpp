@@ -11,7 +11,6 @@
 #include "core/card.h"
 #include "core/preferences.h"
 #include "core/unicode_text.h"
-#include "core/windows1252.h"
 
 namespace {
 
@@ -285,9 +284,7 @@ std::vector<DiffSegment> diffCharacters(std::string_view typed, std::string_view
 
 AnswerDiff diffAnswer(const Card& card, std::string_view typedCardText,
                       const Preferences& preferences) {
-    // Card texts are Windows-1252; the diff counts and shows Unicode characters.
-    return diffAnswerText(windows1252ToUtf8(typedCardText), windows1252ToUtf8(card.answer()),
-                          preferences);
+    return diffAnswerText(typedCardText, card.answer(), preferences);
 }
 
 AnswerDiff diffAnswerText(std::string_view typedAnswer, std::string_view storedAnswer,

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "core/card_id_index.h"
 #include "core/message_ids.h"
+#include "core/unicode_text.h"
+#include "core/windows1252.h"
 
 namespace {
 
@@ -36,17 +39,41 @@ void insertMatching(const CardList& source, CardList& target, Pred matches) {
     });
 }
 
-// Byte-wise unsigned comparison; a text that is a prefix of another comes first.
+// Where a character stands in the sort order: a character Windows-1252 holds by its byte
+// there, so that such texts keep the byte order they have always sorted in; every other
+// character after all of those, by its code point.
+int64_t sortRank(std::string_view text, std::size_t pos) {
+    const std::optional<char32_t> c = decodeUtf8(text, pos);
+    if (!c)
+        return int64_t{0x110000} + 256 + static_cast<unsigned char>(text[pos - 1]);
+    const int byte = windows1252ByteOf(*c);
+    return byte >= 0 ? byte : int64_t{256} + *c;
+}
+
+// Character by character in that order; a text that is a prefix of another comes first.
 int compareText(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
-    if (n != 0) {
-        const int c = std::memcmp(a.data(), b.data(), n);  // memcmp compares unsigned bytes
-        if (c != 0)
-            return c;
+    const auto* pa = reinterpret_cast<const unsigned char*>(a.data());
+    const auto* pb = reinterpret_cast<const unsigned char*>(b.data());
+    std::size_t i = 0;
+    while (i < n && pa[i] == pb[i])
+        ++i;
+    if (i == n) {
+        if (a.size() == b.size())
+            return 0;
+        return a.size() < b.size() ? -1 : 1;
     }
-    if (a.size() == b.size())
-        return 0;
-    return a.size() < b.size() ? -1 : 1;
+    if (pa[i] < 0x80 && pb[i] < 0x80)
+        return pa[i] < pb[i] ? -1 : 1;
+    // Back to the first byte of the character the texts differ in; it starts at the same
+    // place in both, as everything before it is the same.
+    while (i > 0 && ((pa[i] & 0xC0) == 0x80 || (pb[i] & 0xC0) == 0x80))
+        --i;
+    const int64_t ra = sortRank(a, i);
+    const int64_t rb = sortRank(b, i);
+    if (ra != rb)
+        return ra < rb ? -1 : 1;
+    return compareText(a.substr(i + 1), b.substr(i + 1));
 }
 
 int compareInt(int32_t a, int32_t b) {

@@ -1,33 +1,59 @@
 #include "core/overview_ops.h"
 
+#include <utf8proc.h>
+
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "core/unicode_text.h"
+#include "core/windows1252.h"
+
 namespace {
 
-// Lower case of a Windows-1252 byte: ASCII, the accented capitals from 0xC0 (but not the
-// multiplication sign) and the four capitals placed among the punctuation.
-unsigned char foldCase(unsigned char c) {
+// Lower case of a character, for telling lessons apart. Characters Windows-1252 holds fold
+// as they always have: A to Z, the accented capitals from U+00C0 (but not the
+// multiplication sign, and not sharp s), and S and Z caron, OE and Y diaeresis; every other
+// character folds by Unicode, so that Greek, Cyrillic, Polish or Turkish lesson names
+// written in capitals are the same lessons.
+char32_t foldCharacter(char32_t c) {
     if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-        return static_cast<unsigned char>(c + 0x20);
+        return c + 0x20;
     switch (c) {
-        case 0x8A:  // S caron
-        case 0x8C:  // OE
-        case 0x8E:  // Z caron
-            return static_cast<unsigned char>(c + 0x10);
-        case 0x9F:  // Y diaeresis
+        case 0x160:  // S caron
+        case 0x152:  // OE
+        case 0x17D:  // Z caron
+            return c + 1;
+        case 0x178:  // Y diaeresis
             return 0xFF;
         default:
-            return c;
+            break;
     }
+    if (c < 0x80 || windows1252ByteOf(c) >= 0)
+        return c;
+    return static_cast<char32_t>(utf8proc_tolower(static_cast<utf8proc_int32_t>(c)));
 }
 
 std::string folded(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(foldCase(static_cast<unsigned char>(c)));
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[pos]);
+        if (byte < 0x80) {
+            out.push_back(static_cast<char>(foldCharacter(byte)));
+            ++pos;
+            continue;
+        }
+        const std::size_t start = pos;
+        if (const std::optional<char32_t> c = decodeUtf8(text, pos)) {
+            appendUtf8(out, foldCharacter(*c));
+        } else {
+            out.append(text.substr(start, pos - start));
+        }
+    }
     return out;
 }
 
@@ -84,10 +110,7 @@ int levelImageIndex(int32_t level) {
 }
 
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return foldCase(static_cast<unsigned char>(x)) ==
-                      foldCase(static_cast<unsigned char>(y));
-           });
+    return a == b || folded(a) == folded(b);
 }
 
 std::vector<std::string_view> distinctLessons(const CardList& unknown, const CardList& known) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/card.h"
+#include "core/unicode_text.h"
 
 namespace {
 
@@ -21,11 +22,13 @@ std::size_t lineEnd(std::string_view remaining, int columnWidth, const TextMeasu
     }
     if (breakAt > 0)
         return breakAt;
-    std::size_t fits = 1;
-    while (fits < remaining.size() && measure.width(remaining.substr(0, fits + 1)) < columnWidth) {
+    // Whole characters only: a letter with its accents, or one of several bytes, is never
+    // split across lines.
+    const std::vector<std::size_t> ends = characterEnds(remaining);
+    std::size_t fits = 0;
+    while (fits + 1 < ends.size() && measure.width(remaining.substr(0, ends[fits + 1])) < columnWidth)
         ++fits;
-    }
-    return fits;
+    return ends.empty() ? remaining.size() : ends[fits];
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ inline constexpr int kLessonWidth = 200;
 inline constexpr int kLinesPerPage = 62;
 }  // namespace PrintLayout
 
-// Measures a run of card text (Windows-1252 bytes) in device units of the printer.
+// Measures a run of card text (UTF-8) in device units of the printer.
 class TextMeasure {
 public:
     virtual ~TextMeasure() = default;

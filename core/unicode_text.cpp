@@ -136,6 +136,18 @@ std::string_view firstCharacters(std::string_view text, std::size_t count) {
     return text.substr(0, end);
 }
 
+std::vector<std::size_t> characterEnds(std::string_view text) {
+    std::vector<std::size_t> ends;
+    walkCharacters(text, [&](std::size_t pos) {
+        if (pos > 0)
+            ends.push_back(pos);
+        return true;
+    });
+    if (!text.empty())
+        ends.push_back(text.size());
+    return ends;
+}
+
 std::string foldCase(std::string_view text) {
     utf8proc_uint8_t* folded = nullptr;
     const utf8proc_ssize_t length = utf8proc_map(

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include <vector>
 
 // UTF-8 text: decoding, validity, characters and case. A "character" here is what a
 // reader sees as one letter (a grapheme cluster: a base letter with its combining marks,
@@ -24,6 +25,10 @@ std::size_t characterCount(std::string_view text);
 std::vector<std::string_view> splitCharacters(std::string_view text);
 // The longest start of the text that holds at most `count` characters.
 std::string_view firstCharacters(std::string_view text, std::size_t count);
+
+// Where each character after the first begins, in bytes, and the end of the text: the
+// places a text may be cut without splitting a character.
+std::vector<std::size_t> characterEnds(std::string_view text);
 
 // The text with case folded for comparison (full Unicode case folding: "Straße" and
 // "STRASSE" fold alike, so do Greek and Cyrillic capitals). Invalid UTF-8 comes back as

@@ -15,8 +15,9 @@ constexpr std::array<char32_t, 32> kHighControlRange = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 0x98
 };
 
-// The byte of a code point, or -1 when the code page has none.
-int byteOf(char32_t c) {
+}  // namespace
+
+int windows1252ByteOf(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return static_cast<int>(c);
     for (std::size_t i = 0; i < kHighControlRange.size(); ++i)
@@ -24,8 +25,6 @@ int byteOf(char32_t c) {
             return static_cast<int>(0x80 + i);
     return -1;
 }
-
-}  // namespace
 
 std::string windows1252ToUtf8(std::string_view bytes) {
     std::string text;
@@ -54,7 +53,7 @@ std::optional<std::string> utf8ToWindows1252(std::string_view text) {
         const std::optional<char32_t> c = decodeUtf8(text, pos);
         if (!c)
             return std::nullopt;
-        const int mapped = byteOf(*c);
+        const int mapped = windows1252ByteOf(*c);
         if (mapped < 0)
             return std::nullopt;
         bytes.push_back(static_cast<char>(mapped));

@@ -83,18 +83,16 @@ ModifyCardDialog::ModifyCardDialog(ListSession& session, CommandBoard& board, QW
     // The boxes stop at what a card can hold, so that "OK" never has to cut a text.
     question_ = new FontEditBox(this);
     question_->setObjectName(QStringLiteral("edit1007"));
-    question_->setMaxLength(int(kQuestionCapacity));
+    limitCharacters(question_, int(kQuestionCapacity));
     answer_ = new FontEditBox(this);
     answer_->setObjectName(QStringLiteral("edit1006"));
-    answer_->setMaxLength(int(kAnswerCapacity));
+    limitCharacters(answer_, int(kAnswerCapacity));
     lesson_ = new QLineEdit(this);
     lesson_->setObjectName(QStringLiteral("edit1008"));
-    lesson_->setMaxLength(int(kLessonCapacity));
-    lesson_->setValidator(new CardTextValidator(lesson_));
+    limitCharacters(lesson_, int(kLessonCapacity));
     addInfo_ = new QLineEdit(this);
     addInfo_->setObjectName(QStringLiteral("edit1013"));
-    addInfo_->setMaxLength(int(kAddInfoCapacity));
-    addInfo_->setValidator(new CardTextValidator(addInfo_));
+    limitCharacters(addInfo_, int(kAddInfoCapacity));
     number_ = new QLineEdit(this);
     number_->setObjectName(QStringLiteral("edit1012"));
     makeDisplayOnly(number_);

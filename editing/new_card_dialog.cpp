@@ -43,18 +43,16 @@ NewCardDialog::NewCardDialog(ListSession& session, CommandBoard& board, QWidget*
 
     question_ = new FontEditBox(this);
     question_->setObjectName("edit1004");
-    question_->setMaxLength(kQuestionLimit);
+    limitCharacters(question_, kQuestionLimit);
     answer_ = new FontEditBox(this);
     answer_->setObjectName("edit1005");
-    answer_->setMaxLength(kAnswerLimit);
+    limitCharacters(answer_, kAnswerLimit);
     addInfo_ = new QLineEdit(this);
     addInfo_->setObjectName("edit1007");
-    addInfo_->setMaxLength(kAddInfoLimit);
-    addInfo_->setValidator(new CardTextValidator(addInfo_));
+    limitCharacters(addInfo_, kAddInfoLimit);
     lesson_ = new QLineEdit(this);
     lesson_->setObjectName("edit1008");
-    lesson_->setMaxLength(kLessonLimit);
-    lesson_->setValidator(new CardTextValidator(lesson_));
+    limitCharacters(lesson_, kLessonLimit);
 
     auto* form = new QFormLayout;
     auto addRow = [&](const QString& text, QLineEdit* field) {

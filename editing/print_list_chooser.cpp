@@ -55,8 +55,7 @@ PrintListChooser::PrintListChooser(const CardStore& store, QWidget* parent)
     lesson_ = new QLineEdit(this);
     lesson_->setObjectName(QStringLiteral("edit1004"));
     lesson_->setAccessibleName(QStringLiteral("Lesson to print"));
-    lesson_->setMaxLength(int(kLessonCapacity));
-    lesson_->setValidator(new CardTextValidator(lesson_));
+    limitCharacters(lesson_, int(kLessonCapacity));
     grid->addWidget(lesson_, grid->rowCount() - 1, 1);
     addChoice(WrongCards,
               QStringLiteral("Print all cards you answered wrong during this examination"));

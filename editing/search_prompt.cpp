@@ -7,7 +7,9 @@
 #include <algorithm>
 
 #include "platform/owned_dialog.h"
+#include "platform/card_text_validator.h"
 #include "platform/prompts.h"
+#include "platform/text_codec.h"
 #include "widgets/font_edit_box.h"
 
 namespace {
@@ -29,7 +31,7 @@ SearchPrompt::SearchPrompt(const QString& initialText, const QString& prompt, co
     box_->setObjectName(QStringLiteral("edit1022"));
     // Typing stops at 59 characters; a longer text the prompt opens with (a question read
     // from a file can hold 100) is kept whole, so that searching for it finds its card.
-    box_->setMaxLength(std::max<int>(kTextLimit, int(initialText.size())));
+    limitCharacters(box_, std::max<int>(kTextLimit, characterCount(initialText)));
     box_->setAccessibleName(prompt);
     label->setBuddy(box_);
     if (font)

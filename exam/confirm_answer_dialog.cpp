@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/answer_diff.h"
+#include "core/unicode_text.h"
 #include "core/card_store.h"
 #include "core/message_ids.h"
 #include "platform/dialog_data.h"
@@ -156,7 +157,7 @@ void ConfirmAnswerDialog::addAnswer() {
     std::string combined(card_.answer());
     combined += ", ";
     combined += typed_;
-    if (combined.size() < static_cast<std::size_t>(kAddedAnswerLimit)) {
+    if (::characterCount(combined) < static_cast<std::size_t>(kAddedAnswerLimit)) {
         store_.setText(card_, CardField::Answer, combined);
         store_.modified = true;
         fillBoxes();

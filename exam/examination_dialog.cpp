@@ -75,7 +75,7 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board, 
     makeDisplayOnly(question_);
     answer_ = new FontEditBox(this);
     answer_->setObjectName(QStringLiteral("edit1006"));
-    answer_->setMaxLength(kTypedAnswerLimit);
+    limitCharacters(answer_, kTypedAnswerLimit);
     addInfo_ = new QLineEdit(this);
     addInfo_->setObjectName(QStringLiteral("edit1007"));
     makeDisplayOnly(addInfo_);

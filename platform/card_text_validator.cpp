@@ -1,26 +1,34 @@
 #include "platform/card_text_validator.h"
 
 #include <QLineEdit>
+#include <algorithm>
 
 #include "core/message_ids.h"
 #include "platform/prompts.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
 
-namespace {
+CardTextValidator::CardTextValidator(int maxCharacters, QObject* parent)
+    : QValidator(parent), maxCharacters_(maxCharacters) {}
 
-constexpr int kRefusalHertz = 400;
-constexpr int kRefusalMilliseconds = 100;
-
-}  // namespace
-
-CardTextValidator::CardTextValidator(QObject* parent) : QValidator(parent) {}
-
-QValidator::State CardTextValidator::validate(QString& input, int&) const {
-    if (unrepresentableCharacters(input).isEmpty())
+QValidator::State CardTextValidator::validate(QString& input, int& pos) const {
+    if (input.size() <= maxCharacters_ || characterCount(input) <= maxCharacters_)
         return Acceptable;
-    prompts().beep(kRefusalHertz, kRefusalMilliseconds);
-    return Invalid;
+    // What was just put in ends at the cursor: cut from there back until the text fits.
+    const QString after = input.mid(pos);
+    const int room = maxCharacters_ - characterCount(after);
+    const QString before = firstCharacters(input.left(pos), std::max(room, 0));
+    if (room < 0 || before.size() == pos)
+        return Invalid;  // nothing new to cut: the text was over the limit before
+    input = before + after;
+    pos = static_cast<int>(before.size());
+    return Acceptable;
+}
+
+void limitCharacters(QLineEdit* box, int maxCharacters) {
+    const QValidator* old = box->validator();
+    box->setValidator(new CardTextValidator(maxCharacters, box));
+    delete old;
 }
 
 QString unstorableTextMessage(const QString& characters) {

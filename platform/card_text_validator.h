@@ -6,15 +6,24 @@
 class QLineEdit;
 class QWidget;
 
-// Refuses an edit that would put a character into a field that a list file cannot hold
-// (list files store card texts as Windows-1252), and beeps instead. Typing and pasting
-// alike: a pasted text with such a character is refused as a whole.
+// Keeps a card text box within its limit, counted in characters as a reader counts them
+// (a letter with its accents is one, as is a letter outside the first 65,536), where a
+// line edit's own limit counts UTF-16 units. Like that limit, an edit that would go beyond
+// it keeps only as much of what was just typed, pasted or committed by an input method as
+// fits.
 class CardTextValidator : public QValidator {
     Q_OBJECT
 public:
-    explicit CardTextValidator(QObject* parent = nullptr);
+    explicit CardTextValidator(int maxCharacters, QObject* parent = nullptr);
     State validate(QString& input, int& pos) const override;
+    int maxCharacters() const { return maxCharacters_; }
+
+private:
+    int maxCharacters_;
 };
+
+// Limits the box to `maxCharacters` characters (see CardTextValidator).
+void limitCharacters(QLineEdit* box, int maxCharacters);
 
 // The field's text as card bytes. When the text holds characters a list file cannot hold
 // (possible when a text was put into the field by the program or the field has no

@@ -133,8 +133,13 @@ LogFont fromQFont(const QFont& font) {
     for (const QChar c : unrepresentableCharacters(face))
         face.remove(c);
     std::string bytes = toCardText(face).value_or(std::string());
-    if (bytes.size() > LogFont::kFaceNameCapacity)
-        bytes.resize(LogFont::kFaceNameCapacity);
+    if (bytes.size() > LogFont::kFaceNameCapacity) {
+        // Cut at a character boundary: a half character is no name.
+        std::size_t end = LogFont::kFaceNameCapacity;
+        while (end > 0 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
+            --end;
+        bytes.resize(end);
+    }
     record.lfFaceName = bytes;
     return record;
 }

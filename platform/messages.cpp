@@ -39,6 +39,11 @@ void showErrorText(const QString& text) {
                       stringText(Msg::ErrorCaption).left(kMaxCaptionLength), text);
 }
 
+void showNoticeText(const QString& text) {
+    prompts().message(nullptr, PromptIcon::Information,
+                      stringText(Msg::NoticeCaption).left(kMaxCaptionLength), text);
+}
+
 void fatalError(int messageId) {
     showError(messageId);
     exitProcess(8);

@@ -13,6 +13,8 @@ void showError(int messageId);
 void showNotice(int messageId);
 // The error box with a text that is not in the table (may be empty).
 void showErrorText(const QString& text);
+// The notice box with a text of its own.
+void showNoticeText(const QString& text);
 // Shows the error box for the number and ends the process with exit status 8.
 [[noreturn]] void fatalError(int messageId);
 // A Yes/No/Cancel question with an exclamation icon, text and caption from the table.

@@ -36,14 +36,18 @@ FileChoice runFileDialog(QWidget* owner, const FileRequest& request, bool save) 
     // Filters are "Description (patterns)"; only the description is shown, so that a
     // description may name its pattern the way the user knows it.
     dialog->setOption(QFileDialog::HideNameFilterDetails);
-    if (!request.filters.isEmpty())
+    if (!request.filters.isEmpty()) {
         dialog->setNameFilters(request.filters);
+        dialog->selectNameFilter(request.filters.value(request.selectedFilter));
+    }
     dialog->setDefaultSuffix(request.defaultSuffix);
     if (!request.initialName.isEmpty())
         dialog->selectFile(request.initialName);
     FileChoice choice;
-    if (dialog->exec() == QDialog::Accepted && dialog)
+    if (dialog->exec() == QDialog::Accepted && dialog) {
         choice.path = dialog->selectedFiles().value(0);
+        choice.filter = static_cast<int>(request.filters.indexOf(dialog->selectedNameFilter()));
+    }
     return choice;
 }
 

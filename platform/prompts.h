@@ -19,6 +19,8 @@ struct FileRequest {
     QStringList filters;
     QString defaultSuffix;
     QString initialName;
+    // The filter shown first (an index into `filters`).
+    int selectedFilter = 0;
 };
 
 // The chosen path, or an empty path with errorCode 0 for a plain cancel and another
@@ -26,6 +28,8 @@ struct FileRequest {
 struct FileChoice {
     QString path;
     int errorCode = 0;
+    // The filter the user left chosen; -1 for the one the request showed first.
+    int filter = -1;
 };
 
 // Everything that asks the user something or waits for the user passes through here:

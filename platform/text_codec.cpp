@@ -1,70 +1,58 @@
 #include "platform/text_codec.h"
 
-#include <QStringView>
-#include <array>
+#include <QTextBoundaryFinder>
+
+QString fromCardText(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::optional<std::string> toCardText(const QString& text) {
+    if (!unrepresentableCharacters(text).isEmpty())
+        return std::nullopt;
+    return text.toStdString();
+}
+
+QString unrepresentableCharacters(const QString& text) {
+    QString found;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (c.isSurrogate() && !found.contains(c))
+            found.append(c);
+    }
+    return found;
+}
 
 namespace {
 
-// Windows-1252 bytes 0x80..0x9F. The five bytes the code page leaves undefined map to the
-// control characters of the same number, so that every byte survives a round trip.
-constexpr std::array<char16_t, 32> kHighControlRange = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 0x80
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 0x88
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 0x90
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 0x98
-};
-
-char16_t unicodeOf(unsigned char byte) {
-    if (byte >= 0x80 && byte <= 0x9F)
-        return kHighControlRange[byte - 0x80];
-    return byte;
-}
-
-// The byte of a UTF-16 unit, or -1 when the code page has none.
-int byteOf(char16_t unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
-        return unit;
-    for (std::size_t i = 0; i < kHighControlRange.size(); ++i)
-        if (kHighControlRange[i] == unit)
-            return static_cast<int>(0x80 + i);
+// Where the first `count` characters end, in UTF-16 units, or -1 when the text holds no
+// more than that.
+qsizetype endOfCharacters(const QString& text, int count) {
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    int seen = 0;
+    while (finder.toNextBoundary() >= 0) {
+        if (++seen == count)
+            return finder.position() < text.size() ? finder.position() : -1;
+    }
     return -1;
 }
 
 }  // namespace
 
-QString fromCardText(std::string_view bytes) {
-    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        text[static_cast<qsizetype>(i)] = QChar(unicodeOf(static_cast<unsigned char>(bytes[i])));
-    return text;
+int characterCount(const QString& text) {
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    int count = 0;
+    while (finder.toNextBoundary() >= 0)
+        ++count;
+    return count;
 }
 
-std::optional<std::string> toCardText(const QString& text) {
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(text.size()));
-    for (const QChar c : text) {
-        // Surrogates (characters beyond the first 65536) have no byte either.
-        const int byte = byteOf(c.unicode());
-        if (byte < 0)
-            return std::nullopt;
-        bytes.push_back(static_cast<char>(byte));
-    }
-    return bytes;
-}
-
-QString unrepresentableCharacters(const QString& text) {
-    QString found;
-    const QStringView view(text);
-    qsizetype i = 0;
-    while (i < view.size()) {
-        // One character, which may take two UTF-16 units.
-        qsizetype length = 1;
-        if (view[i].isHighSurrogate() && i + 1 < view.size() && view[i + 1].isLowSurrogate())
-            length = 2;
-        const QStringView character = view.mid(i, length);
-        if ((length == 2 || byteOf(character[0].unicode()) < 0) && !found.contains(character))
-            found.append(character);
-        i += length;
-    }
-    return found;
+QString firstCharacters(const QString& text, int count) {
+    if (count <= 0)
+        return QString();
+    const qsizetype end = endOfCharacters(text, count);
+    return end < 0 ? text : text.left(end);
 }

@@ -128,6 +128,14 @@ void ListSession::openList(const QString& path) {
     setFonts(question, answer);
     fileStamp_ = info.stamp;
     readIncomplete_ = info.incomplete;
+    unicodeList_ = info.unicode;
+    toldAboutUnicode_ = false;
+    if (info.repairedTexts > 0) {
+        ::showErrorText(tr("%1 held %2 texts with bytes that are not UTF-8; each such byte "
+                           "shows as \ufffd. Saving writes them so.")
+                            .arg(path)
+                            .arg(info.repairedTexts));
+    }
     if (info.incomplete) {
         ::showErrorText(tr("%1 ends in the middle of a card: only the first %2 cards could be "
                            "read. Save will ask before it replaces the file.")
@@ -152,18 +160,39 @@ void ListSession::saveList() {
             saveListAs();
             return;
         case Replace::Go:
-            writeTo(store_.fileName);
+            // A list stays in the older format for as long as it can, so that older
+            // programs still open it; once it holds a character that format cannot hold,
+            // or was a Unicode list already, it is saved as a Unicode list.
+            writeTo(store_.fileName, unicodeList_ || !fitsWindows1252(store_)
+                                         ? ListFileFormat::Unicode
+                                         : ListFileFormat::Version20);
             return;
     }
 }
 
-bool ListSession::writeTo(const std::string& path) {
+bool ListSession::writeTo(const std::string& path, ListFileFormat format) {
+    if (format == ListFileFormat::Version20) {
+        if (const Card* card = firstCardBeyondWindows1252(store_)) {
+            ::showErrorText(tr("Card %1 (\"%2\") holds characters the older list format "
+                               "cannot hold. Save the list as a Unicode list instead; "
+                               "nothing was written.")
+                                .arg(card->id)
+                                .arg(fromCardText(card->question())));
+            return false;
+        }
+    } else if (!unicodeList_ && !toldAboutUnicode_) {
+        toldAboutUnicode_ = true;
+        ::showNoticeText(tr("This list is saved as a Unicode list, so that it can hold every "
+                            "language. Programs that know only the older list format cannot "
+                            "open it."));
+    }
     const DocumentInfo info =
-        writeListFile(path, store_, questionFont_, answerFont_, fontLog(), *this);
+        writeListFile(path, store_, questionFont_, answerFont_, fontLog(), *this, {}, format);
     if (info.status == 1)
         ::showError(Msg::SaveFailed);
     if (info.status == 0) {
         fileStamp_ = info.stamp;
+        unicodeList_ = format == ListFileFormat::Unicode;
         if (path == store_.fileName)
             readIncomplete_ = false;
     }
@@ -232,9 +261,11 @@ void ListSession::unlockList() {
 void ListSession::saveListAs() {
     FileRequest request;
     request.title = stringText(Msg::SaveAsTitle);
-    request.filters = {filter("Kartomatrix-File", "kmx")};
+    request.filters = {filter("Kartomatrix-File", "kmx"),
+                       filter(tr("Kartomatrix Unicode list, for every language"), "kmx")};
     request.defaultSuffix = "kmx";
     request.initialName = CardStore::kUntitled;
+    request.selectedFilter = unicodeList_ || !fitsWindows1252(store_) ? 1 : 0;
     const FileChoice choice = prompts().saveFile(dialogParent_, request);
     if (choice.path.isEmpty()) {
         if (choice.errorCode != 0)
@@ -242,7 +273,11 @@ void ListSession::saveListAs() {
         return;
     }
     const std::string path = localPath(choice.path);
-    const bool written = writeTo(path);
+    const int chosen = choice.filter >= 0 ? choice.filter : request.selectedFilter;
+    const bool written =
+        writeTo(path, chosen == 1 ? ListFileFormat::Unicode : ListFileFormat::Version20);
+    if (!written && chosen == 0 && firstCardBeyondWindows1252(store_))
+        return;  // refused before anything was written: the list keeps its file
     if (path != store_.fileName)
         lockList(path, false);
     store_.fileName = path;
@@ -313,6 +348,8 @@ void ListSession::closeList() {
     unlockList();
     fileStamp_ = {};
     readIncomplete_ = false;
+    unicodeList_ = false;
+    toldAboutUnicode_ = false;
     OpenWindowList::instance().closeAll();
     emit listClosed();
     emit cardsChanged();

@@ -8,6 +8,7 @@
 
 #include "core/command.h"
 #include "core/file_stamp.h"
+#include "core/list_file_writer.h"
 #include "core/host.h"
 #include "core/log_font.h"
 
@@ -98,8 +99,9 @@ signals:
 
 private:
     bool askToSave(bool saveAsAlways);
-    // Writes the list to `path`; false when it was not written (refused, failed).
-    bool writeTo(const std::string& path);
+    // Writes the list to `path` in the format; false when it was not written (refused,
+    // failed).
+    bool writeTo(const std::string& path, ListFileFormat format);
     // Asks before a save replaces a file that was incomplete when read or has changed on
     // disk since; Save As is offered instead. True when the save may go on.
     enum class Replace { Go, SaveAs, Stop };
@@ -123,6 +125,9 @@ private:
     FileStamp fileStamp_;
     // The file ended in the middle of a card when it was read.
     bool readIncomplete_ = false;
+    // The list was read as, or last saved as, a Unicode list: it stays one.
+    bool unicodeList_ = false;
+    bool toldAboutUnicode_ = false;
     std::unique_ptr<QLockFile> lock_;
     QPointer<QWidget> dialogParent_;
 };

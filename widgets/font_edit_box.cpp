@@ -6,7 +6,8 @@
 #include "platform/messages.h"
 
 FontEditBox::FontEditBox(QWidget* parent) : QLineEdit(parent) {
-    setValidator(new CardTextValidator(this));
+    // Without a limit of its own, a box takes what a line edit takes.
+    setValidator(new CardTextValidator(maxLength(), this));
     connect(this, &QLineEdit::textChanged, this, &FontEditBox::applyPendingFont);
 }
 
