@@ -4,12 +4,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 #include <type_traits>
 #include <utility>
 
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
+
+#include "core/text_encodings.h"
+#include "core/text_limit.h"
 
 std::size_t capacityOf(CardField field) {
     switch (field) {
@@ -23,6 +27,10 @@ std::size_t capacityOf(CardField field) {
             return kAddInfoCapacity;
     }
     return 0;
+}
+
+std::size_t byteCapacityOf(CardField field) {
+    return capacityOf(field) * kBytesPerCharacterCap;
 }
 
 CardStore::CardStore() = default;
@@ -59,10 +67,17 @@ Card& CardStore::createCard() {
 }
 
 void CardStore::setText(Card& card, CardField field, std::string_view text) {
-    text = text.substr(0, capacityOf(field));
-    const auto i = static_cast<std::size_t>(field);
-    card.texts_[i] = storeText(text);
-    card.lengths_[i] = static_cast<uint8_t>(text.size());
+    std::string repaired;
+    if (!isAscii(text) && !isWellFormedUtf8(text)) {
+        repaired = utf8WithWindows1252Bytes(text);
+        text = repaired;
+    }
+    const std::size_t size = std::min(text.size(), byteCapacityOf(field) + 4);
+    char* out = reserveText(size);
+    std::memcpy(out, text.data(), size);
+    // What lies beyond the byte capacity and the next code point cannot be part of the text,
+    // but that code point decides whether the character before it is whole.
+    commitText(card, field, out, size);
 }
 
 void CardStore::swapQuestionAndAnswer(Card& card) {
@@ -82,17 +97,27 @@ void CardStore::destroyAllCards() {
     textUsed_ = kTextChunkSize;
 }
 
-const char* CardStore::storeText(std::string_view text) {
-    if (text.empty())
-        return "";
-    if (text == "-")
-        return "-";
-    if (textUsed_ + text.size() > kTextChunkSize) {
+char* CardStore::reserveText(std::size_t maxBytes) {
+    if (maxBytes > kMaxWrittenText)
+        throw std::length_error("card text too long for the store");
+    if (textUsed_ + maxBytes > kTextChunkSize) {
         textChunks_.push_back(allocateChunk());
         textUsed_ = 0;
     }
-    char* out = static_cast<char*>(textChunks_.back().get()) + textUsed_;
-    std::memcpy(out, text.data(), text.size());
-    textUsed_ += text.size();
-    return out;
+    return static_cast<char*>(textChunks_.back().get()) + textUsed_;
+}
+
+void CardStore::commitText(Card& card, CardField field, const char* text, std::size_t size) {
+    const auto i = static_cast<std::size_t>(field);
+    size = fittingLength({text, size}, capacityOf(field), byteCapacityOf(field));
+    card.lengths_[i] = static_cast<uint16_t>(size);
+    // The two most common texts take no memory of their own.
+    if (size == 0) {
+        card.texts_[i] = "";
+    } else if (size == 1 && text[0] == '-') {
+        card.texts_[i] = "-";
+    } else {
+        card.texts_[i] = text;
+        textUsed_ += size;
+    }
 }
