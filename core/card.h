@@ -15,7 +15,11 @@ inline constexpr std::size_t kQuestionCapacity = 100;
 inline constexpr std::size_t kAnswerCapacity = 100;
 inline constexpr std::size_t kLessonCapacity = 10;
 inline constexpr std::size_t kAddInfoCapacity = 100;
-std::size_t capacityOf(CardField field);
+constexpr std::size_t capacityOf(CardField field) {
+    constexpr std::size_t capacities[] = {kQuestionCapacity, kAnswerCapacity, kLessonCapacity,
+                                          kAddInfoCapacity};
+    return capacities[static_cast<std::size_t>(field)];
+}
 
 // A character may be any number of code points (a letter under a pile of accents), so a
 // text is also held to this many bytes a character on average: far more than any script
@@ -23,7 +27,9 @@ std::size_t capacityOf(CardField field);
 // grows without bound.
 inline constexpr std::size_t kBytesPerCharacterCap = 16;
 // The capacity of the text in bytes.
-std::size_t byteCapacityOf(CardField field);
+constexpr std::size_t byteCapacityOf(CardField field) {
+    return capacityOf(field) * kBytesPerCharacterCap;
+}
 
 // One vocabulary card. Cards are made and owned by the CardStore and stay at the same
 // address until the document is emptied, so lists, examinations and windows may keep

@@ -15,24 +15,6 @@
 #include "core/text_encodings.h"
 #include "core/text_limit.h"
 
-std::size_t capacityOf(CardField field) {
-    switch (field) {
-        case CardField::Question:
-            return kQuestionCapacity;
-        case CardField::Answer:
-            return kAnswerCapacity;
-        case CardField::Lesson:
-            return kLessonCapacity;
-        case CardField::AddInfo:
-            return kAddInfoCapacity;
-    }
-    return 0;
-}
-
-std::size_t byteCapacityOf(CardField field) {
-    return capacityOf(field) * kBytesPerCharacterCap;
-}
-
 CardStore::CardStore() = default;
 CardStore::~CardStore() = default;
 
@@ -60,8 +42,10 @@ Card& CardStore::createCard() {
     Card& card = *new (chunk + index) Card{};
     ++cardCount_;
     card.id = nextId++;
-    setText(card, CardField::Lesson, "-");
-    setText(card, CardField::AddInfo, "-");
+    for (CardField field : {CardField::Lesson, CardField::AddInfo}) {
+        card.texts_[static_cast<std::size_t>(field)] = "-";
+        card.lengths_[static_cast<std::size_t>(field)] = 1;
+    }
     modified = true;
     return card;
 }
@@ -97,27 +81,14 @@ void CardStore::destroyAllCards() {
     textUsed_ = kTextChunkSize;
 }
 
-char* CardStore::reserveText(std::size_t maxBytes) {
+char* CardStore::newTextChunk(std::size_t maxBytes) {
     if (maxBytes > kMaxWrittenText)
         throw std::length_error("card text too long for the store");
-    if (textUsed_ + maxBytes > kTextChunkSize) {
-        textChunks_.push_back(allocateChunk());
-        textUsed_ = 0;
-    }
-    return static_cast<char*>(textChunks_.back().get()) + textUsed_;
+    textChunks_.push_back(allocateChunk());
+    textUsed_ = 0;
+    return static_cast<char*>(textChunks_.back().get());
 }
 
-void CardStore::commitText(Card& card, CardField field, const char* text, std::size_t size) {
-    const auto i = static_cast<std::size_t>(field);
-    size = fittingLength({text, size}, capacityOf(field), byteCapacityOf(field));
-    card.lengths_[i] = static_cast<uint16_t>(size);
-    // The two most common texts take no memory of their own.
-    if (size == 0) {
-        card.texts_[i] = "";
-    } else if (size == 1 && text[0] == '-') {
-        card.texts_[i] = "-";
-    } else {
-        card.texts_[i] = text;
-        textUsed_ += size;
-    }
+std::size_t CardStore::fittingSize(CardField field, const char* text, std::size_t size) {
+    return fittingLength({text, size}, capacityOf(field), byteCapacityOf(field));
 }

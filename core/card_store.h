@@ -66,9 +66,31 @@ public:
 
 private:
     // Room for `maxBytes` bytes at the end of the text memory, which commitText then gives
-    // to the card.
-    char* reserveText(std::size_t maxBytes);
-    void commitText(Card& card, CardField field, const char* text, std::size_t size);
+    // to the card. Both run for every text of a list that is read, so the common case is
+    // inline.
+    char* reserveText(std::size_t maxBytes) {
+        // Strictly less: a store without text memory yet has all of it used.
+        if (textUsed_ + maxBytes < kTextChunkSize)
+            return static_cast<char*>(textChunks_.back().get()) + textUsed_;
+        return newTextChunk(maxBytes);
+    }
+    void commitText(Card& card, CardField field, const char* text, std::size_t size) {
+        const auto i = static_cast<std::size_t>(field);
+        if (size > capacityOf(field))
+            size = fittingSize(field, text, size);
+        card.lengths_[i] = static_cast<uint16_t>(size);
+        // The two most common texts take no memory of their own.
+        if (size == 0) {
+            card.texts_[i] = "";
+        } else if (size == 1 && text[0] == '-') {
+            card.texts_[i] = "-";
+        } else {
+            card.texts_[i] = text;
+            textUsed_ += size;
+        }
+    }
+    char* newTextChunk(std::size_t maxBytes);
+    static std::size_t fittingSize(CardField field, const char* text, std::size_t size);
 
     // Cards and texts live in chunks of 2 MiB, aligned so that the system can back each
     // with one huge page: a list of a million cards then loads without tens of thousands

@@ -545,15 +545,17 @@ private:
     }
 
     // Whether a field of a row taken in one pass is whole within its limit. In UTF-8 a
-    // field longer in bytes than its limit may still be short enough in characters, and it
-    // must be well-formed, since the field rules repair it.
+    // field longer in bytes than its limit may still be short enough in characters.
     bool fits(std::string_view field, std::size_t limit) const {
-        if (coding_ == Coding::Windows1252)
-            return field.size() <= limit;
-        if (!isWellFormedUtf8(field))
-            return false;
-        return field.size() <= limit ||
+        if (field.size() <= limit)
+            return true;
+        return coding_ == Coding::Utf8 &&
                fittingLength(field, limit, limit * kBytesPerCharacterCap) == field.size();
+    }
+    // The rows taken in one pass are only those with well-formed texts, since the field
+    // rules repair the others; they are checked in one go.
+    bool wellFormed(std::string_view texts) const {
+        return coding_ == Coding::Windows1252 || isWellFormedUtf8(texts);
     }
 
     // A version 2.0 row (or a row of the Unicode list) in exactly the form this program
@@ -565,7 +567,7 @@ private:
         if (!row.complete || row.tabCount != 5 || row.nul)
             return false;
         const uint32_t* t = row.tabs;
-        if (!fits(bytes.substr(0, t[0]), kTextLimit20) ||
+        if (!wellFormed(bytes.substr(0, t[3])) || !fits(bytes.substr(0, t[0]), kTextLimit20) ||
             !fits(bytes.substr(t[0] + 1, t[1] - t[0] - 1), kTextLimit20) ||
             !fits(bytes.substr(t[1] + 1, t[2] - t[1] - 1), kLessonLimit20) ||
             !fits(bytes.substr(t[2] + 1, t[3] - t[2] - 1), kTextLimit20)) {
@@ -580,10 +582,10 @@ private:
         Card& card = store_.createCard();
         list.insert(&card);
         ++count;
-        setPlainText(card, CardField::Question, bytes.substr(0, t[0]));
-        setPlainText(card, CardField::Answer, bytes.substr(t[0] + 1, t[1] - t[0] - 1));
-        setPlainText(card, CardField::Lesson, bytes.substr(t[1] + 1, t[2] - t[1] - 1));
-        setPlainText(card, CardField::AddInfo, bytes.substr(t[2] + 1, t[3] - t[2] - 1));
+        setPlainText(card, CardField::Question, bytes.substr(0, t[0]), true);
+        setPlainText(card, CardField::Answer, bytes.substr(t[0] + 1, t[1] - t[0] - 1), true);
+        setPlainText(card, CardField::Lesson, bytes.substr(t[1] + 1, t[2] - t[1] - 1), true);
+        setPlainText(card, CardField::AddInfo, bytes.substr(t[2] + 1, t[3] - t[2] - 1), true);
         card.level = level;
         setCardId(card, id);
         in_.advance(row.lineEnd + 1);
@@ -595,6 +597,7 @@ private:
         const std::string_view bytes = in_.window(kFastWindow);
         const RowShape row = scanRow(bytes);
         if (!row.complete || row.tabCount != 1 || row.nul ||
+            !wellFormed(bytes.substr(0, row.lineEnd)) ||
             !fits(bytes.substr(0, row.tabs[0]), kTextLimitOld) ||
             !fits(bytes.substr(row.tabs[0] + 1, row.lineEnd - row.tabs[0] - 1), kTextLimitOld)) {
             return false;
@@ -602,9 +605,9 @@ private:
         Card& card = store_.createCard();
         list.insert(&card);
         ++count;
-        setPlainText(card, CardField::Question, bytes.substr(0, row.tabs[0]));
+        setPlainText(card, CardField::Question, bytes.substr(0, row.tabs[0]), true);
         setPlainText(card, CardField::Answer,
-                     bytes.substr(row.tabs[0] + 1, row.lineEnd - row.tabs[0] - 1));
+                     bytes.substr(row.tabs[0] + 1, row.lineEnd - row.tabs[0] - 1), true);
         in_.advance(row.lineEnd + 1);
         return true;
     }
@@ -612,17 +615,18 @@ private:
     void setText(Card& card, CardField field, std::string_view text) {
         setPlainText(card, field, untilNul(text));
     }
-    // A text known to hold no NUL, in the coding of the file. A new card already holds "-"
-    // in two of its texts, which rows often repeat; "-" and "" are the same in every coding.
-    void setPlainText(Card& card, CardField field, std::string_view text) {
+    // A text known to hold no NUL, in the coding of the file; `wellFormed` when it is known
+    // to be well-formed UTF-8 already. A new card already holds "-" in two of its texts,
+    // which rows often repeat; "-" and "" are the same in every coding.
+    void setPlainText(Card& card, CardField field, std::string_view text, bool wellFormed = false) {
         if (text == card.text(field))
             return;
         if (coding_ == Coding::Windows1252) {
             store_.writeText(card, field, utf8RoomForWindows1252(text.size()),
-                             [&](char* out) { return windows1252AsUtf8(text, out); });
+                             [&](char* out) { return windows1252AsUtf8InBuffer(text, out); });
             return;
         }
-        if (!isWellFormedUtf8(text)) {
+        if (!wellFormed && !isWellFormedUtf8(text)) {
             std::string repaired;
             appendRepairedUtf8(repaired, text);
             ++repaired_;

@@ -1,5 +1,6 @@
 #include "core/text_encodings.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -17,21 +18,21 @@ uint64_t load8(const char* p) {
     return v;
 }
 
-// The UTF-8 forms of the bytes 0x80 to 0xFF, each padded to four bytes so that one
-// four-byte copy writes it; the length is in the fourth byte (no form is longer than 3).
-// Made from windows1252.h, so there is one table of the code page.
-struct HighBytes {
-    std::array<uint32_t, 128> forms{};
+// The UTF-8 form of every byte, padded to four bytes so that one four-byte copy writes it,
+// with its length in the fourth byte (no form is longer than three). Made from
+// windows1252.h, so that there is one table of the code page.
+struct ByteForms {
+    std::array<uint32_t, 256> forms{};
     // The code points of 0x80 to 0x9F, the only ones that are not Latin-1.
     std::array<char32_t, 32> controlRange{};
 
-    HighBytes() {
-        for (int b = 0x80; b <= 0xFF; ++b) {
+    ByteForms() {
+        for (int b = 0; b <= 0xFF; ++b) {
             const std::string text = windows1252ToUtf8(std::string(1, static_cast<char>(b)));
             char form[4] = {0, 0, 0, static_cast<char>(text.size())};
             std::memcpy(form, text.data(), text.size());
-            std::memcpy(&forms[static_cast<std::size_t>(b - 0x80)], form, 4);
-            if (b <= 0x9F) {
+            std::memcpy(&forms[static_cast<std::size_t>(b)], form, 4);
+            if (b >= 0x80 && b <= 0x9F) {
                 std::size_t pos = 0;
                 controlRange[static_cast<std::size_t>(b - 0x80)] = *decodeUtf8(text, pos);
             }
@@ -39,16 +40,13 @@ struct HighBytes {
     }
 };
 
-const HighBytes& highBytes() {
-    static const HighBytes table;
-    return table;
-}
+const ByteForms kByteForms;
 
 // The Windows-1252 byte of a code point, or -1.
 int windows1252Byte(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return static_cast<int>(c);
-    const auto& range = highBytes().controlRange;
+    const auto& range = kByteForms.controlRange;
     for (std::size_t i = 0; i < range.size(); ++i)
         if (range[i] == c)
             return static_cast<int>(0x80 + i);
@@ -76,43 +74,76 @@ bool isAscii(std::string_view bytes) {
 }
 
 bool isWellFormedUtf8(std::string_view bytes) {
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        pos += asciiPrefix(bytes.substr(pos));
-        if (pos == bytes.size())
-            return true;
-        if (!decodeUtf8Maximal(bytes, pos))
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    while (i < n) {
+        if (n - i >= 8) {
+            const uint64_t high = load8(bytes.data() + i) & kHighBits;
+            if (high == 0) {
+                i += 8;
+                continue;
+            }
+            i += static_cast<std::size_t>(__builtin_ctzll(high) / 8);
+        } else if (p[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        // Two-byte characters (Latin, Greek, Cyrillic, Hebrew, Arabic) are the most common
+        // beyond ASCII.
+        if (p[i] >= 0xC2 && p[i] <= 0xDF && i + 1 < n && (p[i + 1] & 0xC0) == 0x80) {
+            i += 2;
+            continue;
+        }
+        if (!decodeUtf8Maximal(bytes, i))
             return false;
     }
     return true;
 }
 
-std::size_t windows1252AsUtf8(std::string_view bytes, char* out) {
-    const auto& forms = highBytes().forms;
+namespace {
+
+// With `readPast`, the last bytes are read in one block too, whatever lies behind them.
+template <bool readPast>
+std::size_t convertWindows1252(std::string_view bytes, char* out) {
     const char* in = bytes.data();
     const std::size_t n = bytes.size();
-    char* const start = out;
+    char* end = out;
     std::size_t i = 0;
     while (i < n) {
-        if (i + 8 <= n) {
+        if (readPast || i + 8 <= n) {
+            // Eight bytes are copied as they are; those up to the first one beyond ASCII
+            // stay, and that one is written again through the table.
             const uint64_t block = load8(in + i);
-            if ((block & kHighBits) == 0) {
-                std::memcpy(out, &block, 8);
-                out += 8;
-                i += 8;
+            std::memcpy(end, &block, 8);
+            uint64_t high = block & kHighBits;
+            if (readPast && n - i < 8)
+                high &= (uint64_t{1} << (8 * (n - i))) - 1;
+            if (high == 0) {
+                const std::size_t ascii = std::min<std::size_t>(8, n - i);
+                i += ascii;
+                end += ascii;
                 continue;
             }
+            const auto ascii = static_cast<std::size_t>(__builtin_ctzll(high) / 8);
+            i += ascii;
+            end += ascii;
         }
-        const auto b = static_cast<unsigned char>(in[i++]);
-        if (b < 0x80) {
-            *out++ = static_cast<char>(b);
-        } else {
-            const uint32_t form = forms[b - 0x80];
-            std::memcpy(out, &form, 4);
-            out += form >> 24;
-        }
+        const uint32_t form = kByteForms.forms[static_cast<unsigned char>(in[i++])];
+        std::memcpy(end, &form, 4);
+        end += form >> 24;
     }
-    return static_cast<std::size_t>(out - start);
+    return static_cast<std::size_t>(end - out);
+}
+
+}  // namespace
+
+std::size_t windows1252AsUtf8(std::string_view bytes, char* out) {
+    return convertWindows1252<false>(bytes, out);
+}
+
+std::size_t windows1252AsUtf8InBuffer(std::string_view bytes, char* out) {
+    return convertWindows1252<true>(bytes, out);
 }
 
 bool appendAsWindows1252(std::string& out, std::string_view text) {

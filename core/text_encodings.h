@@ -24,6 +24,9 @@ constexpr std::size_t utf8RoomForWindows1252(std::size_t n) {
 // bytes of room; returns the length of the text. The five bytes the code page leaves
 // undefined become the control characters of the same number, as in windows1252.h.
 std::size_t windows1252AsUtf8(std::string_view bytes, char* out);
+// The same for bytes in a buffer that may be read up to seven bytes past their end (a
+// reader's buffer with slack behind it): short texts then go through in one block.
+std::size_t windows1252AsUtf8InBuffer(std::string_view bytes, char* out);
 
 // Appends the Windows-1252 bytes of UTF-8 text to `out`; false, with `out` as it was, when
 // the text holds a character the code page cannot hold or is not well-formed.
