@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -74,13 +75,17 @@ private:
     uint64_t state_ = 0x9E3779B97F4A7C15ull;
 };
 
-// A word of Windows-1252 letters, now and then with an umlaut.
+// A word of letters, now and then with an umlaut.
 std::string word(Random& rng, uint32_t minLength, uint32_t maxLength) {
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyzeeeaaiinnorst\xE4\xF6\xFC\xDF";
+    static const char* const letters[] = {
+        "a", "b", "c", "d", "e", "f", "g",        "h",        "i",        "j",       "k",
+        "l", "m", "n", "o", "p", "q", "r",        "s",        "t",        "u",       "v",
+        "w", "x", "y", "z", "e", "e", "e",        "a",        "a",        "i",       "i",
+        "n", "n", "o", "r", "s", "t", "\xC3\xA4", "\xC3\xB6", "\xC3\xBC", "\xC3\x9F"};
     std::string out;
     const uint32_t length = minLength + rng.below(maxLength - minLength + 1);
     for (uint32_t i = 0; i < length; ++i)
-        out += letters[rng.below(sizeof letters - 1)];
+        out += letters[rng.below(std::size(letters))];
     return out;
 }
 
@@ -95,11 +100,14 @@ std::string phrase(Random& rng, uint32_t words, uint32_t minLength, uint32_t max
     return out;
 }
 
+// The same cards every time; with "unicode" as a Unicode list instead of version 2.0.
 int runGenerate(const std::vector<std::string>& args) {
-    if (args.size() != 2)
+    if (args.size() != 2 && !(args.size() == 3 && args[2] == "unicode"))
         return 2;
     const long n = std::atol(args[0].c_str());
     const std::string& path = args[1];
+    const ListFileFormat format =
+        args.size() == 3 ? ListFileFormat::Unicode : ListFileFormat::Version20;
     BenchHost host;
     CardStore store;
     Random rng;
@@ -117,8 +125,8 @@ int runGenerate(const std::vector<std::string>& args) {
     }
     FontDebugLog log(host, "/dev/null");
     const Clock::time_point start = Clock::now();
-    const DocumentInfo info =
-        writeListFile(path, store, defaultDocumentFont(), fallbackDocumentFont(), log, host);
+    const DocumentInfo info = writeListFile(path, store, defaultDocumentFont(),
+                                            fallbackDocumentFont(), log, host, {}, format);
     std::printf("generate cards=%ld unknown=%d known=%d status=%d write_ms=%.1f\n", n,
                 info.unknownCount, info.knownCount, info.status, msSince(start));
     return info.status;
@@ -165,8 +173,10 @@ int runRoundtrip(const std::vector<std::string>& args) {
     FontDebugLog log(host, "/dev/null");
     const double cpuStart = cpuMs();
     const Clock::time_point start = Clock::now();
+    // Saved in the format it was read in, so that the file can be compared with the first.
     const DocumentInfo info =
-        writeListFile(args[1], loaded.store, loaded.questionFont, loaded.answerFont, log, host);
+        writeListFile(args[1], loaded.store, loaded.questionFont, loaded.answerFont, log, host, {},
+                      loaded.info.unicode ? ListFileFormat::Unicode : ListFileFormat::Version20);
     const double ms = msSince(start);
     std::printf(
         "roundtrip cards=%d read_ms=%.1f read_cpu_ms=%.1f write_ms=%.1f "
@@ -247,7 +257,7 @@ int runAnswers(const std::vector<std::string>& args) {
     return 0;
 }
 
-const BenchCommand generateCommand{"generate", "N FILE", runGenerate};
+const BenchCommand generateCommand{"generate", "N FILE [unicode]", runGenerate};
 const BenchCommand loadCommand{"load", "FILE", runLoad};
 const BenchCommand roundtripCommand{"roundtrip", "IN OUT", runRoundtrip};
 const BenchCommand sortCommand{"sort", "FILE KEY(0-4)", runSort};

@@ -6,16 +6,30 @@
 
 class CardStore;
 
-// The four texts of a card. Their bytes are single-byte Windows-1252 text, exactly as
-// list files hold them.
+// The four texts of a card, each well-formed UTF-8 whatever file it came from.
 enum class CardField : uint8_t { Question = 0, Answer = 1, Lesson = 2, AddInfo = 3 };
 
-// Hard capacities of the four texts; longer texts are cut when they are set.
+// Hard capacities of the four texts in characters (what a reader sees as one letter, see
+// unicode_text.h); longer texts are cut when they are set.
 inline constexpr std::size_t kQuestionCapacity = 100;
 inline constexpr std::size_t kAnswerCapacity = 100;
 inline constexpr std::size_t kLessonCapacity = 10;
 inline constexpr std::size_t kAddInfoCapacity = 100;
-std::size_t capacityOf(CardField field);
+constexpr std::size_t capacityOf(CardField field) {
+    constexpr std::size_t capacities[] = {kQuestionCapacity, kAnswerCapacity, kLessonCapacity,
+                                          kAddInfoCapacity};
+    return capacities[static_cast<std::size_t>(field)];
+}
+
+// A character may be any number of code points (a letter under a pile of accents), so a
+// text is also held to this many bytes a character on average: far more than any script
+// needs (four bytes a code point, family emoji of about thirty), small enough that no text
+// grows without bound.
+inline constexpr std::size_t kBytesPerCharacterCap = 16;
+// The capacity of the text in bytes.
+constexpr std::size_t byteCapacityOf(CardField field) {
+    return capacityOf(field) * kBytesPerCharacterCap;
+}
 
 // One vocabulary card. Cards are made and owned by the CardStore and stay at the same
 // address until the document is emptied, so lists, examinations and windows may keep
@@ -44,7 +58,7 @@ private:
     friend class CardStore;
     friend void setCardId(Card& card, int32_t id);
     const char* texts_[4] = {"", "", "", ""};
-    uint8_t lengths_[4] = {0, 0, 0, 0};
+    uint16_t lengths_[4] = {0, 0, 0, 0};
 };
 
 // Counts every change of a card number in the process, so that the lists' number indexes

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 #include <type_traits>
 #include <utility>
 
@@ -11,19 +12,8 @@
 #include <sys/mman.h>
 #endif
 
-std::size_t capacityOf(CardField field) {
-    switch (field) {
-        case CardField::Question:
-            return kQuestionCapacity;
-        case CardField::Answer:
-            return kAnswerCapacity;
-        case CardField::Lesson:
-            return kLessonCapacity;
-        case CardField::AddInfo:
-            return kAddInfoCapacity;
-    }
-    return 0;
-}
+#include "core/text_encodings.h"
+#include "core/text_limit.h"
 
 CardStore::CardStore() = default;
 CardStore::~CardStore() = default;
@@ -52,17 +42,26 @@ Card& CardStore::createCard() {
     Card& card = *new (chunk + index) Card{};
     ++cardCount_;
     card.id = nextId++;
-    setText(card, CardField::Lesson, "-");
-    setText(card, CardField::AddInfo, "-");
+    for (CardField field : {CardField::Lesson, CardField::AddInfo}) {
+        card.texts_[static_cast<std::size_t>(field)] = "-";
+        card.lengths_[static_cast<std::size_t>(field)] = 1;
+    }
     modified = true;
     return card;
 }
 
 void CardStore::setText(Card& card, CardField field, std::string_view text) {
-    text = text.substr(0, capacityOf(field));
-    const auto i = static_cast<std::size_t>(field);
-    card.texts_[i] = storeText(text);
-    card.lengths_[i] = static_cast<uint8_t>(text.size());
+    std::string repaired;
+    if (!isAscii(text) && !isWellFormedUtf8(text)) {
+        repaired = utf8WithWindows1252Bytes(text);
+        text = repaired;
+    }
+    const std::size_t size = std::min(text.size(), byteCapacityOf(field) + 4);
+    char* out = reserveText(size);
+    std::memcpy(out, text.data(), size);
+    // What lies beyond the byte capacity and the next code point cannot be part of the text,
+    // but that code point decides whether the character before it is whole.
+    commitText(card, field, out, size);
 }
 
 void CardStore::swapQuestionAndAnswer(Card& card) {
@@ -82,17 +81,14 @@ void CardStore::destroyAllCards() {
     textUsed_ = kTextChunkSize;
 }
 
-const char* CardStore::storeText(std::string_view text) {
-    if (text.empty())
-        return "";
-    if (text == "-")
-        return "-";
-    if (textUsed_ + text.size() > kTextChunkSize) {
-        textChunks_.push_back(allocateChunk());
-        textUsed_ = 0;
-    }
-    char* out = static_cast<char*>(textChunks_.back().get()) + textUsed_;
-    std::memcpy(out, text.data(), text.size());
-    textUsed_ += text.size();
-    return out;
+char* CardStore::newTextChunk(std::size_t maxBytes) {
+    if (maxBytes > kMaxWrittenText)
+        throw std::length_error("card text too long for the store");
+    textChunks_.push_back(allocateChunk());
+    textUsed_ = 0;
+    return static_cast<char*>(textChunks_.back().get());
+}
+
+std::size_t CardStore::fittingSize(CardField field, const char* text, std::size_t size) {
+    return fittingLength({text, size}, capacityOf(field), byteCapacityOf(field));
 }

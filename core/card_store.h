@@ -37,8 +37,23 @@ public:
     // is in no list yet.
     Card& createCard();
 
-    // Replaces one text of the card, cut to the field's capacity.
+    // Replaces one text of the card with UTF-8 text, cut to the field's capacity: at most
+    // capacityOf(field) characters and byteCapacityOf(field) bytes, never inside a character
+    // (only a first character longer than the byte capacity on its own is cut, between two
+    // of its code points). A byte that is not part of well-formed UTF-8 is taken as the
+    // Windows-1252 character it would be in the older list files, so no text in the store
+    // is ever ill-formed and such a byte keeps the letter it meant.
     void setText(Card& card, CardField field, std::string_view text);
+    // The same for readers that convert a text on its way into the store: `write(char* out)`
+    // puts at most `maxBytes` bytes of well-formed UTF-8 straight into the store's text
+    // memory and returns how many it wrote. The text is then cut like setText's; it is not
+    // checked for being well-formed. `maxBytes` is at most kMaxWrittenText.
+    template <typename Write>
+    void writeText(Card& card, CardField field, std::size_t maxBytes, Write&& write) {
+        char* out = reserveText(maxBytes);
+        commitText(card, field, out, write(out));
+    }
+    static constexpr std::size_t kMaxWrittenText = 64 * 1024;
     // Swaps question and answer without copying any text.
     static void swapQuestionAndAnswer(Card& card);
 
@@ -50,7 +65,32 @@ public:
     std::size_t cardCount() const { return cardCount_; }
 
 private:
-    const char* storeText(std::string_view text);
+    // Room for `maxBytes` bytes at the end of the text memory, which commitText then gives
+    // to the card. Both run for every text of a list that is read, so the common case is
+    // inline.
+    char* reserveText(std::size_t maxBytes) {
+        // Strictly less: a store without text memory yet has all of it used.
+        if (textUsed_ + maxBytes < kTextChunkSize)
+            return static_cast<char*>(textChunks_.back().get()) + textUsed_;
+        return newTextChunk(maxBytes);
+    }
+    void commitText(Card& card, CardField field, const char* text, std::size_t size) {
+        const auto i = static_cast<std::size_t>(field);
+        if (size > capacityOf(field))
+            size = fittingSize(field, text, size);
+        card.lengths_[i] = static_cast<uint16_t>(size);
+        // The two most common texts take no memory of their own.
+        if (size == 0) {
+            card.texts_[i] = "";
+        } else if (size == 1 && text[0] == '-') {
+            card.texts_[i] = "-";
+        } else {
+            card.texts_[i] = text;
+            textUsed_ += size;
+        }
+    }
+    char* newTextChunk(std::size_t maxBytes);
+    static std::size_t fittingSize(CardField field, const char* text, std::size_t size);
 
     // Cards and texts live in chunks of 2 MiB, aligned so that the system can back each
     // with one huge page: a list of a million cards then loads without tens of thousands

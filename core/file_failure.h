@@ -11,7 +11,10 @@ enum class FileFailure : uint8_t {
     NotRegularFile,  // a folder, named pipe, device or socket; refused for reading and as
                      // the file a save would replace
     TooLarge,        // reading: larger than kMaxListFileBytes (list_file_reader.h)
-    OldFormat,       // reading: first byte 0x7E; the reader has shown message 123 already
+    OldFormat,       // reading: first byte 0x7E but not the Unicode list; the reader has
+                     // shown message 123 already
     ReadOnly,        // saving: the file to replace has no write permission (also for root)
     CannotWrite,     // saving: the new file could not be made, written, synced or renamed
+    NotWindows1252,  // saving as version 2.0: a card text holds a character that format
+                     // cannot hold; nothing was written (firstCardBeyondWindows1252)
 };

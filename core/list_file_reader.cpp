@@ -15,6 +15,8 @@
 #include "core/file_source.h"
 #include "core/host.h"
 #include "core/message_ids.h"
+#include "core/text_encodings.h"
+#include "core/text_limit.h"
 
 std::size_t MemorySource::read(char* out, std::size_t max) {
     const std::size_t n = std::min({max, chunk_, bytes_.size()});
@@ -30,11 +32,23 @@ constexpr unsigned char kOldFormat = 0x7E;
 constexpr unsigned char kVersion102 = 0x7F;
 constexpr unsigned char kVersion20 = 0x80;
 
+constexpr const char* kFormatUnicode = "mnem v 3.0 UTF-8";
 constexpr const char* kFormat20 = "mnem v 2.0";
 constexpr const char* kFormat102 = "mnem v 1.0.2";
 constexpr const char* kFormatText = "ASCII-tabsep-file";
+constexpr const char* kFormatTextUtf8 = "UTF-8-tabsep-file";
+constexpr const char* kFormatTextUtf16 = "UTF-16-tabsep-file";
 
-// Read limits of the text fields, in characters.
+// The Unicode list is told from the older format that also begins with 0x7E by its whole
+// first two lines (with CR LF or LF line ends, like every list).
+constexpr std::string_view kUnicodeFirstLine = "~#File fuer Mnemprogramm";
+constexpr std::string_view kUnicodeSecondLine = "#Format Version 3.0, UTF-8";
+// Enough of the file to tell every format by.
+constexpr std::size_t kHeadBytes = 64;
+
+// Read limits of the text fields, in characters: bytes of the file in the formats that are
+// Windows-1252, characters of the text in UTF-8, where a field is also held to the bytes the
+// store keeps for that many characters.
 constexpr std::size_t kTextLimit20 = 100;
 constexpr std::size_t kLessonLimit20 = 10;
 constexpr std::size_t kTextLimitOld = 99;  // version 1.0.2 and tab-separated text
@@ -116,11 +130,17 @@ public:
     // Puts back the byte the last get() returned.
     void unget() { --pos_; }
 
+    // Whether the data is UTF-8 text, whose fields count characters; else every byte is
+    // a character.
+    void setUtf8(bool utf8) { utf8_ = utf8; }
+
     // Characters up to `separator`, at most `limit` of them. A separator within the limit,
     // or directly at it, is consumed; after `limit` other characters the field ends and the
     // next read starts at the character that did not fit. The view lasts until the next
     // read; ranOut() tells whether the data ended before the field did.
     std::string_view field(std::size_t limit, char separator) {
+        if (utf8_)
+            return utf8Field(limit, separator);
         ensure(limit + 1);
         const std::size_t window = std::min(end_ - pos_, limit + 1);
         const char* start = buffer_ + pos_;
@@ -136,6 +156,31 @@ public:
         ranOut_ = window <= limit;
         return {start, n};
     }
+    // The same in UTF-8 text. A field is also held to the byte capacity of `limit`
+    // characters in the store, and is cut as the store cuts (text_limit.h): what the store
+    // cannot keep of a field starts the next one, exactly like the characters beyond the
+    // limit. The code point after the byte capacity is looked at too, since it decides
+    // whether the character before it is whole.
+    std::string_view utf8Field(std::size_t limit, char separator) {
+        const std::size_t byteLimit = limit * kBytesPerCharacterCap;
+        ensure(byteLimit + 4);
+        const std::size_t window = std::min(end_ - pos_, byteLimit + 4);
+        const char* start = buffer_ + pos_;
+        const void* hit = std::memchr(start, separator, window);
+        const std::size_t n = hit != nullptr
+                                  ? static_cast<std::size_t>(static_cast<const char*>(hit) - start)
+                                  : window;
+        const std::size_t fit = fittingLength({start, n}, limit, byteLimit);
+        if (fit == n && hit != nullptr) {
+            pos_ += n + 1;
+            ranOut_ = false;
+            return {start, n};
+        }
+        pos_ += fit;
+        ranOut_ = fit == n;  // without a separator, a field that fits ended with the data
+        return {start, fit};
+    }
+
     // Whether the last field() or line() ended with the data, neither at its separator nor
     // at its limit.
     bool ranOut() const { return ranOut_; }
@@ -286,6 +331,7 @@ private:
     bool heldCr_ = false;
     bool atEnd_ = false;
     bool ranOut_ = false;
+    bool utf8_ = false;
 };
 
 // Where the TABs and the line end of one row are: the positions of up to kMaxTabs TABs
@@ -376,9 +422,16 @@ enum class RowsEnd {
     BadNumber,  // a number could not be read; reading ends there
 };
 
+// How the texts of a file are written.
+enum class Coding { Windows1252, Utf8 };
+
 class ListReader {
 public:
-    ListReader(TextReader& in, CardStore& store) : in_(in), store_(store) {}
+    // `repaired` counts the texts of UTF-8 data that held ill-formed sequences.
+    ListReader(TextReader& in, CardStore& store, Coding coding, int32_t& repaired)
+        : in_(in), store_(store), coding_(coding), repaired_(repaired) {
+        in_.setUtf8(coding == Coding::Utf8);
+    }
 
     // Reads rows into `list` until the list ends. Anything but EmptyLine and DataEnd ends
     // the reading of the whole file.
@@ -460,7 +513,7 @@ public:
                             &font.lfQuality, &font.lfPitchAndFamily};
         for (int i = 0; i < 8; ++i)
             *bytes[i] = static_cast<uint8_t>(numbers[5 + i] & 0xFF);
-        font.lfFaceName = std::string(untilNul(line).substr(0, LogFont::kFaceNameCapacity));
+        font.lfFaceName = faceName(untilNul(line));
         return true;
     }
 
@@ -471,16 +524,53 @@ private:
     // characters, five TABs and the LF, rounded up to whole 16-byte blocks.
     static constexpr std::size_t kFastWindow = 352;
 
-    // A version 2.0 row in exactly the form this program writes, read in one pass; false
-    // (and nothing read) for every other row, which then goes through the field rules.
+    // A face name in UTF-8, cut to kFaceNameCapacity characters.
+    std::string faceName(std::string_view line) {
+        std::string face;
+        if (coding_ == Coding::Windows1252) {
+            line = line.substr(0, LogFont::kFaceNameCapacity);
+            face.resize(utf8RoomForWindows1252(line.size()));
+            face.resize(windows1252AsUtf8(line, face.data()));
+            return face;
+        }
+        if (isWellFormedUtf8(line)) {
+            face = line;
+        } else {
+            appendRepairedUtf8(face, line);
+            ++repaired_;
+        }
+        face.resize(fittingLength(face, LogFont::kFaceNameCapacity,
+                                  LogFont::kFaceNameCapacity * kBytesPerCharacterCap));
+        return face;
+    }
+
+    // Whether a field of a row taken in one pass is whole within its limit. In UTF-8 a
+    // field longer in bytes than its limit may still be short enough in characters.
+    bool fits(std::string_view field, std::size_t limit) const {
+        if (field.size() <= limit)
+            return true;
+        return coding_ == Coding::Utf8 &&
+               fittingLength(field, limit, limit * kBytesPerCharacterCap) == field.size();
+    }
+    // The rows taken in one pass are only those with well-formed texts, since the field
+    // rules repair the others; they are checked in one go.
+    bool wellFormed(std::string_view texts) const {
+        return coding_ == Coding::Windows1252 || isWellFormedUtf8(texts);
+    }
+
+    // A version 2.0 row (or a row of the Unicode list) in exactly the form this program
+    // writes, read in one pass; false (and nothing read) for every other row, which then
+    // goes through the field rules.
     bool fastRow20(CardList& list, int32_t& count) {
         const std::string_view bytes = in_.window(kFastWindow);
         const RowShape row = scanRow(bytes);
         if (!row.complete || row.tabCount != 5 || row.nul)
             return false;
         const uint32_t* t = row.tabs;
-        if (t[0] > kTextLimit20 || t[1] - t[0] - 1 > kTextLimit20 ||
-            t[2] - t[1] - 1 > kLessonLimit20 || t[3] - t[2] - 1 > kTextLimit20) {
+        if (!wellFormed(bytes.substr(0, t[3])) || !fits(bytes.substr(0, t[0]), kTextLimit20) ||
+            !fits(bytes.substr(t[0] + 1, t[1] - t[0] - 1), kTextLimit20) ||
+            !fits(bytes.substr(t[1] + 1, t[2] - t[1] - 1), kLessonLimit20) ||
+            !fits(bytes.substr(t[2] + 1, t[3] - t[2] - 1), kTextLimit20)) {
             return false;
         }
         int32_t level = 0;
@@ -492,10 +582,10 @@ private:
         Card& card = store_.createCard();
         list.insert(&card);
         ++count;
-        setPlainText(card, CardField::Question, bytes.substr(0, t[0]));
-        setPlainText(card, CardField::Answer, bytes.substr(t[0] + 1, t[1] - t[0] - 1));
-        setPlainText(card, CardField::Lesson, bytes.substr(t[1] + 1, t[2] - t[1] - 1));
-        setPlainText(card, CardField::AddInfo, bytes.substr(t[2] + 1, t[3] - t[2] - 1));
+        setPlainText(card, CardField::Question, bytes.substr(0, t[0]), true);
+        setPlainText(card, CardField::Answer, bytes.substr(t[0] + 1, t[1] - t[0] - 1), true);
+        setPlainText(card, CardField::Lesson, bytes.substr(t[1] + 1, t[2] - t[1] - 1), true);
+        setPlainText(card, CardField::AddInfo, bytes.substr(t[2] + 1, t[3] - t[2] - 1), true);
         card.level = level;
         setCardId(card, id);
         in_.advance(row.lineEnd + 1);
@@ -506,16 +596,18 @@ private:
     bool fastRowText(CardList& list, int32_t& count) {
         const std::string_view bytes = in_.window(kFastWindow);
         const RowShape row = scanRow(bytes);
-        if (!row.complete || row.tabCount != 1 || row.nul || row.tabs[0] > kTextLimitOld ||
-            row.lineEnd - row.tabs[0] - 1 > kTextLimitOld) {
+        if (!row.complete || row.tabCount != 1 || row.nul ||
+            !wellFormed(bytes.substr(0, row.lineEnd)) ||
+            !fits(bytes.substr(0, row.tabs[0]), kTextLimitOld) ||
+            !fits(bytes.substr(row.tabs[0] + 1, row.lineEnd - row.tabs[0] - 1), kTextLimitOld)) {
             return false;
         }
         Card& card = store_.createCard();
         list.insert(&card);
         ++count;
-        setPlainText(card, CardField::Question, bytes.substr(0, row.tabs[0]));
+        setPlainText(card, CardField::Question, bytes.substr(0, row.tabs[0]), true);
         setPlainText(card, CardField::Answer,
-                     bytes.substr(row.tabs[0] + 1, row.lineEnd - row.tabs[0] - 1));
+                     bytes.substr(row.tabs[0] + 1, row.lineEnd - row.tabs[0] - 1), true);
         in_.advance(row.lineEnd + 1);
         return true;
     }
@@ -523,15 +615,34 @@ private:
     void setText(Card& card, CardField field, std::string_view text) {
         setPlainText(card, field, untilNul(text));
     }
-    // A text known to hold no NUL. A new card already holds "-" in two of its texts, which
-    // rows often repeat.
-    void setPlainText(Card& card, CardField field, std::string_view text) {
-        if (text != card.text(field))
-            store_.setText(card, field, text);
+    // A text known to hold no NUL, in the coding of the file; `wellFormed` when it is known
+    // to be well-formed UTF-8 already. A new card already holds "-" in two of its texts,
+    // which rows often repeat; "-" and "" are the same in every coding.
+    void setPlainText(Card& card, CardField field, std::string_view text, bool wellFormed = false) {
+        if (text == card.text(field))
+            return;
+        if (coding_ == Coding::Windows1252) {
+            store_.writeText(card, field, utf8RoomForWindows1252(text.size()),
+                             [&](char* out) { return windows1252AsUtf8InBuffer(text, out); });
+            return;
+        }
+        if (!wellFormed && !isWellFormedUtf8(text)) {
+            std::string repaired;
+            appendRepairedUtf8(repaired, text);
+            ++repaired_;
+            store_.setText(card, field, repaired);
+            return;
+        }
+        store_.writeText(card, field, text.size(), [&](char* out) {
+            std::memcpy(out, text.data(), text.size());
+            return text.size();
+        });
     }
 
     TextReader& in_;
     CardStore& store_;
+    Coding coding_;
+    int32_t& repaired_;
 };
 
 // The font of a record the user can see: one that cannot be made goes through the font
@@ -547,42 +658,116 @@ bool whole(RowsEnd end) {
     return end == RowsEnd::EmptyLine || end == RowsEnd::DataEnd;
 }
 
-// Reads the file after its first byte; returns whether the file ended where its format
-// ends it.
-bool readBody(int first, TextReader& in, DocumentInfo& info, CardStore& store, CardList& target,
+// The sections of a list file behind its first byte, in version 1.0.2, 2.0 or the Unicode
+// list (its fonts and rows as in version 2.0, its texts UTF-8); returns whether the file
+// ended where its format ends it.
+bool readList(int first, TextReader& in, DocumentInfo& info, CardStore& store, CardList& target,
               LogFont& questionFont, LogFont& answerFont, Host& host) {
-    ListReader reader(in, store);
+    const bool unicode = first == kOldFormat;
+    ListReader reader(in, store, unicode ? Coding::Utf8 : Coding::Windows1252, info.repairedTexts);
     if (first == kVersion102) {
         info.format = kFormat102;
         if (!in.skipLines(3))
             return false;
         return whole(reader.readRows(RowFormat::Version102, target, info.unknownCount));
     }
-    if (first == kVersion20) {
-        info.format = kFormat20;
-        LogFont question;
-        LogFont answer;
-        bool cutInFont = false;
-        // A file that ends within its header or font records holds no cards; the fonts
-        // then stay as they were.
-        if (!in.skipLines(3) || !reader.readFont(question, cutInFont) ||
-            !reader.readFont(answer, cutInFont)) {
-            return false;
-        }
-        questionFont = usableFont(question, host);
-        answerFont = usableFont(answer, host);
-        const RowsEnd unknownEnd = reader.readRows(RowFormat::Version20, target, info.unknownCount);
-        if (!whole(unknownEnd))
-            return false;
-        const RowsEnd knownEnd =
-            reader.readRows(RowFormat::Version20, store.knownList, info.knownCount);
-        // Every version 2.0 file has the empty line behind its unknown cards.
-        return !cutInFont && unknownEnd == RowsEnd::EmptyLine && whole(knownEnd);
+    info.format = unicode ? kFormatUnicode : kFormat20;
+    info.unicode = unicode;
+    LogFont question;
+    LogFont answer;
+    bool cutInFont = false;
+    // A file that ends within its header or font records holds no cards; the fonts then
+    // stay as they were.
+    if (!in.skipLines(3) || !reader.readFont(question, cutInFont) ||
+        !reader.readFont(answer, cutInFont)) {
+        return false;
     }
-    info.format = kFormatText;
-    if (first >= 0)
-        in.unget();
+    questionFont = usableFont(question, host);
+    answerFont = usableFont(answer, host);
+    const RowsEnd unknownEnd = reader.readRows(RowFormat::Version20, target, info.unknownCount);
+    if (!whole(unknownEnd))
+        return false;
+    const RowsEnd knownEnd =
+        reader.readRows(RowFormat::Version20, store.knownList, info.knownCount);
+    // Every version 2.0 file has the empty line behind its unknown cards.
+    return !cutInFont && unknownEnd == RowsEnd::EmptyLine && whole(knownEnd);
+}
+
+// A tab-separated text file. Its encoding is known only from all of it (a file is UTF-8
+// only if every byte of it is), so it is read whole first: its byte-order mark tells UTF-8
+// or UTF-16 (turned into UTF-8 here), else UTF-8 when the bytes are well-formed UTF-8 and
+// not all ASCII, else Windows-1252. ASCII is read as Windows-1252, so that such a file
+// reads exactly as it always has; only UTF-8 counts a CR LF inside a field as one
+// character.
+bool readText(ByteSource& source, DocumentInfo& info, CardStore& store, CardList& target) {
+    std::string bytes;
+    bytes.reserve(source.sizeHint() + 1);  // one more, to see the end without growing
+    for (;;) {
+        if (bytes.size() == bytes.capacity())
+            bytes.reserve(std::max<std::size_t>(bytes.capacity() * 2, 64 * 1024));
+        const std::size_t size = bytes.size();
+        bytes.resize(bytes.capacity());
+        const std::size_t got = source.read(bytes.data() + size, bytes.size() - size);
+        bytes.resize(size + got);
+        if (got == 0)
+            break;
+    }
+
+    std::string_view text = bytes;
+    std::string decoded;
+    Coding coding = Coding::Utf8;
+    info.format = kFormatTextUtf8;
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    } else if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+        decoded = utf16AsUtf8(text.substr(2), text[0] == '\xFE');
+        text = decoded;
+        info.format = kFormatTextUtf16;
+    } else if (isAscii(text) || !isWellFormedUtf8(text)) {
+        coding = Coding::Windows1252;
+        info.format = kFormatText;
+    }
+    MemorySource memory(text);
+    TextReader in(memory);
+    ListReader reader(in, store, coding, info.repairedTexts);
     return whole(reader.readRows(RowFormat::Text, target, info.unknownCount));
+}
+
+// Bytes read ahead of the reading proper, handed out again before the rest of the source.
+class PrefixedSource : public ByteSource {
+public:
+    PrefixedSource(std::string_view head, ByteSource& rest) : head_(head), rest_(rest) {}
+    std::size_t read(char* out, std::size_t max) override {
+        if (head_.empty())
+            return rest_.read(out, max);
+        const std::size_t n = std::min(max, head_.size());
+        std::memcpy(out, head_.data(), n);
+        head_.remove_prefix(n);
+        return n;
+    }
+    bool failed() const override { return rest_.failed(); }
+    std::size_t sizeHint() const override { return rest_.sizeHint(); }
+
+private:
+    std::string_view head_;
+    ByteSource& rest_;
+};
+
+// Whether the first bytes are the two first lines of the Unicode list.
+bool isUnicodeList(std::string_view head) {
+    const auto line = [&](std::string_view expected) {
+        if (!head.starts_with(expected))
+            return false;
+        head.remove_prefix(expected.size());
+        if (head.starts_with("\r\n"))
+            head.remove_prefix(2);
+        else if (head.starts_with("\n"))
+            head.remove_prefix(1);
+        else
+            return false;
+        return true;
+    };
+    return line(kUnicodeFirstLine) && line(kUnicodeSecondLine);
 }
 
 }  // namespace
@@ -592,22 +777,37 @@ DocumentInfo readListFrom(ByteSource& source, const std::string& name, CardStore
                           Host& host) {
     DocumentInfo info;
     try {
-        TextReader in(source);
-        const int first = in.get();
-        if (first < 0 && source.failed()) {
+        // The format is told from the bytes as they are, before any line end is turned.
+        char head[kHeadBytes];
+        std::size_t headSize = 0;
+        while (headSize < kHeadBytes) {
+            const std::size_t got = source.read(head + headSize, kHeadBytes - headSize);
+            if (got == 0)
+                break;
+            headSize += got;
+        }
+        if (headSize == 0 && source.failed()) {
             info.status = 1;  // not readable at all: nothing changes
             info.failure = FileFailure::CannotOpen;
             return info;
         }
         info.fileName = name;
-        if (first == kOldFormat) {
+        const int first = headSize == 0 ? -1 : static_cast<unsigned char>(head[0]);
+        if (first == kOldFormat && !isUnicodeList({head, headSize})) {
             host.showError(Msg::OldFormat);
             info.status = 1;
             info.failure = FileFailure::OldFormat;
             return info;
         }
-        const bool complete =
-            readBody(first, in, info, store, target, questionFont, answerFont, host);
+        PrefixedSource all(std::string_view(head, headSize), source);
+        bool complete = false;
+        if (first == kOldFormat || first == kVersion102 || first == kVersion20) {
+            TextReader in(all);
+            in.get();
+            complete = readList(first, in, info, store, target, questionFont, answerFont, host);
+        } else {
+            complete = readText(all, info, store, target);
+        }
         // A read error, too, ends the data before the end of the file.
         info.incomplete = !complete || source.failed();
     } catch (const std::bad_alloc&) {

@@ -9,21 +9,36 @@
 #include "core/font_debug_log.h"
 #include "core/host.h"
 #include "core/message_ids.h"
+#include "core/text_encodings.h"
+#include "core/text_limit.h"
 
 namespace {
 
-constexpr std::string_view kHeader =
+constexpr std::string_view kHeader20 =
     "\x80#File fuer Mnemprogramm\r\n"
     "#Format Version 2.0, PC\r\n"
     "frage\tantwort\tstufe\tlektion\tkarte_id\r\n";
+// The first byte 0x7E is what older programs refuse as a format they do not know; the
+// reader tells this list from that format by the first two lines together.
+constexpr std::string_view kHeaderUnicode =
+    "~#File fuer Mnemprogramm\r\n"
+    "#Format Version 3.0, UTF-8\r\n"
+    "frage\tantwort\tstufe\tlektion\tkarte_id\r\n";
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr const char* kSavedFormat = "Version 2.0";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr const char* kSavedFormat20 = "Version 2.0";
+constexpr const char* kSavedFormatUnicode = "Version 3.0 UTF-8";
+constexpr const char* kExportWindows1252 = "ASCII-tabsep-file";
+constexpr const char* kExportUtf8 = "UTF-8-tabsep-file";
 
 // Collects the bytes of a file and hands them to the sink in large pieces. Line ends are
-// CR LF, as on the platform the format comes from.
+// CR LF, as on the platform the format comes from. Texts are written in Windows-1252 or
+// as the UTF-8 they are.
 class Output {
 public:
-    explicit Output(ByteSink& sink) : sink_(sink) { buffer_.reserve(kFlushSize + 1024); }
+    Output(ByteSink& sink, bool windows1252) : sink_(sink), windows1252_(windows1252) {
+        buffer_.reserve(kFlushSize + 1024);
+    }
 
     void put(std::string_view bytes) {
         buffer_.append(bytes);
@@ -31,10 +46,15 @@ public:
             flush();
     }
     // A card text. A TAB, CR or LF inside it would split the row or end the list early on
-    // reading, so each becomes a blank.
+    // reading, so each becomes a blank. In Windows-1252 every text was checked before the
+    // file was begun; one that does not fit all the same fails the whole write rather
+    // than be written wrong.
     void putText(std::string_view text) {
         const std::size_t start = buffer_.size();
-        buffer_.append(text);
+        if (!windows1252_)
+            buffer_.append(text);
+        else if (!appendAsWindows1252(buffer_, text))
+            ok_ = false;
         for (std::size_t i = start; i < buffer_.size(); ++i) {
             const char c = buffer_[i];
             if (c == '\t' || c == '\r' || c == '\n')
@@ -64,19 +84,35 @@ private:
     }
 
     ByteSink& sink_;
+    bool windows1252_;
     std::string buffer_;
     bool ok_ = true;
 };
 
 // The record as the file and the log carry it: a face name of at most 31 characters on
-// one line.
-LogFont recordForFile(const LogFont& font) {
+// one line, in the file's encoding. Version 2.0 keeps of a face name the characters
+// Windows-1252 holds.
+LogFont recordForFile(const LogFont& font, ListFileFormat format) {
     LogFont out = font;
-    out.lfFaceName.resize(std::min(out.lfFaceName.size(), LogFont::kFaceNameCapacity));
-    for (char& c : out.lfFaceName) {
+    std::string& face = out.lfFaceName;
+    for (char& c : face) {
         if (c == '\r' || c == '\n')
             c = ' ';
     }
+    if (format == ListFileFormat::Unicode) {
+        face.resize(fittingLength(face, LogFont::kFaceNameCapacity,
+                                  LogFont::kFaceNameCapacity * kBytesPerCharacterCap));
+        return out;
+    }
+    std::string bytes;
+    std::size_t pos = 0;
+    while (pos < face.size()) {
+        const std::size_t start = pos;
+        if (decodeUtf8Maximal(face, pos))
+            appendAsWindows1252(bytes, std::string_view(face).substr(start, pos - start));
+    }
+    bytes.resize(std::min(bytes.size(), LogFont::kFaceNameCapacity));
+    face = std::move(bytes);
     return out;
 }
 
@@ -120,6 +156,17 @@ bool documentEmpty(const CardStore& store) {
     return store.unknownList.empty() && store.knownList.empty();
 }
 
+bool exportFits(const CardStore& store, bool questions, bool answers) {
+    bool fits = true;
+    const auto check = [&](Card* card) {
+        fits = fits && (!questions || encodableAsWindows1252(card->question())) &&
+               (!answers || encodableAsWindows1252(card->answer()));
+    };
+    store.unknownList.forEach(check);
+    store.knownList.forEach(check);
+    return fits;
+}
+
 // A write that failed before commit() leaves the file without a reason of its own.
 FileFailure failureOf(const SafeFile& file) {
     return file.failure() == FileFailure::None ? FileFailure::CannotWrite : file.failure();
@@ -142,7 +189,11 @@ DocumentInfo exportLines(const std::string& path, const CardStore& store, Host& 
             info.failure = file.failure();
             return info;
         }
-        Output out(file);
+        const bool windows1252 =
+            exportFits(store, kind != ExportKind::Answers, kind != ExportKind::Questions);
+        Output out(file, windows1252);
+        if (!windows1252)
+            out.put(kByteOrderMark);
         const auto putCard = [&](Card* card) {
             if (kind != ExportKind::Answers)
                 out.putText(card->question());
@@ -159,6 +210,7 @@ DocumentInfo exportLines(const std::string& path, const CardStore& store, Host& 
             info.failure = failureOf(file);
         } else {
             info.stamp = file.stamp();
+            info.format = windows1252 ? kExportWindows1252 : kExportUtf8;
         }
     } catch (const std::bad_alloc&) {
         info.status = 1;
@@ -167,15 +219,34 @@ DocumentInfo exportLines(const std::string& path, const CardStore& store, Host& 
     return info;
 }
 
+bool fitsWindows1252(const Card& card) {
+    return encodableAsWindows1252(card.question()) && encodableAsWindows1252(card.answer()) &&
+           encodableAsWindows1252(card.lesson()) && encodableAsWindows1252(card.addInfo());
+}
+
+const Card* firstBeyond(const CardList& list) {
+    for (int i = list.nextOccupied(0); i >= 0; i = list.nextOccupied(i + 1)) {
+        if (!fitsWindows1252(*list.slot(i)))
+            return list.slot(i);
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 DocumentInfo writeListFile(const std::string& path, CardStore& store, const LogFont& questionFont,
                            const LogFont& answerFont, FontDebugLog& log, Host& host,
-                           const WriteFaults& faults) {
+                           const WriteFaults& faults, ListFileFormat format) {
     DocumentInfo info;
     info.fileName = path;
     if (documentEmpty(store)) {
         host.showError(Msg::NoCardsOpened);
+        return info;
+    }
+    const bool windows1252 = format == ListFileFormat::Version20;
+    if (windows1252 && !fitsWindows1252(store)) {
+        info.status = 1;
+        info.failure = FileFailure::NotWindows1252;
         return info;
     }
     try {
@@ -185,10 +256,10 @@ DocumentInfo writeListFile(const std::string& path, CardStore& store, const LogF
             info.failure = file.failure();
             return info;
         }
-        Output out(file);
-        out.put(kHeader);
-        const LogFont question = recordForFile(questionFont);
-        const LogFont answer = recordForFile(answerFont);
+        Output out(file, windows1252);
+        out.put(windows1252 ? kHeader20 : kHeaderUnicode);
+        const LogFont question = recordForFile(questionFont, format);
+        const LogFont answer = recordForFile(answerFont, format);
         putFont(out, question);
         putFont(out, answer);
         log.logFontEntry(question, FontRole::Question, path);
@@ -201,7 +272,7 @@ DocumentInfo writeListFile(const std::string& path, CardStore& store, const LogF
             info.failure = failureOf(file);
             return info;
         }
-        info.format = kSavedFormat;
+        info.format = windows1252 ? kSavedFormat20 : kSavedFormatUnicode;
         info.stamp = file.stamp();
         info.unknownCount = unknownCount;
         info.knownCount = knownCount;
@@ -228,4 +299,14 @@ DocumentInfo exportQuestions(const std::string& path, const CardStore& store, Ho
 DocumentInfo exportAnswers(const std::string& path, const CardStore& store, Host& host,
                            const WriteFaults& faults) {
     return exportLines(path, store, host, faults, ExportKind::Answers);
+}
+
+const Card* firstCardBeyondWindows1252(const CardStore& store) {
+    if (const Card* card = firstBeyond(store.unknownList))
+        return card;
+    return firstBeyond(store.knownList);
+}
+
+bool fitsWindows1252(const CardStore& store) {
+    return firstCardBeyondWindows1252(store) == nullptr;
 }

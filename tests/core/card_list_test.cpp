@@ -93,9 +93,9 @@ TEST(CardStore, NewCardsAndTexts) {
     store.setText(card, CardField::Lesson, "lesson-twelve");
     EXPECT_EQ(card.question().size(), 100u);
     EXPECT_EQ(card.lesson(), "lesson-twe");
-    store.setText(card, CardField::Answer, "\xC4pfel");
+    store.setText(card, CardField::Answer, "\xC3\x84pfel");
     CardStore::swapQuestionAndAnswer(card);
-    EXPECT_EQ(card.question(), "\xC4pfel");
+    EXPECT_EQ(card.question(), "\xC3\x84pfel");
     EXPECT_EQ(card.answer().size(), 100u);
 }
 

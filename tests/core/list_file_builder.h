@@ -1,10 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/card_list.h"
 #include "core/log_font.h"
+#include "core/windows1252.h"
 
 // Builds list files in memory, line by line, with CR LF line ends as they are on disk.
 namespace listfile {
@@ -59,11 +62,21 @@ inline std::string version20(const LogFont& question, const LogFont& answer,
     return out;
 }
 
+// A card text as a version 2.0 file holds it: its Windows-1252 bytes, so that expectations
+// can be written as the bytes of the files they come from. A text the code page cannot
+// hold stays UTF-8, marked so that it cannot pass for Windows-1252 bytes that happen to be
+// the same.
+inline std::string fileBytes(std::string_view text) {
+    if (std::optional<std::string> bytes = utf8ToWindows1252(text))
+        return *bytes;
+    return "utf8:" + std::string(text);
+}
+
 // One card as "question|answer|lesson|addInfo|level|id", for comparing whole lists.
 inline std::string describe(const Card& c) {
-    return std::string(c.question()) + "|" + std::string(c.answer()) + "|" +
-           std::string(c.lesson()) + "|" + std::string(c.addInfo()) + "|" +
-           std::to_string(c.level) + "|" + std::to_string(c.id);
+    return fileBytes(c.question()) + "|" + fileBytes(c.answer()) + "|" + fileBytes(c.lesson()) +
+           "|" + fileBytes(c.addInfo()) + "|" + std::to_string(c.level) + "|" +
+           std::to_string(c.id);
 }
 
 inline std::vector<std::string> describe(const CardList& list) {

@@ -25,6 +25,7 @@
 #include "core/card_store.h"
 #include "core/list_file_reader.h"
 #include "core/message_ids.h"
+#include "core/unicode_text.h"
 #include "tests/core/list_file_builder.h"
 #include "tests/support/fake_host.h"
 
@@ -684,8 +685,8 @@ TEST_F(ReadFiles, BadInputGivesAClearResult) {
         EXPECT_EQ(store_->knownList.count(), info.knownCount);
         EXPECT_EQ(store_->unknownList.nthCard(0)->question(), "keep me");
         store_->unknownList.forEach([](Card* card) {
-            EXPECT_LE(card->question().size(), 100u);
-            EXPECT_LE(card->lesson().size(), 10u);
+            EXPECT_LE(characterCount(card->question()), 100u);
+            EXPECT_LE(characterCount(card->lesson()), 10u);
             EXPECT_EQ(card->question().find('\0'), std::string_view::npos);
         });
     }

@@ -1,0 +1,300 @@
+#include "core/text_encodings.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+#include "core/unicode_text.h"
+#include "core/windows1252.h"
+
+namespace {
+
+constexpr uint64_t kHighBits = 0x8080808080808080ull;
+
+uint64_t load8(const char* p) {
+    uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// The UTF-8 form of every byte, padded to four bytes so that one four-byte copy writes it,
+// with its length in the fourth byte (no form is longer than three). Made from
+// windows1252.h, so that there is one table of the code page.
+struct ByteForms {
+    std::array<uint32_t, 256> forms{};
+    // The code points of 0x80 to 0x9F, the only ones that are not Latin-1.
+    std::array<char32_t, 32> controlRange{};
+
+    ByteForms() {
+        for (int b = 0; b <= 0xFF; ++b) {
+            const std::string text = windows1252ToUtf8(std::string(1, static_cast<char>(b)));
+            char form[4] = {0, 0, 0, static_cast<char>(text.size())};
+            std::memcpy(form, text.data(), text.size());
+            std::memcpy(&forms[static_cast<std::size_t>(b)], form, 4);
+            if (b >= 0x80 && b <= 0x9F) {
+                std::size_t pos = 0;
+                controlRange[static_cast<std::size_t>(b - 0x80)] = *decodeUtf8(text, pos);
+            }
+        }
+    }
+};
+
+const ByteForms kByteForms;
+
+// The Windows-1252 byte of a code point, or -1.
+int windows1252Byte(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<int>(c);
+    const auto& range = kByteForms.controlRange;
+    for (std::size_t i = 0; i < range.size(); ++i)
+        if (range[i] == c)
+            return static_cast<int>(0x80 + i);
+    return -1;
+}
+
+// Length of the ASCII run at the start of the bytes.
+std::size_t asciiPrefix(std::string_view bytes) {
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        if (load8(bytes.data() + i) & kHighBits)
+            break;
+    }
+    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80)
+        ++i;
+    return i;
+}
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
+}  // namespace
+
+bool isAscii(std::string_view bytes) {
+    return asciiPrefix(bytes) == bytes.size();
+}
+
+bool isWellFormedUtf8(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    while (i < n) {
+        if (n - i >= 8) {
+            const uint64_t high = load8(bytes.data() + i) & kHighBits;
+            if (high == 0) {
+                i += 8;
+                continue;
+            }
+            i += static_cast<std::size_t>(__builtin_ctzll(high) / 8);
+        } else if (p[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        // Two-byte characters (Latin, Greek, Cyrillic, Hebrew, Arabic) are the most common
+        // beyond ASCII.
+        if (p[i] >= 0xC2 && p[i] <= 0xDF && i + 1 < n && (p[i + 1] & 0xC0) == 0x80) {
+            i += 2;
+            continue;
+        }
+        if (!decodeUtf8Maximal(bytes, i))
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+// With `readPast`, the last bytes are read in one block too, whatever lies behind them.
+template <bool readPast>
+std::size_t convertWindows1252(std::string_view bytes, char* out) {
+    const char* in = bytes.data();
+    const std::size_t n = bytes.size();
+    char* end = out;
+    std::size_t i = 0;
+    while (i < n) {
+        if (readPast || i + 8 <= n) {
+            // Eight bytes are copied as they are; those up to the first one beyond ASCII
+            // stay, and that one is written again through the table.
+            const uint64_t block = load8(in + i);
+            std::memcpy(end, &block, 8);
+            uint64_t high = block & kHighBits;
+            if (readPast && n - i < 8)
+                high &= (uint64_t{1} << (8 * (n - i))) - 1;
+            if (high == 0) {
+                const std::size_t ascii = std::min<std::size_t>(8, n - i);
+                i += ascii;
+                end += ascii;
+                continue;
+            }
+            const auto ascii = static_cast<std::size_t>(__builtin_ctzll(high) / 8);
+            i += ascii;
+            end += ascii;
+        }
+        const uint32_t form = kByteForms.forms[static_cast<unsigned char>(in[i++])];
+        std::memcpy(end, &form, 4);
+        end += form >> 24;
+    }
+    return static_cast<std::size_t>(end - out);
+}
+
+}  // namespace
+
+std::size_t windows1252AsUtf8(std::string_view bytes, char* out) {
+    return convertWindows1252<false>(bytes, out);
+}
+
+std::size_t windows1252AsUtf8InBuffer(std::string_view bytes, char* out) {
+    return convertWindows1252<true>(bytes, out);
+}
+
+bool appendAsWindows1252(std::string& out, std::string_view text) {
+    const std::size_t ascii = asciiPrefix(text);
+    if (ascii == text.size()) {
+        out.append(text);
+        return true;
+    }
+    const std::size_t before = out.size();
+    out.append(text.substr(0, ascii));
+    std::size_t pos = ascii;
+    while (pos < text.size()) {
+        const auto b = static_cast<unsigned char>(text[pos]);
+        if (b < 0x80) {
+            out.push_back(text[pos++]);
+            continue;
+        }
+        const std::optional<char32_t> c = decodeUtf8Maximal(text, pos);
+        const int byte = c ? windows1252Byte(*c) : -1;
+        if (byte < 0) {
+            out.resize(before);
+            return false;
+        }
+        out.push_back(static_cast<char>(byte));
+    }
+    return true;
+}
+
+bool encodableAsWindows1252(std::string_view text) {
+    std::size_t pos = asciiPrefix(text);
+    while (pos < text.size()) {
+        if (static_cast<unsigned char>(text[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        const std::optional<char32_t> c = decodeUtf8Maximal(text, pos);
+        if (!c || windows1252Byte(*c) < 0)
+            return false;
+    }
+    return true;
+}
+
+std::optional<char32_t> decodeUtf8Maximal(std::string_view text, std::size_t& pos) {
+    const auto lead = static_cast<unsigned char>(text[pos++]);
+    if (lead < 0x80)
+        return lead;
+    int extra = 0;
+    char32_t c = 0;
+    // The range of the second byte depends on the lead byte: it is where overlong forms,
+    // surrogates and values above U+10FFFF are kept out.
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        extra = 1;
+        c = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        extra = 2;
+        c = lead & 0x0F;
+        if (lead == 0xE0)
+            low = 0xA0;
+        if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        extra = 3;
+        c = lead & 0x07;
+        if (lead == 0xF0)
+            low = 0x90;
+        if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return std::nullopt;
+    }
+    for (int i = 0; i < extra; ++i) {
+        if (pos >= text.size())
+            return std::nullopt;
+        const auto byte = static_cast<unsigned char>(text[pos]);
+        if (byte < low || byte > high)
+            return std::nullopt;
+        low = 0x80;
+        high = 0xBF;
+        c = (c << 6) | (byte & 0x3F);
+        ++pos;
+    }
+    return c;
+}
+
+std::size_t appendRepairedUtf8(std::string& out, std::string_view text) {
+    std::size_t repairs = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t ascii = asciiPrefix(text.substr(pos));
+        out.append(text.substr(pos, ascii));
+        pos += ascii;
+        if (pos == text.size())
+            break;
+        const std::size_t start = pos;
+        if (decodeUtf8Maximal(text, pos)) {
+            out.append(text.substr(start, pos - start));
+        } else {
+            out.append(kReplacement);
+            ++repairs;
+        }
+    }
+    return repairs;
+}
+
+std::string utf8WithWindows1252Bytes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 2);
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t start = pos;
+        if (decodeUtf8Maximal(text, pos)) {
+            out.append(text.substr(start, pos - start));
+            continue;
+        }
+        // Byte by byte: a cut sequence is no character, but each of its bytes is one in
+        // the code page.
+        pos = start + 1;
+        char form[utf8RoomForWindows1252(1)];
+        out.append(form, windows1252AsUtf8(text.substr(start, 1), form));
+    }
+    return out;
+}
+
+std::string utf16AsUtf8(std::string_view bytes, bool bigEndian) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    const auto unit = [&](std::size_t i) -> char32_t {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? char32_t(a << 8 | b) : char32_t(b << 8 | a);
+    };
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const char32_t c = unit(i);
+        if (c < 0xD800 || c > 0xDFFF) {
+            appendUtf8(out, c);
+            continue;
+        }
+        if (c <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                appendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        out.push_back('\xFF');
+    }
+    if (i < bytes.size())
+        out.push_back('\xFF');
+    return out;
+}
