@@ -273,9 +273,16 @@ void moveToKnown(CardStore& store, Card& card, const Preferences& preferences, H
 }
 
 void checkList(const CardList& list, Host& host) {
+    // A text within its capacity in bytes is within it in characters too; only longer
+    // ones need their characters counted.
+    const auto tooLong = [](std::string_view text, CardField field) {
+        return text.size() > capacityOf(field) &&
+               (text.size() > byteCapacityOf(field) || characterCount(text) > capacityOf(field));
+    };
     list.forEach([&](Card* card) {
-        if (card->question().size() > kQuestionCapacity ||
-            card->answer().size() > kAnswerCapacity || card->lesson().size() > kLessonCapacity) {
+        if (tooLong(card->question(), CardField::Question) ||
+            tooLong(card->answer(), CardField::Answer) ||
+            tooLong(card->lesson(), CardField::Lesson)) {
             host.fatalError(Msg::CardNotCorrect);
         }
     });

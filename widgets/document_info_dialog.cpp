@@ -7,18 +7,20 @@
 #include <QStringDecoder>
 #include <QVBoxLayout>
 
+#include "core/windows1252.h"
 #include "platform/prompts.h"
 #include "platform/text_codec.h"
 
 namespace {
 
 // File names come from the file dialogs as UTF-8; a name that is not valid UTF-8 is shown
-// byte for byte as a card text would be, rather than with replacement marks.
+// byte for byte as Windows-1252, the code page such names most often come from, rather
+// than with replacement marks.
 QString fileNameText(const std::string& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (utf8.hasError())
-        return fromCardText(bytes);
+        return QString::fromStdString(windows1252ToUtf8(bytes));
     return text;
 }
 

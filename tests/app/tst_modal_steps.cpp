@@ -155,7 +155,7 @@ private slots:
                                        *store_->unknownList.slot(2));
         auto closeIt = [modify] { press(modify, "button4"); };
         if (button == "button3") {
-            type(modify, "edit1007", QString::fromUtf8("\xC5\x82"));
+            type(modify, "edit1007", QString(QChar(0xD800)));  // no card text
             prompts().actionsBehind.push_back(closeIt);
         } else if (button == "button1020") {
             prompts().actionsBehind.push_back(closeIt);
@@ -232,7 +232,7 @@ private slots:
     void newCardMessage() {
         main_->runCommand(Command::NewCards);
         QPointer<NewCardDialog> newCard = window<NewCardDialog>();
-        type(newCard, "edit1004", QString::fromUtf8("\xC5\x82"));
+        type(newCard, "edit1004", QString(QChar(0xD800)));  // no card text
         type(newCard, "edit1005", "answer");
         prompts().actionsBehind.push_back([newCard] { press(newCard, "button2"); });
         press(newCard, "button1");

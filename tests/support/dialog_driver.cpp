@@ -4,8 +4,10 @@
 #include <QAccessible>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextBoundaryFinder>
 
 void pressKey(QWidget* window, Qt::Key key) {
     QWidget* target = window->focusWidget() ? window->focusWidget() : window;
@@ -13,7 +15,28 @@ void pressKey(QWidget* window, Qt::Key key) {
 }
 
 void typeText(QWidget* field, const QString& text) {
-    QTest::keyClicks(field, text);
+    // One key event per character as a reader counts them, carrying all of its UTF-16
+    // units, as a keyboard layout delivers a letter outside the first 65,536.
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    while (finder.toNextBoundary() >= 0) {
+        const QString character = text.mid(start, finder.position() - start);
+        start = finder.position();
+        if (character.size() == 1 && character[0].unicode() < 0x80) {
+            QTest::keyClicks(field, character);
+        } else {
+            QTest::sendKeyEvent(QTest::Press, field, Qt::Key_unknown, character, Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, field, Qt::Key_unknown, character, Qt::NoModifier);
+        }
+    }
+}
+
+void typeThroughInputMethod(QWidget* field, const QString& composing, const QString& committed) {
+    QInputMethodEvent preedit(composing, {});
+    QCoreApplication::sendEvent(field, &preedit);
+    QInputMethodEvent commit;
+    commit.setCommitString(committed);
+    QCoreApplication::sendEvent(field, &commit);
 }
 
 void flushDeletes() {

@@ -16,6 +16,9 @@ class QWidget;
 void pressKey(QWidget* window, Qt::Key key);
 // Types the text into the widget, key by key.
 void typeText(QWidget* field, const QString& text);
+// Types as an input method does for Chinese or Japanese: `composing` shown while it is
+// being put together, then `committed` put into the text.
+void typeThroughInputMethod(QWidget* field, const QString& composing, const QString& committed);
 // Runs the deletions that windows closed with deleteLater are waiting for.
 void flushDeletes();
 
