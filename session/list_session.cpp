@@ -363,6 +363,13 @@ void ListSession::cardEntered() {
     emit cardsChanged();
 }
 
+void ListSession::cardsImported(int unknownBefore, bool listBegun) {
+    emit cardsAddedFromFile(unknownBefore, listBegun);
+    emit cardsChanged();
+    if (listBegun)
+        listStartTime_ = processMilliseconds();
+}
+
 void ListSession::showError(int messageId) {
     ::showError(messageId);
 }

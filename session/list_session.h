@@ -63,6 +63,9 @@ public:
     void chooseDocumentFont(Command command);
     // A card was typed into the list.
     void cardEntered();
+    // Cards from another program's file were added to the unknown list, which held
+    // `unknownBefore` cards. `listBegun` when no list was open: the import began one.
+    void cardsImported(int unknownBefore, bool listBegun);
 
     // A window's step that waits on a modal dialog began or ended (see ModalStep). Close
     // List waits while any runs.
@@ -90,6 +93,8 @@ signals:
     void listClosed();
     // A card was typed in.
     void cardAdded();
+    // Cards were imported (see cardsImported()).
+    void cardsAddedFromFile(int unknownBefore, bool listBegun);
     // The number of cards changed.
     void cardsChanged();
     // The core switched a command on (with its button).
