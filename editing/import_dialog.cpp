@@ -1,5 +1,6 @@
 #include "editing/import_dialog.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -195,6 +196,8 @@ ImportDialog::ImportDialog(ImportSource source, const QString& fileName, QWidget
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->hide();
+    if (auto* corner = table->findChild<QAbstractButton*>())
+        corner->setAccessibleName(tr("Select all rows"));
     table->horizontalHeader()->setStretchLastSection(true);
     table->setColumnHidden(ImportPreviewModel::LevelColumn,
                            source_.kind() != ImportSource::Kind::Kvtml);

@@ -6,8 +6,8 @@
 
 namespace {
 
-QString tr(const char* text, int n = -1) {
-    return QCoreApplication::translate("ImportPreviewModel", text, nullptr, n);
+QString tr(const char* text) {
+    return QCoreApplication::translate("ImportPreviewModel", text);
 }
 
 QString fieldName(CardField field) {
@@ -39,8 +39,7 @@ QString describeProblem(const ImportProblem& problem) {
                 .arg(problem.lostCount)
                 .arg(quoted(problem.lost));
         case ImportProblemKind::ExtraFields:
-            return tr("%n more field(s) left out: %1", static_cast<int>(problem.lostCount))
-                .arg(quoted(problem.lost));
+            return tr("fields beyond the columns left out: %1").arg(quoted(problem.lost));
         case ImportProblemKind::InvalidBytes:
             return tr("bytes that are no character in this encoding became \uFFFD");
         case ImportProblemKind::ControlCharacter:

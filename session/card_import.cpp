@@ -27,9 +27,7 @@ ImportFile readImportFile(const std::string& path) {
 
 std::size_t importCards(ListSession& session, const ImportSource& source) {
     CardStore& store = session.store();
-    // Without a list, as after Close List or at start, the cards begin one. A list begun
-    // with New List that has no cards yet looks the same and is simply begun again.
-    const bool listBegun = !session.hasCards() && store.fileName == CardStore::kUntitled;
+    const bool listBegun = !session.listOpen();
     const int unknownBefore = store.unknownList.count();
     std::size_t added = 0;
     for (std::size_t i = 0; i < source.rowCount(); ++i) {

@@ -331,9 +331,11 @@ void CommandBoard::applyCardEntered(int unknownCount) {
 void CommandBoard::applyCardsImported(int unknownBefore, int unknownAfter, bool listBegun) {
     if (listBegun) {
         applyNewList();
-        // New List greys itself through the new-card window it opens; a list begun by an
-        // import has no such window, and New List would only add to the cards just read.
+        // The states New List leaves once its new-card window is closed: that window greys
+        // New List for good and gives back New Cards.
         setCommandEnabled(Command::NewList, false);
+        setCommandEnabled(Command::NewCards, true);
+        setButtonEnabled(MainButton::NewCard, true);
     }
     enterCards(unknownBefore, unknownAfter);
 }

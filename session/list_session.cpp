@@ -70,6 +70,10 @@ bool ListSession::hasCards() const {
     return !store_.unknownList.empty() || !store_.knownList.empty();
 }
 
+bool ListSession::listOpen() const {
+    return listBegun_ || hasCards() || store_.fileName != CardStore::kUntitled;
+}
+
 void ListSession::setFonts(LogFont question, LogFont answer) {
     questionFont_ = std::move(question);
     answerFont_ = std::move(answer);
@@ -83,6 +87,7 @@ FontDebugLog& ListSession::fontLog() {
 }
 
 void ListSession::newList() {
+    listBegun_ = true;
     emit newListStarted();
     listStartTime_ = processMilliseconds();
 }
@@ -136,6 +141,7 @@ void ListSession::openList(const QString& path) {
     }
     showDocumentInfo(info, dialogParent_);
     store_.fileName = file;
+    listBegun_ = true;
     emit listOpened();
     listStartTime_ = processMilliseconds();
 }
@@ -310,6 +316,7 @@ void ListSession::closeList() {
     if (!askToSave(true))
         return;
     clearDocument(store_);
+    listBegun_ = false;
     unlockList();
     fileStamp_ = {};
     readIncomplete_ = false;
@@ -364,6 +371,7 @@ void ListSession::cardEntered() {
 }
 
 void ListSession::cardsImported(int unknownBefore, bool listBegun) {
+    listBegun_ = listBegun_ || listBegun;
     emit cardsAddedFromFile(unknownBefore, listBegun);
     emit cardsChanged();
     if (listBegun)

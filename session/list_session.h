@@ -43,6 +43,9 @@ public:
     // Milliseconds since process start when the list was opened or a new list begun.
     long long listStartTime() const { return listStartTime_; }
     bool hasCards() const;
+    // A list is open: opened from a file, begun with New List or by an import, or holding
+    // cards. Close List ends it.
+    bool listOpen() const;
 
     // The window the session's own dialogs (file choosers, questions, reports) belong to.
     void setDialogParent(QWidget* parent) { dialogParent_ = parent; }
@@ -124,6 +127,7 @@ private:
     LogFont answerFont_;
     long long listStartTime_ = 0;
     int modalSteps_ = 0;
+    bool listBegun_ = false;
     // The list file as last read or written, to see changes made by other programs.
     FileStamp fileStamp_;
     // The file ended in the middle of a card when it was read.
