@@ -30,17 +30,13 @@ std::size_t importCards(ListSession& session, const ImportSource& source) {
     const bool listBegun = !session.listOpen();
     const int unknownBefore = store.unknownList.count();
     std::size_t added = 0;
-    for (std::size_t i = 0; i < source.rowCount(); ++i) {
-        const ImportRow row = source.row(i);
-        if (!row.taken())
-            continue;
-        const CardRecord& record = row.candidate.card;
+    source.forEachTakenCard([&](const CardRecord& record) {
         Card& card = addCard(store, store.unknownList, *cardTextFromUtf8(record.question),
                              *cardTextFromUtf8(record.answer), *cardTextFromUtf8(record.lesson),
                              *cardTextFromUtf8(record.addInfo));
         card.level = record.level;
         ++added;
-    }
+    });
     if (added > 0)
         session.cardsImported(unknownBefore, listBegun);
     return added;

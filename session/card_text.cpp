@@ -1,5 +1,7 @@
 #include "session/card_text.h"
 
+#include <algorithm>
+
 #include "core/unicode_text.h"
 #include "core/windows1252.h"
 
@@ -12,8 +14,12 @@ std::string utf8FromCardText(std::string_view cardText) {
 }
 
 void collectUnstorableCharacters(std::string_view utf8, std::string& out) {
-    if (cardTextFromUtf8(utf8))
+    // Most texts are plain ASCII, which any encoding of the store holds; a million rows are
+    // then looked at without converting one.
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; }) ||
+        cardTextFromUtf8(utf8)) {
         return;
+    }
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         const std::size_t start = pos;

@@ -47,6 +47,44 @@ ImportRow ImportSource::row(std::size_t index) const {
     return row;
 }
 
+bool ImportSource::takenAsWritten(std::size_t index, CardRecord& card) const {
+    if (kind_ != Kind::Text || !isPlainCandidate(text_, mapping_, index))
+        return false;
+    const std::size_t line = index + (mapping_.firstRowIsHeader ? 1 : 0);
+    const auto field = [&](std::optional<std::size_t> column) {
+        return column ? text_.field(line, *column) : std::string_view("-");
+    };
+    if (field(mapping_.answer).empty())
+        return false;
+    std::string unstorable;
+    for (std::optional<std::size_t> column :
+         {std::optional(mapping_.question), std::optional(mapping_.answer), mapping_.lesson,
+          mapping_.addInfo}) {
+        collectUnstorableCharacters(field(column), unstorable);
+    }
+    if (!unstorable.empty())
+        return false;
+    card.question = field(mapping_.question);
+    card.answer = field(mapping_.answer);
+    card.lesson = field(mapping_.lesson);
+    card.addInfo = field(mapping_.addInfo);
+    card.level = 0;
+    return true;
+}
+
+void ImportSource::forEachTakenCard(const std::function<void(const CardRecord&)>& take) const {
+    CardRecord card;
+    for (std::size_t i = 0; i < tally_.rows; ++i) {
+        if (takenAsWritten(i, card)) {
+            take(card);
+            continue;
+        }
+        const ImportRow r = row(i);
+        if (r.taken())
+            take(r.candidate.card);
+    }
+}
+
 void ImportSource::countRows() {
     tally_ = {};
     if (kind_ == Kind::Text) {
@@ -55,7 +93,12 @@ void ImportSource::countRows() {
     } else {
         tally_.rows = kvtml_.candidates.size();
     }
+    CardRecord card;
     for (std::size_t i = 0; i < tally_.rows; ++i) {
+        if (takenAsWritten(i, card)) {
+            ++tally_.taken;
+            continue;
+        }
         const ImportRow r = row(i);
         if (r.taken())
             ++tally_.taken;

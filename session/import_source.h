@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,11 +56,16 @@ public:
 
     std::size_t rowCount() const { return tally_.rows; }
     ImportRow row(std::size_t index) const;
+    // Calls `take` with every card the import takes, in file order.
+    void forEachTakenCard(const std::function<void(const CardRecord&)>& take) const;
     const ImportTally& tally() const { return tally_; }
 
 private:
     ImportSource() = default;
     void countRows();
+    // The card of a row of a text file that is taken exactly as its fields are written;
+    // false (and `card` unchanged) for any other row, which row() must look at.
+    bool takenAsWritten(std::size_t index, CardRecord& card) const;
 
     Kind kind_ = Kind::Text;
     std::string bytes_;
