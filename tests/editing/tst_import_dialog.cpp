@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -298,7 +299,20 @@ private slots:
         QFETCH(QString, summary);
         QFETCH(QStringList, problems);
         Seen seen;
-        importFile(writeFile("rows.txt", bytes), noteThen(seen, ScriptedPrompts::rejectDialog()));
+        // Read the file with another separator and back: both tables follow through every
+        // reset, and the second reading says what the first did.
+        const auto readAgain = [](QDialog* dialog) {
+            QAbstractItemModelTester table(dialog->findChild<QTableView*>("previewTable")->model(),
+                                           QAbstractItemModelTester::FailureReportingMode::QtTest);
+            QAbstractItemModelTester list(dialog->findChild<QListView*>("problemList")->model(),
+                                          QAbstractItemModelTester::FailureReportingMode::QtTest);
+            auto* separator = dialog->findChild<QComboBox*>("separatorBox");
+            const int first = separator->currentIndex();
+            separator->setCurrentIndex(separator->findText("Comma ,"));
+            separator->setCurrentIndex(first);
+        };
+        importFile(writeFile("rows.txt", bytes),
+                   inspectThen(readAgain, noteThen(seen, ScriptedPrompts::rejectDialog())));
         QCOMPARE(seen.summary, summary);
         QCOMPARE(seen.problems, problems);
         QCOMPARE(seen.importEnabled, summary.front() != '0');
