@@ -105,6 +105,40 @@ QString readFailure(const QString& name, FileFailure failure) {
     }
 }
 
+// The cards of the file, or none with the reason why it gives none.
+std::optional<ImportSource> readSource(const std::string& path, const QString& name,
+                                       int32_t maxLevel, QString& refusal) {
+    ImportFile file = readImportFile(path);
+    if (file.failure != FileFailure::None) {
+        refusal = readFailure(name, file.failure);
+        return std::nullopt;
+    }
+    std::optional<ImportSource> source;
+    if (looksLikeKvtml(path, file.bytes)) {
+        source = ImportSource::fromKvtml(file.bytes, maxLevel);
+        if (source->kvtml().status != KvtmlImport::Status::Read) {
+            refusal = ImportDialog::tr("%1 cannot be imported: %2")
+                          .arg(name, fromUtf8(describeKvtmlFailure(source->kvtml())));
+            return std::nullopt;
+        }
+    } else {
+        source = ImportSource::fromText(std::move(file.bytes));
+        if (source->text().status == TextImport::Status::NotText) {
+            refusal = ImportDialog::tr(
+                          "%1 is not a text file: it holds NUL bytes or other control "
+                          "characters. Import reads text (such as CSV or tab-separated lists) "
+                          "and KVTML files.")
+                          .arg(name);
+            return std::nullopt;
+        }
+    }
+    if (source->rowCount() == 0) {
+        refusal = ImportDialog::tr("%1 holds no cards to import.").arg(name);
+        return std::nullopt;
+    }
+    return source;
+}
+
 }  // namespace
 
 void ImportDialog::run(ListSession& session, CommandBoard& board, QWidget* parent) {
@@ -131,33 +165,12 @@ void ImportDialog::run(ListSession& session, CommandBoard& board, QWidget* paren
     const std::string path = QFile::encodeName(choice.path).toStdString();
     const QString name = QFileInfo(choice.path).fileName();
 
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    auto cursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
-    ImportFile file = readImportFile(path);
-    std::optional<ImportSource> source;
     QString refusal;
-    if (file.failure != FileFailure::None) {
-        refusal = readFailure(name, file.failure);
-    } else if (looksLikeKvtml(path, file.bytes)) {
-        source = ImportSource::fromKvtml(file.bytes, session.preferences().maxLevel);
-        if (source->kvtml().status != KvtmlImport::Status::Read) {
-            refusal = tr("%1 cannot be imported: %2")
-                          .arg(name, fromUtf8(describeKvtmlFailure(source->kvtml())));
-        }
-    } else {
-        source = ImportSource::fromText(std::move(file.bytes));
-        if (source->text().status == TextImport::Status::NotText) {
-            refusal = tr("%1 is not a text file: it holds NUL bytes or other control "
-                         "characters. Import reads text (such as CSV or tab-separated lists) "
-                         "and KVTML files.")
-                          .arg(name);
-        }
-    }
-    if (refusal.isEmpty() && source->rowCount() == 0)
-        refusal = tr("%1 holds no cards to import.").arg(name);
-    cursor.dismiss();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<ImportSource> source =
+        readSource(path, name, session.preferences().maxLevel, refusal);
     QGuiApplication::restoreOverrideCursor();
-    if (!refusal.isEmpty()) {
+    if (!source) {
         showErrorText(refusal);
         return;
     }
@@ -175,8 +188,8 @@ ImportDialog::ImportDialog(ImportSource source, const QString& fileName, QWidget
 
     auto* layout = new QVBoxLayout(this);
     QString about = tr("Cards from %1.").arg(fileName);
-    if (source_.kind() == ImportSource::Kind::Kvtml) {
-        const KvtmlImport& kvtml = source_.kvtml();
+    const KvtmlImport& kvtml = source_.kvtml();
+    if (!kvtml.questionLanguage.empty() && !kvtml.answerLanguage.empty()) {
         about += QLatin1Char(' ') +
                  tr("Questions in %1, answers in %2.")
                      .arg(fromUtf8(kvtml.questionLanguage), fromUtf8(kvtml.answerLanguage));
