@@ -307,12 +307,8 @@ void ImportDialog::buildTextChoices() {
 
     connect(encoding_, &QComboBox::currentIndexChanged, this, &ImportDialog::readAgain);
     connect(separator_, &QComboBox::currentIndexChanged, this, [this] {
-        const bool other = separator_->currentData().toUInt() == 0;
-        otherSeparator_->setEnabled(other);
-        if (other && otherSeparator_->text().isEmpty()) {
-            otherSeparator_->setFocus();
-            return;
-        }
+        // "Other character" waits for the character, typed in the box that follows.
+        otherSeparator_->setEnabled(separator_->currentData().toUInt() == 0);
         readAgain();
     });
     connect(otherSeparator_, &QLineEdit::textEdited, this, [this](const QString& text) {
