@@ -20,6 +20,7 @@
 #include "core/card_store.h"
 #include "core/message_ids.h"
 #include "core/orders.h"
+#include "editing/import_dialog.h"
 #include "editing/lesson_chooser.h"
 #include "editing/modify_card_dialog.h"
 #include "editing/new_card_dialog.h"
@@ -30,6 +31,7 @@
 #include "exam/statistics_dialog.h"
 #include "platform/messages.h"
 #include "platform/prompts.h"
+#include "session/card_export.h"
 #include "session/list_session.h"
 #include "session/open_windows.h"
 
@@ -124,6 +126,12 @@ void MainDialog::connectSession() {
         board_->applyCardEntered(session_->store().unknownList.count());
         update();
     });
+    connect(session_, &ListSession::cardsAddedFromFile, this,
+            [this](int unknownBefore, bool listBegun) {
+                board_->applyCardsImported(unknownBefore, session_->store().unknownList.count(),
+                                           listBegun);
+                update();
+            });
     connect(session_, &ListSession::cardsChanged, this, &MainDialog::refreshCounters);
     connect(session_, &ListSession::commandEnabled, board_, &CommandBoard::enableCommand);
 }
@@ -295,6 +303,12 @@ void MainDialog::runCommand(Command command) {
         case Command::ExportQuestions:
         case Command::ExportAnswers:
             session.exportList(command);
+            break;
+        case Command::Import:
+            ImportDialog::run(session, *board_, this);
+            break;
+        case Command::Export:
+            exportForOtherTrainers(session);
             break;
         case Command::Preferences:
             showPreferences();

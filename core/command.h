@@ -33,4 +33,6 @@ enum class Command : int {
     LevelInOrder = 40027,
     QuestionFont = 40028,
     AnswerFont = 40029,
+    Import = 40030,
+    Export = 40031,
 };

@@ -734,6 +734,10 @@ bool plainRow(const TextImport& import, const ColumnMapping& mapping, std::size_
 
 }  // namespace
 
+bool isPlainCandidate(const TextImport& import, const ColumnMapping& mapping, std::size_t index) {
+    return plainRow(import, mapping, index + (mapping.firstRowIsHeader ? 1 : 0));
+}
+
 ImportCounts countCandidates(const TextImport& import, const ColumnMapping& mapping) {
     ImportCounts counts;
     counts.candidates = candidateCount(import, mapping);

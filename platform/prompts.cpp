@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 
 #include "platform/fonts.h"
 #include "platform/owned_dialog.h"
@@ -41,6 +42,18 @@ FileChoice runFileDialog(QWidget* owner, const FileRequest& request, bool save) 
         dialog->selectNameFilter(request.filters.value(request.selectedFilter));
     }
     dialog->setDefaultSuffix(request.defaultSuffix);
+    // Saving in one of several formats: a name typed without an extension takes the one of
+    // the format chosen, so that the file is written in the format its name says.
+    if (save && request.filters.size() > 1) {
+        QObject::connect(
+            dialog.get(), &QFileDialog::filterSelected, dialog.get(),
+            [d = dialog.get()](const QString& filter) {
+                static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+                const QRegularExpressionMatch match = pattern.match(filter);
+                if (match.hasMatch())
+                    d->setDefaultSuffix(match.captured(1));
+            });
+    }
     if (!request.initialName.isEmpty())
         dialog->selectFile(request.initialName);
     FileChoice choice;

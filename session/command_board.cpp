@@ -92,6 +92,7 @@ const MenuDefinition kMenus[] = {
      {
          {Command::NewList, "&New List...", true, QKeySequence::New, "Ctrl+N"},
          {Command::OpenList, "&Open List...", true, QKeySequence::Open, "Ctrl+O"},
+         {Command::Import, "&Import...", true},
          {Command::CloseList, "&Close List", false, QKeySequence::Close, "Ctrl+W"},
          {Command::SaveList, "&Save List...", false, QKeySequence::Save, "Ctrl+S"},
          {Command::SaveListAs, "Save List &As...", false, QKeySequence::SaveAs, "Ctrl+Shift+S"},
@@ -99,6 +100,7 @@ const MenuDefinition kMenus[] = {
          {Command::ExportCards, "&Export Cards...", false},
          {Command::ExportQuestions, "Export Question...", false},
          {Command::ExportAnswers, "Export Answer...", false},
+         {Command::Export, "E&xport...", false},
          {kSeparator, nullptr, false},
          {Command::Print, "&Print...", false, QKeySequence::Print, "Ctrl+P"},
          {kSeparator, nullptr, false},
@@ -273,6 +275,7 @@ void CommandBoard::applyNoList() {
           Command::LessonRandom,  Command::LessonSystematic,  Command::LevelInOrder}) {
         setCommandEnabled(command, false);
     }
+    setCommandEnabled(Command::Export, false);
     for (MainButton id :
          {MainButton::InOrder, MainButton::Random, MainButton::Systematic, MainButton::WrongWords,
           MainButton::NewCard, MainButton::Exchange, MainButton::Overview}) {
@@ -286,7 +289,7 @@ void CommandBoard::applyListOpened(int unknownCount, int knownCount) {
     setCommandEnabled(Command::NewList, false);
     for (Command command :
          {Command::SaveList, Command::SaveListAs, Command::ExportCards, Command::ExportQuestions,
-          Command::ExportAnswers, Command::Preferences, Command::Quit}) {
+          Command::ExportAnswers, Command::Export, Command::Preferences, Command::Quit}) {
         setCommandEnabled(command, true);
     }
     setCommandEnabled(Command::NewCards, true);
@@ -322,29 +325,44 @@ void CommandBoard::applyNewList() {
 }
 
 void CommandBoard::applyCardEntered(int unknownCount) {
+    enterCards(unknownCount - 1, unknownCount);
+}
+
+void CommandBoard::applyCardsImported(int unknownBefore, int unknownAfter, bool listBegun) {
+    if (listBegun) {
+        applyNewList();
+        // The states New List leaves once its new-card window is closed: that window greys
+        // New List for good and gives back New Cards.
+        setCommandEnabled(Command::NewList, false);
+        setCommandEnabled(Command::NewCards, true);
+        setButtonEnabled(MainButton::NewCard, true);
+    }
+    enterCards(unknownBefore, unknownAfter);
+}
+
+void CommandBoard::enterCards(int unknownBefore, int unknownAfter) {
     for (Command command :
          {Command::CloseList, Command::SaveList, Command::SaveListAs, Command::ExportCards,
-          Command::ExportQuestions, Command::ExportAnswers, Command::Print}) {
+          Command::ExportQuestions, Command::ExportAnswers, Command::Export, Command::Print}) {
         setCommandEnabled(command, true);
     }
     setButtonEnabled(MainButton::Overview, true);
     setButtonEnabled(MainButton::Exchange, true);
-    // Equality on purpose: the examinations switch on when the typed list reaches the size.
-    switch (unknownCount) {
-        case 1:
-            setCommandEnabled(Command::ExamineInOrder, true);
-            setButtonEnabled(MainButton::InOrder, true);
-            break;
-        case 4:
-            setCommandEnabled(Command::ExamineRandom, true);
-            setButtonEnabled(MainButton::Random, true);
-            break;
-        case 11:
-            setCommandEnabled(Command::ExamineSystematic, true);
-            setButtonEnabled(MainButton::Systematic, true);
-            break;
-        default:
-            break;
+    // Equality on purpose: an examination switches on when the list reaches its size while
+    // cards are typed, and not when the list was already past it. Cards that arrive
+    // together count as typed one after the other, so every size passed on the way counts.
+    const auto reached = [&](int size) { return unknownBefore < size && size <= unknownAfter; };
+    if (reached(1)) {
+        setCommandEnabled(Command::ExamineInOrder, true);
+        setButtonEnabled(MainButton::InOrder, true);
+    }
+    if (reached(4)) {
+        setCommandEnabled(Command::ExamineRandom, true);
+        setButtonEnabled(MainButton::Random, true);
+    }
+    if (reached(11)) {
+        setCommandEnabled(Command::ExamineSystematic, true);
+        setButtonEnabled(MainButton::Systematic, true);
     }
     for (Command command : {Command::Sort, Command::Exchange, Command::ModifyCards,
                             Command::Statistics, Command::ChooseLesson, Command::ChooseLevel}) {

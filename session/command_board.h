@@ -89,6 +89,10 @@ public:
     void applyNewList();
     // A card was typed in; `unknownCount` is the size of the list after it.
     void applyCardEntered(int unknownCount);
+    // Cards were imported and the unknown list grew from `unknownBefore` to `unknownAfter`:
+    // the menus follow as if each card had been typed in turn. `listBegun` when no list was
+    // open and the import began one.
+    void applyCardsImported(int unknownBefore, int unknownAfter, bool listBegun);
     // The lesson chooser selected `chosen` cards.
     void applyLessonChosen(int chosen);
 
@@ -96,6 +100,8 @@ signals:
     void commandRequested(Command command);
 
 private:
+    void enterCards(int unknownBefore, int unknownAfter);
+
     std::map<Command, QAction*> actions_;
     std::map<MainButton, QPointer<QPushButton>> buttons_;
 };

@@ -70,6 +70,10 @@ bool ListSession::hasCards() const {
     return !store_.unknownList.empty() || !store_.knownList.empty();
 }
 
+bool ListSession::listOpen() const {
+    return listBegun_ || hasCards() || store_.fileName != CardStore::kUntitled;
+}
+
 void ListSession::setFonts(LogFont question, LogFont answer) {
     questionFont_ = std::move(question);
     answerFont_ = std::move(answer);
@@ -83,6 +87,7 @@ FontDebugLog& ListSession::fontLog() {
 }
 
 void ListSession::newList() {
+    listBegun_ = true;
     emit newListStarted();
     listStartTime_ = processMilliseconds();
 }
@@ -144,6 +149,7 @@ void ListSession::openList(const QString& path) {
     }
     showDocumentInfo(info, dialogParent_);
     store_.fileName = file;
+    listBegun_ = true;
     emit listOpened();
     listStartTime_ = processMilliseconds();
 }
@@ -345,6 +351,7 @@ void ListSession::closeList() {
     if (!askToSave(true))
         return;
     clearDocument(store_);
+    listBegun_ = false;
     unlockList();
     fileStamp_ = {};
     readIncomplete_ = false;
@@ -398,6 +405,14 @@ void ListSession::chooseDocumentFont(Command command) {
 void ListSession::cardEntered() {
     emit cardAdded();
     emit cardsChanged();
+}
+
+void ListSession::cardsImported(int unknownBefore, bool listBegun) {
+    listBegun_ = listBegun_ || listBegun;
+    emit cardsAddedFromFile(unknownBefore, listBegun);
+    emit cardsChanged();
+    if (listBegun)
+        listStartTime_ = processMilliseconds();
 }
 
 void ListSession::showError(int messageId) {

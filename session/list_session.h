@@ -44,6 +44,9 @@ public:
     // Milliseconds since process start when the list was opened or a new list begun.
     long long listStartTime() const { return listStartTime_; }
     bool hasCards() const;
+    // A list is open: opened from a file, begun with New List or by an import, or holding
+    // cards. Close List ends it.
+    bool listOpen() const;
 
     // The window the session's own dialogs (file choosers, questions, reports) belong to.
     void setDialogParent(QWidget* parent) { dialogParent_ = parent; }
@@ -64,6 +67,9 @@ public:
     void chooseDocumentFont(Command command);
     // A card was typed into the list.
     void cardEntered();
+    // Cards from another program's file were added to the unknown list, which held
+    // `unknownBefore` cards. `listBegun` when no list was open: the import began one.
+    void cardsImported(int unknownBefore, bool listBegun);
 
     // A window's step that waits on a modal dialog began or ended (see ModalStep). Close
     // List waits while any runs.
@@ -91,6 +97,8 @@ signals:
     void listClosed();
     // A card was typed in.
     void cardAdded();
+    // Cards were imported (see cardsImported()).
+    void cardsAddedFromFile(int unknownBefore, bool listBegun);
     // The number of cards changed.
     void cardsChanged();
     // The core switched a command on (with its button).
@@ -121,6 +129,7 @@ private:
     LogFont answerFont_;
     long long listStartTime_ = 0;
     int modalSteps_ = 0;
+    bool listBegun_ = false;
     // The list file as last read or written, to see changes made by other programs.
     FileStamp fileStamp_;
     // The file ended in the middle of a card when it was read.

@@ -50,11 +50,12 @@ QString counter(MainDialog& dialog, const char* name) {
 
 // What "list opened" switches on for a list with that many unknown cards.
 ControlStates openedStates(int unknown) {
-    ControlStates states = withChanges(
-        startStates(),
-        {Command::CloseList, Command::SaveList, Command::SaveListAs, Command::ExportCards,
-         Command::ExportQuestions, Command::ExportAnswers, Command::NewCards, Command::Overview},
-        {Command::OpenList, Command::NewList}, {MainButton::NewCard});
+    ControlStates states =
+        withChanges(startStates(),
+                    {Command::CloseList, Command::SaveList, Command::SaveListAs,
+                     Command::ExportCards, Command::ExportQuestions, Command::ExportAnswers,
+                     Command::Export, Command::NewCards, Command::Overview},
+                    {Command::OpenList, Command::NewList}, {MainButton::NewCard});
     if (unknown > 0) {
         states = withChanges(
             states,

@@ -67,6 +67,7 @@ private slots:
         QTest::newRow("File") << "menuFile"
                               << QStringList{"&New List...=40001",
                                              "&Open List...=40002",
+                                             "&Import...=40030",
                                              "&Close List=40003",
                                              "&Save List...=32771",
                                              "Save List &As...=40004",
@@ -74,6 +75,7 @@ private slots:
                                              "&Export Cards...=40005",
                                              "Export Question...=40006",
                                              "Export Answer...=40007",
+                                             "E&xport...=40031",
                                              "-",
                                              "&Print...=32775",
                                              "-",
@@ -213,7 +215,7 @@ private slots:
         const ControlStates afterFirst = withChanges(
             expected,
             {Command::CloseList, Command::SaveList, Command::SaveListAs, Command::ExportCards,
-             Command::ExportQuestions, Command::ExportAnswers, Command::Print,
+             Command::ExportQuestions, Command::ExportAnswers, Command::Export, Command::Print,
              Command::ExamineInOrder, Command::Sort, Command::Exchange, Command::ModifyCards,
              Command::Statistics, Command::ChooseLesson, Command::ChooseLevel},
             {}, {MainButton::Overview, MainButton::Exchange, MainButton::InOrder});

@@ -18,12 +18,14 @@ const std::initializer_list<Command>& allCommands() {
     static const std::initializer_list<Command> commands = {
         Command::NewList,
         Command::OpenList,
+        Command::Import,
         Command::CloseList,
         Command::SaveList,
         Command::SaveListAs,
         Command::ExportCards,
         Command::ExportQuestions,
         Command::ExportAnswers,
+        Command::Export,
         Command::Print,
         Command::Preferences,
         Command::Quit,
@@ -72,8 +74,9 @@ ControlStates startStates() {
     ControlStates states;
     for (Command command : allCommands())
         states[commandKey(command)] = false;
-    for (Command command : {Command::NewList, Command::OpenList, Command::Preferences,
-                            Command::Quit, Command::QuestionFont, Command::AnswerFont}) {
+    for (Command command :
+         {Command::NewList, Command::OpenList, Command::Import, Command::Preferences, Command::Quit,
+          Command::QuestionFont, Command::AnswerFont}) {
         states[commandKey(command)] = true;
     }
     for (MainButton id : commandButtons())

@@ -1,0 +1,442 @@
+#include "editing/import_dialog.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSignalBlocker>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <optional>
+
+#include "core/message_ids.h"
+#include "core/preferences.h"
+#include "editing/import_preview_model.h"
+#include "editing/import_problem_model.h"
+#include "platform/messages.h"
+#include "platform/owned_dialog.h"
+#include "platform/prompts.h"
+#include "session/card_import.h"
+#include "session/command_board.h"
+#include "session/list_session.h"
+
+namespace {
+
+// More columns than anyone maps come from a separator that is not one; the boxes stop here.
+constexpr std::size_t kMaxColumns = 64;
+// How much of a column's name or first text its item shows.
+constexpr std::size_t kShownName = 24;
+
+struct EncodingItem {
+    TextEncoding encoding;
+    const char* text;
+};
+const EncodingItem kEncodings[] = {
+    {TextEncoding::Utf8, QT_TRANSLATE_NOOP("ImportDialog", "UTF-8")},
+    {TextEncoding::Utf16LittleEndian, QT_TRANSLATE_NOOP("ImportDialog", "UTF-16, little-endian")},
+    {TextEncoding::Utf16BigEndian, QT_TRANSLATE_NOOP("ImportDialog", "UTF-16, big-endian")},
+    {TextEncoding::Windows1252,
+     QT_TRANSLATE_NOOP("ImportDialog", "Windows-1252 (Western European)")},
+};
+
+// The separators offered by name; any other is typed as "other character".
+struct SeparatorItem {
+    char32_t separator;
+    const char* text;
+};
+const SeparatorItem kSeparators[] = {
+    {U'\t', QT_TRANSLATE_NOOP("ImportDialog", "Tab")},
+    {U';', QT_TRANSLATE_NOOP("ImportDialog", "Semicolon ;")},
+    {U',', QT_TRANSLATE_NOOP("ImportDialog", "Comma ,")},
+    {0, QT_TRANSLATE_NOOP("ImportDialog", "Other character")},
+};
+
+QString filter(const QString& description, std::initializer_list<const char*> extensions) {
+    QStringList patterns;
+    for (const char* extension : extensions) {
+        patterns << QStringLiteral("*.") + QLatin1String(extension)
+                 << QStringLiteral("*.") + QString::fromLatin1(extension).toUpper();
+    }
+    return QStringLiteral("%1 (%2)").arg(description, patterns.join(QLatin1Char(' ')));
+}
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A label for a control, with the control as its buddy and its text, without the
+// mnemonic, as the control's accessible name.
+QLabel* labelFor(const QString& text, QWidget* control, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(control);
+    control->setAccessibleName(QString(text).remove(QLatin1Char('&')).remove(QLatin1Char(':')));
+    return label;
+}
+
+void selectData(QComboBox* box, const QVariant& data) {
+    const int index = box->findData(data);
+    if (index >= 0)
+        box->setCurrentIndex(index);
+}
+
+QString readFailure(const QString& name, FileFailure failure) {
+    switch (failure) {
+        case FileFailure::NotRegularFile:
+            return ImportDialog::tr("%1 cannot be imported: it is a folder, a device or a pipe.")
+                .arg(name);
+        case FileFailure::TooLarge:
+            return ImportDialog::tr("%1 is too large to import (over %2 MiB).")
+                .arg(name)
+                .arg(kMaxImportFileBytes / (1024 * 1024));
+        default:
+            return ImportDialog::tr("%1 could not be read.").arg(name);
+    }
+}
+
+// The cards of the file, or none with the reason why it gives none.
+std::optional<ImportSource> readSource(const std::string& path, const QString& name,
+                                       int32_t maxLevel, QString& refusal) {
+    ImportFile file = readImportFile(path);
+    if (file.failure != FileFailure::None) {
+        refusal = readFailure(name, file.failure);
+        return std::nullopt;
+    }
+    std::optional<ImportSource> source;
+    if (looksLikeKvtml(path, file.bytes)) {
+        source = ImportSource::fromKvtml(file.bytes, maxLevel);
+        if (source->kvtml().status != KvtmlImport::Status::Read) {
+            refusal = ImportDialog::tr("%1 cannot be imported: %2")
+                          .arg(name, fromUtf8(describeKvtmlFailure(source->kvtml())));
+            return std::nullopt;
+        }
+    } else {
+        source = ImportSource::fromText(std::move(file.bytes));
+        if (source->text().status == TextImport::Status::NotText) {
+            refusal = ImportDialog::tr(
+                          "%1 is not a text file: it holds NUL bytes or other control "
+                          "characters. Import reads text (such as CSV or tab-separated lists) "
+                          "and KVTML files.")
+                          .arg(name);
+            return std::nullopt;
+        }
+    }
+    if (source->rowCount() == 0) {
+        refusal = ImportDialog::tr("%1 holds no cards to import.").arg(name);
+        return std::nullopt;
+    }
+    return source;
+}
+
+}  // namespace
+
+void ImportDialog::run(ListSession& session, CommandBoard& board, QWidget* parent) {
+    // An accessibility client can give the command again behind the modal preview.
+    static bool running = false;
+    if (running) {
+        prompts().beep(400, 100);
+        return;
+    }
+    running = true;
+    const auto done = qScopeGuard([] { running = false; });
+    CommandHold hold = board.hold(Command::Import);
+
+    FileRequest request;
+    request.title = tr("Import cards from:");
+    request.filters = {filter(tr("Text, CSV and KVTML files"), {"txt", "csv", "tsv", "kvtml"}),
+                       filter(tr("KDE vocabulary files"), {"kvtml"}), tr("All files (*)")};
+    const FileChoice choice = prompts().openFile(parent, request);
+    if (choice.path.isEmpty()) {
+        if (choice.errorCode != 0)
+            showError(Msg::OpenFailed);
+        return;
+    }
+    const std::string path = QFile::encodeName(choice.path).toStdString();
+    const QString name = QFileInfo(choice.path).fileName();
+
+    QString refusal;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<ImportSource> source =
+        readSource(path, name, session.preferences().maxLevel, refusal);
+    QGuiApplication::restoreOverrideCursor();
+    if (!source) {
+        showErrorText(refusal);
+        return;
+    }
+
+    OwnedDialog<ImportDialog> dialog(std::move(*source), name, parent);
+    if (prompts().execDialog(dialog.get()) != QDialog::Accepted || !dialog)
+        return;
+    importCards(session, dialog->source());
+}
+
+ImportDialog::ImportDialog(ImportSource source, const QString& fileName, QWidget* parent)
+    : QDialog(parent), source_(std::move(source)) {
+    setObjectName("importDialog");
+    setWindowTitle(tr("Import Cards"));
+
+    auto* layout = new QVBoxLayout(this);
+    QString about = tr("Cards from %1.").arg(fileName);
+    const KvtmlImport& kvtml = source_.kvtml();
+    if (!kvtml.questionLanguage.empty() && !kvtml.answerLanguage.empty()) {
+        about += QLatin1Char(' ') +
+                 tr("Questions in %1, answers in %2.")
+                     .arg(fromUtf8(kvtml.questionLanguage), fromUtf8(kvtml.answerLanguage));
+    }
+    auto* aboutLabel = new QLabel(about, this);
+    aboutLabel->setWordWrap(true);
+    layout->addWidget(aboutLabel);
+    if (source_.kind() == ImportSource::Kind::Text)
+        buildTextChoices();
+
+    preview_ = new ImportPreviewModel(this);
+    auto* table = new QTableView(this);
+    table->setObjectName("previewTable");
+    table->setModel(preview_);
+    // Tab leaves the table, so that the keyboard reaches the buttons below it.
+    table->setTabKeyNavigation(false);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    if (auto* corner = table->findChild<QAbstractButton*>())
+        corner->setAccessibleName(tr("Select all rows"));
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setColumnHidden(ImportPreviewModel::LevelColumn,
+                           source_.kind() != ImportSource::Kind::Kvtml);
+    layout->addWidget(
+        labelFor(tr("&Preview of the first %1 cards:").arg(kPreviewRows), table, this));
+    layout->addWidget(table, 3);
+
+    summary_ = new QLabel(this);
+    summary_->setObjectName("summaryLabel");
+    summary_->setWordWrap(true);
+    summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(summary_);
+
+    problems_ = new ImportProblemModel(this);
+    auto* problemList = new QListView(this);
+    problemList->setObjectName("problemList");
+    problemList->setModel(problems_);
+    problemList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every line is one row high, so the view need not measure a million of them.
+    problemList->setUniformItemSizes(true);
+    layout->addWidget(labelFor(tr("Rows &not taken or changed:"), problemList, this));
+    layout->addWidget(problemList, 1);
+
+    importButton_ = new QPushButton(tr("&Import"), this);
+    importButton_->setObjectName("importButton");
+    importButton_->setDefault(true);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
+    cancel->setObjectName("cancelButton");
+    cancel->setAutoDefault(false);
+    connect(importButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(importButton_);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+
+    showSource();
+    resize(900, 640);
+    if (encoding_)
+        encoding_->setFocus();
+    else
+        importButton_->setFocus();
+}
+
+ImportDialog::~ImportDialog() = default;
+
+void ImportDialog::buildTextChoices() {
+    auto* reading = new QGroupBox(tr("Reading the file"), this);
+    auto* readingLayout = new QHBoxLayout(reading);
+    encoding_ = new QComboBox(reading);
+    encoding_->setObjectName("encodingBox");
+    for (const EncodingItem& item : kEncodings)
+        encoding_->addItem(tr(item.text), static_cast<int>(item.encoding));
+    separator_ = new QComboBox(reading);
+    separator_->setObjectName("separatorBox");
+    for (const SeparatorItem& item : kSeparators)
+        separator_->addItem(tr(item.text), static_cast<uint>(item.separator));
+    otherSeparator_ = new QLineEdit(reading);
+    otherSeparator_->setObjectName("otherSeparatorEdit");
+    otherSeparator_->setMaxLength(1);
+    otherSeparator_->setMaximumWidth(40);
+    otherSeparator_->setAccessibleName(tr("Other separator character"));
+    header_ = new QCheckBox(tr("&First row names the columns"), reading);
+    header_->setObjectName("headerCheck");
+    readingLayout->addWidget(labelFor(tr("Enc&oding:"), encoding_, reading));
+    readingLayout->addWidget(encoding_);
+    readingLayout->addWidget(labelFor(tr("&Separator:"), separator_, reading));
+    readingLayout->addWidget(separator_);
+    readingLayout->addWidget(otherSeparator_);
+    readingLayout->addWidget(header_);
+    readingLayout->addStretch();
+
+    auto* columns = new QGroupBox(tr("Columns"), this);
+    auto* columnLayout = new QHBoxLayout(columns);
+    auto addColumnBox = [&](const QString& label, const char* name) {
+        auto* box = new QComboBox(columns);
+        box->setObjectName(name);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        columnLayout->addWidget(labelFor(label, box, columns));
+        columnLayout->addWidget(box);
+        connect(box, &QComboBox::currentIndexChanged, this, &ImportDialog::takeMapping);
+        return box;
+    };
+    question_ = addColumnBox(tr("&Question:"), "questionColumnBox");
+    answer_ = addColumnBox(tr("&Answer:"), "answerColumnBox");
+    lesson_ = addColumnBox(tr("&Lesson:"), "lessonColumnBox");
+    addInfo_ = addColumnBox(tr("A&dditional information:"), "addInfoColumnBox");
+    columnLayout->addStretch();
+
+    auto* outer = qobject_cast<QVBoxLayout*>(layout());
+    outer->addWidget(reading);
+    outer->addWidget(columns);
+
+    connect(encoding_, &QComboBox::currentIndexChanged, this, &ImportDialog::readAgain);
+    connect(separator_, &QComboBox::currentIndexChanged, this, [this] {
+        // "Other character" waits for the character, typed in the box that follows.
+        otherSeparator_->setEnabled(separator_->currentData().toUInt() == 0);
+        readAgain();
+    });
+    connect(otherSeparator_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (!text.isEmpty())
+            readAgain();
+    });
+    connect(header_, &QCheckBox::toggled, this, &ImportDialog::takeMapping);
+}
+
+void ImportDialog::readAgain() {
+    TextImportOptions options;
+    options.encoding = static_cast<TextEncoding>(encoding_->currentData().toInt());
+    char32_t separator = separator_->currentData().toUInt();
+    if (separator == 0) {
+        const QList<uint> typed = otherSeparator_->text().toUcs4();
+        if (typed.isEmpty())
+            return;
+        separator = typed.first();
+    }
+    options.separator = separator;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    source_.setOptions(options);
+    QGuiApplication::restoreOverrideCursor();
+    showSource();
+}
+
+void ImportDialog::takeMapping() {
+    ColumnMapping mapping;
+    mapping.question = question_->currentData().toUInt();
+    mapping.answer = answer_->currentData().toUInt();
+    const auto optional = [](QComboBox* box) -> std::optional<std::size_t> {
+        const int column = box->currentData().toInt();
+        return column < 0 ? std::nullopt : std::optional<std::size_t>(column);
+    };
+    mapping.lesson = optional(lesson_);
+    mapping.addInfo = optional(addInfo_);
+    mapping.firstRowIsHeader = header_->isChecked();
+    if (mapping == source_.mapping())
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    source_.setMapping(mapping);
+    QGuiApplication::restoreOverrideCursor();
+    showSource();
+}
+
+void ImportDialog::showSource() {
+    const ImportTally& tally = source_.tally();
+    if (source_.kind() == ImportSource::Kind::Text) {
+        const TextImport& text = source_.text();
+        const QSignalBlocker blockEncoding(encoding_);
+        const QSignalBlocker blockSeparator(separator_);
+        const QSignalBlocker blockHeader(header_);
+        selectData(encoding_, static_cast<int>(text.encoding));
+        const int named = separator_->findData(static_cast<uint>(text.separator));
+        separator_->setCurrentIndex(named >= 0 ? named : separator_->count() - 1);
+        otherSeparator_->setEnabled(named < 0);
+        if (named < 0)
+            otherSeparator_->setText(QString::fromUcs4(&text.separator, 1));
+        header_->setChecked(source_.mapping().firstRowIsHeader);
+        fillColumnBoxes();
+    }
+    preview_->fill(source_, kPreviewRows);
+    problems_->fill(source_);
+
+    QStringList summary;
+    if (source_.kind() == ImportSource::Kind::Text &&
+        source_.text().status == TextImport::Status::NotText) {
+        summary << tr("Read in this encoding, the file is not text. Choose another encoding.");
+    } else if (source_.kind() == ImportSource::Kind::Text) {
+        summary << tr("%1 of %2 rows become cards.").arg(tally.taken).arg(tally.rows);
+    } else {
+        summary << tr("%1 of %2 entries become cards.").arg(tally.taken).arg(tally.rows);
+    }
+    if (tally.changed > 0)
+        summary << tr("%1 of them are cut or cleaned.").arg(tally.changed);
+    if (tally.rows > tally.taken)
+        summary << tr("%1 cannot be taken.").arg(tally.rows - tally.taken);
+    summary_->setText(summary.join(QLatin1Char(' ')));
+    importButton_->setEnabled(tally.taken > 0);
+}
+
+void ImportDialog::fillColumnBoxes() {
+    const TextImport& text = source_.text();
+    const ColumnMapping& mapping = source_.mapping();
+    const bool header = mapping.firstRowIsHeader && text.rowCount() > 0;
+    std::size_t columns = std::max<std::size_t>(2, text.usualFieldCount);
+    for (std::size_t row = 0; row < std::min(text.rowCount(), kPreviewRows + 1); ++row)
+        columns = std::max(columns, text.fieldCount(row));
+    columns = std::min(columns, kMaxColumns);
+    columns = std::max({columns, mapping.question + 1, mapping.answer + 1,
+                        mapping.lesson.value_or(0) + 1, mapping.addInfo.value_or(0) + 1});
+
+    // Each column is shown with its name, or else with its text in the first card, so that
+    // the user sees which is which.
+    QStringList items;
+    for (std::size_t column = 0; column < columns; ++column) {
+        const int number = static_cast<int>(column) + 1;
+        std::string name;
+        if (header)
+            name = text.field(0, column);
+        else if (column < text.columnNames.size())
+            name = text.columnNames[column];
+        if (!name.empty()) {
+            items << tr("Column %1: %2").arg(number).arg(fromUtf8(shortened(name, kShownName)));
+            continue;
+        }
+        const std::size_t firstCard = header ? 1 : 0;
+        const std::string_view sample =
+            firstCard < text.rowCount() ? text.field(firstCard, column) : std::string_view();
+        if (sample.empty())
+            items << tr("Column %1").arg(number);
+        else
+            items << tr("Column %1, e.g. %2")
+                         .arg(number)
+                         .arg(fromUtf8(shortened(sample, kShownName)));
+    }
+
+    const auto fill = [&](QComboBox* box, std::optional<std::size_t> chosen, bool optional) {
+        const QSignalBlocker block(box);
+        box->clear();
+        if (optional)
+            box->addItem(tr("None"), -1);
+        for (std::size_t column = 0; column < columns; ++column)
+            box->addItem(items[static_cast<qsizetype>(column)], static_cast<int>(column));
+        selectData(box, chosen ? static_cast<int>(*chosen) : -1);
+    };
+    fill(question_, mapping.question, false);
+    fill(answer_, mapping.answer, false);
+    fill(lesson_, mapping.lesson, true);
+    fill(addInfo_, mapping.addInfo, true);
+}
