@@ -3,14 +3,16 @@
 #include <algorithm>
 
 #include "core/unicode_text.h"
-#include "core/windows1252.h"
 
 std::optional<std::string> cardTextFromUtf8(std::string_view utf8) {
-    return utf8ToWindows1252(utf8);
+    // Card texts are UTF-8: every well-formed text is one.
+    if (!isValidUtf8(utf8))
+        return std::nullopt;
+    return std::string(utf8);
 }
 
 std::string utf8FromCardText(std::string_view cardText) {
-    return windows1252ToUtf8(cardText);
+    return std::string(cardText);
 }
 
 void collectUnstorableCharacters(std::string_view utf8, std::string& out) {
