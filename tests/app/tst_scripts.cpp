@@ -42,7 +42,7 @@ QString q(const char* utf8) {
 
 // A list in many scripts, typed in, examined, sorted, searched, printed, saved and opened
 // again, all by keyboard.
-class TestLanguages : public MainWindowTest {
+class TestScripts : public MainWindowTest {
     Q_OBJECT
 
     QTemporaryDir dir_;
@@ -171,5 +171,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestLanguages)
-#include "tst_languages.moc"
+QTEST_MAIN(TestScripts)
+#include "tst_scripts.moc"
