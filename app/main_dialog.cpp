@@ -17,6 +17,7 @@
 
 #include "app/about_dialog.h"
 #include "app/preferences_dialog.h"
+#include "app/user_guide.h"
 #include "core/card_store.h"
 #include "core/message_ids.h"
 #include "core/orders.h"
@@ -275,6 +276,9 @@ void MainDialog::runCommand(Command command) {
     switch (command) {
         case Command::About:
             showAbout();
+            break;
+        case Command::UserGuide:
+            openUserGuide(this, QCoreApplication::applicationDirPath());
             break;
         case Command::NewList:
             session.newList();

@@ -33,4 +33,5 @@ enum class Command : int {
     LevelInOrder = 40027,
     QuestionFont = 40028,
     AnswerFont = 40029,
+    UserGuide = 40040,
 };

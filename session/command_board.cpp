@@ -165,6 +165,14 @@ const MenuDefinition kMenus[] = {
          {kSeparator, nullptr, false},
          {Command::LevelInOrder, QT_TRANSLATE_NOOP("CommandBoard", "Level in order..."), false},
      }},
+    // Linux desktops have no window menu to put About into; a Help menu at the end of the
+    // menu bar is where people look for it, and for the guide.
+    {QT_TRANSLATE_NOOP("CommandBoard", "&Help"),
+     "menuHelp",
+     {
+         {Command::UserGuide, QT_TRANSLATE_NOOP("CommandBoard", "&User Guide"), true,
+          QKeySequence::HelpContents, "F1"},
+     }},
 };
 
 }  // namespace
@@ -220,14 +228,9 @@ void CommandBoard::buildMenus(QMenuBar* menuBar) {
     if (auto* more = menuBar->findChild<QWidget*>("qt_menubar_ext_button"))
         more->setAccessibleName(tr("More menus"));
 
-    // Linux desktops have no window menu to put About into; a Help menu at the end of the
-    // menu bar is where people look for it.
     const QString about = stringText(Msg::AboutItem);
-    if (!about.isEmpty()) {
-        QMenu* help = menuBar->addMenu(tr("&Help"));
-        help->setObjectName("menuHelp");
-        add(help, about, Command::About, true);
-    }
+    if (!about.isEmpty())
+        add(menuBar->findChild<QMenu*>("menuHelp"), about, Command::About, true);
 }
 
 void CommandBoard::bindButton(MainButton id, QPushButton* button) {

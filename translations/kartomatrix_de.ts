@@ -189,6 +189,10 @@
         <translation>&amp;Hilfe</translation>
     </message>
     <message>
+        <source>&amp;User Guide</source>
+        <translation>&amp;Benutzerhandbuch</translation>
+    </message>
+    <message>
         <source>More menus</source>
         <translation>Weitere Menüs</translation>
     </message>
@@ -1083,6 +1087,29 @@ Trotzdem öffnen?</translation>
     <message>
         <source>The stored answer of this card has more than ten meanings, so your answer cannot be compared with it word by word. Please shorten the stored answer with &quot;Edit Card&quot;.</source>
         <translation>Die gespeicherte Antwort dieser Karte hat mehr als zehn Bedeutungen, deshalb kann Ihre Antwort nicht Wort für Wort mit ihr verglichen werden. Bitte kürzen Sie die gespeicherte Antwort mit &quot;Karte bearbeiten&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source>User Guide</source>
+        <translation>Benutzerhandbuch</translation>
+    </message>
+    <message>
+        <source>The user guide is not installed: %1 is missing.
+
+You can read it on the Kartomatrix website:
+%2</source>
+        <translation>Das Benutzerhandbuch ist nicht installiert: %1 fehlt.
+
+Sie können es auf der Kartomatrix-Website lesen:
+%2</translation>
+    </message>
+    <message>
+        <source>No web browser could be started to show the user guide. Open it in one yourself:
+%1</source>
+        <translation>Es konnte kein Webbrowser gestartet werden, um das Benutzerhandbuch anzuzeigen. Öffnen Sie es selbst in einem Browser:
+%1</translation>
     </message>
 </context>
 </TS>

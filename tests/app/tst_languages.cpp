@@ -120,6 +120,9 @@ private slots:
         QTest::newRow("menu item with umlaut accelerator") << "command32777"
                                                            << "text"
                                                            << "&Übersicht...";
+        QTest::newRow("help item") << "command40040"
+                                   << "text"
+                                   << "&Benutzerhandbuch";
         QTest::newRow("about item from the string table") << "command16"
                                                           << "text"
                                                           << "Über Kartomatrix für Windows";
