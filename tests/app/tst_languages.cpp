@@ -107,6 +107,27 @@ private slots:
                  QString(german ? QStringLiteral("Achtung:") : QStringLiteral("Caution:")));
     }
 
+    void translationFoundWhereTheProgramIs_data() {
+        QTest::addColumn<QString>("qmAt");  // relative to a folder holding bin/
+        QTest::addColumn<bool>("found");
+        QTest::newRow("installed") << "share/kartomatrix/translations" << true;
+        QTest::newRow("in the build folder") << "bin/translations" << true;
+        QTest::newRow("elsewhere") << "share/translations" << false;
+    }
+    void translationFoundWhereTheProgramIs() {
+        QFETCH(QString, qmAt);
+        QFETCH(bool, found);
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        const QDir prefix(root.path());
+        QVERIFY(prefix.mkpath(QStringLiteral("bin")) && prefix.mkpath(qmAt));
+        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() +
+                                QStringLiteral("/translations/kartomatrix_de.qm"),
+                            prefix.filePath(qmAt + QStringLiteral("/kartomatrix_de.qm"))));
+        const Translations german(QLocale(QLocale::German), prefix.filePath(QStringLiteral("bin")));
+        QCOMPARE(!german.language().isEmpty(), found);
+    }
+
     void germanWindowTexts_data() {
         QTest::addColumn<QString>("object");
         QTest::addColumn<QString>("property");
