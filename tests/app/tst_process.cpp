@@ -148,18 +148,14 @@ private slots:
         QTest::addColumn<QString>("lang");
         QTest::addColumn<QString>("languages");  // LANGUAGE, the order of preference
         QTest::addColumn<QString>("aboutTitle");
-        QTest::newRow("C") << "C.UTF-8"
-                           << ""
-                           << "About Kartomatrix";
-        QTest::newRow("English") << "en_GB.UTF-8"
-                                 << ""
-                                 << "About Kartomatrix";
-        QTest::newRow("German") << "de_DE.UTF-8"
-                                << ""
-                                << "Über Kartomatrix";
-        QTest::newRow("German after a language without translation") << "fr_FR.UTF-8"
-                                                                     << "fr:de"
-                                                                     << "Über Kartomatrix";
+        const QString english = "About Kartomatrix";
+        const QString german = "Über Kartomatrix";
+        QTest::newRow("C") << "C.UTF-8" << QString() << english;
+        QTest::newRow("English") << "en_GB.UTF-8" << QString() << english;
+        QTest::newRow("German") << "de_DE.UTF-8" << QString() << german;
+        QTest::newRow("Austrian German") << "de_AT.UTF-8" << QString() << german;
+        QTest::newRow("German after a language without translation")
+            << "fr_FR.UTF-8" << QString("fr:de") << german;
     }
     void languageFollowsTheSession() {
         QFETCH(QString, lang);
