@@ -4,6 +4,16 @@
 #include <QDir>
 #include <QLibraryInfo>
 
+namespace {
+
+QStringList translationFolders(const QString& programFolder) {
+    const QDir program(programFolder);
+    return {QDir::cleanPath(program.filePath(QStringLiteral("../share/kartomatrix/translations"))),
+            program.filePath(QStringLiteral("translations"))};
+}
+
+}  // namespace
+
 Translations::Translations(const QLocale& locale, const QString& programFolder) {
     for (const QString& folder : translationFolders(programFolder)) {
         if (program_.load(locale, QStringLiteral("kartomatrix"), QStringLiteral("_"), folder))
@@ -29,10 +39,4 @@ Translations::~Translations() {
 
 QString Translations::language() const {
     return programInstalled_ ? program_.language() : QString();
-}
-
-QStringList Translations::translationFolders(const QString& programFolder) {
-    const QDir program(programFolder);
-    return {QDir::cleanPath(program.filePath(QStringLiteral("../share/kartomatrix/translations"))),
-            program.filePath(QStringLiteral("translations"))};
 }
