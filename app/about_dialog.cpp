@@ -9,11 +9,11 @@
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setObjectName("aboutDialog");
-    setWindowTitle("About Kartomatrix");
+    setWindowTitle(tr("About Kartomatrix"));
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(":/icons/kartomatrix.svg").pixmap(48, 48));
-    icon->setAccessibleName("Kartomatrix icon");
-    auto* text = new QLabel("Kartomatrix, Windows Version", this);
+    icon->setAccessibleName(tr("Kartomatrix icon"));
+    auto* text = new QLabel(tr("Kartomatrix, Windows Version"), this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* row = new QHBoxLayout;

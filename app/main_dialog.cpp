@@ -17,6 +17,7 @@
 
 #include "app/about_dialog.h"
 #include "app/preferences_dialog.h"
+#include "app/user_guide.h"
 #include "core/card_store.h"
 #include "core/message_ids.h"
 #include "core/orders.h"
@@ -156,16 +157,16 @@ void MainDialog::buildControls() {
     cardBox->setDefault(true);
     cardBox->setIconSize(kPictureSize);
     cardBox->setMinimumSize(kPictureSize + QSize(12, 12));
-    cardBox->setAccessibleName("Card box: save the list, or open a list when there is none");
-    cardBox->setToolTip("Save the list (open a list when there is none)");
+    cardBox->setAccessibleName(tr("Card box: save the list, or open a list when there is none"));
+    cardBox->setToolTip(tr("Save the list (open a list when there is none)"));
     connect(cardBox, &QPushButton::clicked, this, &MainDialog::onCardBox);
 
     QPushButton* examine = makeButton(MainButton::Examine, QString());
     examine->setFlat(true);
     examine->setIconSize(kPictureSize / 2);
     examine->setMinimumSize(kPictureSize / 2 + QSize(12, 12));
-    examine->setAccessibleName("Examine: start the first examination available");
-    examine->setToolTip("Start the first examination available");
+    examine->setAccessibleName(tr("Examine: start the first examination available"));
+    examine->setToolTip(tr("Start the first examination available"));
     connect(examine, &QPushButton::clicked, this, &MainDialog::onExamine);
 
     struct CommandButton {
@@ -174,18 +175,18 @@ void MainDialog::buildControls() {
         Command command;
     };
     const CommandButton commandButtons[] = {
-        {MainButton::Systematic, "Systematic Examination", Command::ExamineSystematic},
-        {MainButton::InOrder, "Examination in Order", Command::ExamineInOrder},
-        {MainButton::Random, "Ex. in Random Order", Command::ExamineRandom},
-        {MainButton::WrongWords, "Examine Wrong Words", Command::ExamineWrongWords},
-        {MainButton::NewCard, "New Card", Command::NewCards},
-        {MainButton::Overview, "Overview", Command::Overview},
-        {MainButton::Exchange, " Question <-> Answer", Command::Exchange},
+        {MainButton::Systematic, QT_TR_NOOP("Systematic Examination"), Command::ExamineSystematic},
+        {MainButton::InOrder, QT_TR_NOOP("Examination in Order"), Command::ExamineInOrder},
+        {MainButton::Random, QT_TR_NOOP("Ex. in Random Order"), Command::ExamineRandom},
+        {MainButton::WrongWords, QT_TR_NOOP("Examine Wrong Words"), Command::ExamineWrongWords},
+        {MainButton::NewCard, QT_TR_NOOP("New Card"), Command::NewCards},
+        {MainButton::Overview, QT_TR_NOOP("Overview"), Command::Overview},
+        {MainButton::Exchange, QT_TR_NOOP(" Question <-> Answer"), Command::Exchange},
     };
     QPushButton* buttons[std::size(commandButtons)];
     for (std::size_t i = 0; i < std::size(commandButtons); ++i) {
         const CommandButton& entry = commandButtons[i];
-        QPushButton* button = makeButton(entry.id, entry.text);
+        QPushButton* button = makeButton(entry.id, tr(entry.text));
         button->setEnabled(false);
         const Command command = entry.command;
         connect(button, &QPushButton::clicked, this, [this, command] { runCommand(command); });
@@ -207,8 +208,8 @@ void MainDialog::buildControls() {
         counterLayout->addWidget(value, row, 1);
         return value;
     };
-    cardCount_ = addCounter(0, "Number of cards", "counter1018");
-    knownCount_ = addCounter(1, "Known cards", "counter1019");
+    cardCount_ = addCounter(0, tr("Number of cards"), "counter1018");
+    knownCount_ = addCounter(1, tr("Known cards"), "counter1019");
 
     auto* upperRow = new QHBoxLayout;
     upperRow->addWidget(buttons[0]);
@@ -283,6 +284,9 @@ void MainDialog::runCommand(Command command) {
     switch (command) {
         case Command::About:
             showAbout();
+            break;
+        case Command::UserGuide:
+            openUserGuide(this, QCoreApplication::applicationDirPath());
             break;
         case Command::NewList:
             session.newList();

@@ -23,12 +23,12 @@ constexpr int kDefaultMaxLevel = 5;
 PreferencesDialog::PreferencesDialog(Preferences& preferences, QWidget* parent)
     : QDialog(parent), preferences_(preferences) {
     setObjectName(QStringLiteral("preferencesDialog"));
-    setWindowTitle(QStringLiteral("Preferences"));
+    setWindowTitle(tr("Preferences"));
 
-    auto* maxLevelLabel = new QLabel(
-        QStringLiteral("MAX LEVEL: Enter the number of times that a word must be answered "
-                       "correctly before it can be considered known"),
-        this);
+    auto* maxLevelLabel =
+        new QLabel(tr("MAX LEVEL: Enter the number of times that a word must be answered "
+                      "correctly before it can be considered known"),
+                   this);
     maxLevelLabel->setWordWrap(true);
     maxLevelEdit_ = new QLineEdit(this);
     maxLevelEdit_->setObjectName(QStringLiteral("maxLevelEdit"));
@@ -36,47 +36,47 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, QWidget* parent)
     maxLevelEdit_->setAccessibleName(maxLevelLabel->text());
 
     showAddInfoCheck_ =
-        new QCheckBox(QStringLiteral("Show additional information during an examination"), this);
+        new QCheckBox(tr("Show additional information during an examination"), this);
     showAddInfoCheck_->setObjectName(QStringLiteral("showAddInfoCheck"));
 
     auto* ruleGroup = new QGroupBox(this);
-    ruleGroup->setAccessibleName(QStringLiteral("Order of the meanings"));
+    ruleGroup->setAccessibleName(tr("Order of the meanings"));
     strictOrderRadio_ = new QRadioButton(
-        QStringLiteral("Meanings (answers) have to be entered in the right order."), ruleGroup);
+        tr("Meanings (answers) have to be entered in the right order."), ruleGroup);
     strictOrderRadio_->setObjectName(QStringLiteral("strictOrderRadio"));
-    allWordsRadio_ = new QRadioButton(
-        QStringLiteral("The meanings do not need to be entered in the right order, but you "
-                       "have to enter all words."),
-        ruleGroup);
+    allWordsRadio_ =
+        new QRadioButton(tr("The meanings do not need to be entered in the right order, but you "
+                            "have to enter all words."),
+                         ruleGroup);
     allWordsRadio_->setObjectName(QStringLiteral("allWordsRadio"));
-    someWordsRadio_ = new QRadioButton(
-        QStringLiteral("You do not need to enter all meanings of a word"), ruleGroup);
+    someWordsRadio_ =
+        new QRadioButton(tr("You do not need to enter all meanings of a word"), ruleGroup);
     someWordsRadio_->setObjectName(QStringLiteral("someWordsRadio"));
     auto* ruleLayout = new QVBoxLayout(ruleGroup);
     ruleLayout->addWidget(strictOrderRadio_);
     ruleLayout->addWidget(allWordsRadio_);
     ruleLayout->addWidget(someWordsRadio_);
 
-    ignoreCaseCheck_ = new QCheckBox(QStringLiteral("Ignore case"), this);
+    ignoreCaseCheck_ = new QCheckBox(tr("Ignore case"), this);
     ignoreCaseCheck_->setObjectName(QStringLiteral("ignoreCaseCheck"));
     ignoreCaseCheck_->setToolTip(
-        QStringLiteral("An answer that differs only in capital letters counts as right."));
-    ignoreAccentsCheck_ = new QCheckBox(QStringLiteral("Ignore accents"), this);
+        tr("An answer that differs only in capital letters counts as right."));
+    ignoreAccentsCheck_ = new QCheckBox(tr("Ignore accents"), this);
     ignoreAccentsCheck_->setObjectName(QStringLiteral("ignoreAccentsCheck"));
     ignoreAccentsCheck_->setToolTip(
-        QStringLiteral("An answer that differs only in accents counts as right: cafe for "
-                       "caf\u00E9, Strasse for Stra\u00DFe."));
+        tr("An answer that differs only in accents counts as right: cafe for "
+           "café, Strasse for Straße."));
 
-    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_ = new QPushButton(tr("OK"), this);
     okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setDefault(true);
-    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_ = new QPushButton(tr("Cancel"), this);
     cancelButton_->setObjectName(QStringLiteral("cancelButton"));
-    defaultsButton_ = new QPushButton(QStringLiteral("Default Values"), this);
+    defaultsButton_ = new QPushButton(tr("Default Values"), this);
     defaultsButton_->setObjectName(QStringLiteral("defaultValuesButton"));
     // The stored program path is only carried along; there is nothing to set yet, so the
     // button is shown but unavailable rather than silently doing nothing.
-    pathButton_ = new QPushButton(QStringLiteral("Kartomatrix Path"), this);
+    pathButton_ = new QPushButton(tr("Kartomatrix Path"), this);
     pathButton_->setObjectName(QStringLiteral("applicationPathButton"));
     pathButton_->setEnabled(false);
 

@@ -10,6 +10,7 @@
 #include "platform/process.h"
 #include "platform/random.h"
 #include "platform/settings_store.h"
+#include "platform/translations.h"
 #include "session/preferences_settings.h"
 
 QString TrainerApp::commandLineList(const QStringList& arguments) {
@@ -23,6 +24,8 @@ int TrainerApp::run(int& argc, char** argv) {
     QApplication::setOrganizationName(kSettingsKey);
     // The installed desktop file, by which shells give the window its name and icon.
     QGuiApplication::setDesktopFileName("io.github.kartomatrix.Kartomatrix");
+    // The system's language (LANG, LANGUAGE); installed before any window makes its texts.
+    const Translations translations(QLocale(), QApplication::applicationDirPath());
 
     CardStore store;
     store.unknownList.clear();

@@ -35,4 +35,5 @@ enum class Command : int {
     AnswerFont = 40029,
     Import = 40030,
     Export = 40031,
+    UserGuide = 40040,
 };

@@ -49,10 +49,10 @@ LessonChooser::LessonChooser(ListSession& session, CommandBoard& board, QWidget*
     setObjectName(QStringLiteral("lessonChooser"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setWindowTitle(QStringLiteral("Choose a lesson..."));
+    setWindowTitle(tr("Choose a lesson..."));
 
-    auto* prompt = new QLabel(QStringLiteral("Please choose a lesson:\n(Use Shift and Ctrl to "
-                                             "select more than one lesson)"),
+    auto* prompt = new QLabel(tr("Please choose a lesson:\n(Use Shift and Ctrl to "
+                                 "select more than one lesson)"),
                               this);
     lessonList_ = new QListWidget(this);
     lessonList_->setObjectName(QStringLiteral("list1046"));
@@ -64,12 +64,12 @@ LessonChooser::LessonChooser(ListSession& session, CommandBoard& board, QWidget*
     lessonList_->setGridSize(QSize(kColumnWidth, lessonList_->fontMetrics().height() + 4));
     lessonList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     prompt->setBuddy(lessonList_);
-    lessonList_->setAccessibleName(QStringLiteral("Please choose a lesson:"));
+    lessonList_->setAccessibleName(tr("Please choose a lesson:"));
 
-    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_ = new QPushButton(tr("OK"), this);
     okButton_->setObjectName(QStringLiteral("button1"));
     okButton_->setDefault(true);
-    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_ = new QPushButton(tr("Cancel"), this);
     cancelButton_->setObjectName(QStringLiteral("button2"));
     cancelButton_->setAutoDefault(false);
     connect(okButton_, &QPushButton::clicked, this, &LessonChooser::accept);

@@ -71,13 +71,13 @@ ModifyCardDialog::ModifyCardDialog(ListSession& session, CommandBoard& board, QW
     setObjectName(QStringLiteral("modifyCardDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setWindowTitle(QStringLiteral("Change a card"));
+    setWindowTitle(tr("Change a card"));
 
-    auto* prompt = new QLabel(
-        QStringLiteral("Please press 'search ID', 'search question' or 'search answer' to look "
-                       "for a card in the database. Then you can modify it and enter your "
-                       "answer by clicking OK."),
-        this);
+    auto* prompt =
+        new QLabel(tr("Please press 'search ID', 'search question' or 'search answer' to look "
+                      "for a card in the database. Then you can modify it and enter your "
+                      "answer by clicking OK."),
+                   this);
     prompt->setWordWrap(true);
 
     // The boxes stop at what a card can hold, so that "OK" never has to cut a text.
@@ -101,25 +101,24 @@ ModifyCardDialog::ModifyCardDialog(ListSession& session, CommandBoard& board, QW
     makeDisplayOnly(levelBox_);
 
     auto* grid = new CardFieldGrid(this, 3);
-    grid->addWideRow(QStringLiteral("Question"), question_);
-    grid->addWideRow(QStringLiteral("Answer"), answer_);
-    grid->addNarrowRow({{QStringLiteral("Card Number (ID)"), number_},
-                        {QStringLiteral("Level"), levelBox_},
-                        {QStringLiteral("Lesson"), lesson_}});
-    grid->addWideRow(QStringLiteral("Additional Information"), addInfo_);
+    grid->addWideRow(tr("Question"), question_);
+    grid->addWideRow(tr("Answer"), answer_);
+    grid->addNarrowRow(
+        {{tr("Card Number (ID)"), number_}, {tr("Level"), levelBox_}, {tr("Lesson"), lesson_}});
+    grid->addWideRow(tr("Additional Information"), addInfo_);
 
     auto button = [this](const QString& text, const char* name) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(QLatin1String(name));
         return b;
     };
-    okButton_ = button(QStringLiteral("OK"), "button3");
+    okButton_ = button(tr("OK"), "button3");
     okButton_->setDefault(true);
-    closeButton_ = button(QStringLiteral("Close"), "button4");
-    searchIdButton_ = button(QStringLiteral("Search ID..."), "button1011");
-    searchQuestionButton_ = button(QStringLiteral("Search Question..."), "button1009");
-    searchAnswerButton_ = button(QStringLiteral("Search Answer..."), "button1010");
-    deleteButton_ = button(QStringLiteral("Delete Card..."), "button1020");
+    closeButton_ = button(tr("Close"), "button4");
+    searchIdButton_ = button(tr("Search ID..."), "button1011");
+    searchQuestionButton_ = button(tr("Search Question..."), "button1009");
+    searchAnswerButton_ = button(tr("Search Answer..."), "button1010");
+    deleteButton_ = button(tr("Delete Card..."), "button1020");
     connect(okButton_, &QPushButton::clicked, this, &ModifyCardDialog::writeCard);
     connect(closeButton_, &QPushButton::clicked, this, &ModifyCardDialog::close);
     connect(searchIdButton_, &QPushButton::clicked, this, &ModifyCardDialog::searchId);

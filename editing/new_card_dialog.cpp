@@ -30,14 +30,14 @@ NewCardDialog::NewCardDialog(ListSession& session, CommandBoard& board, QWidget*
     : QDialog(parent), session_(session) {
     setObjectName("newCardDialog");
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle("New vocabulary card");
+    setWindowTitle(tr("New vocabulary card"));
 
     hold_ = board.hold(Command::NewCards, MainButton::NewCard);
     board.setCommandEnabled(Command::NewList, false);
 
     auto* prompt = new QLabel(
-        "Please enter the question and the answer of the new card.( Kartomatrix will ask you "
-        "the question and you will have to enter the answer)",
+        tr("Please enter the question and the answer of the new card.( Kartomatrix will ask "
+           "you the question and you will have to enter the answer)"),
         this);
     prompt->setWordWrap(true);
 
@@ -61,15 +61,15 @@ NewCardDialog::NewCardDialog(ListSession& session, CommandBoard& board, QWidget*
         field->setAccessibleName(text);
         form->addRow(label, field);
     };
-    addRow("Question", question_);
-    addRow("Answer", answer_);
-    addRow("Additional Information", addInfo_);
-    addRow("Lesson", lesson_);
+    addRow(tr("Question"), question_);
+    addRow(tr("Answer"), answer_);
+    addRow(tr("Additional Information"), addInfo_);
+    addRow(tr("Lesson"), lesson_);
 
-    enterButton_ = new QPushButton("Enter this word", this);
+    enterButton_ = new QPushButton(tr("Enter this word"), this);
     enterButton_->setObjectName("button1");
     enterButton_->setDefault(true);
-    closeButton_ = new QPushButton("Close", this);
+    closeButton_ = new QPushButton(tr("Close"), this);
     closeButton_->setObjectName("button2");
     closeButton_->setAutoDefault(false);
     connect(enterButton_, &QPushButton::clicked, this, &NewCardDialog::enterCard);

@@ -73,18 +73,18 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
     setObjectName(QStringLiteral("overviewDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setWindowTitle(QStringLiteral("Contents of your vocabulary list:"));
+    setWindowTitle(tr("Contents of your vocabulary list:"));
 
-    auto* prompt = new QLabel(
-        QStringLiteral("Here you can see an overview of your cards. Click on a column to sort the "
-                       "list, double-click on a card to display it."),
-        this);
+    auto* prompt =
+        new QLabel(tr("Here you can see an overview of your cards. Click on a column to sort the "
+                      "list, double-click on a card to display it."),
+                   this);
     prompt->setWordWrap(true);
 
     model_ = new CardTableModel(this);
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("list1046"));
-    table_->setAccessibleName(QStringLiteral("Cards"));
+    table_->setAccessibleName(tr("Cards"));
     table_->setModel(model_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -94,7 +94,7 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
     table_->setIconSize(QSize(16, 16));
     table_->setCornerButtonEnabled(false);
     if (auto* corner = table_->findChild<QAbstractButton*>())
-        corner->setAccessibleName(QStringLiteral("Select all cards"));
+        corner->setAccessibleName(tr("Select all cards"));
     // Fixed row heights let the view place a million rows without measuring any.
     QHeaderView* rowsHeader = table_->verticalHeader();
     rowsHeader->hide();
@@ -115,8 +115,8 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
     for (int column = 0; column < CardTableModel::kColumnCount; ++column) {
         if (!sortKeyOfColumn(column))
             continue;
-        auto* sortBy = new QAction(
-            QStringLiteral("Sort by %1").arg(stringText(Msg::ColumnQuestion + column)), table_);
+        auto* sortBy =
+            new QAction(tr("Sort by %1").arg(stringText(Msg::ColumnQuestion + column)), table_);
         sortBy->setObjectName(QStringLiteral("sortByColumn%1").arg(column));
         sortBy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + column)));
         sortBy->setShortcutContext(Qt::WindowShortcut);
@@ -130,12 +130,12 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
         return button;
     };
     choices_ = new QButtonGroup(this);
-    choices_->addButton(radio(QStringLiteral("All cards"), "radio1031"), AllCards);
-    choices_->addButton(radio(QStringLiteral("Known Cards"), "radio1032"), KnownCards);
-    choices_->addButton(radio(QStringLiteral("Unknown Cards"), "radio1063"), UnknownCards);
-    choices_->addButton(radio(QStringLiteral("Wrong Cards"), "radio1033"), WrongCards);
-    choices_->addButton(radio(QStringLiteral("Cards of lesson:"), "radio1034"), CardsOfLessons);
-    choices_->addButton(radio(QStringLiteral("Cards on level:"), "radio1035"), CardsOnLevel);
+    choices_->addButton(radio(tr("All cards"), "radio1031"), AllCards);
+    choices_->addButton(radio(tr("Known Cards"), "radio1032"), KnownCards);
+    choices_->addButton(radio(tr("Unknown Cards"), "radio1063"), UnknownCards);
+    choices_->addButton(radio(tr("Wrong Cards"), "radio1033"), WrongCards);
+    choices_->addButton(radio(tr("Cards of lesson:"), "radio1034"), CardsOfLessons);
+    choices_->addButton(radio(tr("Cards on level:"), "radio1035"), CardsOnLevel);
     // A choice comes as a toggle (a click, or a screen reader's "Toggle" action, which
     // toggles without clicking) or as a click on the choice already made, which shows it
     // afresh. A click that toggled has been handled by its toggle.
@@ -158,7 +158,7 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
     lessonModel_ = new QStringListModel(this);
     lessonList_ = new QListView(this);
     lessonList_->setObjectName(QStringLiteral("list1050"));
-    lessonList_->setAccessibleName(QStringLiteral("Lessons"));
+    lessonList_->setAccessibleName(tr("Lessons"));
     lessonList_->setModel(lessonModel_);
     lessonList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lessonList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -166,7 +166,7 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
 
     levelBox_ = new QLineEdit(QString::number(level_), this);
     levelBox_->setObjectName(QStringLiteral("edit1012"));
-    levelBox_->setAccessibleName(QStringLiteral("Level"));
+    levelBox_->setAccessibleName(tr("Level"));
     levelBox_->setFixedWidth(kLessonListWidth);
 
     auto button = [this](const QString& text, const char* name) {
@@ -174,10 +174,10 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
         b->setObjectName(QLatin1String(name));
         return b;
     };
-    okButton_ = button(QStringLiteral("OK"), "button1");
+    okButton_ = button(tr("OK"), "button1");
     okButton_->setDefault(true);
-    searchButton_ = button(QStringLiteral("Search for..."), "button1010");
-    refreshButton_ = button(QStringLiteral("Refresh List"), "button1009");
+    searchButton_ = button(tr("Search for..."), "button1010");
+    refreshButton_ = button(tr("Refresh List"), "button1009");
     connect(okButton_, &QPushButton::clicked, this, &OverviewDialog::accept);
     connect(searchButton_, &QPushButton::clicked, this, &OverviewDialog::search);
     connect(refreshButton_, &QPushButton::clicked, this, &OverviewDialog::refresh);

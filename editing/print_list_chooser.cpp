@@ -32,9 +32,9 @@ enum Choice {
 PrintListChooser::PrintListChooser(const CardStore& store, QWidget* parent)
     : QDialog(parent), store_(store) {
     setObjectName(QStringLiteral("printListChooser"));
-    setWindowTitle(QStringLiteral("Choose a list..."));
+    setWindowTitle(tr("Choose a list..."));
 
-    auto* prompt = new QLabel(QStringLiteral("Please choose the list to print"), this);
+    auto* prompt = new QLabel(tr("Please choose the list to print"), this);
 
     choices_ = new QButtonGroup(this);
     auto* grid = new QGridLayout;
@@ -45,26 +45,25 @@ PrintListChooser::PrintListChooser(const CardStore& store, QWidget* parent)
         grid->addWidget(radio, grid->rowCount(), 0);
         return radio;
     };
-    addChoice(AllCards, QStringLiteral("Print all cards"));
-    addChoice(OnLevel, QStringLiteral("Print cards on level"));
+    addChoice(AllCards, tr("Print all cards"));
+    addChoice(OnLevel, tr("Print cards on level"));
     level_ = new QLineEdit(QStringLiteral("0"), this);
     level_->setObjectName(QStringLiteral("edit1012"));
-    level_->setAccessibleName(QStringLiteral("Level to print"));
+    level_->setAccessibleName(tr("Level to print"));
     grid->addWidget(level_, grid->rowCount() - 1, 1);
-    addChoice(OfLesson, QStringLiteral("Print cards of lesson"));
+    addChoice(OfLesson, tr("Print cards of lesson"));
     lesson_ = new QLineEdit(this);
     lesson_->setObjectName(QStringLiteral("edit1004"));
-    lesson_->setAccessibleName(QStringLiteral("Lesson to print"));
+    lesson_->setAccessibleName(tr("Lesson to print"));
     limitCharacters(lesson_, int(kLessonCapacity));
     grid->addWidget(lesson_, grid->rowCount() - 1, 1);
-    addChoice(WrongCards,
-              QStringLiteral("Print all cards you answered wrong during this examination"));
-    addChoice(KnownCards, QStringLiteral("Print all known cards"));
+    addChoice(WrongCards, tr("Print all cards you answered wrong during this examination"));
+    addChoice(KnownCards, tr("Print all known cards"));
 
-    printButton_ = new QPushButton(QStringLiteral("Print"), this);
+    printButton_ = new QPushButton(tr("Print"), this);
     printButton_->setObjectName(QStringLiteral("button1"));
     printButton_->setDefault(true);
-    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_ = new QPushButton(tr("Cancel"), this);
     cancelButton_->setObjectName(QStringLiteral("button2"));
     cancelButton_->setAutoDefault(false);
     connect(printButton_, &QPushButton::clicked, this, &PrintListChooser::accept);

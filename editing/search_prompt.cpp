@@ -22,7 +22,7 @@ SearchPrompt::SearchPrompt(const QString& initialText, const QString& prompt, co
                            QWidget* parent)
     : QDialog(parent), searchText_(initialText) {
     setObjectName(QStringLiteral("searchPrompt"));
-    setWindowTitle(QStringLiteral("Search for..."));
+    setWindowTitle(tr("Search for..."));
 
     auto* label = new QLabel(prompt, this);
     label->setObjectName(QStringLiteral("static1021"));
@@ -41,7 +41,7 @@ SearchPrompt::SearchPrompt(const QString& initialText, const QString& prompt, co
     box_->applyPendingFont();
     box_->selectAll();
 
-    searchButton_ = new QPushButton(QStringLiteral("Search"), this);
+    searchButton_ = new QPushButton(tr("Search"), this);
     searchButton_->setObjectName(QStringLiteral("button1"));
     searchButton_->setDefault(true);
     connect(searchButton_, &QPushButton::clicked, this, &SearchPrompt::search);

@@ -38,12 +38,10 @@ ConfirmAnswerDialog::ConfirmAnswerDialog(CardStore& store, Card& card, const std
                                          QWidget* parent)
     : QDialog(parent), store_(store), card_(card), typed_(typed), preferences_(preferences) {
     setObjectName(QStringLiteral("confirmAnswerDialog"));
-    setWindowTitle(QStringLiteral("Is your answer right?"));
+    setWindowTitle(tr("Is your answer right?"));
 
     auto* prompt = new QLabel(
-        QStringLiteral(
-            "Your answer and the answer in the database differ. Are both answers right?"),
-        this);
+        tr("Your answer and the answer in the database differ. Are both answers right?"), this);
     prompt->setWordWrap(true);
 
     cardNumber_ = new QLineEdit(this);
@@ -74,33 +72,33 @@ ConfirmAnswerDialog::ConfirmAnswerDialog(CardStore& store, Card& card, const std
     };
 
     auto* grid = new QGridLayout;
-    grid->addWidget(labelled(QStringLiteral("Card Number (ID)"), cardNumber_), 0, 0);
+    grid->addWidget(labelled(tr("Card Number (ID)"), cardNumber_), 0, 0);
     grid->addWidget(cardNumber_, 0, 1);
-    grid->addWidget(labelled(QStringLiteral("Level"), level_), 0, 2, Qt::AlignRight);
+    grid->addWidget(labelled(tr("Level"), level_), 0, 2, Qt::AlignRight);
     grid->addWidget(level_, 0, 3);
-    grid->addWidget(labelled(QStringLiteral("Question"), question_), 1, 0);
+    grid->addWidget(labelled(tr("Question"), question_), 1, 0);
     grid->addWidget(question_, 1, 1, 1, 3);
-    grid->addWidget(labelled(QStringLiteral("Your Answer"), typedAnswer_), 2, 0);
+    grid->addWidget(labelled(tr("Your Answer"), typedAnswer_), 2, 0);
     grid->addWidget(typedAnswer_, 2, 1, 1, 3);
-    grid->addWidget(labelled(QStringLiteral("Answer in the Database"), storedAnswer_), 3, 0);
+    grid->addWidget(labelled(tr("Answer in the Database"), storedAnswer_), 3, 0);
     grid->addWidget(storedAnswer_, 3, 1, 1, 3);
-    auto* differenceLabel = new QLabel(QStringLiteral("Difference"), this);
+    auto* differenceLabel = new QLabel(tr("Difference"), this);
     differenceLabel->setBuddy(difference_);
     grid->addWidget(differenceLabel, 4, 0, Qt::AlignTop);
     grid->addWidget(difference_, 4, 1, 1, 3);
-    grid->addWidget(labelled(QStringLiteral("Lesson"), lesson_), 5, 0);
+    grid->addWidget(labelled(tr("Lesson"), lesson_), 5, 0);
     grid->addWidget(lesson_, 5, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 
-    noButton_ = new QPushButton(QStringLiteral("No"), this);
+    noButton_ = new QPushButton(tr("No"), this);
     noButton_->setObjectName(QStringLiteral("button2"));
     noButton_->setDefault(true);
-    yesButton_ = new QPushButton(QStringLiteral("Yes"), this);
+    yesButton_ = new QPushButton(tr("Yes"), this);
     yesButton_->setObjectName(QStringLiteral("button3"));
-    addButton_ = new QPushButton(QStringLiteral("Yes, add my answer"), this);
+    addButton_ = new QPushButton(tr("Yes, add my answer"), this);
     addButton_->setObjectName(QStringLiteral("button2000"));
-    replaceButton_ = new QPushButton(QStringLiteral("Yes, replace answer"), this);
+    replaceButton_ = new QPushButton(tr("Yes, replace answer"), this);
     replaceButton_->setObjectName(QStringLiteral("button2001"));
     connect(noButton_, &QPushButton::clicked, this, &ConfirmAnswerDialog::reject);
     connect(yesButton_, &QPushButton::clicked, this, &ConfirmAnswerDialog::answerYes);

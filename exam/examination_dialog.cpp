@@ -68,7 +68,7 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board, 
     setModal(false);
     state_.kind = kind;
 
-    auto* prompt = new QLabel(QStringLiteral("Please enter the meaning of this word:"), this);
+    auto* prompt = new QLabel(tr("Please enter the meaning of this word:"), this);
 
     question_ = new FontEditBox(this);
     question_->setObjectName(QStringLiteral("edit1005"));
@@ -90,19 +90,18 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board, 
     makeDisplayOnly(lesson_);
 
     auto* cardGrid = new CardFieldGrid(this, 3);
-    cardGrid->addWideRow(QStringLiteral("Question"), question_);
-    cardGrid->addWideRow(QStringLiteral("Answer"), answer_);
-    cardGrid->addWideRow(QStringLiteral("Add. Inform."), addInfo_);
-    cardGrid->addNarrowRow({{QStringLiteral("Card Number (ID)"), cardNumber_},
-                            {QStringLiteral("Level"), level_},
-                            {QStringLiteral("Lesson"), lesson_}});
+    cardGrid->addWideRow(tr("Question"), question_);
+    cardGrid->addWideRow(tr("Answer"), answer_);
+    cardGrid->addWideRow(tr("Add. Inform."), addInfo_);
+    cardGrid->addNarrowRow(
+        {{tr("Card Number (ID)"), cardNumber_}, {tr("Level"), level_}, {tr("Lesson"), lesson_}});
 
-    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_ = new QPushButton(tr("OK"), this);
     okButton_->setObjectName(QStringLiteral("button3"));
     okButton_->setDefault(true);
-    closeButton_ = new QPushButton(QStringLiteral("Close"), this);
+    closeButton_ = new QPushButton(tr("Close"), this);
     closeButton_->setObjectName(QStringLiteral("button4"));
-    editButton_ = new QPushButton(QStringLiteral("Edit Card"), this);
+    editButton_ = new QPushButton(tr("Edit Card"), this);
     editButton_->setObjectName(QStringLiteral("button1009"));
     connect(okButton_, &QPushButton::clicked, this, &ExaminationDialog::judgeAnswer);
     connect(closeButton_, &QPushButton::clicked, this, &ExaminationDialog::close);

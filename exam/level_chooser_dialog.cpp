@@ -16,19 +16,19 @@
 LevelChooserDialog::LevelChooserDialog(CardStore& store, QAction* levelInOrder, QWidget* parent)
     : QDialog(parent), store_(store), levelInOrder_(levelInOrder) {
     setObjectName(QStringLiteral("levelChooserDialog"));
-    setWindowTitle(QStringLiteral("Choose a level"));
+    setWindowTitle(tr("Choose a level"));
 
-    auto* prompt = new QLabel(QStringLiteral("Please choose a level:"), this);
+    auto* prompt = new QLabel(tr("Please choose a level:"), this);
     level_ = new QLineEdit(QStringLiteral("0"), this);
     level_->setObjectName(QStringLiteral("edit1012"));
     prompt->setBuddy(level_);
     level_->setAccessibleName(prompt->text());
     level_->selectAll();
 
-    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_ = new QPushButton(tr("OK"), this);
     okButton_->setObjectName(QStringLiteral("button1"));
     okButton_->setDefault(true);
-    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_ = new QPushButton(tr("Cancel"), this);
     cancelButton_->setObjectName(QStringLiteral("button2"));
     connect(okButton_, &QPushButton::clicked, this, &LevelChooserDialog::accept);
     connect(cancelButton_, &QPushButton::clicked, this, &LevelChooserDialog::reject);

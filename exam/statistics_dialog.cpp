@@ -45,7 +45,7 @@ StatisticsDialog::StatisticsDialog(ListSession& session, CommandBoard& board, QW
     setObjectName(QStringLiteral("statisticsDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setWindowTitle(QStringLiteral("Statistics"));
+    setWindowTitle(tr("Statistics"));
 
     charts_ = new StatisticsWidget(this);
 
@@ -67,21 +67,21 @@ StatisticsDialog::StatisticsDialog(ListSession& session, CommandBoard& board, QW
         }
         return box;
     };
-    numberOfCards_ = addFigure(QStringLiteral("Number of cards:"), "edit1053");
-    knownCards_ = addFigure(QStringLiteral("Known Cards:"), "edit1054");
-    wrongCards_ = addFigure(QStringLiteral("Wrong Cards:"), "edit1055");
-    averagelyAsked_ = addFigure(QStringLiteral("averagely asked:"), "edit1056");
-    totalAsked_ = addFigure(QStringLiteral("total asked:"), "edit1061");
-    timePerCard_ = addFigure(QStringLiteral("time per card:"), "edit1057");
-    timeTotal_ = addFigure(QStringLiteral("time total:"), "edit1058");
-    percentWrong_ = addFigure(QStringLiteral("% wrong:"), "edit1059");
-    wrongPerAnswer_ = addFigure(QStringLiteral("Wrong answers/answers:"), "edit1060");
-    remaining_ = addFigure(QStringLiteral("remaining examinations:"), "edit1062");
+    numberOfCards_ = addFigure(tr("Number of cards:"), "edit1053");
+    knownCards_ = addFigure(tr("Known Cards:"), "edit1054");
+    wrongCards_ = addFigure(tr("Wrong Cards:"), "edit1055");
+    averagelyAsked_ = addFigure(tr("averagely asked:"), "edit1056");
+    totalAsked_ = addFigure(tr("total asked:"), "edit1061");
+    timePerCard_ = addFigure(tr("time per card:"), "edit1057");
+    timeTotal_ = addFigure(tr("time total:"), "edit1058");
+    percentWrong_ = addFigure(tr("% wrong:"), "edit1059");
+    wrongPerAnswer_ = addFigure(tr("Wrong answers/answers:"), "edit1060");
+    remaining_ = addFigure(tr("remaining examinations:"), "edit1062");
 
-    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_ = new QPushButton(tr("OK"), this);
     okButton_->setObjectName(QStringLiteral("button1"));
     okButton_->setDefault(true);
-    refreshButton_ = new QPushButton(QStringLiteral("Refresh"), this);
+    refreshButton_ = new QPushButton(tr("Refresh"), this);
     refreshButton_->setObjectName(QStringLiteral("button1009"));
     refreshButton_->setAutoDefault(false);
     connect(okButton_, &QPushButton::clicked, this, &StatisticsDialog::accept);

@@ -26,11 +26,11 @@ void outlineFrame(QPainter& painter, const ChartFrame& frame, const QColor& colo
 
 StatisticsWidget::StatisticsWidget(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("statisticsCharts"));
-    levelCaption_ = new QLabel(
-        QStringLiteral("Cards on level 0,1,2,3,4,5,6,7 and more. Known cards included."), this);
-    successCaption_ = new QLabel(QStringLiteral("Learning success: improvement of the level of "
-                                                "your cards of -3, -2, -1, 0, 1, 2, 3, 4 and "
-                                                "more."),
+    levelCaption_ =
+        new QLabel(tr("Cards on level 0,1,2,3,4,5,6,7 and more. Known cards included."), this);
+    successCaption_ = new QLabel(tr("Learning success: improvement of the level of "
+                                    "your cards of -3, -2, -1, 0, 1, 2, 3, 4 and "
+                                    "more."),
                                  this);
     for (QLabel* caption : {levelCaption_, successCaption_}) {
         caption->setWordWrap(true);

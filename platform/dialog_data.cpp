@@ -1,5 +1,6 @@
 #include "platform/dialog_data.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QRegularExpression>
 
@@ -17,11 +18,13 @@ void refuse(QLineEdit* field, const QString& message) {
 }  // namespace
 
 QString enterIntegerMessage() {
-    return QStringLiteral("Please enter an integer.");
+    return QCoreApplication::translate("DialogData", "Please enter an integer.");
 }
 
 QString enterIntegerBetweenMessage(int low, int high) {
-    return QStringLiteral("Please enter an integer between %1 and %2.").arg(low).arg(high);
+    return QCoreApplication::translate("DialogData", "Please enter an integer between %1 and %2.")
+        .arg(low)
+        .arg(high);
 }
 
 std::optional<int> parseDialogInteger(const QString& text) {

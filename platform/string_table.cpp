@@ -1,5 +1,6 @@
 #include "platform/string_table.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <array>
 #include <iterator>
@@ -15,83 +16,128 @@ struct Entry {
 
 // Sorted by number. Numbers that are not listed have no text.
 constexpr Entry kStrings[] = {
-    {Msg::AboutItem, "About Kartomatrix for Windows"},
-    {Msg::NoCardsOpened, "You have not opened any cards yet. Please try 'open' or 'new list'"},
+    {Msg::AboutItem, QT_TRANSLATE_NOOP("StringTable", "About Kartomatrix for Windows")},
+    {Msg::NoCardsOpened,
+     QT_TRANSLATE_NOOP("StringTable",
+                       "You have not opened any cards yet. Please try 'open' or 'new list'")},
     {Msg::SystematicTooFew,
-     "The systematic examination has been written for more than 10 cards. It makes sense if "
-     "you have more than 20 cards... But there are less than 10 cards in your list."},
-    {Msg::OpenFailed, "An error occured while opening a file. No vocabulary has been read."},
-    {Msg::RandomTooFew, "Too few words for a random examination"},
-    {Msg::NoCardsOnLevel, "Sorry: there are no cards on this level."},
-    {Msg::NoCardsOfLesson, "Sorry: There are no cards of this lesson."},
-    {Msg::AnswerTooLong, "Sorry, your answer cannot be added because it is too long."},
+     QT_TRANSLATE_NOOP(
+         "StringTable",
+         "The systematic examination has been written for more than 10 cards. It makes sense if "
+         "you have more than 20 cards... But there are less than 10 cards in your list.")},
+    {Msg::OpenFailed,
+     QT_TRANSLATE_NOOP("StringTable",
+                       "An error occured while opening a file. No vocabulary has been read.")},
+    {Msg::RandomTooFew, QT_TRANSLATE_NOOP("StringTable", "Too few words for a random examination")},
+    {Msg::NoCardsOnLevel,
+     QT_TRANSLATE_NOOP("StringTable", "Sorry: there are no cards on this level.")},
+    {Msg::NoCardsOfLesson,
+     QT_TRANSLATE_NOOP("StringTable", "Sorry: There are no cards of this lesson.")},
+    {Msg::AnswerTooLong,
+     QT_TRANSLATE_NOOP("StringTable",
+                       "Sorry, your answer cannot be added because it is too long.")},
     {Msg::OldFormat,
-     "Du benutzt ein altes, nicht kompatibles Kartomatrix-Format! Nimm das Programm, mit "
-     "welchem Du das Dokument erzeugt hast, und exportiere es dort. Anschliessend solltest Du "
-     "es problemlos einlesen koennen."},
-    {Msg::NoMemory, "No more memory. Bye!"},
-    {Msg::ChooseRadioButton, "Please choose a radio button."},
+     QT_TRANSLATE_NOOP(
+         "StringTable",
+         "Du benutzt ein altes, nicht kompatibles Kartomatrix-Format! Nimm das Programm, mit "
+         "welchem Du das Dokument erzeugt hast, und exportiere es dort. Anschliessend solltest Du "
+         "es problemlos einlesen koennen.")},
+    {Msg::NoMemory, QT_TRANSLATE_NOOP("StringTable", "No more memory. Bye!")},
+    {Msg::ChooseRadioButton, QT_TRANSLATE_NOOP("StringTable", "Please choose a radio button.")},
     {Msg::EmptyQuestionOrAnswer,
-     "Your answer does not make sense: The question or the anser do not contain any words."},
-    {Msg::CardNotFound, "The card was not found."},
+     QT_TRANSLATE_NOOP(
+         "StringTable",
+         "Your answer does not make sense: The question or the anser do not contain any words.")},
+    {Msg::CardNotFound, QT_TRANSLATE_NOOP("StringTable", "The card was not found.")},
     {Msg::NoCardChosen,
-     "There is no card chosen. Before you can delete a card, you have to search for it."},
-    {Msg::SaveFailed, "There was an error while saving cards."},
+     QT_TRANSLATE_NOOP(
+         "StringTable",
+         "There is no card chosen. Before you can delete a card, you have to search for it.")},
+    {Msg::SaveFailed, QT_TRANSLATE_NOOP("StringTable", "There was an error while saving cards.")},
     {Msg::ReportFailed,
-     "An error occurred, but its message could not be found. Please report this error and "
-     "describe what you were doing when it happened."},
-    {Msg::EndOfList, "You reached the end of the list."},
-    {Msg::CautionCaption, "Caution:"},
+     QT_TRANSLATE_NOOP(
+         "StringTable",
+         "An error occurred, but its message could not be found. Please report this error and "
+         "describe what you were doing when it happened.")},
+    {Msg::EndOfList, QT_TRANSLATE_NOOP("StringTable", "You reached the end of the list.")},
+    {Msg::CautionCaption, QT_TRANSLATE_NOOP("StringTable", "Caution:")},
     {Msg::SaveBeforeClose,
-     "You have entered new cards or you have modified some words. Do you want to save them "
-     "before you close the list?"},
+     QT_TRANSLATE_NOOP(
+         "StringTable",
+         "You have entered new cards or you have modified some words. Do you want to save them "
+         "before you close the list?")},
     {Msg::PrinterContext,
-     "There was an error while building a 'Device Context'. Check your printer/driver."},
+     QT_TRANSLATE_NOOP(
+         "StringTable",
+         "There was an error while building a 'Device Context'. Check your printer/driver.")},
     {Msg::PrinterPage,
-     "There was an error while beginning a new page. Check: memory, disk space, printer and "
-     "printer driver."},
-    {Msg::PictureFailed, "There was an error while opening a picture."},
+     QT_TRANSLATE_NOOP(
+         "StringTable",
+         "There was an error while beginning a new page. Check: memory, disk space, printer and "
+         "printer driver.")},
+    {Msg::PictureFailed,
+     QT_TRANSLATE_NOOP("StringTable", "There was an error while opening a picture.")},
     {Msg::NoCardToModify,
-     "There is no card selected to modify. Please choose 'close' or 'search ...'"},
-    {Msg::DebugError, "DEBUG: Fehler"},
-    {Msg::ReallyDelete, "You are trying to delete a card. Do you really want to delete it?"},
-    {Msg::ColumnQuestion, "Question"},
-    {Msg::ColumnAnswer, "Answer"},
-    {Msg::ColumnAddInfo, "Add. Information"},
-    {Msg::ColumnLesson, "Lesson"},
-    {Msg::ColumnId, "id"},
-    {Msg::ColumnLevel, "Level"},
-    {Msg::CaptionInOrder, "Examination in order"},
-    {Msg::CaptionWrongWords, "Examination of the wrong words"},
-    {Msg::CaptionLevel, "Examination in order (Level)"},
-    {Msg::CaptionLessonInOrder, "Examination in order (Lesson)"},
-    {Msg::CaptionKnownWords, "Examination in order (known words)"},
-    {Msg::CaptionRandom, "Examination in random order"},
-    {Msg::CaptionLessonRandom, "Examination in random order (Lesson)"},
-    {Msg::CaptionSystematic, "Systematic examination"},
-    {Msg::CaptionLessonSystematic, "Systematic examination (Lesson)"},
-    {Msg::NonexistentDialog, "There was an attempt to delete a nonexistant dialog. Bye..."},
-    {Msg::OpenTitle, "Open a list:"},
-    {Msg::ErrorCaption, "An error occurred"},
-    {Msg::NoticeCaption, "Message:"},
-    {Msg::SearchQuestion, "Please enter the question to search."},
-    {Msg::SearchAnswer, "Please enter the answer to search."},
-    {Msg::SearchId, "Please enter the ID (card number) to search."},
-    {Msg::SaveAsTitle, "Save this file as:"},
-    {Msg::ExportTitle, "Export this file as:"},
-    {Msg::ComparedWithItself, "Internal Database error: a card has been compared with itself."},
-    {Msg::CardNotCorrect, "A card was not correct. Internal database error."},
-    {Msg::NothingToSort, "There are no cards to sort"},
-    {Msg::FontNotFound, "The font in the *.kmx file was not found. Please choose another font."},
-    {Msg::SearchString, "Please enter the string to search for."},
-    {Msg::ListEmpty, "The selected list does not contain any cards."},
+     QT_TRANSLATE_NOOP(
+         "StringTable",
+         "There is no card selected to modify. Please choose 'close' or 'search ...'")},
+    {Msg::DebugError, QT_TRANSLATE_NOOP("StringTable", "DEBUG: Fehler")},
+    {Msg::ReallyDelete,
+     QT_TRANSLATE_NOOP("StringTable",
+                       "You are trying to delete a card. Do you really want to delete it?")},
+    {Msg::ColumnQuestion, QT_TRANSLATE_NOOP("StringTable", "Question")},
+    {Msg::ColumnAnswer, QT_TRANSLATE_NOOP("StringTable", "Answer")},
+    {Msg::ColumnAddInfo, QT_TRANSLATE_NOOP("StringTable", "Add. Information")},
+    {Msg::ColumnLesson, QT_TRANSLATE_NOOP("StringTable", "Lesson")},
+    {Msg::ColumnId, QT_TRANSLATE_NOOP("StringTable", "id")},
+    {Msg::ColumnLevel, QT_TRANSLATE_NOOP("StringTable", "Level")},
+    {Msg::CaptionInOrder, QT_TRANSLATE_NOOP("StringTable", "Examination in order")},
+    {Msg::CaptionWrongWords, QT_TRANSLATE_NOOP("StringTable", "Examination of the wrong words")},
+    {Msg::CaptionLevel, QT_TRANSLATE_NOOP("StringTable", "Examination in order (Level)")},
+    {Msg::CaptionLessonInOrder, QT_TRANSLATE_NOOP("StringTable", "Examination in order (Lesson)")},
+    {Msg::CaptionKnownWords,
+     QT_TRANSLATE_NOOP("StringTable", "Examination in order (known words)")},
+    {Msg::CaptionRandom, QT_TRANSLATE_NOOP("StringTable", "Examination in random order")},
+    {Msg::CaptionLessonRandom,
+     QT_TRANSLATE_NOOP("StringTable", "Examination in random order (Lesson)")},
+    {Msg::CaptionSystematic, QT_TRANSLATE_NOOP("StringTable", "Systematic examination")},
+    {Msg::CaptionLessonSystematic,
+     QT_TRANSLATE_NOOP("StringTable", "Systematic examination (Lesson)")},
+    {Msg::NonexistentDialog,
+     QT_TRANSLATE_NOOP("StringTable",
+                       "There was an attempt to delete a nonexistant dialog. Bye...")},
+    {Msg::OpenTitle, QT_TRANSLATE_NOOP("StringTable", "Open a list:")},
+    {Msg::ErrorCaption, QT_TRANSLATE_NOOP("StringTable", "An error occurred")},
+    {Msg::NoticeCaption, QT_TRANSLATE_NOOP("StringTable", "Message:")},
+    {Msg::SearchQuestion, QT_TRANSLATE_NOOP("StringTable", "Please enter the question to search.")},
+    {Msg::SearchAnswer, QT_TRANSLATE_NOOP("StringTable", "Please enter the answer to search.")},
+    {Msg::SearchId,
+     QT_TRANSLATE_NOOP("StringTable", "Please enter the ID (card number) to search.")},
+    {Msg::SaveAsTitle, QT_TRANSLATE_NOOP("StringTable", "Save this file as:")},
+    {Msg::ExportTitle, QT_TRANSLATE_NOOP("StringTable", "Export this file as:")},
+    {Msg::ComparedWithItself,
+     QT_TRANSLATE_NOOP("StringTable",
+                       "Internal Database error: a card has been compared with itself.")},
+    {Msg::CardNotCorrect,
+     QT_TRANSLATE_NOOP("StringTable", "A card was not correct. Internal database error.")},
+    {Msg::NothingToSort, QT_TRANSLATE_NOOP("StringTable", "There are no cards to sort")},
+    {Msg::FontNotFound,
+     QT_TRANSLATE_NOOP("StringTable",
+                       "The font in the *.kmx file was not found. Please choose another font.")},
+    {Msg::SearchString, QT_TRANSLATE_NOOP("StringTable", "Please enter the string to search for.")},
+    {Msg::ListEmpty,
+     QT_TRANSLATE_NOOP("StringTable", "The selected list does not contain any cards.")},
     {Msg::AlreadyKnown,
-     "There was an error in the function to move cards from unknown to known words: The card "
-     "was already in the list of known cards. There is probabely more than one card with the "
-     "same ID."},
+     QT_TRANSLATE_NOOP(
+         "StringTable",
+         "There was an error in the function to move cards from unknown to known words: The card "
+         "was already in the list of known cards. There is probabely more than one card with the "
+         "same ID.")},
     {Msg::TooManyMeanings,
-     "The stored answer of this card has more than ten meanings, so your answer cannot be "
-     "compared with it word by word. Please shorten the stored answer with \"Edit Card\"."},
+     QT_TRANSLATE_NOOP(
+         "StringTable",
+         "The stored answer of this card has more than ten meanings, so your answer cannot be "
+         "compared with it word by word. Please shorten the stored answer with \"Edit Card\".")},
 };
 
 constexpr bool sortedById() {
@@ -114,7 +160,7 @@ const Entry* find(int id) {
 
 QString stringText(int id) {
     const Entry* entry = find(id);
-    return entry ? QString::fromLatin1(entry->text) : QString();
+    return entry ? QCoreApplication::translate("StringTable", entry->text) : QString();
 }
 
 bool hasString(int id) {

@@ -12,6 +12,10 @@ KARTOMATRIX_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev 
 # the checks of its desktop file, metainfo and MIME type.
 KARTOMATRIX_PACKAGES+=(cmark dpkg-dev file desktop-file-utils appstream shared-mime-info)
 
+# The translations: lupdate and lrelease with their CMake package, and Qt's own German for the
+# buttons of standard dialogs.
+KARTOMATRIX_PACKAGES+=(qt6-tools-dev qt6-l10n-tools qt6-translations-l10n)
+
 install_missing_packages() {
     local missing=()
     for package in "${KARTOMATRIX_PACKAGES[@]}" "$@"; do

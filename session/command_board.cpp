@@ -87,69 +87,93 @@ struct MenuDefinition {
 constexpr Command kSeparator = static_cast<Command>(0);
 
 const MenuDefinition kMenus[] = {
-    {"&File",
+    {QT_TRANSLATE_NOOP("CommandBoard", "&File"),
      "menuFile",
      {
-         {Command::NewList, "&New List...", true, QKeySequence::New, "Ctrl+N"},
-         {Command::OpenList, "&Open List...", true, QKeySequence::Open, "Ctrl+O"},
-         {Command::Import, "&Import...", true},
-         {Command::CloseList, "&Close List", false, QKeySequence::Close, "Ctrl+W"},
-         {Command::SaveList, "&Save List...", false, QKeySequence::Save, "Ctrl+S"},
-         {Command::SaveListAs, "Save List &As...", false, QKeySequence::SaveAs, "Ctrl+Shift+S"},
+         {Command::NewList, QT_TRANSLATE_NOOP("CommandBoard", "&New List..."), true,
+          QKeySequence::New, "Ctrl+N"},
+         {Command::OpenList, QT_TRANSLATE_NOOP("CommandBoard", "&Open List..."), true,
+          QKeySequence::Open, "Ctrl+O"},
+         {Command::Import, QT_TRANSLATE_NOOP("CommandBoard", "&Import..."), true},
+         {Command::CloseList, QT_TRANSLATE_NOOP("CommandBoard", "&Close List"), false,
+          QKeySequence::Close, "Ctrl+W"},
+         {Command::SaveList, QT_TRANSLATE_NOOP("CommandBoard", "&Save List..."), false,
+          QKeySequence::Save, "Ctrl+S"},
+         {Command::SaveListAs, QT_TRANSLATE_NOOP("CommandBoard", "Save List &As..."), false,
+          QKeySequence::SaveAs, "Ctrl+Shift+S"},
          {kSeparator, nullptr, false},
-         {Command::ExportCards, "&Export Cards...", false},
-         {Command::ExportQuestions, "Export Question...", false},
-         {Command::ExportAnswers, "Export Answer...", false},
-         {Command::Export, "E&xport...", false},
+         {Command::ExportCards, QT_TRANSLATE_NOOP("CommandBoard", "&Export Cards..."), false},
+         {Command::ExportQuestions, QT_TRANSLATE_NOOP("CommandBoard", "Export Question..."), false},
+         {Command::ExportAnswers, QT_TRANSLATE_NOOP("CommandBoard", "Export Answer..."), false},
+         {Command::Export, QT_TRANSLATE_NOOP("CommandBoard", "E&xport..."), false},
          {kSeparator, nullptr, false},
-         {Command::Print, "&Print...", false, QKeySequence::Print, "Ctrl+P"},
+         {Command::Print, QT_TRANSLATE_NOOP("CommandBoard", "&Print..."), false,
+          QKeySequence::Print, "Ctrl+P"},
          {kSeparator, nullptr, false},
-         {Command::Preferences, "&Preferences...", true},
+         {Command::Preferences, QT_TRANSLATE_NOOP("CommandBoard", "&Preferences..."), true},
          {kSeparator, nullptr, false},
-         {Command::Quit, "&Quit", true, QKeySequence::Quit, "Ctrl+Q"},
+         {Command::Quit, QT_TRANSLATE_NOOP("CommandBoard", "&Quit"), true, QKeySequence::Quit,
+          "Ctrl+Q"},
      }},
-    {"&Edit",
+    {QT_TRANSLATE_NOOP("CommandBoard", "&Edit"),
      "menuEdit",
      {
-         {Command::QuestionFont, "Font of the Question...", true},
-         {Command::AnswerFont, "Font of the Answer...", true},
+         {Command::QuestionFont, QT_TRANSLATE_NOOP("CommandBoard", "Font of the Question..."),
+          true},
+         {Command::AnswerFont, QT_TRANSLATE_NOOP("CommandBoard", "Font of the Answer..."), true},
      }},
-    {"&Examination",
+    {QT_TRANSLATE_NOOP("CommandBoard", "&Examination"),
      "menuExamination",
      {
-         {Command::ExamineSystematic, "Systematic Examination...", false},
+         {Command::ExamineSystematic,
+          QT_TRANSLATE_NOOP("CommandBoard", "Systematic Examination..."), false},
          {kSeparator, nullptr, false},
-         {Command::ExamineInOrder, "Examination in &Order...", false},
-         {Command::ExamineRandom, "Examination in &Random Order...", false},
+         {Command::ExamineInOrder, QT_TRANSLATE_NOOP("CommandBoard", "Examination in &Order..."),
+          false},
+         {Command::ExamineRandom,
+          QT_TRANSLATE_NOOP("CommandBoard", "Examination in &Random Order..."), false},
          {kSeparator, nullptr, false},
-         {Command::ExamineWrongWords, "Examination of &Wrong Words", false},
+         {Command::ExamineWrongWords,
+          QT_TRANSLATE_NOOP("CommandBoard", "Examination of &Wrong Words"), false},
      }},
-    {"&Cards",
+    {QT_TRANSLATE_NOOP("CommandBoard", "&Cards"),
      "menuCards",
      {
-         {Command::NewCards, "&New Cards...", false},
-         {Command::ModifyCards, "&Modify Cards...", false},
+         {Command::NewCards, QT_TRANSLATE_NOOP("CommandBoard", "&New Cards..."), false},
+         {Command::ModifyCards, QT_TRANSLATE_NOOP("CommandBoard", "&Modify Cards..."), false},
          {kSeparator, nullptr, false},
-         {Command::Sort, "&Sort", false},
-         {Command::Exchange, "&Exchange Question and Answer", false},
+         {Command::Sort, QT_TRANSLATE_NOOP("CommandBoard", "&Sort"), false},
+         {Command::Exchange, QT_TRANSLATE_NOOP("CommandBoard", "&Exchange Question and Answer"),
+          false},
          {kSeparator, nullptr, false},
-         {Command::Overview, "&Overview...", false},
-         {Command::Statistics, "S&tatistics...", false},
+         {Command::Overview, QT_TRANSLATE_NOOP("CommandBoard", "&Overview..."), false},
+         {Command::Statistics, QT_TRANSLATE_NOOP("CommandBoard", "S&tatistics..."), false},
      }},
-    {"&Special Examination",
+    {QT_TRANSLATE_NOOP("CommandBoard", "&Special Examination"),
      "menuSpecialExamination",
      {
-         {Command::ExamineKnownWords, "Examination of the &Known Words...", false},
+         {Command::ExamineKnownWords,
+          QT_TRANSLATE_NOOP("CommandBoard", "Examination of the &Known Words..."), false},
          {kSeparator, nullptr, false},
-         {Command::ChooseLesson, "&Choose a Lesson...", false},
+         {Command::ChooseLesson, QT_TRANSLATE_NOOP("CommandBoard", "&Choose a Lesson..."), false},
          {kSeparator, nullptr, false},
-         {Command::LessonInOrder, "Lesson in &Order...", false},
-         {Command::LessonRandom, "Lesson in &Random Order...", false},
-         {Command::LessonSystematic, "Lesson - &Systematic Examination...", false},
+         {Command::LessonInOrder, QT_TRANSLATE_NOOP("CommandBoard", "Lesson in &Order..."), false},
+         {Command::LessonRandom, QT_TRANSLATE_NOOP("CommandBoard", "Lesson in &Random Order..."),
+          false},
+         {Command::LessonSystematic,
+          QT_TRANSLATE_NOOP("CommandBoard", "Lesson - &Systematic Examination..."), false},
          {kSeparator, nullptr, false},
-         {Command::ChooseLevel, "Choose a &Level...", false},
+         {Command::ChooseLevel, QT_TRANSLATE_NOOP("CommandBoard", "Choose a &Level..."), false},
          {kSeparator, nullptr, false},
-         {Command::LevelInOrder, "Level in order...", false},
+         {Command::LevelInOrder, QT_TRANSLATE_NOOP("CommandBoard", "Level in order..."), false},
+     }},
+    // Linux desktops have no window menu to put About into; a Help menu at the end of the
+    // menu bar is where people look for it, and for the guide.
+    {QT_TRANSLATE_NOOP("CommandBoard", "&Help"),
+     "menuHelp",
+     {
+         {Command::UserGuide, QT_TRANSLATE_NOOP("CommandBoard", "&User Guide"), true,
+          QKeySequence::HelpContents, "F1"},
      }},
 };
 
@@ -189,14 +213,14 @@ void CommandBoard::buildMenus(QMenuBar* menuBar) {
         return action;
     };
     for (const MenuDefinition& definition : kMenus) {
-        QMenu* menu = menuBar->addMenu(QString::fromLatin1(definition.title));
+        QMenu* menu = menuBar->addMenu(tr(definition.title));
         menu->setObjectName(QString::fromLatin1(definition.objectName));
         for (const MenuItem& item : definition.items) {
             if (item.text == nullptr) {
                 menu->addSeparator();
                 continue;
             }
-            QAction* action = add(menu, QString::fromLatin1(item.text), item.command, item.enabled);
+            QAction* action = add(menu, tr(item.text), item.command, item.enabled);
             if (item.key)
                 action->setShortcuts(standardKeys(*item.key, item.commonKey));
         }
@@ -204,16 +228,11 @@ void CommandBoard::buildMenus(QMenuBar* menuBar) {
 
     // The button Qt shows when the window is too narrow for every menu.
     if (auto* more = menuBar->findChild<QWidget*>("qt_menubar_ext_button"))
-        more->setAccessibleName("More menus");
+        more->setAccessibleName(tr("More menus"));
 
-    // Linux desktops have no window menu to put About into; a Help menu at the end of the
-    // menu bar is where people look for it.
     const QString about = stringText(Msg::AboutItem);
-    if (!about.isEmpty()) {
-        QMenu* help = menuBar->addMenu("&Help");
-        help->setObjectName("menuHelp");
-        add(help, about, Command::About, true);
-    }
+    if (!about.isEmpty())
+        add(menuBar->findChild<QMenu*>("menuHelp"), about, Command::About, true);
 }
 
 void CommandBoard::bindButton(MainButton id, QPushButton* button) {

@@ -97,8 +97,8 @@ void ListSession::openListCommand() {
     checkList(store_.knownList, *this);
     FileRequest request;
     request.title = stringText(Msg::OpenTitle);
-    request.filters = {filter("Kartomatrix Files (*.KMX)", "kmx"),
-                       filter("Text Files (*.TXT)", "txt")};
+    request.filters = {filter(tr("Kartomatrix Files (*.KMX)"), "kmx"),
+                       filter(tr("Text Files (*.TXT)"), "txt")};
     request.defaultSuffix = "kmx";
     const FileChoice choice = prompts().openFile(dialogParent_, request);
     if (!choice.path.isEmpty()) {
@@ -267,7 +267,7 @@ void ListSession::unlockList() {
 void ListSession::saveListAs() {
     FileRequest request;
     request.title = stringText(Msg::SaveAsTitle);
-    request.filters = {filter("Kartomatrix-File", "kmx"),
+    request.filters = {filter(tr("Kartomatrix-File"), "kmx"),
                        filter(tr("Kartomatrix Unicode list, for every language"), "kmx")};
     request.defaultSuffix = "kmx";
     request.initialName = CardStore::kUntitled;
@@ -294,7 +294,7 @@ void ListSession::saveListAs() {
 void ListSession::exportList(Command command) {
     FileRequest request;
     request.title = stringText(Msg::ExportTitle);
-    request.filters = {filter("text file", "txt")};
+    request.filters = {filter(tr("text file"), "txt")};
     request.defaultSuffix = "txt";
     const FileChoice choice = prompts().saveFile(dialogParent_, request);
     if (choice.path.isEmpty()) {

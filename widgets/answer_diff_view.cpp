@@ -87,8 +87,8 @@ AnswerDiffView::AnswerDiffView(QWidget* parent) : QLabel(parent) {
     setTextInteractionFlags(Qt::TextSelectableByMouse);
     setWordWrap(true);
     setAccessibleDescription(
-        QStringLiteral("Struck-through letters were typed but are not in the stored answer; "
-                       "underlined letters are in the stored answer but were not typed."));
+        tr("Struck-through letters were typed but are not in the stored answer; "
+           "underlined letters are in the stored answer but were not typed."));
     setToolTip(accessibleDescription());
 }
 

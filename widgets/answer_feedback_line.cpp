@@ -52,14 +52,13 @@ QString AnswerFeedbackLine::messageFor(ToleratedDifference tolerated, const QStr
         case ToleratedDifference::None:
             break;
         case ToleratedDifference::Case:
-            return QStringLiteral("Right, but mind the capital letters: %1").arg(storedAnswer);
+            return tr("Right, but mind the capital letters: %1").arg(storedAnswer);
         case ToleratedDifference::Accents:
-            return QStringLiteral("Right, but mind the accents: %1").arg(storedAnswer);
+            return tr("Right, but mind the accents: %1").arg(storedAnswer);
         case ToleratedDifference::CaseAndAccents:
-            return QStringLiteral("Right, but mind the capital letters and accents: %1")
-                .arg(storedAnswer);
+            return tr("Right, but mind the capital letters and accents: %1").arg(storedAnswer);
     }
-    return QStringLiteral("Right.");
+    return tr("Right.");
 }
 
 void AnswerFeedbackLine::showRight() {

@@ -29,7 +29,7 @@ QString fileNameText(const std::string& bytes) {
 DocumentInfoDialog::DocumentInfoDialog(const DocumentInfo& info, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("documentInfoDialog"));
-    setWindowTitle(QStringLiteral("Document - Information"));
+    setWindowTitle(tr("Document - Information"));
 
     auto* form = new QFormLayout;
     auto* layout = new QVBoxLayout(this);
@@ -43,13 +43,13 @@ DocumentInfoDialog::DocumentInfoDialog(const DocumentInfo& info, QWidget* parent
         const char* name;
         QString text;
     } rows[] = {
-        {"Filename", "fileNameEdit", fileNameText(info.fileName)},
-        {"Version", "versionEdit", fromCardText(info.format)},
-        {"Number of cards", "cardCountEdit", QString::number(cardCount)},
-        {"Known cards", "knownCountEdit", QString::number(info.knownCount)},
+        {QT_TR_NOOP("Filename"), "fileNameEdit", fileNameText(info.fileName)},
+        {QT_TR_NOOP("Version"), "versionEdit", fromCardText(info.format)},
+        {QT_TR_NOOP("Number of cards"), "cardCountEdit", QString::number(cardCount)},
+        {QT_TR_NOOP("Known cards"), "knownCountEdit", QString::number(info.knownCount)},
     };
     for (const auto& row : rows) {
-        auto* label = new QLabel(QString::fromLatin1(row.label), this);
+        auto* label = new QLabel(tr(row.label), this);
         auto* field = new QLineEdit(row.text, this);
         field->setObjectName(QString::fromLatin1(row.name));
         field->setReadOnly(true);
@@ -59,7 +59,7 @@ DocumentInfoDialog::DocumentInfoDialog(const DocumentInfo& info, QWidget* parent
         form->addRow(label, field);
     }
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -7,20 +7,20 @@
 
 KnownCardDialog::KnownCardDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("knownCardDialog"));
-    setWindowTitle(QStringLiteral("Do you really know this word?"));
+    setWindowTitle(tr("Do you really know this word?"));
 
-    auto* text = new QLabel(
-        QStringLiteral("You have answered this word correctly as many times as specified in "
-                       "the Preferences dialog. Do you want to keep it or do you want to put "
-                       "it into the list of known cards?"),
-        this);
+    auto* text =
+        new QLabel(tr("You have answered this word correctly as many times as specified in "
+                      "the Preferences dialog. Do you want to keep it or do you want to put "
+                      "it into the list of known cards?"),
+                   this);
     text->setWordWrap(true);
     text->setMinimumWidth(360);
 
-    keepButton_ = new QPushButton(QStringLiteral("Keep It"), this);
+    keepButton_ = new QPushButton(tr("Keep It"), this);
     keepButton_->setObjectName(QStringLiteral("buttonKeep"));
     keepButton_->setDefault(true);
-    knownButton_ = new QPushButton(QStringLiteral("Known Cards"), this);
+    knownButton_ = new QPushButton(tr("Known Cards"), this);
     knownButton_->setObjectName(QStringLiteral("buttonKnown"));
     connect(keepButton_, &QPushButton::clicked, this, &KnownCardDialog::accept);
     connect(knownButton_, &QPushButton::clicked, this, &KnownCardDialog::reject);

@@ -114,7 +114,9 @@ private slots:
                            "Choose a &Level...=40026",
                            "-",
                            "Level in order...=40027"};
-        QTest::newRow("Help") << "menuHelp" << QStringList{"About Kartomatrix for Windows=16"};
+        QTest::newRow("Help") << "menuHelp"
+                              << QStringList{"&User Guide=40040",
+                                             "About Kartomatrix for Windows=16"};
     }
     void menusHoldEveryCommandInOrder() {
         QFETCH(QString, menu);

@@ -44,9 +44,15 @@ class TestProcess : public QObject {
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    Run runProbe(const QStringList& steps) {
+    // The program speaks the session's language; unless a test names one, it is English.
+    Run runProbe(const QStringList& steps,
+                 const QMap<QString, QString>& language = {{"LANG", "C.UTF-8"}}) {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* variable : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
+            environment.remove(variable);
+        for (auto it = language.begin(); it != language.end(); ++it)
+            environment.insert(it.key(), it.value());
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("XDG_CONFIG_HOME", dir_.filePath("config"));
         environment.insert("HOME", dir_.path());
@@ -136,6 +142,31 @@ private slots:
             QVERIFY(fileContent(other).contains("tree\tBaum"));
         // Preferences are written by ending the program, and only then.
         QCOMPARE(QFile::exists(settingsFile()), status == 0);
+    }
+
+    void languageFollowsTheSession_data() {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QString>("languages");  // LANGUAGE, the order of preference
+        QTest::addColumn<QString>("aboutTitle");
+        const QString english = "About Kartomatrix";
+        const QString german = "Über Kartomatrix";
+        QTest::newRow("C") << "C.UTF-8" << QString() << english;
+        QTest::newRow("English") << "en_GB.UTF-8" << QString() << english;
+        QTest::newRow("German") << "de_DE.UTF-8" << QString() << german;
+        QTest::newRow("Austrian German") << "de_AT.UTF-8" << QString() << german;
+        QTest::newRow("German after a language without translation")
+            << "fr_FR.UTF-8" << QString("fr:de") << german;
+    }
+    void languageFollowsTheSession() {
+        QFETCH(QString, lang);
+        QFETCH(QString, languages);
+        QFETCH(QString, aboutTitle);
+        QMap<QString, QString> language{{"LANG", lang}};
+        if (!languages.isEmpty())
+            language["LANGUAGE"] = languages;
+        const Run run = runProbe({"accept-dialog", "command:16"}, language);
+        QCOMPARE(run.status, kStillRunning);
+        QVERIFY2(run.output.contains("shown: dialog: " + aboutTitle), qPrintable(run.output));
     }
 
     void aFatalErrorEndsWithEightAndWritesNoPreferences() {

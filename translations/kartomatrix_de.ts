@@ -1,0 +1,1115 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en">
+<context>
+    <name>AboutDialog</name>
+    <message>
+        <source>About Kartomatrix</source>
+        <translation>Über Kartomatrix</translation>
+    </message>
+    <message>
+        <source>Kartomatrix icon</source>
+        <translation>Kartomatrix-Symbol</translation>
+    </message>
+    <message>
+        <source>Kartomatrix, Windows Version</source>
+        <translation>Kartomatrix, Windows-Version</translation>
+    </message>
+</context>
+<context>
+    <name>AnswerDiffView</name>
+    <message>
+        <source>Struck-through letters were typed but are not in the stored answer; underlined letters are in the stored answer but were not typed.</source>
+        <translation>Durchgestrichene Buchstaben wurden eingegeben, stehen aber nicht in der gespeicherten Antwort; unterstrichene Buchstaben stehen in der gespeicherten Antwort, wurden aber nicht eingegeben.</translation>
+    </message>
+</context>
+<context>
+    <name>AnswerFeedbackLine</name>
+    <message>
+        <source>Right, but mind the capital letters: %1</source>
+        <translation>Richtig, aber achten Sie auf die Groß- und Kleinschreibung: %1</translation>
+    </message>
+    <message>
+        <source>Right, but mind the accents: %1</source>
+        <translation>Richtig, aber achten Sie auf die Akzente: %1</translation>
+    </message>
+    <message>
+        <source>Right, but mind the capital letters and accents: %1</source>
+        <translation>Richtig, aber achten Sie auf Groß- und Kleinschreibung und Akzente: %1</translation>
+    </message>
+    <message>
+        <source>Right.</source>
+        <translation>Richtig.</translation>
+    </message>
+</context>
+<context>
+    <name>CommandBoard</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;New List...</source>
+        <translation>&amp;Neue Liste...</translation>
+    </message>
+    <message>
+        <source>&amp;Open List...</source>
+        <translation>Liste ö&amp;ffnen...</translation>
+    </message>
+    <message>
+        <source>&amp;Close List</source>
+        <translation>Liste &amp;schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Save List...</source>
+        <translation>Liste s&amp;peichern...</translation>
+    </message>
+    <message>
+        <source>Save List &amp;As...</source>
+        <translation>Liste speichern &amp;unter...</translation>
+    </message>
+    <message>
+        <source>&amp;Export Cards...</source>
+        <translation>Karten &amp;exportieren...</translation>
+    </message>
+    <message>
+        <source>Export Question...</source>
+        <translation>Fragen exportieren...</translation>
+    </message>
+    <message>
+        <source>Export Answer...</source>
+        <translation>Antworten exportieren...</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Drucken...</translation>
+    </message>
+    <message>
+        <source>&amp;Preferences...</source>
+        <translation>E&amp;instellungen...</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Font of the Question...</source>
+        <translation>Schriftart der Frage...</translation>
+    </message>
+    <message>
+        <source>Font of the Answer...</source>
+        <translation>Schriftart der Antwort...</translation>
+    </message>
+    <message>
+        <source>&amp;Examination</source>
+        <translation>&amp;Abfrage</translation>
+    </message>
+    <message>
+        <source>Systematic Examination...</source>
+        <translation>Systematische Abfrage...</translation>
+    </message>
+    <message>
+        <source>Examination in &amp;Order...</source>
+        <translation>Abfrage der &amp;Reihe nach...</translation>
+    </message>
+    <message>
+        <source>Examination in &amp;Random Order...</source>
+        <translation>Abfrage in &amp;zufälliger Reihenfolge...</translation>
+    </message>
+    <message>
+        <source>Examination of &amp;Wrong Words</source>
+        <translation>Abfrage der &amp;falschen Wörter</translation>
+    </message>
+    <message>
+        <source>&amp;Cards</source>
+        <translation>&amp;Karten</translation>
+    </message>
+    <message>
+        <source>&amp;New Cards...</source>
+        <translation>&amp;Neue Karten...</translation>
+    </message>
+    <message>
+        <source>&amp;Modify Cards...</source>
+        <translation>Karten &amp;bearbeiten...</translation>
+    </message>
+    <message>
+        <source>&amp;Sort</source>
+        <translation>&amp;Sortieren</translation>
+    </message>
+    <message>
+        <source>&amp;Exchange Question and Answer</source>
+        <translation>Frage und Antwort &amp;tauschen</translation>
+    </message>
+    <message>
+        <source>&amp;Overview...</source>
+        <translation>&amp;Übersicht...</translation>
+    </message>
+    <message>
+        <source>S&amp;tatistics...</source>
+        <translation>Stat&amp;istik...</translation>
+    </message>
+    <message>
+        <source>&amp;Special Examination</source>
+        <translation>&amp;Spezielle Abfrage</translation>
+    </message>
+    <message>
+        <source>Examination of the &amp;Known Words...</source>
+        <translation>Abfrage der &amp;bekannten Wörter...</translation>
+    </message>
+    <message>
+        <source>&amp;Choose a Lesson...</source>
+        <translation>&amp;Lektion wählen...</translation>
+    </message>
+    <message>
+        <source>Lesson in &amp;Order...</source>
+        <translation>Lektion der &amp;Reihe nach...</translation>
+    </message>
+    <message>
+        <source>Lesson in &amp;Random Order...</source>
+        <translation>Lektion in &amp;zufälliger Reihenfolge...</translation>
+    </message>
+    <message>
+        <source>Lesson - &amp;Systematic Examination...</source>
+        <translation>Lektion - &amp;systematische Abfrage...</translation>
+    </message>
+    <message>
+        <source>Choose a &amp;Level...</source>
+        <translation>S&amp;tufe wählen...</translation>
+    </message>
+    <message>
+        <source>Level in order...</source>
+        <translation>Stufe der Reihe nach...</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;User Guide</source>
+        <translation>&amp;Benutzerhandbuch</translation>
+    </message>
+    <message>
+        <source>More menus</source>
+        <translation>Weitere Menüs</translation>
+    </message>
+</context>
+<context>
+    <name>ConfirmAnswerDialog</name>
+    <message>
+        <source>Is your answer right?</source>
+        <translation>Ist Ihre Antwort richtig?</translation>
+    </message>
+    <message>
+        <source>Your answer and the answer in the database differ. Are both answers right?</source>
+        <translation>Ihre Antwort weicht von der Antwort in der Datenbank ab. Sind beide Antworten richtig?</translation>
+    </message>
+    <message>
+        <source>Card Number (ID)</source>
+        <translation>Kartennummer (ID)</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Stufe</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Frage</translation>
+    </message>
+    <message>
+        <source>Your Answer</source>
+        <translation>Ihre Antwort</translation>
+    </message>
+    <message>
+        <source>Answer in the Database</source>
+        <translation>Antwort in der Datenbank</translation>
+    </message>
+    <message>
+        <source>Difference</source>
+        <translation>Unterschied</translation>
+    </message>
+    <message>
+        <source>Lesson</source>
+        <translation>Lektion</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Yes, add my answer</source>
+        <translation>Ja, meine Antwort hinzufügen</translation>
+    </message>
+    <message>
+        <source>Yes, replace answer</source>
+        <translation>Ja, Antwort ersetzen</translation>
+    </message>
+</context>
+<context>
+    <name>DialogData</name>
+    <message>
+        <source>Please enter an integer.</source>
+        <translation>Bitte geben Sie eine ganze Zahl ein.</translation>
+    </message>
+    <message>
+        <source>Please enter an integer between %1 and %2.</source>
+        <translation>Bitte geben Sie eine ganze Zahl zwischen %1 und %2 ein.</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentInfoDialog</name>
+    <message>
+        <source>Document - Information</source>
+        <translation>Dokument - Information</translation>
+    </message>
+    <message>
+        <source>Filename</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>Number of cards</source>
+        <translation>Anzahl der Karten</translation>
+    </message>
+    <message>
+        <source>Known cards</source>
+        <translation>Bekannte Karten</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>ExaminationDialog</name>
+    <message>
+        <source>Please enter the meaning of this word:</source>
+        <translation>Bitte geben Sie die Bedeutung dieses Wortes ein:</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Frage</translation>
+    </message>
+    <message>
+        <source>Answer</source>
+        <translation>Antwort</translation>
+    </message>
+    <message>
+        <source>Add. Inform.</source>
+        <translation>Zusatzinfo</translation>
+    </message>
+    <message>
+        <source>Card Number (ID)</source>
+        <translation>Kartennummer (ID)</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Stufe</translation>
+    </message>
+    <message>
+        <source>Lesson</source>
+        <translation>Lektion</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Edit Card</source>
+        <translation>Karte bearbeiten</translation>
+    </message>
+</context>
+<context>
+    <name>KnownCardDialog</name>
+    <message>
+        <source>Do you really know this word?</source>
+        <translation>Kennen Sie dieses Wort wirklich?</translation>
+    </message>
+    <message>
+        <source>You have answered this word correctly as many times as specified in the Preferences dialog. Do you want to keep it or do you want to put it into the list of known cards?</source>
+        <translation>Sie haben dieses Wort so oft richtig beantwortet, wie in den Einstellungen festgelegt. Möchten Sie es behalten oder zu den bekannten Karten legen?</translation>
+    </message>
+    <message>
+        <source>Keep It</source>
+        <translation>Behalten</translation>
+    </message>
+    <message>
+        <source>Known Cards</source>
+        <translation>Bekannte Karten</translation>
+    </message>
+</context>
+<context>
+    <name>LessonChooser</name>
+    <message>
+        <source>Choose a lesson...</source>
+        <translation>Lektion wählen...</translation>
+    </message>
+    <message>
+        <source>Please choose a lesson:
+(Use Shift and Ctrl to select more than one lesson)</source>
+        <translation>Bitte wählen Sie eine Lektion:
+(Mit Umschalt und Strg wählen Sie mehrere Lektionen)</translation>
+    </message>
+    <message>
+        <source>Please choose a lesson:</source>
+        <translation>Bitte wählen Sie eine Lektion:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>LevelChooserDialog</name>
+    <message>
+        <source>Choose a level</source>
+        <translation>Stufe wählen</translation>
+    </message>
+    <message>
+        <source>Please choose a level:</source>
+        <translation>Bitte wählen Sie eine Stufe:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>ListSession</name>
+    <message>
+        <source>Kartomatrix Files (*.KMX)</source>
+        <translation>Kartomatrix-Dateien (*.KMX)</translation>
+    </message>
+    <message>
+        <source>Text Files (*.TXT)</source>
+        <translation>Textdateien (*.TXT)</translation>
+    </message>
+    <message>
+        <source>%1 is not a list file: it is a folder, a device or a pipe.</source>
+        <translation>%1 ist keine Listendatei, sondern ein Ordner, ein Gerät oder eine Pipe.</translation>
+    </message>
+    <message>
+        <source>%1 is too large to be a list (over 1 GiB).</source>
+        <translation>%1 ist zu groß für eine Liste (über 1 GiB).</translation>
+    </message>
+    <message>
+        <source>%1 ends in the middle of a card: only the first %2 cards could be read. Save will ask before it replaces the file.</source>
+        <translation>%1 endet mitten in einer Karte: Nur die ersten %2 Karten konnten gelesen werden. Beim Speichern werden Sie gefragt, bevor die Datei ersetzt wird.</translation>
+    </message>
+    <message>
+        <source>The list file was incomplete when it was read: it may hold cards that this list does not.</source>
+        <translation>Die Listendatei war beim Einlesen unvollständig: Sie kann Karten enthalten, die in dieser Liste fehlen.</translation>
+    </message>
+    <message>
+        <source>The list file has been changed by another program since it was opened or last saved here.</source>
+        <translation>Die Listendatei wurde von einem anderen Programm geändert, seit sie hier geöffnet oder zuletzt gespeichert wurde.</translation>
+    </message>
+    <message>
+        <source>Replace %1 with this list? Choose No to save it under another name.</source>
+        <translation>%1 durch diese Liste ersetzen? Wählen Sie Nein, um sie unter einem anderen Namen zu speichern.</translation>
+    </message>
+    <message>
+        <source>%1 is already open in another program (%2, process %3 on %4). If both save it, one will overwrite the other&apos;s changes.
+
+Open it anyway?</source>
+        <translation>%1 ist bereits in einem anderen Programm geöffnet (%2, Prozess %3 auf %4). Wenn beide speichern, überschreibt eines die Änderungen des anderen.
+
+Trotzdem öffnen?</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unbekannt</translation>
+    </message>
+    <message>
+        <source>this computer</source>
+        <translation>diesem Computer</translation>
+    </message>
+    <message>
+        <source>Kartomatrix-File</source>
+        <translation>Kartomatrix-Datei</translation>
+    </message>
+    <message>
+        <source>text file</source>
+        <translation>Textdatei</translation>
+    </message>
+</context>
+<context>
+    <name>MainDialog</name>
+    <message>
+        <source>Card box: save the list, or open a list when there is none</source>
+        <translation>Karteikasten: die Liste speichern oder, wenn keine offen ist, eine Liste öffnen</translation>
+    </message>
+    <message>
+        <source>Save the list (open a list when there is none)</source>
+        <translation>Liste speichern (eine Liste öffnen, wenn keine offen ist)</translation>
+    </message>
+    <message>
+        <source>Examine: start the first examination available</source>
+        <translation>Abfragen: die erste verfügbare Abfrage starten</translation>
+    </message>
+    <message>
+        <source>Start the first examination available</source>
+        <translation>Die erste verfügbare Abfrage starten</translation>
+    </message>
+    <message>
+        <source>Systematic Examination</source>
+        <translation>Systematische Abfrage</translation>
+    </message>
+    <message>
+        <source>Examination in Order</source>
+        <translation>Abfrage der Reihe nach</translation>
+    </message>
+    <message>
+        <source>Ex. in Random Order</source>
+        <translation>Zufällige Abfrage</translation>
+    </message>
+    <message>
+        <source>Examine Wrong Words</source>
+        <translation>Falsche Wörter abfragen</translation>
+    </message>
+    <message>
+        <source>New Card</source>
+        <translation>Neue Karte</translation>
+    </message>
+    <message>
+        <source>Overview</source>
+        <translation>Übersicht</translation>
+    </message>
+    <message>
+        <source> Question &lt;-&gt; Answer</source>
+        <translation> Frage &lt;-&gt; Antwort</translation>
+    </message>
+    <message>
+        <source>Number of cards</source>
+        <translation>Anzahl der Karten</translation>
+    </message>
+    <message>
+        <source>Known cards</source>
+        <translation>Bekannte Karten</translation>
+    </message>
+</context>
+<context>
+    <name>ModifyCardDialog</name>
+    <message>
+        <source>Change a card</source>
+        <translation>Karte ändern</translation>
+    </message>
+    <message>
+        <source>Please press &apos;search ID&apos;, &apos;search question&apos; or &apos;search answer&apos; to look for a card in the database. Then you can modify it and enter your answer by clicking OK.</source>
+        <translation>Bitte drücken Sie &apos;ID suchen&apos;, &apos;Frage suchen&apos; oder &apos;Antwort suchen&apos;, um eine Karte in der Datenbank zu suchen. Dann können Sie sie ändern und Ihre Eingabe mit OK übernehmen.</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Frage</translation>
+    </message>
+    <message>
+        <source>Answer</source>
+        <translation>Antwort</translation>
+    </message>
+    <message>
+        <source>Card Number (ID)</source>
+        <translation>Kartennummer (ID)</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Stufe</translation>
+    </message>
+    <message>
+        <source>Lesson</source>
+        <translation>Lektion</translation>
+    </message>
+    <message>
+        <source>Additional Information</source>
+        <translation>Zusatzinformation</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Search ID...</source>
+        <translation>ID suchen...</translation>
+    </message>
+    <message>
+        <source>Search Question...</source>
+        <translation>Frage suchen...</translation>
+    </message>
+    <message>
+        <source>Search Answer...</source>
+        <translation>Antwort suchen...</translation>
+    </message>
+    <message>
+        <source>Delete Card...</source>
+        <translation>Karte löschen...</translation>
+    </message>
+</context>
+<context>
+    <name>NewCardDialog</name>
+    <message>
+        <source>New vocabulary card</source>
+        <translation>Neue Vokabelkarte</translation>
+    </message>
+    <message>
+        <source>Please enter the question and the answer of the new card.( Kartomatrix will ask you the question and you will have to enter the answer)</source>
+        <translation>Bitte geben Sie die Frage und die Antwort der neuen Karte ein. (Kartomatrix stellt Ihnen die Frage, und Sie geben die Antwort ein.)</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Frage</translation>
+    </message>
+    <message>
+        <source>Answer</source>
+        <translation>Antwort</translation>
+    </message>
+    <message>
+        <source>Additional Information</source>
+        <translation>Zusatzinformation</translation>
+    </message>
+    <message>
+        <source>Lesson</source>
+        <translation>Lektion</translation>
+    </message>
+    <message>
+        <source>Enter this word</source>
+        <translation>Dieses Wort eintragen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>OverviewDialog</name>
+    <message>
+        <source>Contents of your vocabulary list:</source>
+        <translation>Inhalt Ihrer Vokabelliste:</translation>
+    </message>
+    <message>
+        <source>Here you can see an overview of your cards. Click on a column to sort the list, double-click on a card to display it.</source>
+        <translation>Hier sehen Sie eine Übersicht Ihrer Karten. Klicken Sie auf eine Spalte, um die Liste danach zu sortieren, und doppelt auf eine Karte, um sie anzuzeigen.</translation>
+    </message>
+    <message>
+        <source>Cards</source>
+        <translation>Karten</translation>
+    </message>
+    <message>
+        <source>Select all cards</source>
+        <translation>Alle Karten auswählen</translation>
+    </message>
+    <message>
+        <source>Sort by %1</source>
+        <translation>Nach %1 sortieren</translation>
+    </message>
+    <message>
+        <source>All cards</source>
+        <translation>Alle Karten</translation>
+    </message>
+    <message>
+        <source>Known Cards</source>
+        <translation>Bekannte Karten</translation>
+    </message>
+    <message>
+        <source>Unknown Cards</source>
+        <translation>Unbekannte Karten</translation>
+    </message>
+    <message>
+        <source>Wrong Cards</source>
+        <translation>Falsch beantwortete Karten</translation>
+    </message>
+    <message>
+        <source>Cards of lesson:</source>
+        <translation>Karten der Lektion:</translation>
+    </message>
+    <message>
+        <source>Cards on level:</source>
+        <translation>Karten auf Stufe:</translation>
+    </message>
+    <message>
+        <source>Lessons</source>
+        <translation>Lektionen</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Stufe</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Search for...</source>
+        <translation>Suchen nach...</translation>
+    </message>
+    <message>
+        <source>Refresh List</source>
+        <translation>Liste aktualisieren</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesDialog</name>
+    <message>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>MAX LEVEL: Enter the number of times that a word must be answered correctly before it can be considered known</source>
+        <translation>HÖCHSTE STUFE: Geben Sie ein, wie oft ein Wort richtig beantwortet werden muss, bevor es als bekannt gilt</translation>
+    </message>
+    <message>
+        <source>Show additional information during an examination</source>
+        <translation>Zusatzinformation während der Abfrage anzeigen</translation>
+    </message>
+    <message>
+        <source>Order of the meanings</source>
+        <translation>Reihenfolge der Bedeutungen</translation>
+    </message>
+    <message>
+        <source>Meanings (answers) have to be entered in the right order.</source>
+        <translation>Die Bedeutungen (Antworten) müssen in der richtigen Reihenfolge eingegeben werden.</translation>
+    </message>
+    <message>
+        <source>The meanings do not need to be entered in the right order, but you have to enter all words.</source>
+        <translation>Die Bedeutungen müssen nicht in der richtigen Reihenfolge eingegeben werden, aber Sie müssen alle Wörter eingeben.</translation>
+    </message>
+    <message>
+        <source>You do not need to enter all meanings of a word</source>
+        <translation>Sie müssen nicht alle Bedeutungen eines Wortes eingeben</translation>
+    </message>
+    <message>
+        <source>Ignore case</source>
+        <translation>Groß- und Kleinschreibung ignorieren</translation>
+    </message>
+    <message>
+        <source>An answer that differs only in capital letters counts as right.</source>
+        <translation>Eine Antwort, die sich nur in der Groß- und Kleinschreibung unterscheidet, gilt als richtig.</translation>
+    </message>
+    <message>
+        <source>Ignore accents</source>
+        <translation>Akzente ignorieren</translation>
+    </message>
+    <message>
+        <source>An answer that differs only in accents counts as right: cafe for café, Strasse for Straße.</source>
+        <translation>Eine Antwort, die sich nur in Akzenten unterscheidet, gilt als richtig: cafe für café, Strasse für Straße.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Default Values</source>
+        <translation>Standardwerte</translation>
+    </message>
+    <message>
+        <source>Kartomatrix Path</source>
+        <translation>Kartomatrix-Pfad</translation>
+    </message>
+</context>
+<context>
+    <name>PrintListChooser</name>
+    <message>
+        <source>Choose a list...</source>
+        <translation>Liste wählen...</translation>
+    </message>
+    <message>
+        <source>Please choose the list to print</source>
+        <translation>Bitte wählen Sie die zu druckende Liste</translation>
+    </message>
+    <message>
+        <source>Print all cards</source>
+        <translation>Alle Karten drucken</translation>
+    </message>
+    <message>
+        <source>Print cards on level</source>
+        <translation>Karten auf Stufe drucken</translation>
+    </message>
+    <message>
+        <source>Level to print</source>
+        <translation>Zu druckende Stufe</translation>
+    </message>
+    <message>
+        <source>Print cards of lesson</source>
+        <translation>Karten der Lektion drucken</translation>
+    </message>
+    <message>
+        <source>Lesson to print</source>
+        <translation>Zu druckende Lektion</translation>
+    </message>
+    <message>
+        <source>Print all cards you answered wrong during this examination</source>
+        <translation>Alle Karten drucken, die Sie in dieser Abfrage falsch beantwortet haben</translation>
+    </message>
+    <message>
+        <source>Print all known cards</source>
+        <translation>Alle bekannten Karten drucken</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Drucken</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>SearchPrompt</name>
+    <message>
+        <source>Search for...</source>
+        <translation>Suchen nach...</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+</context>
+<context>
+    <name>StatisticsDialog</name>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>Number of cards:</source>
+        <translation>Anzahl der Karten:</translation>
+    </message>
+    <message>
+        <source>Known Cards:</source>
+        <translation>Bekannte Karten:</translation>
+    </message>
+    <message>
+        <source>Wrong Cards:</source>
+        <translation>Falsch beantwortet:</translation>
+    </message>
+    <message>
+        <source>averagely asked:</source>
+        <translation>durchschnittlich abgefragt:</translation>
+    </message>
+    <message>
+        <source>total asked:</source>
+        <translation>insgesamt abgefragt:</translation>
+    </message>
+    <message>
+        <source>time per card:</source>
+        <translation>Zeit pro Karte:</translation>
+    </message>
+    <message>
+        <source>time total:</source>
+        <translation>Zeit insgesamt:</translation>
+    </message>
+    <message>
+        <source>% wrong:</source>
+        <translation>% falsch:</translation>
+    </message>
+    <message>
+        <source>Wrong answers/answers:</source>
+        <translation>Falsche Antworten/Antworten:</translation>
+    </message>
+    <message>
+        <source>remaining examinations:</source>
+        <translation>verbleibende Abfragen:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+</context>
+<context>
+    <name>StatisticsWidget</name>
+    <message>
+        <source>Cards on level 0,1,2,3,4,5,6,7 and more. Known cards included.</source>
+        <translation>Karten auf Stufe 0,1,2,3,4,5,6,7 und höher. Bekannte Karten eingeschlossen.</translation>
+    </message>
+    <message>
+        <source>Learning success: improvement of the level of your cards of -3, -2, -1, 0, 1, 2, 3, 4 and more.</source>
+        <translation>Lernerfolg: Verbesserung der Stufe Ihrer Karten um -3, -2, -1, 0, 1, 2, 3, 4 und mehr.</translation>
+    </message>
+</context>
+<context>
+    <name>StringTable</name>
+    <message>
+        <source>About Kartomatrix for Windows</source>
+        <translation>Über Kartomatrix für Windows</translation>
+    </message>
+    <message>
+        <source>You have not opened any cards yet. Please try &apos;open&apos; or &apos;new list&apos;</source>
+        <translation>Sie haben noch keine Karten geöffnet. Versuchen Sie es bitte mit &apos;Öffnen&apos; oder &apos;Neue Liste&apos;</translation>
+    </message>
+    <message>
+        <source>The systematic examination has been written for more than 10 cards. It makes sense if you have more than 20 cards... But there are less than 10 cards in your list.</source>
+        <translation>Die systematische Abfrage ist für mehr als 10 Karten gedacht. Sinnvoll ist sie ab mehr als 20 Karten... Ihre Liste enthält aber weniger als 10 Karten.</translation>
+    </message>
+    <message>
+        <source>An error occured while opening a file. No vocabulary has been read.</source>
+        <translation>Beim Öffnen einer Datei ist ein Fehler aufgetreten. Es wurden keine Vokabeln eingelesen.</translation>
+    </message>
+    <message>
+        <source>Too few words for a random examination</source>
+        <translation>Zu wenige Wörter für eine Abfrage in zufälliger Reihenfolge</translation>
+    </message>
+    <message>
+        <source>Sorry: there are no cards on this level.</source>
+        <translation>Leider gibt es auf dieser Stufe keine Karten.</translation>
+    </message>
+    <message>
+        <source>Sorry: There are no cards of this lesson.</source>
+        <translation>Leider gibt es keine Karten dieser Lektion.</translation>
+    </message>
+    <message>
+        <source>Sorry, your answer cannot be added because it is too long.</source>
+        <translation>Ihre Antwort kann leider nicht hinzugefügt werden, weil sie zu lang ist.</translation>
+    </message>
+    <message>
+        <source>Du benutzt ein altes, nicht kompatibles Kartomatrix-Format! Nimm das Programm, mit welchem Du das Dokument erzeugt hast, und exportiere es dort. Anschliessend solltest Du es problemlos einlesen koennen.</source>
+        <translation>Sie benutzen ein altes, nicht kompatibles Kartomatrix-Format! Öffnen Sie das Dokument mit dem Programm, mit dem Sie es erzeugt haben, und exportieren Sie es dort. Anschließend sollten Sie es problemlos einlesen können.</translation>
+    </message>
+    <message>
+        <source>No more memory. Bye!</source>
+        <translation>Kein Speicher mehr frei. Auf Wiedersehen!</translation>
+    </message>
+    <message>
+        <source>Please choose a radio button.</source>
+        <translation>Bitte wählen Sie eine der Optionen.</translation>
+    </message>
+    <message>
+        <source>Your answer does not make sense: The question or the anser do not contain any words.</source>
+        <translation>Ihre Eingabe ergibt keinen Sinn: Die Frage oder die Antwort enthält keine Wörter.</translation>
+    </message>
+    <message>
+        <source>The card was not found.</source>
+        <translation>Die Karte wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>There is no card chosen. Before you can delete a card, you have to search for it.</source>
+        <translation>Es ist keine Karte ausgewählt. Bevor Sie eine Karte löschen können, müssen Sie sie suchen.</translation>
+    </message>
+    <message>
+        <source>There was an error while saving cards.</source>
+        <translation>Beim Speichern der Karten ist ein Fehler aufgetreten.</translation>
+    </message>
+    <message>
+        <source>An error occurred, but its message could not be found. Please report this error and describe what you were doing when it happened.</source>
+        <translation>Ein Fehler ist aufgetreten, aber seine Meldung wurde nicht gefunden. Bitte melden Sie diesen Fehler und beschreiben Sie, was Sie gerade getan haben, als er auftrat.</translation>
+    </message>
+    <message>
+        <source>You reached the end of the list.</source>
+        <translation>Sie haben das Ende der Liste erreicht.</translation>
+    </message>
+    <message>
+        <source>Caution:</source>
+        <translation>Achtung:</translation>
+    </message>
+    <message>
+        <source>You have entered new cards or you have modified some words. Do you want to save them before you close the list?</source>
+        <translation>Sie haben neue Karten eingegeben oder Wörter geändert. Möchten Sie sie speichern, bevor Sie die Liste schließen?</translation>
+    </message>
+    <message>
+        <source>There was an error while building a &apos;Device Context&apos;. Check your printer/driver.</source>
+        <translation>Beim Anlegen eines &apos;Device Context&apos; ist ein Fehler aufgetreten. Prüfen Sie Ihren Drucker und den Druckertreiber.</translation>
+    </message>
+    <message>
+        <source>There was an error while beginning a new page. Check: memory, disk space, printer and printer driver.</source>
+        <translation>Beim Beginnen einer neuen Seite ist ein Fehler aufgetreten. Prüfen Sie Speicher, Plattenplatz, Drucker und Druckertreiber.</translation>
+    </message>
+    <message>
+        <source>There was an error while opening a picture.</source>
+        <translation>Beim Öffnen eines Bildes ist ein Fehler aufgetreten.</translation>
+    </message>
+    <message>
+        <source>There is no card selected to modify. Please choose &apos;close&apos; or &apos;search ...&apos;</source>
+        <translation>Es ist keine Karte zum Ändern ausgewählt. Bitte wählen Sie &apos;Schließen&apos; oder &apos;Suchen ...&apos;</translation>
+    </message>
+    <message>
+        <source>DEBUG: Fehler</source>
+        <translation>DEBUG: Fehler</translation>
+    </message>
+    <message>
+        <source>You are trying to delete a card. Do you really want to delete it?</source>
+        <translation>Sie sind dabei, eine Karte zu löschen. Möchten Sie sie wirklich löschen?</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Frage</translation>
+    </message>
+    <message>
+        <source>Answer</source>
+        <translation>Antwort</translation>
+    </message>
+    <message>
+        <source>Add. Information</source>
+        <translation>Zusatzinformation</translation>
+    </message>
+    <message>
+        <source>Lesson</source>
+        <translation>Lektion</translation>
+    </message>
+    <message>
+        <source>id</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Stufe</translation>
+    </message>
+    <message>
+        <source>Examination in order</source>
+        <translation>Abfrage der Reihe nach</translation>
+    </message>
+    <message>
+        <source>Examination of the wrong words</source>
+        <translation>Abfrage der falsch beantworteten Wörter</translation>
+    </message>
+    <message>
+        <source>Examination in order (Level)</source>
+        <translation>Abfrage der Reihe nach (Stufe)</translation>
+    </message>
+    <message>
+        <source>Examination in order (Lesson)</source>
+        <translation>Abfrage der Reihe nach (Lektion)</translation>
+    </message>
+    <message>
+        <source>Examination in order (known words)</source>
+        <translation>Abfrage der Reihe nach (bekannte Wörter)</translation>
+    </message>
+    <message>
+        <source>Examination in random order</source>
+        <translation>Abfrage in zufälliger Reihenfolge</translation>
+    </message>
+    <message>
+        <source>Examination in random order (Lesson)</source>
+        <translation>Abfrage in zufälliger Reihenfolge (Lektion)</translation>
+    </message>
+    <message>
+        <source>Systematic examination</source>
+        <translation>Systematische Abfrage</translation>
+    </message>
+    <message>
+        <source>Systematic examination (Lesson)</source>
+        <translation>Systematische Abfrage (Lektion)</translation>
+    </message>
+    <message>
+        <source>There was an attempt to delete a nonexistant dialog. Bye...</source>
+        <translation>Es wurde versucht, einen nicht vorhandenen Dialog zu löschen. Auf Wiedersehen...</translation>
+    </message>
+    <message>
+        <source>Open a list:</source>
+        <translation>Liste öffnen:</translation>
+    </message>
+    <message>
+        <source>An error occurred</source>
+        <translation>Ein Fehler ist aufgetreten</translation>
+    </message>
+    <message>
+        <source>Message:</source>
+        <translation>Meldung:</translation>
+    </message>
+    <message>
+        <source>Please enter the question to search.</source>
+        <translation>Bitte geben Sie die gesuchte Frage ein.</translation>
+    </message>
+    <message>
+        <source>Please enter the answer to search.</source>
+        <translation>Bitte geben Sie die gesuchte Antwort ein.</translation>
+    </message>
+    <message>
+        <source>Please enter the ID (card number) to search.</source>
+        <translation>Bitte geben Sie die gesuchte ID (Kartennummer) ein.</translation>
+    </message>
+    <message>
+        <source>Save this file as:</source>
+        <translation>Diese Datei speichern unter:</translation>
+    </message>
+    <message>
+        <source>Export this file as:</source>
+        <translation>Diese Datei exportieren als:</translation>
+    </message>
+    <message>
+        <source>Internal Database error: a card has been compared with itself.</source>
+        <translation>Interner Datenbankfehler: Eine Karte wurde mit sich selbst verglichen.</translation>
+    </message>
+    <message>
+        <source>A card was not correct. Internal database error.</source>
+        <translation>Eine Karte war fehlerhaft. Interner Datenbankfehler.</translation>
+    </message>
+    <message>
+        <source>There are no cards to sort</source>
+        <translation>Es gibt keine Karten zum Sortieren</translation>
+    </message>
+    <message>
+        <source>The font in the *.kmx file was not found. Please choose another font.</source>
+        <translation>Die Schriftart aus der *.kmx-Datei wurde nicht gefunden. Bitte wählen Sie eine andere Schriftart.</translation>
+    </message>
+    <message>
+        <source>Please enter the string to search for.</source>
+        <translation>Bitte geben Sie den Suchtext ein.</translation>
+    </message>
+    <message>
+        <source>The selected list does not contain any cards.</source>
+        <translation>Die gewählte Liste enthält keine Karten.</translation>
+    </message>
+    <message>
+        <source>There was an error in the function to move cards from unknown to known words: The card was already in the list of known cards. There is probabely more than one card with the same ID.</source>
+        <translation>In der Funktion, die Karten von den unbekannten zu den bekannten Wörtern verschiebt, ist ein Fehler aufgetreten: Die Karte war bereits in der Liste der bekannten Karten. Vermutlich gibt es mehrere Karten mit derselben ID.</translation>
+    </message>
+    <message>
+        <source>The stored answer of this card has more than ten meanings, so your answer cannot be compared with it word by word. Please shorten the stored answer with &quot;Edit Card&quot;.</source>
+        <translation>Die gespeicherte Antwort dieser Karte hat mehr als zehn Bedeutungen, deshalb kann Ihre Antwort nicht Wort für Wort mit ihr verglichen werden. Bitte kürzen Sie die gespeicherte Antwort mit &quot;Karte bearbeiten&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source>User Guide</source>
+        <translation>Benutzerhandbuch</translation>
+    </message>
+    <message>
+        <source>The user guide is not installed: %1 is missing.
+
+You can read it on the Kartomatrix website:
+%2</source>
+        <translation>Das Benutzerhandbuch ist nicht installiert: %1 fehlt.
+
+Sie können es auf der Kartomatrix-Website lesen:
+%2</translation>
+    </message>
+    <message>
+        <source>No web browser could be started to show the user guide. Open it in one yourself:
+%1</source>
+        <translation>Es konnte kein Webbrowser gestartet werden, um das Benutzerhandbuch anzuzeigen. Öffnen Sie es selbst in einem Browser:
+%1</translation>
+    </message>
+</context>
+</TS>
