@@ -196,6 +196,14 @@
         <source>More menus</source>
         <translation>Weitere Menüs</translation>
     </message>
+    <message>
+        <source>&amp;Import...</source>
+        <translation>I&amp;mportieren...</translation>
+    </message>
+    <message>
+        <source>E&amp;xport...</source>
+        <translation>E&amp;xportieren...</translation>
+    </message>
 </context>
 <context>
     <name>ConfirmAnswerDialog</name>
@@ -334,6 +342,227 @@
     </message>
 </context>
 <context>
+    <name>ImportDialog</name>
+    <message>
+        <source>UTF-8</source>
+        <translation>UTF-8</translation>
+    </message>
+    <message>
+        <source>UTF-16, little-endian</source>
+        <translation>UTF-16, Little-Endian</translation>
+    </message>
+    <message>
+        <source>UTF-16, big-endian</source>
+        <translation>UTF-16, Big-Endian</translation>
+    </message>
+    <message>
+        <source>Windows-1252 (Western European)</source>
+        <translation>Windows-1252 (Westeuropäisch)</translation>
+    </message>
+    <message>
+        <source>Tab</source>
+        <translation>Tabulator</translation>
+    </message>
+    <message>
+        <source>Semicolon ;</source>
+        <translation>Semikolon ;</translation>
+    </message>
+    <message>
+        <source>Comma ,</source>
+        <translation>Komma ,</translation>
+    </message>
+    <message>
+        <source>Other character</source>
+        <translation>Anderes Zeichen</translation>
+    </message>
+    <message>
+        <source>%1 cannot be imported: it is a folder, a device or a pipe.</source>
+        <translation>%1 kann nicht importiert werden: Es ist ein Ordner, ein Gerät oder eine Pipe.</translation>
+    </message>
+    <message>
+        <source>%1 is too large to import (over %2 MiB).</source>
+        <translation>%1 ist zu groß zum Importieren (über %2 MiB).</translation>
+    </message>
+    <message>
+        <source>%1 could not be read.</source>
+        <translation>%1 konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be imported: %2</source>
+        <translation>%1 kann nicht importiert werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a text file: it holds NUL bytes or other control characters. Import reads text (such as CSV or tab-separated lists) and KVTML files.</source>
+        <translation>%1 ist keine Textdatei: Sie enthält NUL-Bytes oder andere Steuerzeichen. Der Import liest Text (etwa CSV oder durch Tabulatoren getrennte Listen) und KVTML-Dateien.</translation>
+    </message>
+    <message>
+        <source>%1 holds no cards to import.</source>
+        <translation>%1 enthält keine Karten zum Importieren.</translation>
+    </message>
+    <message>
+        <source>Import cards from:</source>
+        <translation>Karten importieren aus:</translation>
+    </message>
+    <message>
+        <source>Text, CSV and KVTML files</source>
+        <translation>Text-, CSV- und KVTML-Dateien</translation>
+    </message>
+    <message>
+        <source>KDE vocabulary files</source>
+        <translation>KDE-Vokabeldateien</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Import Cards</source>
+        <translation>Karten importieren</translation>
+    </message>
+    <message>
+        <source>Cards from %1.</source>
+        <translation>Karten aus %1.</translation>
+    </message>
+    <message>
+        <source>Questions in %1, answers in %2.</source>
+        <translation>Fragen auf %1, Antworten auf %2.</translation>
+    </message>
+    <message>
+        <source>Select all rows</source>
+        <translation>Alle Zeilen auswählen</translation>
+    </message>
+    <message>
+        <source>&amp;Preview of the first %1 cards:</source>
+        <translation>&amp;Vorschau der ersten %1 Karten:</translation>
+    </message>
+    <message>
+        <source>Rows &amp;not taken or changed:</source>
+        <translation>&amp;Nicht übernommene oder geänderte Zeilen:</translation>
+    </message>
+    <message>
+        <source>&amp;Import</source>
+        <translation>&amp;Importieren</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Reading the file</source>
+        <translation>Die Datei wird gelesen</translation>
+    </message>
+    <message>
+        <source>Other separator character</source>
+        <translation>Anderes Trennzeichen</translation>
+    </message>
+    <message>
+        <source>&amp;First row names the columns</source>
+        <translation>&amp;Erste Zeile benennt die Spalten</translation>
+    </message>
+    <message>
+        <source>Enc&amp;oding:</source>
+        <translation>&amp;Kodierung:</translation>
+    </message>
+    <message>
+        <source>&amp;Separator:</source>
+        <translation>&amp;Trennzeichen:</translation>
+    </message>
+    <message>
+        <source>Columns</source>
+        <translation>Spalten</translation>
+    </message>
+    <message>
+        <source>&amp;Question:</source>
+        <translation>&amp;Frage:</translation>
+    </message>
+    <message>
+        <source>&amp;Answer:</source>
+        <translation>&amp;Antwort:</translation>
+    </message>
+    <message>
+        <source>&amp;Lesson:</source>
+        <translation>&amp;Lektion:</translation>
+    </message>
+    <message>
+        <source>A&amp;dditional information:</source>
+        <translation>&amp;Zusatzinformation:</translation>
+    </message>
+    <message>
+        <source>Read in this encoding, the file is not text. Choose another encoding.</source>
+        <translation>In dieser Kodierung gelesen ist die Datei kein Text. Wählen Sie eine andere Kodierung.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 rows become cards.</source>
+        <translation>%1 von %2 Zeilen werden zu Karten.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 entries become cards.</source>
+        <translation>%1 von %2 Einträgen werden zu Karten.</translation>
+    </message>
+    <message>
+        <source>%1 of them are cut or cleaned.</source>
+        <translation>%1 davon werden gekürzt oder bereinigt.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be taken.</source>
+        <translation>%1 können nicht übernommen werden.</translation>
+    </message>
+    <message>
+        <source>Column %1: %2</source>
+        <translation>Spalte %1: %2</translation>
+    </message>
+    <message>
+        <source>Column %1</source>
+        <translation>Spalte %1</translation>
+    </message>
+    <message>
+        <source>Column %1, e.g. %2</source>
+        <translation>Spalte %1, z. B. %2</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keine</translation>
+    </message>
+</context>
+<context>
+    <name>ImportPreviewModel</name>
+    <message>
+        <source>Line</source>
+        <translation>Zeile</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Frage</translation>
+    </message>
+    <message>
+        <source>Answer</source>
+        <translation>Antwort</translation>
+    </message>
+    <message>
+        <source>Lesson</source>
+        <translation>Lektion</translation>
+    </message>
+    <message>
+        <source>Additional information</source>
+        <translation>Zusatzinformation</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Stufe</translation>
+    </message>
+    <message>
+        <source>What happens</source>
+        <translation>Was geschieht</translation>
+    </message>
+</context>
+<context>
+    <name>ImportProblemModel</name>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>KnownCardDialog</name>
     <message>
         <source>Do you really know this word?</source>
@@ -453,6 +682,22 @@ Trotzdem öffnen?</translation>
     <message>
         <source>text file</source>
         <translation>Textdatei</translation>
+    </message>
+    <message>
+        <source>%1 held %2 texts with bytes that are not UTF-8; each such byte shows as �. Saving writes them so.</source>
+        <translation>%1 enthielt %2 Texte mit Bytes, die kein UTF-8 sind; jedes solche Byte erscheint als �. Beim Speichern wird es so geschrieben.</translation>
+    </message>
+    <message>
+        <source>Card %1 (&quot;%2&quot;) holds characters the older list format cannot hold. Save the list as a Unicode list instead; nothing was written.</source>
+        <translation>Karte %1 (&quot;%2&quot;) enthält Zeichen, die das ältere Listenformat nicht aufnehmen kann. Speichern Sie die Liste stattdessen als Unicode-Liste; es wurde nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>This list is saved as a Unicode list, so that it can hold every language. Programs that know only the older list format cannot open it.</source>
+        <translation>Diese Liste wird als Unicode-Liste gespeichert, damit sie jede Sprache aufnehmen kann. Programme, die nur das ältere Listenformat kennen, können sie nicht öffnen.</translation>
+    </message>
+    <message>
+        <source>Kartomatrix Unicode list, for every language</source>
+        <translation>Kartomatrix-Unicode-Liste, für jede Sprache</translation>
     </message>
 </context>
 <context>
