@@ -90,6 +90,13 @@ private slots:
         main_->runCommand(Command::ExamineInOrder);
         ExaminationDialog* exam = window<ExaminationDialog>();
         QVERIFY(exam);
+        // KARTOMATRIX_SCREENSHOTS=<folder> keeps a picture of it for the documentation.
+        if (const QString folder = qEnvironmentVariable("KARTOMATRIX_SCREENSHOTS");
+            !folder.isEmpty()) {
+            typeText(exam->findChild<QLineEdit*>("edit1006"), "hou");
+            exam->grab().save(folder + "/examination-cyrillic.png");
+            exam->findChild<QLineEdit*>("edit1006")->clear();
+        }
         for (std::size_t i = 0; i < std::size(kEntries); ++i) {
             const Card* card = exam->currentCard();
             QVERIFY(card);

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
 #include <random>
 
 #include "core/list_file_reader.h"
@@ -182,7 +183,8 @@ private slots:
             if (!session().hasCards())
                 act(false);
         }
-        qInfo("%ld steps, %d saves read back", steps_, saves_);
+        // Printed, not logged: a long run passes Qt Test's limit of logged messages.
+        std::fprintf(stderr, "soak: %ld steps, %d saves read back\n", steps_, saves_);
     }
 };
 
