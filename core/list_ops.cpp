@@ -142,30 +142,67 @@ struct SortItem {
     std::size_t position;  // index in the list order before sorting
 };
 
-// The first sixteen bytes of the comparison chain. A lesson (at most ten bytes) is followed
-// by its length, so that a shorter lesson that is a prefix of a longer one still comes
-// first when the question bytes behind it say otherwise.
+// A text as bytes whose order is the sort order of compareText: a character Windows-1252
+// holds is its byte there (0xFF, y diaeresis, as FF 00 00 00), every other character FF and
+// three bytes of its place after those. Plain ASCII texts are their own form.
+std::string_view sortForm(std::string_view text, std::string& storage) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; }))
+        return text;
+    storage.clear();
+    for (std::size_t pos = 0; pos < text.size() && storage.size() < 16;) {
+        const int64_t rank = sortRank(text, pos);
+        decodeUtf8(text, pos);
+        if (rank < 0xFF) {
+            storage.push_back(static_cast<char>(rank));
+        } else {
+            const int64_t above = rank - 0xFF;
+            storage.push_back('\xFF');
+            storage.push_back(static_cast<char>(above >> 16));
+            storage.push_back(static_cast<char>(above >> 8));
+            storage.push_back(static_cast<char>(above));
+        }
+    }
+    return storage;
+}
+
+// The first sixteen bytes of the comparison chain, in sort form. A lesson of at most ten
+// such bytes is followed by its length, so that a shorter lesson that is a prefix of a
+// longer one still comes first when the question bytes behind it say otherwise; a longer
+// lesson leaves everything behind its first ten bytes to the full comparison.
 void setSortPrefix(SortItem& item, SortKey key) {
     const Card& card = *item.card;
+    std::string storage;
     switch (key) {
-        case SortKey::Question:
-            item.high = textBytes(card.question(), 0, 8);
-            item.low = textBytes(card.question(), 8, 8);
+        case SortKey::Question: {
+            const std::string_view text = sortForm(card.question(), storage);
+            item.high = textBytes(text, 0, 8);
+            item.low = textBytes(text, 8, 8);
             return;
-        case SortKey::Answer:
-            item.high = textBytes(card.answer(), 0, 8);
-            item.low = textBytes(card.answer(), 8, 8);
+        }
+        case SortKey::Answer: {
+            const std::string_view text = sortForm(card.answer(), storage);
+            item.high = textBytes(text, 0, 8);
+            item.low = textBytes(text, 8, 8);
             return;
-        case SortKey::Level:
-            item.high = biased(card.level) << 32 | textBytes(card.question(), 0, 4);
-            item.low = textBytes(card.question(), 4, 8);
+        }
+        case SortKey::Level: {
+            const std::string_view text = sortForm(card.question(), storage);
+            item.high = biased(card.level) << 32 | textBytes(text, 0, 4);
+            item.low = textBytes(text, 4, 8);
             return;
-        case SortKey::Lesson:
-            item.high = textBytes(card.lesson(), 0, 8);
-            item.low = textBytes(card.lesson(), 8, 2) << 48 |
-                       static_cast<uint64_t>(card.lesson().size()) << 40 |
-                       textBytes(card.question(), 0, 5);
+        }
+        case SortKey::Lesson: {
+            const std::string_view lesson = sortForm(card.lesson(), storage);
+            item.high = textBytes(lesson, 0, 8);
+            if (lesson.size() > 10) {
+                item.low = textBytes(lesson, 8, 2) << 48 | uint64_t{11} << 40;
+                return;
+            }
+            std::string questionStorage;
+            item.low = textBytes(lesson, 8, 2) << 48 | static_cast<uint64_t>(lesson.size()) << 40 |
+                       textBytes(sortForm(card.question(), questionStorage), 0, 5);
             return;
+        }
         case SortKey::Id:
             item.high = biased(card.id);
             item.low = 0;

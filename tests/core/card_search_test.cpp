@@ -174,7 +174,15 @@ TEST(DistinctLessons, OnceRegardlessOfCaseLastMetFirst) {
     EXPECT_EQ(lessons, (std::vector<std::string_view>{"Known", "\xC3\x89t\xC3\xA9", "Unit 1"}));
     EXPECT_FALSE(equalIgnoringCase("1", "10"));
     EXPECT_TRUE(equalIgnoringCase("\xC5\xA0\xC5\xB8", "\xC5\xA1\xC3\xBF"));  // Š Ÿ and š ÿ
-    EXPECT_FALSE(equalIgnoringCase("\xC3\x97", "\xC3\xB7"));         // × and ÷ are not letters
+    EXPECT_FALSE(equalIgnoringCase("\xC3\x97", "\xC3\xB7"));  // × and ÷ are not letters
+    // Beyond Windows-1252 every script with capitals folds.
+    EXPECT_TRUE(equalIgnoringCase("\xD0\xA3\xD0\xA0\xD0\x9E\xD0\x9A",
+                                  "\xD1\x83\xD1\x80\xD0\xBE\xD0\xBA"));  // УРОК урок
+    EXPECT_TRUE(equalIgnoringCase("\xCE\x9B\xCE\x95\xCE\x9E\xCE\x97",
+                                  "\xCE\xBB\xCE\xAD\xCE\xBE\xCE\xB7") == false);  // accent differs
+    EXPECT_TRUE(
+        equalIgnoringCase("\xC5\x81\xC3\xB3d\xC5\xBA", "\xC5\x82\xC3\xB3d\xC5\xBA"));  // Łódź łódź
+    EXPECT_FALSE(equalIgnoringCase("\xE6\xB0\xB4", "\xE7\x81\xAB"));                   // 水 火
 }
 
 TEST(SelectLessons, LessonByLessonUnknownBeforeKnownLikeSelectByLesson) {

@@ -217,10 +217,20 @@ INSTANTIATE_TEST_SUITE_P(
                  {{"abc", "", "-", 0, 1}, {"ab", "", "-", 0, 2}, {"abd", "", "-", 0, 3}},
                  SortKey::Question,
                  {"ab", "abc", "abd"}},
-        SortCase{"QuestionBytesUnsignedAndCaseSensitive",
-                 {{"\xC3\xA4pfel", "", "-", 0, 1}, {"apfel", "", "-", 0, 2}, {"Zebra", "", "-", 0, 3}},
+        SortCase{
+            "QuestionBytesUnsignedAndCaseSensitive",
+            {{"\xC3\xA4pfel", "", "-", 0, 1}, {"apfel", "", "-", 0, 2}, {"Zebra", "", "-", 0, 3}},
+            SortKey::Question,
+            {"Zebra", "apfel", "\xC3\xA4pfel"}},
+        SortCase{"OtherScriptsAfterWindows1252ByCodePoint",
+                 {{"\xE6\xB0\xB4", "", "-", 0, 1},  // 水
+                  {"\xD0\xB4", "", "-", 0, 2},      // д
+                  {"\xC3\xBF", "", "-", 0, 3},      // ÿ, the last byte of Windows-1252
+                  {"\xE2\x82\xAC", "", "-", 0, 4},  // €, byte 0x80
+                  {"\xC5\x82", "", "-", 0, 5},      // ł, not in Windows-1252
+                  {"z", "", "-", 0, 6}},
                  SortKey::Question,
-                 {"Zebra", "apfel", "\xC3\xA4pfel"}},
+                 {"z", "\xE2\x82\xAC", "\xC3\xBF", "\xC5\x82", "\xD0\xB4", "\xE6\xB0\xB4"}},
         SortCase{"LongQuestionsEqualInTheirFirstEightBytes",
                  {{"abcdefghZ", "", "-", 0, 1},
                   {"abcdefghA", "", "-", 0, 2},
