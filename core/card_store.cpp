@@ -51,17 +51,17 @@ Card& CardStore::createCard() {
 }
 
 void CardStore::setText(Card& card, CardField field, std::string_view text) {
+    // What lies beyond the byte capacity and the next code point cannot be part of the
+    // text, but that code point decides whether the character before it is whole.
+    text = text.substr(0, byteCapacityOf(field) + 4);
     std::string repaired;
-    if (!isAscii(text) && !isWellFormedUtf8(text)) {
+    if (!isWellFormedUtf8(text)) {
         repaired = utf8WithWindows1252Bytes(text);
-        text = repaired;
+        text = std::string_view(repaired).substr(0, byteCapacityOf(field) + 4);
     }
-    const std::size_t size = std::min(text.size(), byteCapacityOf(field) + 4);
-    char* out = reserveText(size);
-    std::memcpy(out, text.data(), size);
-    // What lies beyond the byte capacity and the next code point cannot be part of the text,
-    // but that code point decides whether the character before it is whole.
-    commitText(card, field, out, size);
+    char* out = reserveText(text.size());
+    std::memcpy(out, text.data(), text.size());
+    commitText(card, field, out, text.size());
 }
 
 void CardStore::swapQuestionAndAnswer(Card& card) {
