@@ -89,6 +89,26 @@ char* CardStore::newTextChunk(std::size_t maxBytes) {
     return static_cast<char*>(textChunks_.back().get());
 }
 
+void CardStore::commitTexts(Card& card, const char* texts, std::size_t size) {
+    const char* const end = texts + size;
+    const char* text = texts;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const char* textEnd = end;
+        if (i < 3) {
+            const void* tab = std::memchr(text, '\t', static_cast<std::size_t>(end - text));
+            textEnd = tab != nullptr ? static_cast<const char*>(tab) : end;
+        }
+        auto length = static_cast<std::size_t>(textEnd - text);
+        const auto field = static_cast<CardField>(i);
+        if (length > capacityOf(field)) [[unlikely]]
+            length = fittingSize(field, text, length);
+        card.texts_[i] = text;
+        card.lengths_[i] = static_cast<uint16_t>(length);
+        text = std::min(textEnd + 1, end);
+    }
+    textUsed_ += size;
+}
+
 std::size_t CardStore::fittingSize(CardField field, const char* text, std::size_t size) {
     return fittingLength({text, size}, capacityOf(field), byteCapacityOf(field));
 }

@@ -555,7 +555,7 @@ private:
     // The rows taken in one pass are only those with well-formed texts, since the field
     // rules repair the others; they are checked in one go.
     bool wellFormed(std::string_view texts) const {
-        return coding_ == Coding::Windows1252 || isWellFormedUtf8(texts);
+        return coding_ == Coding::Windows1252 || isWellFormedUtf8InBuffer(texts);
     }
 
     // A version 2.0 row (or a row of the Unicode list) in exactly the form this program
@@ -582,10 +582,17 @@ private:
         Card& card = store_.createCard();
         list.insert(&card);
         ++count;
-        setPlainText(card, CardField::Question, bytes.substr(0, t[0]), true);
-        setPlainText(card, CardField::Answer, bytes.substr(t[0] + 1, t[1] - t[0] - 1), true);
-        setPlainText(card, CardField::Lesson, bytes.substr(t[1] + 1, t[2] - t[1] - 1), true);
-        setPlainText(card, CardField::AddInfo, bytes.substr(t[2] + 1, t[3] - t[2] - 1), true);
+        // The four texts with the TABs between them go into the store in one piece.
+        const std::string_view texts = bytes.substr(0, t[3]);
+        if (coding_ == Coding::Windows1252) {
+            store_.writeTexts(card, utf8RoomForWindows1252(texts.size()),
+                              [&](char* out) { return windows1252AsUtf8InBuffer(texts, out); });
+        } else {
+            store_.writeTexts(card, texts.size(), [&](char* out) {
+                std::memcpy(out, texts.data(), texts.size());
+                return texts.size();
+            });
+        }
         card.level = level;
         setCardId(card, id);
         in_.advance(row.lineEnd + 1);

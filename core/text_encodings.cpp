@@ -105,6 +105,41 @@ bool isWellFormedUtf8(std::string_view bytes) {
     return true;
 }
 
+bool isWellFormedUtf8InBuffer(std::string_view bytes) {
+#if defined(__SSE2__)
+    // Text of ASCII and two-byte characters (the Latin, Greek, Cyrillic, Hebrew and Arabic
+    // letters) is well-formed when every lead byte C2..DF is followed by a continuation
+    // byte 80..BF and every continuation byte follows such a lead byte: sixteen bytes are
+    // checked at once by comparing the two as bit masks. Anything else beyond ASCII goes to
+    // the full check.
+    const char* p = bytes.data();
+    const std::size_t n = bytes.size();
+    unsigned carry = 0;  // a lead byte at the end of the block before
+    for (std::size_t base = 0; base < n; base += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + base));
+        const auto length = static_cast<unsigned>(std::min<std::size_t>(n - base, 16));
+        const unsigned valid = (1u << length) - 1;
+        const auto high = static_cast<unsigned>(_mm_movemask_epi8(block)) & valid;
+        // As signed bytes, 80..BF are -128..-65 and C2..DF are -62..-33.
+        const auto continuation =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(block, _mm_set1_epi8(-64)))) &
+            valid;
+        const auto lead = static_cast<unsigned>(_mm_movemask_epi8(
+                              _mm_and_si128(_mm_cmpgt_epi8(block, _mm_set1_epi8(-63)),
+                                            _mm_cmplt_epi8(block, _mm_set1_epi8(-32))))) &
+                          valid;
+        if ((high & ~continuation & ~lead) != 0)
+            return isWellFormedUtf8(bytes);
+        if ((((lead << 1) | carry) & valid) != continuation)
+            return false;
+        carry = (lead >> (length - 1)) & 1;
+    }
+    return carry == 0;
+#else
+    return isWellFormedUtf8(bytes);
+#endif
+}
+
 std::size_t windows1252AsUtf8(std::string_view bytes, char* out) {
     const char* in = bytes.data();
     const std::size_t n = bytes.size();

@@ -14,6 +14,10 @@ bool isAscii(std::string_view bytes);
 // Whether the bytes are well-formed UTF-8 (no cut sequence, overlong form, surrogate or
 // value above U+10FFFF).
 bool isWellFormedUtf8(std::string_view bytes);
+// The same for bytes in a buffer that may be read up to fifteen bytes past their end, made
+// for the rows of a list: sixteen bytes at a time while they are ASCII and two-byte
+// characters.
+bool isWellFormedUtf8InBuffer(std::string_view bytes);
 
 // The room windows1252AsUtf8 needs for `n` bytes: three bytes a character at most, and
 // some slack it may write past the end.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <ostream>
+#include <random>
 #include <string>
 
 #include "core/card_store.h"
@@ -133,6 +135,26 @@ INSTANTIATE_TEST_SUITE_P(
                     RepairCase{"StrayContinuation", "ab\x80", "ab" + kFffd, 1},
                     RepairCase{"NeverUtf8", "\xFF\xFE", kFffd + kFffd, 2}),
     [](const testing::TestParamInfo<RepairCase>& info) { return std::string(info.param.name); });
+
+// The check of rows sixteen bytes at a time against the one a byte at a time, on texts of
+// every length up to three blocks made of the bytes that decide: ASCII, leads of two, three
+// and four bytes, continuations, and bytes that never begin a character.
+TEST(Utf8Check, RowCheckAgreesWithTheFullCheck) {
+    const std::string pieces[] = {"a",    "\xC3", "\xA4", "\xBF", "\x80",     "\xC2", "\xDF",
+                                  "\xC1", "\xE2", "\xF0", "\xFF", "\xD0\x96", "\t"};
+    std::mt19937 rng(5);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        const std::size_t length = rng() % 48;
+        while (text.size() < length)
+            text += pieces[rng() % std::size(pieces)];
+        std::string buffer = text + std::string(16, '\x80');  // what lies behind it must not count
+        const std::string_view inBuffer(buffer.data(), text.size());
+        ASSERT_EQ(isWellFormedUtf8InBuffer(inBuffer), isWellFormedUtf8(text))
+            << testing::PrintToString(text);
+        ASSERT_EQ(isWellFormedUtf8(text), isValidUtf8(text)) << testing::PrintToString(text);
+    }
+}
 
 TEST(Utf16Texts, PairsJoinAndLoneHalvesAreMarked) {
     const std::string le(
