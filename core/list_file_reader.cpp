@@ -104,15 +104,14 @@ std::string_view untilNul(std::string_view text) {
 // character, so files with plain LF line ends read the same as those with CR LF.
 class TextReader {
 public:
-    // The buffer has some slack behind its capacity so that a row scan may read whole
-    // 16-byte blocks past the last byte.
+    // The buffer has some slack behind its capacity so that a row scan, a conversion or a
+    // check of a text may read whole 16-byte blocks past its last byte. It is cleared once,
+    // so that what such a block reads behind the data is never memory left undefined.
     explicit TextReader(ByteSource& source)
         : source_(source),
           capacity_(capacityFor(source.sizeHint())),
-          storage_(new char[capacity_ + kSlack]),
-          buffer_(storage_.get()) {
-        std::memset(buffer_ + capacity_, 0, kSlack);
-    }
+          storage_(new char[capacity_ + kSlack]()),
+          buffer_(storage_.get()) {}
 
     // Up to `n` bytes ahead, fewer only near the end of the data; nothing is consumed.
     std::string_view window(std::size_t n) {
@@ -324,7 +323,7 @@ private:
 
     ByteSource& source_;
     std::size_t capacity_;
-    std::unique_ptr<char[]> storage_;  // not cleared: only bytes read from the source are used
+    std::unique_ptr<char[]> storage_;
     char* buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
