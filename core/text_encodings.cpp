@@ -197,44 +197,69 @@ std::size_t windows1252AsUtf8InBuffer(std::string_view bytes, char* out) {
 #endif
 }
 
-bool appendAsWindows1252(std::string& out, std::string_view text) {
-    const std::size_t ascii = asciiPrefix(text);
-    if (ascii == text.size()) {
-        out.append(text);
-        return true;
-    }
-    const std::size_t before = out.size();
-    out.append(text.substr(0, ascii));
-    std::size_t pos = ascii;
-    while (pos < text.size()) {
-        const auto b = static_cast<unsigned char>(text[pos]);
+namespace {
+
+// The Windows-1252 bytes of UTF-8 text written to `out` (when not null), which has room for
+// as many bytes as the text; the length, or none when a character does not fit. ASCII goes
+// eight bytes at a time, and the Latin-1 letters (C3 80..BF, C2 A0..BF), the most common
+// beyond it, without decoding.
+template <bool write>
+std::optional<std::size_t> toWindows1252(std::string_view text, char* out) {
+    const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    std::size_t o = 0;
+    while (i < n) {
+        if (i + 8 <= n) {
+            // The ASCII up to the first byte beyond it is kept of the eight bytes copied;
+            // the output is never ahead of the input, so the copy stays within the room.
+            const uint64_t block = load8(text.data() + i);
+            if constexpr (write)
+                std::memcpy(out + o, &block, 8);
+            const uint64_t high = block & kHighBits;
+            const std::size_t ascii =
+                high == 0 ? 8 : static_cast<std::size_t>(__builtin_ctzll(high) / 8);
+            i += ascii;
+            o += ascii;
+            if (ascii == 8)
+                continue;
+        }
+        const unsigned b = in[i];
+        unsigned byte = b;
         if (b < 0x80) {
-            out.push_back(text[pos++]);
-            continue;
+            ++i;
+        } else if (b == 0xC3 && i + 1 < n && (in[i + 1] & 0xC0) == 0x80) {
+            byte = 0xC0 | (in[i + 1] & 0x3F);
+            i += 2;
+        } else if (b == 0xC2 && i + 1 < n && in[i + 1] >= 0xA0 && in[i + 1] <= 0xBF) {
+            byte = in[i + 1];
+            i += 2;
+        } else {
+            const std::optional<char32_t> c = decodeUtf8Maximal(text, i);
+            const int mapped = c ? windows1252Byte(*c) : -1;
+            if (mapped < 0)
+                return std::nullopt;
+            byte = static_cast<unsigned>(mapped);
         }
-        const std::optional<char32_t> c = decodeUtf8Maximal(text, pos);
-        const int byte = c ? windows1252Byte(*c) : -1;
-        if (byte < 0) {
-            out.resize(before);
-            return false;
-        }
-        out.push_back(static_cast<char>(byte));
+        if constexpr (write)
+            out[o] = static_cast<char>(byte);
+        ++o;
     }
-    return true;
+    return o;
+}
+
+}  // namespace
+
+bool appendAsWindows1252(std::string& out, std::string_view text) {
+    const std::size_t before = out.size();
+    out.resize(before + text.size());
+    const std::optional<std::size_t> length = toWindows1252<true>(text, out.data() + before);
+    out.resize(before + length.value_or(0));
+    return length.has_value();
 }
 
 bool encodableAsWindows1252(std::string_view text) {
-    std::size_t pos = asciiPrefix(text);
-    while (pos < text.size()) {
-        if (static_cast<unsigned char>(text[pos]) < 0x80) {
-            ++pos;
-            continue;
-        }
-        const std::optional<char32_t> c = decodeUtf8Maximal(text, pos);
-        if (!c || windows1252Byte(*c) < 0)
-            return false;
-    }
-    return true;
+    return toWindows1252<false>(text, nullptr).has_value();
 }
 
 std::optional<char32_t> decodeUtf8Maximal(std::string_view text, std::size_t& pos) {
