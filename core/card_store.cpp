@@ -51,17 +51,17 @@ Card& CardStore::createCard() {
 }
 
 void CardStore::setText(Card& card, CardField field, std::string_view text) {
+    // What lies beyond the byte capacity and the next code point cannot be part of the
+    // text, but that code point decides whether the character before it is whole.
+    text = text.substr(0, byteCapacityOf(field) + 4);
     std::string repaired;
-    if (!isAscii(text) && !isWellFormedUtf8(text)) {
+    if (!isWellFormedUtf8(text)) {
         repaired = utf8WithWindows1252Bytes(text);
-        text = repaired;
+        text = std::string_view(repaired).substr(0, byteCapacityOf(field) + 4);
     }
-    const std::size_t size = std::min(text.size(), byteCapacityOf(field) + 4);
-    char* out = reserveText(size);
-    std::memcpy(out, text.data(), size);
-    // What lies beyond the byte capacity and the next code point cannot be part of the text,
-    // but that code point decides whether the character before it is whole.
-    commitText(card, field, out, size);
+    char* out = reserveText(text.size());
+    std::memcpy(out, text.data(), text.size());
+    commitText(card, field, out, text.size());
 }
 
 void CardStore::swapQuestionAndAnswer(Card& card) {
@@ -87,6 +87,26 @@ char* CardStore::newTextChunk(std::size_t maxBytes) {
     textChunks_.push_back(allocateChunk());
     textUsed_ = 0;
     return static_cast<char*>(textChunks_.back().get());
+}
+
+void CardStore::commitTexts(Card& card, const char* texts, std::size_t size) {
+    const char* const end = texts + size;
+    const char* text = texts;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const char* textEnd = end;
+        if (i < 3) {
+            const void* tab = std::memchr(text, '\t', static_cast<std::size_t>(end - text));
+            textEnd = tab != nullptr ? static_cast<const char*>(tab) : end;
+        }
+        auto length = static_cast<std::size_t>(textEnd - text);
+        const auto field = static_cast<CardField>(i);
+        if (length > capacityOf(field)) [[unlikely]]
+            length = fittingSize(field, text, length);
+        card.texts_[i] = text;
+        card.lengths_[i] = static_cast<uint16_t>(length);
+        text = std::min(textEnd + 1, end);
+    }
+    textUsed_ += size;
 }
 
 std::size_t CardStore::fittingSize(CardField field, const char* text, std::size_t size) {

@@ -53,6 +53,14 @@ public:
         char* out = reserveText(maxBytes);
         commitText(card, field, out, write(out));
     }
+    // The same for all four texts of a card at once, for the many cards of a list:
+    // `write(char* out)` puts question, answer, lesson and additional information one after
+    // the other, separated by TABs, and returns the length of it all.
+    template <typename Write>
+    void writeTexts(Card& card, std::size_t maxBytes, Write&& write) {
+        char* out = reserveText(maxBytes);
+        commitTexts(card, out, write(out));
+    }
     static constexpr std::size_t kMaxWrittenText = 64 * 1024;
     // Swaps question and answer without copying any text.
     static void swapQuestionAndAnswer(Card& card);
@@ -89,6 +97,7 @@ private:
             textUsed_ += size;
         }
     }
+    void commitTexts(Card& card, const char* texts, std::size_t size);
     char* newTextChunk(std::size_t maxBytes);
     static std::size_t fittingSize(CardField field, const char* text, std::size_t size);
 

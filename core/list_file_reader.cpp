@@ -104,15 +104,14 @@ std::string_view untilNul(std::string_view text) {
 // character, so files with plain LF line ends read the same as those with CR LF.
 class TextReader {
 public:
-    // The buffer has some slack behind its capacity so that a row scan may read whole
-    // 16-byte blocks past the last byte.
+    // The buffer has some slack behind its capacity so that a row scan, a conversion or a
+    // check of a text may read whole 16-byte blocks past its last byte. It is cleared once,
+    // so that what such a block reads behind the data is never memory left undefined.
     explicit TextReader(ByteSource& source)
         : source_(source),
           capacity_(capacityFor(source.sizeHint())),
-          storage_(new char[capacity_ + kSlack]),
-          buffer_(storage_.get()) {
-        std::memset(buffer_ + capacity_, 0, kSlack);
-    }
+          storage_(new char[capacity_ + kSlack]()),
+          buffer_(storage_.get()) {}
 
     // Up to `n` bytes ahead, fewer only near the end of the data; nothing is consumed.
     std::string_view window(std::size_t n) {
@@ -324,7 +323,7 @@ private:
 
     ByteSource& source_;
     std::size_t capacity_;
-    std::unique_ptr<char[]> storage_;  // not cleared: only bytes read from the source are used
+    std::unique_ptr<char[]> storage_;
     char* buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
@@ -555,7 +554,7 @@ private:
     // The rows taken in one pass are only those with well-formed texts, since the field
     // rules repair the others; they are checked in one go.
     bool wellFormed(std::string_view texts) const {
-        return coding_ == Coding::Windows1252 || isWellFormedUtf8(texts);
+        return coding_ == Coding::Windows1252 || isWellFormedUtf8InBuffer(texts);
     }
 
     // A version 2.0 row (or a row of the Unicode list) in exactly the form this program
@@ -582,10 +581,17 @@ private:
         Card& card = store_.createCard();
         list.insert(&card);
         ++count;
-        setPlainText(card, CardField::Question, bytes.substr(0, t[0]), true);
-        setPlainText(card, CardField::Answer, bytes.substr(t[0] + 1, t[1] - t[0] - 1), true);
-        setPlainText(card, CardField::Lesson, bytes.substr(t[1] + 1, t[2] - t[1] - 1), true);
-        setPlainText(card, CardField::AddInfo, bytes.substr(t[2] + 1, t[3] - t[2] - 1), true);
+        // The four texts with the TABs between them go into the store in one piece.
+        const std::string_view texts = bytes.substr(0, t[3]);
+        if (coding_ == Coding::Windows1252) {
+            store_.writeTexts(card, utf8RoomForWindows1252(texts.size()),
+                              [&](char* out) { return windows1252AsUtf8InBuffer(texts, out); });
+        } else {
+            store_.writeTexts(card, texts.size(), [&](char* out) {
+                std::memcpy(out, texts.data(), texts.size());
+                return texts.size();
+            });
+        }
         card.level = level;
         setCardId(card, id);
         in_.advance(row.lineEnd + 1);

@@ -20,13 +20,27 @@ class Host;
 // the counts of a report (signed 32 bits) cannot overflow below it.
 inline constexpr int64_t kMaxListFileBytes = int64_t{1} << 30;
 
-// Reads a list file into the store: version 2.0 (first byte 0x80), version 1.0.2 (0x7F)
-// or tab-separated text (any other first byte, also an empty file); a first byte 0x7E is
-// an old format that is refused with message 123 and status 1. Cards of the unknown list
-// (and of every format but 2.0, all cards) go into `target`, the known cards of a version
-// 2.0 file into the store's knownList; nothing is emptied first. The two font records of a
-// version 2.0 file replace `questionFont` and `answerFont`, each one the user cannot use
-// first going through the font dialog (message 176).
+// Reads a list file into the store: version 2.0 (first byte 0x80), version 1.0.2 (0x7F),
+// the Unicode list (first byte 0x7E, told by its whole first two lines
+// "~#File fuer Mnemprogramm" and "#Format Version 3.0, UTF-8") or tab-separated text (any
+// other first byte, also an empty file); any other file beginning with 0x7E is an old
+// format that is refused with message 123 and status 1. Cards of the unknown list (and of
+// versions 1.0.2 and text, all cards) go into `target`, the known cards of a version 2.0
+// or Unicode list into the store's knownList; nothing is emptied first. The two font
+// records of those two formats replace `questionFont` and `answerFont`, each one the user
+// cannot use first going through the font dialog (message 176).
+//
+// Every text reaches the store as UTF-8. Versions 2.0 and 1.0.2 are Windows-1252, their
+// limits counted in bytes of the file as ever. The Unicode list is laid out like version
+// 2.0 with UTF-8 texts and face names, its limits counted in characters (unicode_text.h)
+// and held to the bytes the store keeps for them; an overlong field spills into the next
+// one as in version 2.0. A text file is read whole first to tell its encoding: a
+// byte-order mark says UTF-8 or UTF-16 (little or big endian), else a file that is
+// well-formed UTF-8 and not only ASCII is UTF-8, else it is Windows-1252, read exactly as
+// it always was; its UTF-8 and UTF-16 texts count characters like the Unicode list. In
+// UTF-8 and UTF-16, every sequence that is no character becomes U+FFFD, and
+// `repairedTexts` counts the texts that held one; `unicode` says the file was the
+// Unicode list.
 //
 // A file that cannot be opened gives status 1 and changes nothing, without a message;
 // `failure` says why. Only a regular file of at most kMaxListFileBytes is opened: a

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "core/unicode_text.h"
 #include "core/windows1252.h"
 
@@ -101,89 +105,161 @@ bool isWellFormedUtf8(std::string_view bytes) {
     return true;
 }
 
-namespace {
+bool isWellFormedUtf8InBuffer(std::string_view bytes) {
+#if defined(__SSE2__)
+    // Text of ASCII and two-byte characters (the Latin, Greek, Cyrillic, Hebrew and Arabic
+    // letters) is well-formed when every lead byte C2..DF is followed by a continuation
+    // byte 80..BF and every continuation byte follows such a lead byte: sixteen bytes are
+    // checked at once by comparing the two as bit masks. Anything else beyond ASCII goes to
+    // the full check.
+    const char* p = bytes.data();
+    const std::size_t n = bytes.size();
+    unsigned carry = 0;  // a lead byte at the end of the block before
+    for (std::size_t base = 0; base < n; base += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + base));
+        const auto length = static_cast<unsigned>(std::min<std::size_t>(n - base, 16));
+        const unsigned valid = (1u << length) - 1;
+        const auto high = static_cast<unsigned>(_mm_movemask_epi8(block)) & valid;
+        // As signed bytes, 80..BF are -128..-65 and C2..DF are -62..-33.
+        const auto continuation =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(block, _mm_set1_epi8(-64)))) &
+            valid;
+        const auto lead = static_cast<unsigned>(_mm_movemask_epi8(
+                              _mm_and_si128(_mm_cmpgt_epi8(block, _mm_set1_epi8(-63)),
+                                            _mm_cmplt_epi8(block, _mm_set1_epi8(-32))))) &
+                          valid;
+        if ((high & ~continuation & ~lead) != 0)
+            return isWellFormedUtf8(bytes);
+        if ((((lead << 1) | carry) & valid) != continuation)
+            return false;
+        carry = (lead >> (length - 1)) & 1;
+    }
+    return carry == 0;
+#else
+    return isWellFormedUtf8(bytes);
+#endif
+}
 
-// With `readPast`, the last bytes are read in one block too, whatever lies behind them.
-template <bool readPast>
-std::size_t convertWindows1252(std::string_view bytes, char* out) {
+std::size_t windows1252AsUtf8(std::string_view bytes, char* out) {
     const char* in = bytes.data();
     const std::size_t n = bytes.size();
     char* end = out;
     std::size_t i = 0;
-    while (i < n) {
-        if (readPast || i + 8 <= n) {
-            // Eight bytes are copied as they are; those up to the first one beyond ASCII
-            // stay, and that one is written again through the table.
-            const uint64_t block = load8(in + i);
-            std::memcpy(end, &block, 8);
-            uint64_t high = block & kHighBits;
-            if (readPast && n - i < 8)
-                high &= (uint64_t{1} << (8 * (n - i))) - 1;
-            if (high == 0) {
-                const std::size_t ascii = std::min<std::size_t>(8, n - i);
-                i += ascii;
-                end += ascii;
-                continue;
-            }
-            const auto ascii = static_cast<std::size_t>(__builtin_ctzll(high) / 8);
-            i += ascii;
-            end += ascii;
-        }
-        const uint32_t form = kByteForms.forms[static_cast<unsigned char>(in[i++])];
+    for (; i + 8 <= n; i += 8) {
+        const uint64_t block = load8(in + i);
+        if (block & kHighBits)
+            break;
+        std::memcpy(end, &block, 8);
+        end += 8;
+    }
+    for (; i < n; ++i) {
+        const uint32_t form = kByteForms.forms[static_cast<unsigned char>(in[i])];
         std::memcpy(end, &form, 4);
         end += form >> 24;
     }
     return static_cast<std::size_t>(end - out);
 }
 
+std::size_t windows1252AsUtf8InBuffer(std::string_view bytes, char* out) {
+#if defined(__SSE2__)
+    // Sixteen bytes at a time, at fixed places of the text, so that no load waits for the
+    // length of what was written before it: the ASCII between two bytes beyond it goes out
+    // in one copy, each byte beyond it through the table.
+    const auto& forms = kByteForms.forms;
+    const char* in = bytes.data();
+    const std::size_t n = bytes.size();
+    char* end = out;
+    for (std::size_t base = 0; base < n; base += 16) {
+        const char* block = in + base;
+        const auto length = static_cast<unsigned>(std::min<std::size_t>(n - base, 16));
+        const auto bits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block))));
+        unsigned high = bits & ((1u << length) - 1);
+        unsigned from = 0;
+        while (high != 0) {
+            const auto at = static_cast<unsigned>(__builtin_ctz(high));
+            high &= high - 1;
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(end),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + from)));
+            end += at - from;
+            const uint32_t form = forms[static_cast<unsigned char>(block[at])];
+            std::memcpy(end, &form, 4);
+            end += form >> 24;
+            from = at + 1;
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(end),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + from)));
+        end += length - from;
+    }
+    return static_cast<std::size_t>(end - out);
+#else
+    return windows1252AsUtf8(bytes, out);
+#endif
+}
+
+namespace {
+
+// The Windows-1252 bytes of UTF-8 text written to `out` (when not null), which has room for
+// as many bytes as the text; the length, or none when a character does not fit. ASCII goes
+// eight bytes at a time, and the Latin-1 letters (C3 80..BF, C2 A0..BF), the most common
+// beyond it, without decoding.
+template <bool write>
+std::optional<std::size_t> toWindows1252(std::string_view text, char* out) {
+    const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    std::size_t o = 0;
+    while (i < n) {
+        if (i + 8 <= n) {
+            // The ASCII up to the first byte beyond it is kept of the eight bytes copied;
+            // the output is never ahead of the input, so the copy stays within the room.
+            const uint64_t block = load8(text.data() + i);
+            if constexpr (write)
+                std::memcpy(out + o, &block, 8);
+            const uint64_t high = block & kHighBits;
+            const std::size_t ascii =
+                high == 0 ? 8 : static_cast<std::size_t>(__builtin_ctzll(high) / 8);
+            i += ascii;
+            o += ascii;
+            if (ascii == 8)
+                continue;
+        }
+        const unsigned b = in[i];
+        unsigned byte = b;
+        if (b < 0x80) {
+            ++i;
+        } else if (b == 0xC3 && i + 1 < n && (in[i + 1] & 0xC0) == 0x80) {
+            byte = 0xC0 | (in[i + 1] & 0x3F);
+            i += 2;
+        } else if (b == 0xC2 && i + 1 < n && in[i + 1] >= 0xA0 && in[i + 1] <= 0xBF) {
+            byte = in[i + 1];
+            i += 2;
+        } else {
+            const std::optional<char32_t> c = decodeUtf8Maximal(text, i);
+            const int mapped = c ? windows1252Byte(*c) : -1;
+            if (mapped < 0)
+                return std::nullopt;
+            byte = static_cast<unsigned>(mapped);
+        }
+        if constexpr (write)
+            out[o] = static_cast<char>(byte);
+        ++o;
+    }
+    return o;
+}
+
 }  // namespace
 
-std::size_t windows1252AsUtf8(std::string_view bytes, char* out) {
-    return convertWindows1252<false>(bytes, out);
-}
-
-std::size_t windows1252AsUtf8InBuffer(std::string_view bytes, char* out) {
-    return convertWindows1252<true>(bytes, out);
-}
-
 bool appendAsWindows1252(std::string& out, std::string_view text) {
-    const std::size_t ascii = asciiPrefix(text);
-    if (ascii == text.size()) {
-        out.append(text);
-        return true;
-    }
     const std::size_t before = out.size();
-    out.append(text.substr(0, ascii));
-    std::size_t pos = ascii;
-    while (pos < text.size()) {
-        const auto b = static_cast<unsigned char>(text[pos]);
-        if (b < 0x80) {
-            out.push_back(text[pos++]);
-            continue;
-        }
-        const std::optional<char32_t> c = decodeUtf8Maximal(text, pos);
-        const int byte = c ? windows1252Byte(*c) : -1;
-        if (byte < 0) {
-            out.resize(before);
-            return false;
-        }
-        out.push_back(static_cast<char>(byte));
-    }
-    return true;
+    out.resize(before + text.size());
+    const std::optional<std::size_t> length = toWindows1252<true>(text, out.data() + before);
+    out.resize(before + length.value_or(0));
+    return length.has_value();
 }
 
 bool encodableAsWindows1252(std::string_view text) {
-    std::size_t pos = asciiPrefix(text);
-    while (pos < text.size()) {
-        if (static_cast<unsigned char>(text[pos]) < 0x80) {
-            ++pos;
-            continue;
-        }
-        const std::optional<char32_t> c = decodeUtf8Maximal(text, pos);
-        if (!c || windows1252Byte(*c) < 0)
-            return false;
-    }
-    return true;
+    return toWindows1252<false>(text, nullptr).has_value();
 }
 
 std::optional<char32_t> decodeUtf8Maximal(std::string_view text, std::size_t& pos) {

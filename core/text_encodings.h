@@ -14,18 +14,23 @@ bool isAscii(std::string_view bytes);
 // Whether the bytes are well-formed UTF-8 (no cut sequence, overlong form, surrogate or
 // value above U+10FFFF).
 bool isWellFormedUtf8(std::string_view bytes);
+// The same for bytes in a buffer that may be read up to fifteen bytes past their end, made
+// for the rows of a list: sixteen bytes at a time while they are ASCII and two-byte
+// characters.
+bool isWellFormedUtf8InBuffer(std::string_view bytes);
 
 // The room windows1252AsUtf8 needs for `n` bytes: three bytes a character at most, and
 // some slack it may write past the end.
 constexpr std::size_t utf8RoomForWindows1252(std::size_t n) {
-    return 3 * n + 8;
+    return 3 * n + 16;
 }
 // Writes the UTF-8 form of Windows-1252 bytes to `out`, which has utf8RoomForWindows1252
 // bytes of room; returns the length of the text. The five bytes the code page leaves
 // undefined become the control characters of the same number, as in windows1252.h.
 std::size_t windows1252AsUtf8(std::string_view bytes, char* out);
-// The same for bytes in a buffer that may be read up to seven bytes past their end (a
-// reader's buffer with slack behind it): short texts then go through in one block.
+// The same for bytes in a buffer that may be read up to 31 bytes past their end (a reader's
+// buffer with slack behind it), for the many short texts of a list: they go through in
+// blocks of sixteen bytes.
 std::size_t windows1252AsUtf8InBuffer(std::string_view bytes, char* out);
 
 // Appends the Windows-1252 bytes of UTF-8 text to `out`; false, with `out` as it was, when

@@ -1,6 +1,7 @@
 // Reads arbitrary bytes as a list file, whole and in small chunks, and checks what every
-// reading must leave behind: texts within their capacities and without NUL bytes, counts
-// that match the lists, and the same cards however the bytes arrive.
+// reading must leave behind: texts that are well-formed UTF-8 within their capacities in
+// characters and bytes and without NUL bytes, whatever the encoding of the file; counts
+// that match the lists; and the same cards however the bytes arrive.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include "core/card_store.h"
 #include "core/host.h"
 #include "core/list_file_reader.h"
+#include "core/unicode_text.h"
 
 namespace {
 
@@ -41,15 +43,19 @@ void check(bool ok, const char* what) {
     }
 }
 
+void checkText(std::string_view text, std::size_t characters, std::size_t bytes) {
+    check(isValidUtf8(text), "text that is not UTF-8");
+    check(text.size() <= bytes, "text longer than its capacity in bytes");
+    check(characterCount(text) <= characters, "text longer than its capacity in characters");
+    check(text.find('\0') == std::string_view::npos, "NUL inside a text");
+}
+
 std::string describe(const CardList& list) {
     std::string out;
     list.forEach([&](Card* c) {
-        check(c->question().size() <= kQuestionCapacity && c->answer().size() <= kAnswerCapacity &&
-                  c->lesson().size() <= kLessonCapacity && c->addInfo().size() <= kAddInfoCapacity,
-              "text longer than its capacity");
         for (CardField f :
              {CardField::Question, CardField::Answer, CardField::Lesson, CardField::AddInfo}) {
-            check(c->text(f).find('\0') == std::string_view::npos, "NUL inside a text");
+            checkText(c->text(f), capacityOf(f), byteCapacityOf(f));
             out += c->text(f);
             out += '\x1F';
         }
@@ -75,7 +81,11 @@ Outcome readOnce(std::string_view bytes, std::size_t chunk) {
     check(o.info.unknownCount == store.unknownList.count(), "unknown count");
     check(o.info.knownCount == store.knownList.count(), "known count");
     check(!store.modified, "modified after reading");
-    check(o.question.lfFaceName.size() <= LogFont::kFaceNameCapacity, "face name too long");
+    for (const LogFont* font : {&o.question, &o.answer}) {
+        checkText(font->lfFaceName, LogFont::kFaceNameCapacity,
+                  LogFont::kFaceNameCapacity * kBytesPerCharacterCap);
+    }
+    check(o.info.repairedTexts == 0 || o.info.format != "mnem v 2.0", "repairs in version 2.0");
     return o;
 }
 
@@ -86,7 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const Outcome whole = readOnce(bytes, static_cast<std::size_t>(-1));
     const Outcome pieces = readOnce(bytes, 1 + size % 7);
     check(whole.info.status == pieces.info.status && whole.info.format == pieces.info.format &&
-              whole.info.incomplete == pieces.info.incomplete,
+              whole.info.incomplete == pieces.info.incomplete &&
+              whole.info.unicode == pieces.info.unicode &&
+              whole.info.repairedTexts == pieces.info.repairedTexts,
           "report depends on chunking");
     check(!whole.info.incomplete || whole.info.status == 0, "incomplete after a refusal");
     check(whole.unknown == pieces.unknown && whole.known == pieces.known,
