@@ -313,6 +313,12 @@ INSTANTIATE_TEST_SUITE_P(
                              "mnem v 3.0 UTF-8",
                              {repeat(kZhe, 100) + "|" + repeat(kZhe, 10) + "|" + repeat(kZhe, 10) +
                               "|-|1|2"}},
+                    ReadCase{"ShortRowWithMoreBytesThanItsLimit",
+                             unicodeList({repeat(kZhe, 60) + "\t" + repeat(kZhe, 9) + "\t" +
+                                          repeat(kZhe, 10) + "\t" + repeat(kZhe, 51) + "\t1\t2"}),
+                             "mnem v 3.0 UTF-8",
+                             {repeat(kZhe, 60) + "|" + repeat(kZhe, 9) + "|" + repeat(kZhe, 10) +
+                              "|" + repeat(kZhe, 51) + "|1|2"}},
                     ReadCase{"LessonOfElevenLettersSpills",
                              unicodeList({"q\ta\t" + repeat(kZhe, 11) + "\t7\t1\t2"}),
                              "mnem v 3.0 UTF-8",
