@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -58,7 +59,7 @@ public:
     // the other, separated by TABs, and returns the length of it all.
     template <typename Write>
     void writeTexts(Card& card, std::size_t maxBytes, Write&& write) {
-        char* out = reserveText(maxBytes);
+        char* out = reserveText(std::max(maxBytes, kTabScan));
         commitTexts(card, out, write(out));
     }
     static constexpr std::size_t kMaxWrittenText = 64 * 1024;
@@ -97,6 +98,9 @@ private:
             textUsed_ += size;
         }
     }
+    // The room writeTexts reserves at least, so that the TABs of a short row are found by
+    // reading this many bytes at once.
+    static constexpr std::size_t kTabScan = 64;
     void commitTexts(Card& card, const char* texts, std::size_t size);
     char* newTextChunk(std::size_t maxBytes);
     static std::size_t fittingSize(CardField field, const char* text, std::size_t size);

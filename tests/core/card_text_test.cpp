@@ -99,43 +99,6 @@ TEST(Windows1252Texts, EveryByteAtEveryPlace) {
     EXPECT_TRUE(encodableAsWindows1252("\xE2\x82\xAC\xC2\x81"));  // € and the undefined 0x81
 }
 
-struct RepairCase {
-    const char* name;
-    std::string text;
-    std::string repaired;
-    std::size_t repairs;
-};
-
-void PrintTo(const RepairCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class RepairUtf8 : public testing::TestWithParam<RepairCase> {};
-
-TEST_P(RepairUtf8, ReplacesEachIllFormedSequenceOnce) {
-    const RepairCase& c = GetParam();
-    std::string out;
-    EXPECT_EQ(appendRepairedUtf8(out, c.text), c.repairs);
-    EXPECT_EQ(out, c.repaired);
-    EXPECT_EQ(isWellFormedUtf8(c.text), c.repairs == 0);
-}
-
-const std::string kFffd = "\xEF\xBF\xBD";
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RepairUtf8,
-    testing::Values(RepairCase{"WellFormed", "\xD0\x96\xE6\x97\xA5\xF0\x9D\x84\x9E",
-                               "\xD0\x96\xE6\x97\xA5\xF0\x9D\x84\x9E", 0},
-                    RepairCase{"CutThreeByteSequence", "a\xE2\x82z", "a" + kFffd + "z", 1},
-                    RepairCase{"CutFourByteSequenceAtTheEnd", "\xF0\x9F\x98", kFffd, 1},
-                    RepairCase{"OverlongSlash", "\xC0\xAF", kFffd + kFffd, 2},
-                    RepairCase{"OverlongThreeBytes", "\xE0\x80\xAF", kFffd + kFffd + kFffd, 3},
-                    RepairCase{"Surrogate", "\xED\xA0\x80", kFffd + kFffd + kFffd, 3},
-                    RepairCase{"AboveUnicode", "\xF4\x90\x80\x80", repeat(kFffd, 4), 4},
-                    RepairCase{"StrayContinuation", "ab\x80", "ab" + kFffd, 1},
-                    RepairCase{"NeverUtf8", "\xFF\xFE", kFffd + kFffd, 2}),
-    [](const testing::TestParamInfo<RepairCase>& info) { return std::string(info.param.name); });
-
 // The check of rows sixteen bytes at a time against the one a byte at a time, on texts of
 // every length up to three blocks made of the bytes that decide: ASCII, leads of two, three
 // and four bytes, continuations, and bytes that never begin a character.

@@ -286,6 +286,11 @@ INSTANTIATE_TEST_SUITE_P(
                              "mnem v 3.0 UTF-8",
                              {"a" + kFffd + "|b|-|-|1|2"},
                              1},
+                    ReadCase{"CutFourByteSequenceIsOneError",
+                             unicodeList({"\xF0\x9F\x98\tb\t-\t-\t1\t2"}),
+                             "mnem v 3.0 UTF-8",
+                             {kFffd + "|b|-|-|1|2"},
+                             1},
                     ReadCase{"OverlongAndSurrogateInOneText",
                              unicodeList({"\xC0\xAF|\xED\xA0\x80\tb\t-\t-\t1\t2"}),
                              "mnem v 3.0 UTF-8",
@@ -313,6 +318,12 @@ INSTANTIATE_TEST_SUITE_P(
                              "mnem v 3.0 UTF-8",
                              {repeat(kZhe, 100) + "|" + repeat(kZhe, 10) + "|" + repeat(kZhe, 10) +
                               "|-|1|2"}},
+                    ReadCase{"ShortRowWithMoreBytesThanItsLimit",
+                             unicodeList({repeat(kZhe, 60) + "\t" + repeat(kZhe, 9) + "\t" +
+                                          repeat(kZhe, 10) + "\t" + repeat(kZhe, 51) + "\t1\t2"}),
+                             "mnem v 3.0 UTF-8",
+                             {repeat(kZhe, 60) + "|" + repeat(kZhe, 9) + "|" + repeat(kZhe, 10) +
+                              "|" + repeat(kZhe, 51) + "|1|2"}},
                     ReadCase{"LessonOfElevenLettersSpills",
                              unicodeList({"q\ta\t" + repeat(kZhe, 11) + "\t7\t1\t2"}),
                              "mnem v 3.0 UTF-8",
