@@ -22,7 +22,7 @@ struct LogFont {
     uint8_t lfClipPrecision = 0;
     uint8_t lfQuality = 0;
     uint8_t lfPitchAndFamily = 0;
-    std::string lfFaceName;  // at most kFaceNameCapacity bytes
+    std::string lfFaceName;  // UTF-8, at most kFaceNameCapacity characters
 
     bool operator==(const LogFont&) const = default;
 };

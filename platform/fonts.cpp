@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/unicode_text.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -133,13 +134,8 @@ LogFont fromQFont(const QFont& font) {
     for (const QChar c : unrepresentableCharacters(face))
         face.remove(c);
     std::string bytes = toCardText(face).value_or(std::string());
-    if (bytes.size() > LogFont::kFaceNameCapacity) {
-        // Cut at a character boundary: a half character is no name.
-        std::size_t end = LogFont::kFaceNameCapacity;
-        while (end > 0 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
-            --end;
-        bytes.resize(end);
-    }
+    // At most the capacity in characters, cut between two of them.
+    bytes = std::string(::firstCharacters(bytes, LogFont::kFaceNameCapacity));
     record.lfFaceName = bytes;
     return record;
 }
@@ -147,7 +143,10 @@ LogFont fromQFont(const QFont& font) {
 bool fontUsable(const LogFont& font) {
     const std::string& face = font.lfFaceName;
     const std::size_t end = std::min(face.size(), face.find('\0'));
-    if (end == 0 || end > LogFont::kFaceNameCapacity)
+    // The capacity counts characters: a name with umlauts is longer in UTF-8 bytes.
+    if (end == 0 ||
+        (end > LogFont::kFaceNameCapacity &&
+         ::characterCount(std::string_view(face).substr(0, end)) > LogFont::kFaceNameCapacity))
         return false;
     for (std::size_t i = 0; i < end; ++i)
         if (static_cast<unsigned char>(face[i]) < 0x20)
