@@ -8,13 +8,14 @@
 #include <QVBoxLayout>
 
 #include "core/answer_diff.h"
-#include "core/unicode_text.h"
 #include "core/card_store.h"
 #include "core/message_ids.h"
+#include "core/unicode_text.h"
 #include "platform/dialog_data.h"
 #include "platform/messages.h"
 #include "platform/text_codec.h"
 #include "widgets/answer_diff_view.h"
+#include "widgets/card_field_grid.h"
 #include "widgets/font_edit_box.h"
 
 namespace {
@@ -64,32 +65,15 @@ ConfirmAnswerDialog::ConfirmAnswerDialog(CardStore& store, Card& card, const std
         makeDisplayOnly(box);
     }
 
-    auto labelled = [this](const QString& text, QLineEdit* box) {
-        auto* label = new QLabel(text, this);
-        label->setBuddy(box);
-        box->setAccessibleName(text);
-        return label;
-    };
-
-    auto* grid = new QGridLayout;
-    grid->addWidget(labelled(tr("Card Number (ID)"), cardNumber_), 0, 0);
-    grid->addWidget(cardNumber_, 0, 1);
-    grid->addWidget(labelled(tr("Level"), level_), 0, 2, Qt::AlignRight);
-    grid->addWidget(level_, 0, 3);
-    grid->addWidget(labelled(tr("Question"), question_), 1, 0);
-    grid->addWidget(question_, 1, 1, 1, 3);
-    grid->addWidget(labelled(tr("Your Answer"), typedAnswer_), 2, 0);
-    grid->addWidget(typedAnswer_, 2, 1, 1, 3);
-    grid->addWidget(labelled(tr("Answer in the Database"), storedAnswer_), 3, 0);
-    grid->addWidget(storedAnswer_, 3, 1, 1, 3);
+    auto* grid = new CardFieldGrid(this, 2);
+    grid->addNarrowRow({{tr("Card Number (ID)"), cardNumber_}, {tr("Level"), level_}});
+    grid->addWideRow(tr("Question"), question_);
+    grid->addWideRow(tr("Your Answer"), typedAnswer_);
+    grid->addWideRow(tr("Answer in the Database"), storedAnswer_);
     auto* differenceLabel = new QLabel(tr("Difference"), this);
     differenceLabel->setBuddy(difference_);
-    grid->addWidget(differenceLabel, 4, 0, Qt::AlignTop);
-    grid->addWidget(difference_, 4, 1, 1, 3);
-    grid->addWidget(labelled(tr("Lesson"), lesson_), 5, 0);
-    grid->addWidget(lesson_, 5, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
+    grid->addWideRow(differenceLabel, difference_, Qt::AlignTop);
+    grid->addNarrowRow({{tr("Lesson"), lesson_}});
 
     noButton_ = new QPushButton(tr("No"), this);
     noButton_->setObjectName(QStringLiteral("button2"));

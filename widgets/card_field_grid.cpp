@@ -22,6 +22,12 @@ void CardFieldGrid::addWideRow(const QString& text, QLineEdit* box) {
     ++rows_;
 }
 
+void CardFieldGrid::addWideRow(QWidget* label, QWidget* field, Qt::Alignment labelAlignment) {
+    addWidget(label, rows_, 0, labelAlignment);
+    addWidget(field, rows_, 1, 1, 2 * fieldsPerRow_ - 1);
+    ++rows_;
+}
+
 void CardFieldGrid::addNarrowRow(std::initializer_list<std::pair<QString, QLineEdit*>> fields) {
     int column = 0;
     for (const auto& [text, box] : fields) {

@@ -19,6 +19,9 @@ public:
 
     // A row with one box across the whole width.
     void addWideRow(const QString& label, QLineEdit* box);
+    // A row across the whole width for a field that is not a box (it names its own
+    // accessible description), after its label.
+    void addWideRow(QWidget* label, QWidget* field, Qt::Alignment labelAlignment = {});
     // A row of short fields, each after its label; the labels after the first are aligned
     // to their box.
     void addNarrowRow(std::initializer_list<std::pair<QString, QLineEdit*>> fields);

@@ -18,13 +18,6 @@
 class TestModalSteps : public MainWindowTest {
     Q_OBJECT
 
-    template <typename Window>
-    Window* window() {
-        for (Window* w : main_->findChildren<Window*>())
-            if (w->isVisible())
-                return w;
-        return nullptr;
-    }
     static void press(QWidget* window, const char* button) {
         auto* found = window ? window->findChild<QPushButton*>(button) : nullptr;
         QVERIFY2(found, button);

@@ -47,14 +47,6 @@ class TestScripts : public MainWindowTest {
 
     QTemporaryDir dir_;
 
-    template <typename Window>
-    Window* window() {
-        for (Window* w : main_->findChildren<Window*>())
-            if (w->isVisible())
-                return w;
-        return nullptr;
-    }
-
     QStringList questions(const CardList& list) {
         QStringList out;
         list.forEach([&](const Card* c) { out << fromCardText(c->question()); });

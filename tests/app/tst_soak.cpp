@@ -25,13 +25,6 @@ class TestSoak : public MainWindowTest {
     std::mt19937 random_{20261207};
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
 
-    template <typename Window>
-    Window* window() {
-        for (Window* w : main_->findChildren<Window*>())
-            if (w->isVisible())
-                return w;
-        return nullptr;
-    }
     static void press(QWidget* window, const char* name) {
         if (auto* button = window->findChild<QPushButton*>(name))
             button->click();

@@ -26,6 +26,15 @@ protected:
 
     ScriptedPrompts& prompts() { return env_->prompts(); }
 
+    // The visible window of the type among the main window's children, or nullptr.
+    template <typename Window>
+    Window* window() {
+        for (Window* w : main_->findChildren<Window*>())
+            if (w->isVisible())
+                return w;
+        return nullptr;
+    }
+
     std::unique_ptr<TestEnvironment> env_;
     std::unique_ptr<CardStore> store_;
     Preferences preferences_;
