@@ -172,6 +172,34 @@ FileFailure failureOf(const SafeFile& file) {
     return file.failure() == FileFailure::None ? FileFailure::CannotWrite : file.failure();
 }
 
+// Writes a file through a SafeFile, so that the old file stays whole until the new one is:
+// `write` puts the bytes and returns whether they all went. On failure the report says why.
+template <typename Write>
+bool writeReplacing(const std::string& path, const WriteFaults& faults, DocumentInfo& info,
+                    Write write) {
+    try {
+        SafeFile file(path, faults);
+        if (!file.open()) {
+            info.status = 1;
+            info.failure = file.failure();
+            return false;
+        }
+        if (!write(file) || !file.commit()) {
+            info.status = 1;
+            info.failure = failureOf(file);
+            return false;
+        }
+        info.stamp = file.stamp();
+        return true;
+    } catch (const std::bad_alloc&) {
+        info = DocumentInfo{};
+        info.fileName = path;
+        info.status = 1;
+        info.failure = FileFailure::CannotWrite;
+        return false;
+    }
+}
+
 enum class ExportKind { Cards, Questions, Answers };
 
 DocumentInfo exportLines(const std::string& path, const CardStore& store, Host& host,
@@ -182,15 +210,9 @@ DocumentInfo exportLines(const std::string& path, const CardStore& store, Host& 
         host.showError(Msg::NoCardsOpened);
         return info;
     }
-    try {
-        SafeFile file(path, faults);
-        if (!file.open()) {
-            info.status = 1;
-            info.failure = file.failure();
-            return info;
-        }
-        const bool windows1252 =
-            exportFits(store, kind != ExportKind::Answers, kind != ExportKind::Questions);
+    const bool windows1252 =
+        exportFits(store, kind != ExportKind::Answers, kind != ExportKind::Questions);
+    const bool written = writeReplacing(path, faults, info, [&](SafeFile& file) {
         Output out(file, windows1252);
         if (!windows1252)
             out.put(kByteOrderMark);
@@ -205,17 +227,10 @@ DocumentInfo exportLines(const std::string& path, const CardStore& store, Host& 
         };
         store.unknownList.forEach(putCard);
         store.knownList.forEach(putCard);
-        if (!out.finish() || !file.commit()) {
-            info.status = 1;
-            info.failure = failureOf(file);
-        } else {
-            info.stamp = file.stamp();
-            info.format = windows1252 ? kExportWindows1252 : kExportUtf8;
-        }
-    } catch (const std::bad_alloc&) {
-        info.status = 1;
-        info.failure = FileFailure::CannotWrite;
-    }
+        return out.finish();
+    });
+    if (written)
+        info.format = windows1252 ? kExportWindows1252 : kExportUtf8;
     return info;
 }
 
@@ -249,13 +264,9 @@ DocumentInfo writeListFile(const std::string& path, CardStore& store, const LogF
         info.failure = FileFailure::NotWindows1252;
         return info;
     }
-    try {
-        SafeFile file(path, faults);
-        if (!file.open()) {
-            info.status = 1;
-            info.failure = file.failure();
-            return info;
-        }
+    int32_t unknownCount = 0;
+    int32_t knownCount = 0;
+    const bool written = writeReplacing(path, faults, info, [&](SafeFile& file) {
         Output out(file, windows1252);
         out.put(windows1252 ? kHeader20 : kHeaderUnicode);
         const LogFont question = recordForFile(questionFont, format);
@@ -264,24 +275,16 @@ DocumentInfo writeListFile(const std::string& path, CardStore& store, const LogF
         putFont(out, answer);
         log.logFontEntry(question, FontRole::Question, path);
         log.logFontEntry(answer, FontRole::Answer, path);
-        const int32_t unknownCount = putRows(out, store.unknownList);
+        unknownCount = putRows(out, store.unknownList);
         out.endLine();
-        const int32_t knownCount = putRows(out, store.knownList);
-        if (!out.finish() || !file.commit()) {
-            info.status = 1;
-            info.failure = failureOf(file);
-            return info;
-        }
+        knownCount = putRows(out, store.knownList);
+        return out.finish();
+    });
+    if (written) {
         info.format = windows1252 ? kSavedFormat20 : kSavedFormatUnicode;
-        info.stamp = file.stamp();
         info.unknownCount = unknownCount;
         info.knownCount = knownCount;
         store.modified = false;
-    } catch (const std::bad_alloc&) {
-        info = DocumentInfo{};
-        info.fileName = path;
-        info.status = 1;
-        info.failure = FileFailure::CannotWrite;
     }
     return info;
 }
