@@ -6,7 +6,7 @@ KARTOMATRIX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Debian/Ubuntu packages the build and the tests need.
 KARTOMATRIX_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev
                       libgtest-dev googletest fonts-dejavu-core
-                      libutf8proc-dev libpugixml-dev)
+                      libutf8proc-dev libpugixml-dev ccache)
 
 # The user guide page, the Debian package (dpkg-shlibdeps and file work out what it needs) and
 # the checks of its desktop file, metainfo and MIME type.
@@ -36,6 +36,10 @@ install_missing_packages() {
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
+
+# Objects are shared between build folders and checkouts of the same sources.
+export CCACHE_BASEDIR="$KARTOMATRIX_ROOT"
+export CCACHE_NOHASHDIR=1
 
 # configure_and_build BUILD_DIR [cmake options...]
 configure_and_build() {
