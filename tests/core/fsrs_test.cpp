@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/fsrs.h"
+#include "core/fsrs_optimizer.h"
 #include "tests/support/fixed_random.h"
 
 namespace {
@@ -219,6 +220,63 @@ TEST(Fsrs, DueCardsAreThoseBelowTheRetentionLowestFirst) {
     EXPECT_EQ(fsrs.dueCards(cards, now), (std::vector<uint32_t>{1, 3, 4}));
     EXPECT_LT(fsrs.retrievabilityAt(cards[4], now), 0.9);
     EXPECT_EQ(fsrs.retrievabilityAt(cards[5], now), 1.0);
+}
+
+// fsrs-rs src/training.rs test_loss_and_grad: four review sequences under the FSRS-6
+// defaults of that time, the summed log loss and its gradient, then an Adam step at rate
+// 0.04 with clipping, and the same again from there.
+TEST(FsrsOptimizer, LossGradientAndAdamStepOfReference) {
+    FsrsWeights w = {0.2172, 1.1771, 3.2602, 16.1507, 7.0114, 0.57,   2.0966,
+                     0.0069, 1.5261, 0.112,  1.0178,  1.849,  0.1133, 0.3127,
+                     2.2934, 0.2191, 3.0004, 0.7536,  0.3332, 0.1437, 0.2};
+    auto item = [](std::vector<uint32_t> days, std::vector<int> ratings) {
+        FsrsItem it;
+        for (size_t i = 0; i < days.size(); ++i) {
+            it.reviews.push_back({days[i], static_cast<Rating>(ratings[i])});
+        }
+        return it;
+    };
+    const std::vector<FsrsItem> items = {
+        item({0, 0, 0, 0, 1, 3, 4}, {1, 3, 1, 4, 3, 2, 3}),
+        item({0, 0, 0, 1, 3, 6, 11}, {2, 4, 4, 3, 1, 3, 3}),
+        item({0, 0, 0, 1, 3, 6, 12}, {3, 2, 4, 3, 3, 3, 3}),
+        item({0, 0, 1, 3, 5, 12, 23}, {4, 4, 3, 3, 3, 4, 1}),
+    };
+    struct Step {
+        double loss;
+        FsrsWeights gradient, after;
+    };
+    const Step steps[] = {
+        {4.514678,
+         {-0.09797614,  -0.0072790897, -0.0013130545, 0.005998563, 0.0407578,  -0.059734516,
+          0.030936655,  -1.0551243,    0.5905802,     -3.1485205,  0.5726496,  -0.020666558,
+          0.055198837,  -0.1750127,    -0.0013422092, -0.15273236, 0.21408938, 0.11237624,
+          -0.005392518, -0.43270105,   0.24273443},
+         {0.2572,    1.2170999, 3.3001997,  16.1107,    6.9714003,  0.61,       2.0566,
+          0.0469,    1.4861001, 0.15200001, 0.97779995, 1.8889999,  0.07330001, 0.3527,
+          2.3333998, 0.2591,    2.9604,     0.7136,     0.37319994, 0.1837,     0.16000001}},
+        {4.2499204,
+         {-0.05351858, -0.0059409104, -0.0011449483, 0.005621137, 0.021848494, 0.023732044,
+          0.021317776, -0.6712053,    0.58890355,    -2.8758395,  0.60074204,  -0.018340506,
+          0.045839258, -0.14551935,   -0.0013418762, -0.11314997, 0.20784476,  0.112954974,
+          0.01292,     -0.37279338,   0.44497335},
+         {0.2949936,  1.2566863,  3.3399637,  16.07079,   6.9337125,  0.62391204, 2.017639,
+          0.08549303, 1.4461032,  0.19186467, 0.93776166, 1.9288048,  0.03366305, 0.3923405,
+          2.373399,   0.29835668, 2.9204354,  0.6735949,  0.35604826, 0.22343501, 0.121036425}},
+    };
+    FsrsOptimizer::Adam adam;
+    for (const Step& step : steps) {
+        const auto lg = FsrsOptimizer::lossAndGradient(w, items, {});
+        EXPECT_NEAR(lg.loss, step.loss, 1e-5);
+        for (int i = 0; i < 21; ++i) {
+            EXPECT_NEAR(lg.gradient[i], step.gradient[i], 1e-4 + 1e-4 * std::abs(step.gradient[i]))
+                << "gradient " << i;
+        }
+        adam.step(w, lg.gradient, 0.04);
+        for (int i = 0; i < 21; ++i) {
+            EXPECT_NEAR(w[i], step.after[i], 1e-5) << "parameter " << i;
+        }
+    }
 }
 
 }  // namespace
