@@ -193,13 +193,13 @@ NextStates Fsrs::nextStates(std::optional<MemoryState> current, uint32_t elapsed
 }
 
 std::vector<uint32_t> Fsrs::dueCards(std::span<const CardMemory> cards, int64_t nowMs) const {
-    // Recall is below the target exactly when the elapsed time exceeds the card's interval
-    // for that target, so comparing times needs no power per card; the power is taken only
-    // for the due ones, to sort them.
+    // Recall falls as elapsed time / stability grows, so the cards below the target are
+    // those whose ratio exceeds the target's, and the lowest recall has the largest ratio:
+    // no power needs taking per card.
     const double target = parameters_.desiredRetention;
-    const double ratio = (std::pow(target, 1.0 / decay_) - 1.0) / factor_;  // interval / S
+    const double limit = (std::pow(target, 1.0 / decay_) - 1.0) / factor_;
     struct Due {
-        double recall;
+        double ratio;
         uint32_t index;
     };
     std::vector<Due> due;
@@ -208,13 +208,13 @@ std::vector<uint32_t> Fsrs::dueCards(std::span<const CardMemory> cards, int64_t 
         if (!(card.stability > 0)) {
             continue;
         }
-        const double elapsed = double(nowMs - card.lastReviewMs) / kDayMs;
-        if (elapsed > card.stability * ratio) {
-            due.push_back({retrievability(card.stability, elapsed), uint32_t(i)});
+        const double ratio = double(nowMs - card.lastReviewMs) / kDayMs / card.stability;
+        if (ratio > limit) {
+            due.push_back({ratio, uint32_t(i)});
         }
     }
     std::sort(due.begin(), due.end(), [](const Due& a, const Due& b) {
-        return a.recall != b.recall ? a.recall < b.recall : a.index < b.index;
+        return a.ratio != b.ratio ? a.ratio > b.ratio : a.index < b.index;
     });
     std::vector<uint32_t> indices(due.size());
     std::transform(due.begin(), due.end(), indices.begin(), [](const Due& d) { return d.index; });
