@@ -419,24 +419,33 @@ private:
     uint64_t state_;
 };
 
-// The summed weighted loss of a batch and its gradient, the batch split between threads.
+// The summed weighted loss of a batch and its gradient. The batch is summed in fixed
+// chunks whose sums are added in order, so that one thread or two give the same bits.
 FsrsOptimizer::LossAndGradient batchLossAndGradient(const FsrsWeights& w,
                                                     std::span<const FsrsItem> items,
                                                     std::span<const double> weights, int threads) {
-    FsrsOptimizer::LossAndGradient result;
-    if (threads < 2 || items.size() < 64) {
-        accumulate(w, items, weights, 0, items.size(), result.loss, result.gradient);
-        return result;
+    constexpr size_t kChunk = 64;
+    const size_t chunks = (items.size() + kChunk - 1) / kChunk;
+    std::vector<FsrsOptimizer::LossAndGradient> partial(chunks);
+    auto run = [&](size_t first, size_t step) {
+        for (size_t c = first; c < chunks; c += step) {
+            accumulate(w, items, weights, c * kChunk, std::min(items.size(), (c + 1) * kChunk),
+                       partial[c].loss, partial[c].gradient);
+        }
+    };
+    if (threads >= 2 && chunks >= 2) {
+        std::thread worker(run, 1, 2);
+        run(0, 2);
+        worker.join();
+    } else {
+        run(0, 1);
     }
-    const size_t half = items.size() / 2;
-    FsrsOptimizer::LossAndGradient second;
-    std::thread worker(
-        [&] { accumulate(w, items, weights, half, items.size(), second.loss, second.gradient); });
-    accumulate(w, items, weights, 0, half, result.loss, result.gradient);
-    worker.join();
-    result.loss += second.loss;
-    for (int i = 0; i < kParameters; ++i) {
-        result.gradient[i] += second.gradient[i];
+    FsrsOptimizer::LossAndGradient result;
+    for (const auto& p : partial) {
+        result.loss += p.loss;
+        for (int i = 0; i < kParameters; ++i) {
+            result.gradient[i] += p.gradient[i];
+        }
     }
     return result;
 }

@@ -279,4 +279,90 @@ TEST(FsrsOptimizer, LossGradientAndAdamStepOfReference) {
     }
 }
 
+// A learner whose memory follows FSRS-6 with other parameters than the defaults, reviewing
+// each card between half and three times its interval after the last review.
+std::vector<CardReview> simulatedHistory(size_t reviews) {
+    FsrsWeights truth = kFsrsDefaultWeights;
+    truth[0] = 0.6, truth[8] = 1.5, truth[20] = 0.4;
+    const Fsrs learner(noFuzz(truth));
+    uint64_t seed = 12345;
+    auto uniform = [&] {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        return double(seed >> 11) / 9007199254740992.0;
+    };
+    std::vector<CardReview> history;
+    for (int64_t card = 1; history.size() < reviews; ++card) {
+        int64_t day = int64_t(uniform() * 300), last = day;
+        const Rating first = static_cast<Rating>(1 + int(uniform() * 4));
+        MemoryState state = learner.initialState(first);
+        history.push_back({card, day * 86'400'000, first});
+        for (int i = 0; i < 8; ++i) {
+            const double interval = learner.nextInterval(state.stability, 0.9);
+            day += std::max<int64_t>(1, std::llround(interval * (0.5 + 2.5 * uniform())));
+            const bool recall = uniform() < learner.retrievability(state.stability, day - last);
+            const Rating rating = recall ? (uniform() < 0.2 ? E : G) : A;
+            history.push_back({card, day * 86'400'000, rating});
+            state = learner.nextState(state, uint32_t(day - last), rating);
+            last = day;
+        }
+    }
+    return history;
+}
+
+TEST(FsrsOptimizer, FitsASimulatedLearnerReproduciblyAndCanBeCancelled) {
+    const std::vector<CardReview> history = simulatedHistory(6000);
+    size_t calls = 0, lastDone = 0, total = 0;
+    const OptimiserResult two = FsrsOptimizer::optimise(
+        history, kFsrsDefaultWeights, 0,
+        [&](size_t done, size_t all) {
+            EXPECT_GT(done, lastDone);
+            lastDone = done, total = all, ++calls;
+            return true;
+        },
+        2);
+    EXPECT_EQ(two.outcome, OptimiserResult::Outcome::Optimised);
+    EXPECT_TRUE(two.better);
+    EXPECT_LT(two.after.logLoss, two.before.logLoss);
+    EXPECT_GT(calls, 5u);
+    EXPECT_EQ(lastDone, total);
+    EXPECT_GT(two.weights[20], kFsrsDefaultWeights[20]);  // the learner forgets faster
+    // The same fit on one thread; in any order of the history.
+    std::vector<CardReview> reversed(history.rbegin(), history.rend());
+    const OptimiserResult one = FsrsOptimizer::optimise(reversed, kFsrsDefaultWeights, 0, {}, 1);
+    EXPECT_EQ(one.weights, two.weights);
+
+    int allowed = 2;
+    const OptimiserResult stopped = FsrsOptimizer::optimise(
+        history, kFsrsDefaultWeights, 0, [&](size_t, size_t) { return --allowed > 0; });
+    EXPECT_EQ(stopped.outcome, OptimiserResult::Outcome::Cancelled);
+    EXPECT_EQ(stopped.weights, kFsrsDefaultWeights);
+    EXPECT_FALSE(stopped.better);
+}
+
+TEST(FsrsOptimizer, RefusesTooLittleHistoryAndSurvivesDegenerateOnes) {
+    // Below 1,000 reviews the command is not offered and changes nothing.
+    const std::vector<CardReview> few = simulatedHistory(999);
+    EXPECT_FALSE(FsrsOptimizer::enoughReviewsToOptimise(few.size()));
+    const OptimiserResult refused = FsrsOptimizer::optimise(few, kFsrs5Weights);
+    EXPECT_EQ(refused.outcome, OptimiserResult::Outcome::NotEnoughReviews);
+    EXPECT_EQ(refused.weights, kFsrs5Weights);
+    // Without any review a day after another there is nothing to fit.
+    EXPECT_EQ(FsrsOptimizer::computeParameters({}), kFsrsDefaultWeights);
+
+    // py-fsrs tests/test_optimizer.py test_optimize_review_logs_with_difficulty_1_cards:
+    // 100 cards rated Easy every day for 100 days must not break the fit.
+    std::vector<CardReview> easy;
+    for (int64_t card = 0; card < 100; ++card) {
+        for (int64_t day = 0; day < 100; ++day) {
+            easy.push_back({card, 19325 * 86'400'000LL + day * 86'400'000LL, E});
+        }
+    }
+    const OptimiserResult result = FsrsOptimizer::optimise(easy, kFsrsDefaultWeights);
+    EXPECT_EQ(result.outcome, OptimiserResult::Outcome::Optimised);
+    for (int i = 0; i < 21; ++i) {
+        EXPECT_TRUE(std::isfinite(result.weights[i])) << i;
+        EXPECT_EQ(Fsrs::clipped(result.weights)[i], result.weights[i]) << i;
+    }
+}
+
 }  // namespace
