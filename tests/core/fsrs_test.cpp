@@ -325,7 +325,15 @@ TEST(FsrsOptimizer, FitsASimulatedLearnerReproduciblyAndCanBeCancelled) {
     EXPECT_LT(two.after.logLoss, two.before.logLoss);
     EXPECT_GT(calls, 5u);
     EXPECT_EQ(lastDone, total);
-    EXPECT_GT(two.weights[20], kFsrsDefaultWeights[20]);  // the learner forgets faster
+    // fsrs-rs 6.5.0 compute_parameters (through ts-fsrs's Node binding) on the items of this
+    // history. Its batches come in another random order, hence the tolerance; both fits
+    // score alike (log loss 0.4080 and 0.4081 by fsrs-rs's own evaluation).
+    const FsrsWeights fsrsRs = {0.5744, 1.2034, 2.6606, 6.1007, 6.5937, 0.7191, 2.9851,
+                                0.0035, 1.8033, 0.1767, 0.7532, 1.4779, 0.0649, 0.2342,
+                                1.6571, 0.6014, 2.0080, 0.5425, 0.0912, 0.0658, 0.3047};
+    for (int i = 0; i < 21; ++i) {
+        EXPECT_NEAR(two.weights[i], fsrsRs[i], 0.15) << i;
+    }
     // The same fit on one thread; in any order of the history.
     std::vector<CardReview> reversed(history.rbegin(), history.rend());
     const OptimiserResult one = FsrsOptimizer::optimise(reversed, kFsrsDefaultWeights, 0, {}, 1);
