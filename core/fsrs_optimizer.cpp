@@ -602,15 +602,26 @@ FsrsWeights FsrsOptimizer::computeParameters(std::span<const FsrsItem> allItems,
         return w;
     }
 
-    // Later reviews count more: weights rise from 0.25 to 1 along the history.
-    std::erase_if(training,
-                  [](const FsrsItem& item) { return item.reviews.size() > kMaxSequence; });
-    const size_t n = training.size();
-    std::vector<double> weights(n);
-    const double last = std::max(double(n) - 1.0, 1.0);
-    for (size_t i = 0; i < n; ++i) {
+    // Later reviews count more: weights rise from 0.25 to 1 along the history. Cards with
+    // very long histories then leave the batches.
+    std::vector<double> weights(training.size());
+    const double last = std::max(double(training.size()) - 1.0, 1.0);
+    for (size_t i = 0; i < training.size(); ++i) {
         weights[i] = 0.25 + 0.75 * std::pow(double(i) / last, 3);
     }
+    size_t kept = 0;
+    for (size_t i = 0; i < training.size(); ++i) {
+        if (training[i].reviews.size() <= kMaxSequence) {
+            if (kept != i) {
+                training[kept] = std::move(training[i]);
+                weights[kept] = weights[i];
+            }
+            ++kept;
+        }
+    }
+    training.resize(kept);
+    weights.resize(kept);
+    const size_t n = training.size();
 
     const FsrsWeights start = w;
     const size_t batches = (n + kBatchSize - 1) / kBatchSize;
@@ -655,6 +666,10 @@ FsrsWeights FsrsOptimizer::computeParameters(std::span<const FsrsItem> allItems,
             bestLoss = loss;
             best = w;
         }
+    }
+    // A fit that left the numbers (data no model can follow) falls back to the start.
+    if (!std::all_of(best.begin(), best.end(), [](double x) { return std::isfinite(x); })) {
+        return start;
     }
     // The fitted initial stabilities, ordered and filled like the pretrained ones.
     RatingMap fitted;
