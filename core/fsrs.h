@@ -7,7 +7,8 @@
 // uses):
 // - Time is counted in whole days: the elapsed days between two reviews are the number of
 //   day boundaries between them (local midnight, given as a UTC offset), not hours / 24.
-// - A review on the same day as the previous one uses the same-day formula (w17..w19).
+// - A review on the same day as the previous one uses the same-day formula (w17..w19);
+//   there a pass (Hard or better) never lowers the stability, as in current fsrs-rs.
 // - Stability stays within [0.001, 36500] days and difficulty within [1, 10]; the
 //   parameters are clipped to the ranges the optimiser keeps them in.
 // - The interval is computed unrounded; the scheduled number of days is that interval

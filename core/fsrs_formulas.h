@@ -67,9 +67,10 @@ State<T> nextState(const W& w, const State<T>& state, double elapsed, int rating
     const T d = clampValue(state.difficulty, kMinDifficulty, kMaxDifficulty);
     T newS = s;
     if (elapsed == 0) {
-        // Same-day review: a factor that shrinks for larger stability; a pass never lowers it.
+        // Same-day review: a factor that shrinks for larger stability; a pass (Hard or better)
+        // never lowers it.
         T increase = exp(w[17] * (double(rating - 3) + w[18])) * pow(s, -w[19]);
-        if (rating >= 3) {
+        if (rating >= 2) {
             increase = maxValue(increase, 1.0);
         }
         newS = s * increase;

@@ -96,6 +96,14 @@ TEST(Fsrs, NextStatesOfReferenceCard) {
         EXPECT_NEAR(s.interval, row.stability, 2e-5 * row.stability);
         EXPECT_EQ(s.days, row.days);
     }
+    // fsrs-rs model.rs test_next_stability, same-day part: stability 5 reviewed again the
+    // same day; a pass never lowers it.
+    const Fsrs defaults(noFuzz());
+    const NextStates sameDayDefaults = defaults.nextStates(MemoryState{5, 3}, 0);
+    const double expectedSameDay[] = {1.596818, 5.0, 5.0, 8.12961};
+    for (Rating r : {A, H, G, E}) {
+        EXPECT_NEAR(sameDayDefaults[r].memory.stability, expectedSameDay[int(r) - 1], 1e-5);
+    }
     // fsrs-rs inference.rs test_memo_state, second part
     const MemoryState good = fsrs.nextStates(MemoryState{20.925528, 7.005062}, 21).good.memory;
     EXPECT_NEAR(good.stability, 40.87456, 1e-3);
@@ -222,13 +230,11 @@ TEST(Fsrs, DueCardsAreThoseBelowTheRetentionLowestFirst) {
     EXPECT_EQ(fsrs.retrievabilityAt(cards[5], now), 1.0);
 }
 
-// fsrs-rs src/training.rs test_loss_and_grad: four review sequences under the FSRS-6
-// defaults of that time, the summed log loss and its gradient, then an Adam step at rate
-// 0.04 with clipping, and the same again from there.
+// fsrs-rs src/training.rs test_loss_and_grad (the FSRS-6 version with today's defaults):
+// four review sequences, their summed log loss and its gradient, an Adam step at rate 0.04
+// with clipping, and the same again from there.
 TEST(FsrsOptimizer, LossGradientAndAdamStepOfReference) {
-    FsrsWeights w = {0.2172, 1.1771, 3.2602, 16.1507, 7.0114, 0.57,   2.0966,
-                     0.0069, 1.5261, 0.112,  1.0178,  1.849,  0.1133, 0.3127,
-                     2.2934, 0.2191, 3.0004, 0.7536,  0.3332, 0.1437, 0.2};
+    FsrsWeights w = kFsrsDefaultWeights;
     auto item = [](std::vector<uint32_t> days, std::vector<int> ratings) {
         FsrsItem it;
         for (size_t i = 0; i < days.size(); ++i) {
@@ -247,22 +253,22 @@ TEST(FsrsOptimizer, LossGradientAndAdamStepOfReference) {
         FsrsWeights gradient, after;
     };
     const Step steps[] = {
-        {4.514678,
-         {-0.09797614,  -0.0072790897, -0.0013130545, 0.005998563, 0.0407578,  -0.059734516,
-          0.030936655,  -1.0551243,    0.5905802,     -3.1485205,  0.5726496,  -0.020666558,
-          0.055198837,  -0.1750127,    -0.0013422092, -0.15273236, 0.21408938, 0.11237624,
-          -0.005392518, -0.43270105,   0.24273443},
-         {0.2572,    1.2170999, 3.3001997,  16.1107,    6.9714003,  0.61,       2.0566,
-          0.0469,    1.4861001, 0.15200001, 0.97779995, 1.8889999,  0.07330001, 0.3527,
-          2.3333998, 0.2591,    2.9604,     0.7136,     0.37319994, 0.1837,     0.16000001}},
-        {4.2499204,
-         {-0.05351858, -0.0059409104, -0.0011449483, 0.005621137, 0.021848494, 0.023732044,
-          0.021317776, -0.6712053,    0.58890355,    -2.8758395,  0.60074204,  -0.018340506,
-          0.045839258, -0.14551935,   -0.0013418762, -0.11314997, 0.20784476,  0.112954974,
-          0.01292,     -0.37279338,   0.44497335},
-         {0.2949936,  1.2566863,  3.3399637,  16.07079,   6.9337125,  0.62391204, 2.017639,
-          0.08549303, 1.4461032,  0.19186467, 0.93776166, 1.9288048,  0.03366305, 0.3923405,
-          2.373399,   0.29835668, 2.9204354,  0.6735949,  0.35604826, 0.22343501, 0.121036425}},
+        {4.0466027,
+         {-0.095688485, -0.0051607806, -0.0012249565, 0.007462064,  0.03650761, -0.082112335,
+          0.0593964,    -2.1474836,    0.57626534,    -2.8751316,   0.7154875,  -0.028993709,
+          0.0099172965, -0.2189217,    -0.0017800558, -0.089381434, 0.299141,   0.068104014,
+          -0.011605468, -0.25398168,   0.27700496},
+         {0.252,       1.3331,     2.3464994,  8.2556, 6.3733,     0.87340003,  2.9794,
+          0.040999997, 1.8322,     0.20660001, 0.756,  1.5235,     0.021400042, 0.3029,
+          1.6882998,   0.64140004, 1.8329,     0.5025, 0.13119997, 0.1058,      0.1142}},
+        {3.767796,
+         {-0.040530164, -0.0041278866, -0.0010157757, 0.007239434,  0.009321215, -0.120117955,
+          0.039143264,  -0.8628009,    0.5794302,     -2.5713828,   0.7669307,   -0.024242667,
+          0.0,          -0.16912507,   -0.0017008218, -0.061857328, 0.28093633,  0.064058185,
+          0.0063592787, -0.1903223,    0.6257775},
+         {0.2882918,  1.3726242, 2.3861322, 8.215636,   6.339965,   0.9130969,  2.940639,
+          0.07696985, 1.7921946, 0.2464217, 0.71595186, 1.5631561,  0.001,      0.34230903,
+          1.7282416,  0.68038,   1.7929853, 0.46258268, 0.14039303, 0.14509967, 0.1}},
     };
     FsrsOptimizer::Adam adam;
     for (const Step& step : steps) {
