@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include <vector>
 
 // UTF-8 text: decoding, validity, characters and case. A "character" here is what a
 // reader sees as one letter (a grapheme cluster: a base letter with its combining marks,
