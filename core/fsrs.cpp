@@ -101,14 +101,19 @@ Fsrs::Fsrs(const FsrsParameters& parameters) : parameters_(parameters) {
     factor_ = std::pow(0.9, 1.0 / decay_) - 1.0;
 }
 
+namespace {
+using DoubleModel = F::Model<double, FsrsWeights>;
+}
+
 MemoryState Fsrs::initialState(Rating rating) const {
-    const auto s = F::initialState<double>(parameters_.w, ratingIndex(rating));
+    const auto s = DoubleModel(parameters_.w).initialState(ratingIndex(rating));
     return {s.stability, s.difficulty};
 }
 
 MemoryState Fsrs::nextState(MemoryState state, uint32_t elapsedDays, Rating rating) const {
-    const auto s = F::nextState<double>(parameters_.w, {state.stability, state.difficulty},
-                                        double(elapsedDays), ratingIndex(rating));
+    const auto s = DoubleModel(parameters_.w)
+                       .nextState({state.stability, state.difficulty}, double(elapsedDays),
+                                  ratingIndex(rating));
     return {s.stability, s.difficulty};
 }
 
@@ -116,11 +121,12 @@ std::optional<MemoryState> Fsrs::memoryState(std::span<const DayReview> reviews)
     if (reviews.empty()) {
         return std::nullopt;
     }
-    MemoryState state = initialState(reviews.front().rating);
+    const DoubleModel model(parameters_.w);
+    auto state = model.initialState(ratingIndex(reviews.front().rating));
     for (const DayReview& review : reviews.subspan(1)) {
-        state = nextState(state, review.elapsedDays, review.rating);
+        state = model.nextState(state, double(review.elapsedDays), ratingIndex(review.rating));
     }
-    return state;
+    return MemoryState{state.stability, state.difficulty};
 }
 
 std::optional<MemoryState> Fsrs::memoryState(std::span<const Review> reviews,
@@ -128,13 +134,14 @@ std::optional<MemoryState> Fsrs::memoryState(std::span<const Review> reviews,
     if (reviews.empty()) {
         return std::nullopt;
     }
-    MemoryState state = initialState(reviews.front().rating);
+    const DoubleModel model(parameters_.w);
+    auto state = model.initialState(ratingIndex(reviews.front().rating));
     for (size_t i = 1; i < reviews.size(); ++i) {
         const uint32_t days =
             elapsedDays(reviews[i - 1].timeMs, reviews[i].timeMs, utcOffsetMinutes);
-        state = nextState(state, days, reviews[i].rating);
+        state = model.nextState(state, double(days), ratingIndex(reviews[i].rating));
     }
-    return state;
+    return MemoryState{state.stability, state.difficulty};
 }
 
 double Fsrs::retrievability(double stability, double elapsedDays) const {

@@ -164,14 +164,16 @@ bool recalled(const FsrsItem& item) {
 // The predicted recall of an item's last review: the reviews before it replayed from a new
 // card, then the forgetting curve at the last review's distance.
 template <class T, class W>
-T predict(const W& w, const FsrsItem& item) {
+T predict(const F::Model<T, W>& model, const FsrsItem& item) {
     const auto& reviews = item.reviews;
-    F::State<T> state = F::initialState<T>(w, ratingOf(reviews.front()));
+    F::State<T> state = model.initialState(ratingOf(reviews.front()));
     for (size_t i = 1; i + 1 < reviews.size(); ++i) {
-        state = F::nextState<T>(w, state, double(reviews[i].elapsedDays), ratingOf(reviews[i]));
+        state = model.nextState(state, double(reviews[i].elapsedDays), ratingOf(reviews[i]));
     }
-    return F::retrievability<T>(w, state.stability, double(reviews.back().elapsedDays));
+    return model.retrievability(state.stability, double(reviews.back().elapsedDays));
 }
+
+using DoubleModel = F::Model<double, FsrsWeights>;
 
 // Keeps log(0) out of the loss when a prediction is exactly 0 or 1.
 constexpr double kRecallFloor = 1e-9;
@@ -190,8 +192,9 @@ void accumulate(const FsrsWeights& weights, std::span<const FsrsItem> items,
         w[i].v = weights[i];
         w[i].d[i] = 1.0;
     }
+    const F::Model<Dual, DualWeights> model(w);
     for (size_t k = begin; k < end; ++k) {
-        const Dual r = predict<Dual>(w, items[k]);
+        const Dual r = predict(model, items[k]);
         const bool label = recalled(items[k]);
         const double p = std::clamp(r.v, kRecallFloor, 1.0 - kRecallFloor);
         const double weight = itemWeights.empty() ? 1.0 : itemWeights[k];
@@ -452,9 +455,10 @@ FsrsOptimizer::LossAndGradient batchLossAndGradient(const FsrsWeights& w,
 
 double weightedLoss(const FsrsWeights& w, std::span<const FsrsItem> items,
                     std::span<const double> weights) {
+    const DoubleModel model(w);
     double sum = 0;
     for (size_t k = 0; k < items.size(); ++k) {
-        sum += weights[k] * logLossOf(predict<double>(w, items[k]), recalled(items[k]));
+        sum += weights[k] * logLossOf(predict(model, items[k]), recalled(items[k]));
     }
     return sum;
 }
@@ -494,14 +498,14 @@ std::vector<FsrsItem> FsrsOptimizer::itemsFromHistory(std::span<const CardReview
 
 FsrsEvaluation FsrsOptimizer::evaluate(const FsrsWeights& weights,
                                        std::span<const FsrsItem> items) {
-    const FsrsWeights w = Fsrs::clipped(weights);
+    const DoubleModel model(Fsrs::clipped(weights));
     struct Bin {
         double predicted = 0, actual = 0, count = 0;
     };
     std::map<std::tuple<int, int, int>, Bin> bins;
     double loss = 0;
     for (const FsrsItem& item : items) {
-        const double recall = predict<double>(w, item);
+        const double recall = predict(model, item);
         const bool label = recalled(item);
         loss += logLossOf(recall, label);
         // The benchmark's bins: interval, number of long-term reviews, number of lapses,
