@@ -81,7 +81,8 @@ void MixedLettersPanel::setPuzzle(const MixedLetters& puzzle) {
         tileGrid_->addWidget(tile, index / kTilesPerRow, index % kTilesPerRow);
         // Now rather than when the layout gets round to it, so that a tile can take the
         // focus at once.
-        tile->setVisible(isVisible());
+        if (isVisible())
+            tile->show();
         tiles_.push_back(tile);
     }
     // Tab goes through the tiles in the order shown, then to Undo and Check.

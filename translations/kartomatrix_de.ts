@@ -43,6 +43,17 @@
     </message>
 </context>
 <context>
+    <name>AnswerFormStack</name>
+    <message>
+        <source>There are too few different answers to choose from; please type this one.</source>
+        <translation>Es gibt zu wenige verschiedene Antworten zur Auswahl; bitte tippen Sie diese ein.</translation>
+    </message>
+    <message>
+        <source>This answer has no letters to mix; please type it.</source>
+        <translation>Diese Antwort hat keine Buchstaben zum Mischen; bitte tippen Sie sie ein.</translation>
+    </message>
+</context>
+<context>
     <name>CommandBoard</name>
     <message>
         <source>&amp;File</source>

@@ -1,5 +1,6 @@
 #include <QAccessible>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -7,7 +8,10 @@
 #include <QtTest>
 #include <memory>
 
+#include "core/card_store.h"
+#include "core/list_ops.h"
 #include "core/mixed_letters.h"
+#include "exam/answer_form_stack.h"
 #include "exam/flash_card_panel.h"
 #include "exam/mixed_letters_panel.h"
 #include "exam/multiple_choice_panel.h"
@@ -26,6 +30,8 @@ private slots:
     void multipleChoice_data();
     void multipleChoice();
     void mixedLetters();
+    void stack_data();
+    void stack();
 
 private:
     template <typename Panel>
@@ -192,6 +198,85 @@ void TestAnswerFormPanels::mixedLetters() {
     key(Qt::Key_Return);
     QCOMPARE(answered.count(), 1);
     QCOMPARE(answered.at(0).at(0).toString(), QString::fromUtf8("Cafe\xCC\x81, Tee"));
+}
+
+void TestAnswerFormPanels::stack_data() {
+    QTest::addColumn<QStringList>("answers");  // of the cards "q0", "q1"...; q0 is asked
+    QTest::addColumn<int>("form");
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<int>("asked");      // the form used
+    QTest::addColumn<QString>("shown");  // the flash card's text, or the choices joined
+    const int typed = int(AnswerForm::Typed);
+    const int flash = int(AnswerForm::FlashCard);
+    const int choice = int(AnswerForm::MultipleChoice);
+    const int letters = int(AnswerForm::MixedLetters);
+    const int forward = int(Direction::QuestionToAnswer);
+    const int backward = int(Direction::AnswerToQuestion);
+    QTest::newRow("typed") << QStringList{"a0"} << typed << forward << typed << QString();
+    QTest::newRow("flash card backwards")
+        << QStringList{"a0"} << flash << backward << flash << QStringLiteral("q0");
+    QTest::newRow("one card: typed instead")
+        << QStringList{"a0"} << choice << forward << typed << QString();
+    QTest::newRow("alike answers: typed instead")
+        << QStringList{"a0", "a0"} << choice << forward << typed << QString();
+    QTest::newRow("two cards: two choices")
+        << QStringList{"a0", "a1"} << choice << forward << choice << QStringLiteral("a0 a1");
+    QTest::newRow("backwards: questions to choose")
+        << QStringList{"a0", "a1", "a2"} << choice << backward << choice
+        << QStringLiteral("q0 q1 q2");
+    QTest::newRow("no letters: typed instead")
+        << QStringList{"?!"} << letters << forward << typed << QString();
+    QTest::newRow("letters") << QStringList{"a0"} << letters << forward << letters << QString();
+}
+
+void TestAnswerFormPanels::stack() {
+    QFETCH(QStringList, answers);
+    QFETCH(int, form);
+    QFETCH(int, direction);
+    QFETCH(int, asked);
+    QFETCH(QString, shown);
+    CardStore store;
+    for (int i = 0; i < answers.size(); ++i)
+        addCard(store, store.unknownList, "q" + std::to_string(i), answers[i].toStdString(), "1",
+                "");
+    auto* forms = host<AnswerFormStack>();
+    const CardList* pools[] = {&store.unknownList, &store.knownList};
+    const AnswerFormStack::Asked result =
+        forms->ask(*store.unknownList.nthCard(0), Direction(direction), AnswerForm(form), pools,
+                   env_->random());
+    QCOMPARE(int(result.form), asked);
+    QCOMPARE(result.notice.isEmpty(), asked == form);
+    QCOMPARE(forms->isVisible(), asked != int(AnswerForm::Typed));
+    if (asked == int(AnswerForm::Typed))
+        return;
+    QVERIFY(forms->isAncestorOf(QApplication::focusWidget()));
+    QSignalSpy judged(forms, &AnswerFormStack::judged);
+    QSignalSpy textGiven(forms, &AnswerFormStack::textGiven);
+    QStringList choices;
+    for (int i = 0; i < 4; ++i) {
+        QPushButton* b = button(QStringLiteral("choiceButton%1").arg(i + 1).toLatin1());
+        if (b->isVisible())
+            choices << spoken(b).mid(3);
+    }
+    switch (AnswerForm(asked)) {
+        case AnswerForm::FlashCard:
+            key(Qt::Key_Space);
+            QCOMPARE(dialog_->findChild<QLabel*>("flashCardAnswer")->text(), shown);
+            key(Qt::Key_2);
+            break;
+        case AnswerForm::MultipleChoice:
+            choices.sort();
+            QCOMPARE(choices.join(' '), shown);
+            key(Qt::Key_1);
+            key(Qt::Key_Return);
+            break;
+        default:
+            typeText(QApplication::focusWidget(), answers[0]);
+            key(Qt::Key_Return);
+            QCOMPARE(textGiven.value(0).value(0).toString(), answers[0]);
+            return;
+    }
+    QCOMPARE(judged.count(), 1);
 }
 
 QTEST_MAIN(TestAnswerFormPanels)
