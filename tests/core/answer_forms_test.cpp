@@ -116,37 +116,6 @@ TEST_F(Choices, PreferTheLessonAndScriptOfTheCard) {
     }
 }
 
-TEST_F(Choices, SmallListsGiveFewerChoicesOrTyping) {
-    struct Case {
-        std::vector<Row> rows;
-        Direction direction;
-        std::size_t choices;  // 0: typed instead
-    };
-    const std::vector<Case> cases = {
-        {{{"a", "A", "1"}}, Direction::QuestionToAnswer, 0},
-        {{{"a", "A", "1"}, {"b", "A", "1"}}, Direction::QuestionToAnswer, 0},
-        {{{"a", "", "1"}, {"b", "B", "1"}}, Direction::QuestionToAnswer, 0},
-        {{{"a", "A", "1"}, {"b", "B", "1"}}, Direction::QuestionToAnswer, 2},
-        {{{"a", "A", "1"}, {"b", "B", "1"}, {"c", "C", "2"}}, Direction::QuestionToAnswer, 3},
-        {{{"a", "A", "1"}, {"b", "A", "1"}}, Direction::AnswerToQuestion, 0},
-        {{{"a", "A", "1"}, {"b", "B", "1"}, {"c", "B", "1"}}, Direction::AnswerToQuestion, 3},
-    };
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        store.destroyAllCards();
-        list.clear();
-        const Card& card = fill(cases[i].rows);
-        FixedRandom random({5, 3, 1});
-        const ChoiceSet set = makeChoices(card, cases[i].direction, list, random);
-        EXPECT_EQ(set.typedInstead, cases[i].choices == 0) << "case " << i;
-        EXPECT_EQ(set.texts.size(), cases[i].choices) << "case " << i;
-        if (!set.typedInstead) {
-            EXPECT_EQ(set.texts[static_cast<std::size_t>(set.right)],
-                      expectedText(card, cases[i].direction))
-                << "case " << i;
-        }
-    }
-}
-
 TEST(Directions, OnlyMixedDrawsFromTheRandomSource) {
     FixedRandom random({0, 1});
     EXPECT_EQ(drawDirection(DirectionChoice::QuestionToAnswer, random),
@@ -207,29 +176,6 @@ TEST(MixedLettersTest, ShuffleNeverGivesTheTextBack) {
                 EXPECT_NE(order, text) << "seed " << seed;
         }
     }
-}
-
-TEST(MixedLettersTest, PickUndoAndTyping) {
-    FixedRandom random({0});
-    MixedLetters puzzle("Ab-c\xC3\xA9", random);
-    ASSERT_EQ(puzzle.tiles().size(), 4u);
-    const int a = puzzle.tileFor("a");  // a capital tile for a small letter typed
-    ASSERT_GE(a, 0);
-    EXPECT_EQ(puzzle.tiles()[static_cast<std::size_t>(a)], "A");
-    EXPECT_EQ(puzzle.tileFor("e\xCC\x81"), puzzle.tileFor("\xC3\xA9"));
-    EXPECT_EQ(puzzle.tileFor("x"), -1);
-    EXPECT_EQ(puzzle.pick(a), MixedLetters::Pick::Accepted);
-    EXPECT_EQ(puzzle.pick(a), MixedLetters::Pick::Rejected);
-    EXPECT_EQ(puzzle.pick(9), MixedLetters::Pick::Rejected);
-    EXPECT_EQ(puzzle.tileFor("a"), -1);
-    const int b = puzzle.tileFor("b");
-    EXPECT_EQ(puzzle.pick(b), MixedLetters::Pick::Accepted);
-    EXPECT_EQ(puzzle.built(), "Ab-");
-    EXPECT_EQ(puzzle.undo(), b);
-    EXPECT_EQ(puzzle.built(), "A");
-    EXPECT_EQ(puzzle.undo(), a);
-    EXPECT_EQ(puzzle.undo(), -1);
-    EXPECT_EQ(puzzle.placedCount(), 0);
 }
 
 }  // namespace
