@@ -16,6 +16,12 @@ class RandomSource;
 // The answer forms besides typing, in one place of the examination window. It asks a card
 // in the form the user chose, falls back to typing where the card cannot be asked so, and
 // hands the learner's answer back by one of two signals.
+//
+// The examination window keeps one beside its answer box. For every card it draws the
+// direction (drawDirection), shows askedText in the question box and calls ask(). When the
+// card is to be typed it shows the answer box and OK, and any notice in its feedback line;
+// otherwise it hides them, since Enter and the digits belong to the panel then. judged()
+// is recorded as it is; textGiven() is judged like a typed answer, against expectedText.
 class AnswerFormStack : public QStackedWidget {
     Q_OBJECT
 public:
