@@ -64,8 +64,12 @@ MixedLettersPanel::MixedLettersPanel(QWidget* parent) : QWidget(parent) {
 void MixedLettersPanel::setPuzzle(const MixedLetters& puzzle) {
     puzzle_ = puzzle;
     answered_ = false;
-    for (QPushButton* tile : tiles_)
-        delete tile;
+    // Later, since the last card's answer may still be on its way out through a tile.
+    for (QPushButton* tile : tiles_) {
+        tile->hide();
+        tileGrid_->removeWidget(tile);
+        tile->deleteLater();
+    }
     tiles_.clear();
     const std::vector<std::string>& letters = puzzle_.tiles();
     for (std::size_t i = 0; i < letters.size(); ++i) {

@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QVBoxLayout>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include "core/card_store.h"
@@ -19,9 +20,9 @@ Q_DECLARE_METATYPE(Direction)
 
 // Each row asks the first card of a list in a form, inside a dialog with a default button
 // as the examination window has, and plays the learner's keys and clicks. Steps: a key
-// (Space Enter Back 1-4), click:<button>, tile:<letter>, type:<text>; and checks:
-// focus:<button>, shows:<flash-card text>, choices:<names of the choice buttons>,
-// says:<part of the announcement>, built:<text so far>, beeps:<count>.
+// (Space Enter Back 1-4), again (the card asked anew), click:<button>, tile:<letter>,
+// type:<text>; and checks: focus:<button>, shows:<flash-card text>, choices:<names of the
+// choice buttons>, says:<part of the announcement>, built:<text so far>, beeps:<count>.
 class TestAnswerFormPanels : public QObject {
     Q_OBJECT
 private slots:
@@ -38,6 +39,7 @@ private:
 
     std::unique_ptr<TestEnvironment> env_;
     std::unique_ptr<QDialog> dialog_;
+    std::function<AnswerFormStack::Asked()> askAgain_;
 };
 
 void TestAnswerFormPanels::forms_data() {
@@ -46,7 +48,7 @@ void TestAnswerFormPanels::forms_data() {
     QTest::addColumn<Direction>("direction");
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<AnswerForm>("asked");  // the form used
-    QTest::addColumn<QString>("outcome");   // "right", "wrong", the text given, or none
+    QTest::addColumn<QString>("outcome");   // "right", "wrong" or the text given, '|' between
 
     const auto flash = AnswerForm::FlashCard;
     const auto choice = AnswerForm::MultipleChoice;
@@ -60,8 +62,9 @@ void TestAnswerFormPanels::forms_data() {
     QTest::newRow("flash card: no verdict unseen, Space, 1")
         << QStringList{"Haus"} << flash << forward
         << QStringList{"focus:showAnswerButton", "1", "Space", "shows:Haus",
-                       "focus:knewItButton",     "1", "2"}
-        << flash << "right";
+                       "focus:knewItButton",     "1", "2",     "again",
+                       "focus:showAnswerButton", "2", "Space", "1"}
+        << flash << "right|right";
     QTest::newRow("flash card backwards: Enter, 2")
         << QStringList{"a0"} << flash << backward << QStringList{"Enter", "shows:q0", "2", "1"}
         << flash << "wrong";
@@ -84,9 +87,14 @@ void TestAnswerFormPanels::forms_data() {
         << "wrong";
     QTest::newRow("wrong by mouse, '&' kept")
         << five << choice << forward
-        << QStringList{"choices:1: a0|2: a1|3: a4|4: Tom & Jerry", "click:choiceButton4",
-                       "says:4: Tom & Jerry", "says:1: a0", "click:continueButton"}
-        << choice << "wrong";
+        << QStringList{"choices:1: a0|2: a1|3: a4|4: Tom & Jerry",
+                       "click:choiceButton4",
+                       "says:4: Tom & Jerry",
+                       "says:1: a0",
+                       "click:continueButton",
+                       "again",
+                       "1"}
+        << choice << "wrong|right";
     QTest::newRow("no letters: typed instead")
         << QStringList{"?!"} << letters << forward << QStringList{} << typed << QString();
     QTest::newRow("letters typed and clicked, one taken back")
@@ -94,8 +102,9 @@ void TestAnswerFormPanels::forms_data() {
         << QStringList{"type:caf", "built:Caf", "type:x",       "beeps:1",
                        "Back",     "built:Ca",  "type:f\u00E9", "built:Cafe\u0301, ",
                        "tile:T",   "tile:e",    "tile:e",       "focus:checkLettersButton",
+                       "Enter",    "again",     "built:",       "type:C",
                        "Enter"}
-        << letters << "Cafe\u0301, Tee";
+        << letters << "Cafe\u0301, Tee|C";
 }
 
 void TestAnswerFormPanels::forms() {
@@ -124,8 +133,10 @@ void TestAnswerFormPanels::forms() {
         addCard(store, store.unknownList, "q" + std::to_string(i), answers[i].toStdString(), "1",
                 "");
     const CardList* pools[] = {&store.unknownList, &store.knownList};
-    const AnswerFormStack::Asked result =
-        forms->ask(*store.unknownList.nthCard(0), direction, form, pools, env_->random());
+    askAgain_ = [&] {
+        return forms->ask(*store.unknownList.nthCard(0), direction, form, pools, env_->random());
+    };
+    const AnswerFormStack::Asked result = askAgain_();
     QCOMPARE(result.form, asked);
     QCOMPARE(result.notice.isEmpty(), asked == form);  // the user is told of a fallback
     QCOMPARE(forms->isVisible(), asked != AnswerForm::Typed);
@@ -142,7 +153,7 @@ void TestAnswerFormPanels::forms() {
         given << (signal.at(0).toBool() ? "right" : "wrong");
     for (const QList<QVariant>& signal : textGiven)
         given << signal.at(0).toString();
-    QCOMPARE(given, outcome.isEmpty() ? QStringList() : QStringList{outcome});
+    QCOMPARE(given.join('|'), outcome);
     QCOMPARE(okPressed.count(), 0);
     dialog_.reset();
     env_.reset();
@@ -154,7 +165,9 @@ void TestAnswerFormPanels::play(const QString& step) {
     const QMap<QString, Qt::Key> keys = {
         {"Space", Qt::Key_Space}, {"Enter", Qt::Key_Return}, {"Back", Qt::Key_Backspace},
         {"1", Qt::Key_1},         {"2", Qt::Key_2},          {"3", Qt::Key_3}};
-    if (keys.contains(step)) {
+    if (step == "again") {
+        askAgain_();  // the next card, after an answer
+    } else if (keys.contains(step)) {
         QTest::keyClick(focused, keys[step]);
     } else if (step.startsWith("click:")) {
         QTest::mouseClick(button(arg), Qt::LeftButton);
