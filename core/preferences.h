@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/answer_modes.h"
+
 // The user's settings, one record per process. The window side loads and saves it; the
 // core reads it where a rule depends on it.
 struct Preferences {
@@ -14,6 +16,10 @@ struct Preferences {
     // the examination says what it let pass. Off by default: answers are compared exactly.
     bool ignoreCase = false;
     bool ignoreAccents = false;
+    // Which side examinations ask and how the learner answers; question -> answer, typed
+    // by default.
+    DirectionChoice direction = DirectionChoice::QuestionToAnswer;
+    AnswerForm answerForm = AnswerForm::Typed;
     std::string applicationPath;
 
     bool operator==(const Preferences&) const = default;

@@ -2,12 +2,25 @@
 
 #include "platform/settings_store.h"
 
+#include <optional>
+#include <tuple>
 #include <utility>
 
 namespace {
 
 QString key(const char* name) {
     return QString::fromLatin1(name);
+}
+
+// The stored number as one of the enum's values 0..last, or the default for anything
+// else (a later version's value, text, nothing).
+template <typename Enum>
+Enum readEnum(const SettingsStore& store, const QString& section, const char* name, Enum last,
+              Enum fallback) {
+    const std::optional<int> stored = store.readNumber(section, key(name));
+    if (!stored || *stored < 0 || *stored > static_cast<int>(last))
+        return fallback;
+    return static_cast<Enum>(*stored);
 }
 
 }  // namespace
@@ -31,6 +44,10 @@ void loadPreferences(Preferences& preferences, const SettingsStore& store) {
                                  .value_or(defaults.ignoreCase ? 1 : 0) != 0;
     preferences.ignoreAccents = store.readNumber(section, key(PrefsKey::IgnoreAccents))
                                     .value_or(defaults.ignoreAccents ? 1 : 0) != 0;
+    preferences.direction =
+        readEnum(store, section, PrefsKey::Direction, DirectionChoice::Mixed, defaults.direction);
+    preferences.answerForm = readEnum(store, section, PrefsKey::AnswerForm,
+                                      AnswerForm::MixedLetters, defaults.answerForm);
 }
 
 void savePreferences(const Preferences& preferences, SettingsStore& store) {
@@ -48,6 +65,17 @@ void savePreferences(const Preferences& preferences, SettingsStore& store) {
             store.writeNumber(section, key(name), 1);
         else
             store.remove(section, key(name));
+    }
+    const Preferences defaults;
+    for (const auto& [name, value, isDefault] :
+         {std::tuple{PrefsKey::Direction, static_cast<int>(preferences.direction),
+                     preferences.direction == defaults.direction},
+          std::tuple{PrefsKey::AnswerForm, static_cast<int>(preferences.answerForm),
+                     preferences.answerForm == defaults.answerForm}}) {
+        if (isDefault)
+            store.remove(section, key(name));
+        else
+            store.writeNumber(section, key(name), value);
     }
     store.sync();
 }

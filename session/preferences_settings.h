@@ -17,13 +17,18 @@ inline constexpr const char* ApplicationPath = "ApplicationPath";
 // version of the program.
 inline constexpr const char* IgnoreCase = "IgnoreCase";
 inline constexpr const char* IgnoreAccents = "IgnoreAccents";
+// Stored as their numbers, and like the flags only while they differ from the default.
+inline constexpr const char* Direction = "ExamDirection";
+inline constexpr const char* AnswerForm = "AnswerForm";
 }  // namespace PrefsKey
 
 // Fills every field from the store; a value that is missing or unreadable gives the
-// field's default. The max level is taken as stored, without a range check.
+// field's default, and so does a direction or answer form number this version does not
+// know. The max level is taken as stored, without a range check.
 void loadPreferences(Preferences& preferences, const SettingsStore& store);
-// Writes the five original values, changed or not, and each later flag as 1 while it is
-// set; a flag that is clear is taken out of the store, so that with those flags off the
-// store holds exactly what it always held. A failed write is not reported: the
+// Writes the five original values, changed or not, each later flag as 1 while it is set
+// and the direction and answer form while they are not the defaults; a later value at its
+// default is taken out of the store, so that with the defaults the store holds exactly
+// what it always held. A failed write is not reported: the
 // preferences are written while the program ends, when nobody could act on it.
 void savePreferences(const Preferences& preferences, SettingsStore& store);

@@ -43,6 +43,17 @@
     </message>
 </context>
 <context>
+    <name>AnswerFormStack</name>
+    <message>
+        <source>There are too few different answers to choose from; please type this one.</source>
+        <translation>Es gibt zu wenige verschiedene Antworten zur Auswahl; bitte tippen Sie diese ein.</translation>
+    </message>
+    <message>
+        <source>This answer has no letters to mix; please type it.</source>
+        <translation>Diese Antwort hat keine Buchstaben zum Mischen; bitte tippen Sie sie ein.</translation>
+    </message>
+</context>
+<context>
     <name>CommandBoard</name>
     <message>
         <source>&amp;File</source>
@@ -339,6 +350,29 @@
     <message>
         <source>Edit Card</source>
         <translation>Karte bearbeiten</translation>
+    </message>
+</context>
+<context>
+    <name>FlashCardPanel</name>
+    <message>
+        <source>Show answer</source>
+        <translation>Antwort zeigen</translation>
+    </message>
+    <message>
+        <source>Answer</source>
+        <translation>Antwort</translation>
+    </message>
+    <message>
+        <source>1: I knew it</source>
+        <translation>1: Gewusst</translation>
+    </message>
+    <message>
+        <source>2: I didn&apos;t</source>
+        <translation>2: Nicht gewusst</translation>
+    </message>
+    <message>
+        <source>The answer is: %1</source>
+        <translation>Die Antwort ist: %1</translation>
     </message>
 </context>
 <context>
@@ -756,6 +790,33 @@ Trotzdem öffnen?</translation>
     </message>
 </context>
 <context>
+    <name>MixedLettersPanel</name>
+    <message>
+        <source>Answer so far:</source>
+        <translation>Bisherige Antwort:</translation>
+    </message>
+    <message>
+        <source>Answer so far</source>
+        <translation>Bisherige Antwort</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Zurücknehmen</translation>
+    </message>
+    <message>
+        <source>Takes the last letter back (Backspace)</source>
+        <translation>Nimmt den letzten Buchstaben zurück (Rücktaste)</translation>
+    </message>
+    <message>
+        <source>Check</source>
+        <translation>Prüfen</translation>
+    </message>
+    <message>
+        <source>Hands in the answer (Enter)</source>
+        <translation>Gibt die Antwort ab (Eingabetaste)</translation>
+    </message>
+</context>
+<context>
     <name>ModifyCardDialog</name>
     <message>
         <source>Change a card</source>
@@ -812,6 +873,37 @@ Trotzdem öffnen?</translation>
     <message>
         <source>Delete Card...</source>
         <translation>Karte löschen...</translation>
+    </message>
+</context>
+<context>
+    <name>MultipleChoicePanel</name>
+    <message>
+        <source>Continue</source>
+        <translation>Weiter</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Your choice, wrong</source>
+        <translation>Ihre Wahl, falsch</translation>
+    </message>
+    <message>
+        <source>%1 (your choice, wrong)</source>
+        <translation>%1 (Ihre Wahl, falsch)</translation>
+    </message>
+    <message>
+        <source>The right answer</source>
+        <translation>Die richtige Antwort</translation>
+    </message>
+    <message>
+        <source>%1 (right)</source>
+        <translation>%1 (richtig)</translation>
+    </message>
+    <message>
+        <source>Wrong: %1. The right answer is %2.</source>
+        <translation>Falsch: %1. Die richtige Antwort ist %2.</translation>
     </message>
 </context>
 <context>

@@ -69,6 +69,10 @@ void AnswerFeedbackLine::showTolerated(ToleratedDifference tolerated, const QStr
     announce(messageFor(tolerated, storedAnswer));
 }
 
+void AnswerFeedbackLine::showMessage(const QString& message) {
+    announce(message);
+}
+
 void AnswerFeedbackLine::clear() {
     QLabel::clear();
     hide();

@@ -18,6 +18,8 @@ public:
     // "Right, but mind the capital letters: Haus", "... the accents: café", "... the
     // capital letters and accents: Café". Shows plain "Right." for None.
     void showTolerated(ToleratedDifference tolerated, const QString& storedAnswer);
+    // Any other message, announced the same way (a wrong choice, say).
+    void showMessage(const QString& message);
     void clear();
 
     // The text shown for a right answer.

@@ -28,6 +28,13 @@ Preferences tolerant(bool ignoreCase, bool ignoreAccents) {
     return p;
 }
 
+Preferences asked(DirectionChoice direction, AnswerForm form) {
+    Preferences p;
+    p.direction = direction;
+    p.answerForm = form;
+    return p;
+}
+
 }  // namespace
 
 // The preferences are kept under five fixed names that older installations share; a
@@ -93,6 +100,11 @@ void PreferencesTest::loadFromFile_data() {
         << QByteArray("[PrefsSection]\nIgnoreCase=1\nIgnoreAccents=1\n") << tolerant(true, true);
     QTest::newRow("unreadable flag stays off")
         << QByteArray("[PrefsSection]\nIgnoreCase=yes\n") << tolerant(false, false);
+    QTest::newRow("mixed directions, mixed letters")
+        << QByteArray("[PrefsSection]\nExamDirection=2\nAnswerForm=3\n")
+        << asked(DirectionChoice::Mixed, AnswerForm::MixedLetters);
+    QTest::newRow("unknown direction and form numbers give the defaults")
+        << QByteArray("[PrefsSection]\nExamDirection=3\nAnswerForm=-1\n") << Preferences();
 }
 
 void PreferencesTest::loadFromFile() {
@@ -111,6 +123,8 @@ void PreferencesTest::loadFromFile() {
     QCOMPARE(loaded.strictOrder, expected.strictOrder);
     QCOMPARE(loaded.allWords, expected.allWords);
     QCOMPARE(loaded.applicationPath, expected.applicationPath);
+    QVERIFY(loaded.direction == expected.direction);
+    QVERIFY(loaded.answerForm == expected.answerForm);
 }
 
 void PreferencesTest::saveWritesExactlyTheFiveNames() {
@@ -141,6 +155,10 @@ void PreferencesTest::roundTrip_data() {
     QTest::newRow("path beyond Windows-1252") << preferences(5, 0, false, true, "/home/łukasz/km");
     QTest::newRow("case let pass") << tolerant(true, false);
     QTest::newRow("accents let pass") << tolerant(false, true);
+    QTest::newRow("answer to question, flash cards")
+        << asked(DirectionChoice::AnswerToQuestion, AnswerForm::FlashCard);
+    QTest::newRow("mixed, multiple choice")
+        << asked(DirectionChoice::Mixed, AnswerForm::MultipleChoice);
 }
 
 void PreferencesTest::roundTrip() {
@@ -157,12 +175,16 @@ void PreferencesTest::roundTrip() {
 void PreferencesTest::tolerancesSwitchedOffLeaveTheFiveNames() {
     {
         SettingsStore store(path_);
-        savePreferences(tolerant(true, true), store);
+        Preferences changed = tolerant(true, true);
+        changed.direction = DirectionChoice::Mixed;
+        changed.answerForm = AnswerForm::FlashCard;
+        savePreferences(changed, store);
     }
     {
         QSettings raw(path_, QSettings::IniFormat);
         QCOMPARE(raw.value("PrefsSection/IgnoreCase").toString(), QStringLiteral("1"));
         QCOMPARE(raw.value("PrefsSection/IgnoreAccents").toString(), QStringLiteral("1"));
+        QCOMPARE(raw.value("PrefsSection/ExamDirection").toString(), QStringLiteral("2"));
     }
     {
         SettingsStore store(path_);
