@@ -66,8 +66,7 @@ ImportReadResult readImportSource(std::string bytes, const std::string& name,
     } else {
         source.kind_ = ImportKind::Text;
         source.bytes_ = std::move(bytes);
-        source.options_ = options.text;
-        source.text_ = importText(source.bytes_, source.options_);
+        source.text_ = importText(source.bytes_, options.text);
         if (source.text_.status == TextImport::Status::NotText)
             return refused(ImportRefusal::Reason::NotText);
         source.mapping_ = options.mapping ? *options.mapping : suggestMapping(source.text_);

@@ -5,8 +5,7 @@
 
 void ImportSource::setOptions(const TextImportOptions& options) {
     const char32_t separatorBefore = text_.separator;
-    options_ = options;
-    text_ = importText(bytes_, options_);
+    text_ = importText(bytes_, options);
     if (text_.separator != separatorBefore)
         mapping_ = suggestMapping(text_);
     countRows();

@@ -50,8 +50,6 @@ public:
     const TextImport& text() const { return text_; }
     // A KVTML document's title, languages and cards; empty for other kinds.
     const KvtmlImport& kvtml() const { return kvtml_; }
-    // What the user chose instead of the text file: encoding, separator.
-    const TextImportOptions& options() const { return options_; }
     const ColumnMapping& mapping() const { return mapping_; }
 
     // Reads the text again. A different separator changes what the columns are, so the
@@ -79,7 +77,6 @@ private:
     ImportKind kind_ = ImportKind::Text;
     std::string bytes_;
     TextImport text_;
-    TextImportOptions options_;
     ColumnMapping mapping_;
     KvtmlImport kvtml_;
     ImportCounts counts_;
