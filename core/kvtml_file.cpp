@@ -25,11 +25,6 @@ int32_t levelFromKvtmlGrade(int grade, int32_t maxLevel) {
     return static_cast<int32_t>((g * maxLevel * 2 + kKvtmlMaxGrade) / (kKvtmlMaxGrade * 2));
 }
 
-std::size_t KvtmlImport::takenCount() const {
-    return static_cast<std::size_t>(std::count_if(
-        candidates.begin(), candidates.end(), [](const CardCandidate& c) { return c.taken(); }));
-}
-
 namespace {
 
 // Where each line starts, to turn the parser's offsets into lines.

@@ -38,8 +38,6 @@ struct KvtmlImport {
     std::string questionLanguage;  // the names of identifiers 0 and 1
     std::string answerLanguage;
     std::vector<CardCandidate> candidates;  // in the order of the entries; line of the entry
-
-    std::size_t takenCount() const;
 };
 
 // Reads a KVTML 2 document. Elements the cards have no use for are skipped. A document that

@@ -828,13 +828,6 @@ DocumentInfo readListFrom(ByteSource& source, const std::string& name, CardStore
     return info;
 }
 
-DocumentInfo readListBytes(std::string_view bytes, const std::string& name, CardStore& store,
-                           CardList& target, LogFont& questionFont, LogFont& answerFont,
-                           Host& host) {
-    MemorySource source(bytes);
-    return readListFrom(source, name, store, target, questionFont, answerFont, host);
-}
-
 DocumentInfo readListFile(const std::string& path, CardStore& store, CardList& target,
                           LogFont& questionFont, LogFont& answerFont, Host& host) {
     FileSource source(path, kMaxListFileBytes);

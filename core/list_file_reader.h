@@ -61,12 +61,6 @@ inline constexpr int64_t kMaxListFileBytes = int64_t{1} << 30;
 DocumentInfo readListFile(const std::string& path, CardStore& store, CardList& target,
                           LogFont& questionFont, LogFont& answerFont, Host& host);
 
-// The same rules over bytes in memory; `name` becomes the report's fileName. Without a
-// file, `stamp` stays empty.
-DocumentInfo readListBytes(std::string_view bytes, const std::string& name, CardStore& store,
-                           CardList& target, LogFont& questionFont, LogFont& answerFont,
-                           Host& host);
-
 // The same rules over any source of bytes.
 DocumentInfo readListFrom(ByteSource& source, const std::string& name, CardStore& store,
                           CardList& target, LogFont& questionFont, LogFont& answerFont, Host& host);

@@ -679,24 +679,6 @@ CardCandidate candidateAt(const TextImport& import, const ColumnMapping& mapping
 
 namespace {
 
-std::size_t candidateCount(const TextImport& import, const ColumnMapping& mapping) {
-    const std::size_t header = mapping.firstRowIsHeader && import.rowCount() > 0 ? 1 : 0;
-    return import.rowCount() - header;
-}
-
-}  // namespace
-
-std::vector<CardCandidate> candidates(const TextImport& import, const ColumnMapping& mapping,
-                                      std::size_t first, std::size_t count) {
-    const std::size_t total = candidateCount(import, mapping);
-    std::vector<CardCandidate> out;
-    for (std::size_t i = first; i < total && out.size() < count; ++i)
-        out.push_back(candidateAt(import, mapping, i));
-    return out;
-}
-
-namespace {
-
 // Whether the field surely goes into its card as it is: no control characters, no blanks
 // at its ends, no more bytes than the field has characters. Most rows of most files are
 // such rows, and they need no card made to be counted. The text is valid UTF-8 here, so
@@ -736,25 +718,6 @@ bool plainRow(const TextImport& import, const ColumnMapping& mapping, std::size_
 
 bool isPlainCandidate(const TextImport& import, const ColumnMapping& mapping, std::size_t index) {
     return plainRow(import, mapping, index + (mapping.firstRowIsHeader ? 1 : 0));
-}
-
-ImportCounts countCandidates(const TextImport& import, const ColumnMapping& mapping) {
-    ImportCounts counts;
-    counts.candidates = candidateCount(import, mapping);
-    const std::size_t header = mapping.firstRowIsHeader ? 1 : 0;
-    for (std::size_t i = 0; i < counts.candidates; ++i) {
-        if (plainRow(import, mapping, i + header)) {
-            ++counts.taken;
-            continue;
-        }
-        const CardCandidate c = candidateAt(import, mapping, i);
-        if (c.taken()) {
-            ++counts.taken;
-            if (!c.problems.empty())
-                ++counts.withProblems;
-        }
-    }
-    return counts;
 }
 
 // ---- HTML ------------------------------------------------------------------------------

@@ -38,16 +38,10 @@ struct ColumnMapping {
     bool operator==(const ColumnMapping&) const = default;
 };
 
-struct ImportCounts {
-    std::size_t candidates = 0;    // rows that are cards, not counting a header row
-    std::size_t taken = 0;         // of these, the ones the import would take
-    std::size_t withProblems = 0;  // taken, but cut or cleaned on the way
-};
-
 // The rows of a text file in memory, read in one pass that keeps every field in one
 // buffer, so that a million rows cost a few allocations. Cards are made from the rows
-// only when asked for (candidate, candidates), so that a preview needs no more than the
-// rows it shows.
+// only when asked for (candidateAt), so that a preview needs no more than the rows it
+// shows.
 class TextImport {
 public:
     enum class Status : uint8_t { Rows, NotText };
@@ -101,16 +95,12 @@ TextImport importText(std::string_view bytes, const TextImportOptions& options =
 // Notes, ...), else question and answer in the first two columns.
 ColumnMapping suggestMapping(const TextImport& import);
 
-ImportCounts countCandidates(const TextImport& import, const ColumnMapping& mapping);
 // The card the index-th row (after a header row) would give, with its problems. A row is
 // not taken when its question is empty. Fields beyond the mapped columns and the usual
 // field count that hold text are noted as ExtraFields. A lesson or additional information
 // without a column is "-", as in a new card.
 CardCandidate candidateAt(const TextImport& import, const ColumnMapping& mapping,
                           std::size_t index);
-std::vector<CardCandidate> candidates(const TextImport& import, const ColumnMapping& mapping,
-                                      std::size_t first = 0,
-                                      std::size_t count = static_cast<std::size_t>(-1));
 // Whether the index-th row gives its card exactly as its fields are written: a question,
 // and nothing to cut, clean or leave out. Much cheaper than candidateAt, so that a caller
 // walking a million rows asks it first.

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/import_pipeline.h"
 #include "core/message_ids.h"
 #include "core/preferences.h"
 #include "editing/import_preview_model.h"
@@ -91,52 +92,32 @@ void selectData(QComboBox* box, const QVariant& data) {
         box->setCurrentIndex(index);
 }
 
-QString readFailure(const QString& name, FileFailure failure) {
-    switch (failure) {
-        case FileFailure::NotRegularFile:
+// Why the file gives no cards, in a message naming it.
+QString refusalText(const ImportRefusal& refusal, const QString& name) {
+    switch (refusal.reason) {
+        case ImportRefusal::Reason::NotRegularFile:
             return ImportDialog::tr("%1 cannot be imported: it is a folder, a device or a pipe.")
                 .arg(name);
-        case FileFailure::TooLarge:
+        case ImportRefusal::Reason::TooLarge:
             return ImportDialog::tr("%1 is too large to import (over %2 MiB).")
                 .arg(name)
                 .arg(kMaxImportFileBytes / (1024 * 1024));
-        default:
-            return ImportDialog::tr("%1 could not be read.").arg(name);
+        case ImportRefusal::Reason::BrokenKvtml:
+            return ImportDialog::tr("%1 cannot be imported: %2")
+                .arg(name, fromUtf8(refusal.detail));
+        case ImportRefusal::Reason::NotText:
+            return ImportDialog::tr(
+                       "%1 is not a text file: it holds NUL bytes or other control "
+                       "characters. Import reads text (such as CSV or tab-separated lists) "
+                       "and KVTML files.")
+                .arg(name);
+        case ImportRefusal::Reason::NoCards:
+            return ImportDialog::tr("%1 holds no cards to import.").arg(name);
+        case ImportRefusal::Reason::None:
+        case ImportRefusal::Reason::CannotRead:
+            break;
     }
-}
-
-// The cards of the file, or none with the reason why it gives none.
-std::optional<ImportSource> readSource(const std::string& path, const QString& name,
-                                       int32_t maxLevel, QString& refusal) {
-    ImportFile file = readImportFile(path);
-    if (file.failure != FileFailure::None) {
-        refusal = readFailure(name, file.failure);
-        return std::nullopt;
-    }
-    std::optional<ImportSource> source;
-    if (looksLikeKvtml(path, file.bytes)) {
-        source = ImportSource::fromKvtml(file.bytes, maxLevel);
-        if (source->kvtml().status != KvtmlImport::Status::Read) {
-            refusal = ImportDialog::tr("%1 cannot be imported: %2")
-                          .arg(name, fromUtf8(describeKvtmlFailure(source->kvtml())));
-            return std::nullopt;
-        }
-    } else {
-        source = ImportSource::fromText(std::move(file.bytes));
-        if (source->text().status == TextImport::Status::NotText) {
-            refusal = ImportDialog::tr(
-                          "%1 is not a text file: it holds NUL bytes or other control "
-                          "characters. Import reads text (such as CSV or tab-separated lists) "
-                          "and KVTML files.")
-                          .arg(name);
-            return std::nullopt;
-        }
-    }
-    if (source->rowCount() == 0) {
-        refusal = ImportDialog::tr("%1 holds no cards to import.").arg(name);
-        return std::nullopt;
-    }
-    return source;
+    return ImportDialog::tr("%1 could not be read.").arg(name);
 }
 
 }  // namespace
@@ -165,17 +146,17 @@ void ImportDialog::run(ListSession& session, CommandBoard& board, QWidget* paren
     const std::string path = QFile::encodeName(choice.path).toStdString();
     const QString name = QFileInfo(choice.path).fileName();
 
-    QString refusal;
+    ImportOptions options;
+    options.maxLevel = session.preferences().maxLevel;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    std::optional<ImportSource> source =
-        readSource(path, name, session.preferences().maxLevel, refusal);
+    ImportReadResult read = readImportSource(path, options);
     QGuiApplication::restoreOverrideCursor();
-    if (!source) {
-        showErrorText(refusal);
+    if (!read.source) {
+        showErrorText(refusalText(read.refusal, name));
         return;
     }
 
-    OwnedDialog<ImportDialog> dialog(std::move(*source), name, parent);
+    OwnedDialog<ImportDialog> dialog(std::move(*read.source), name, parent);
     if (prompts().execDialog(dialog.get()) != QDialog::Accepted || !dialog)
         return;
     importCards(session, dialog->source());
@@ -197,7 +178,7 @@ ImportDialog::ImportDialog(ImportSource source, const QString& fileName, QWidget
     auto* aboutLabel = new QLabel(about, this);
     aboutLabel->setWordWrap(true);
     layout->addWidget(aboutLabel);
-    if (source_.kind() == ImportSource::Kind::Text)
+    if (source_.kind() == ImportKind::Text)
         buildTextChoices();
 
     preview_ = new ImportPreviewModel(this);
@@ -212,8 +193,7 @@ ImportDialog::ImportDialog(ImportSource source, const QString& fileName, QWidget
     if (auto* corner = table->findChild<QAbstractButton*>())
         corner->setAccessibleName(tr("Select all rows"));
     table->horizontalHeader()->setStretchLastSection(true);
-    table->setColumnHidden(ImportPreviewModel::LevelColumn,
-                           source_.kind() != ImportSource::Kind::Kvtml);
+    table->setColumnHidden(ImportPreviewModel::LevelColumn, source_.kind() != ImportKind::Kvtml);
     layout->addWidget(
         labelFor(tr("&Preview of the first %1 cards:").arg(kPreviewRows), table, this));
     layout->addWidget(table, 3);
@@ -355,8 +335,8 @@ void ImportDialog::takeMapping() {
 }
 
 void ImportDialog::showSource() {
-    const ImportTally& tally = source_.tally();
-    if (source_.kind() == ImportSource::Kind::Text) {
+    const ImportCounts& counts = source_.counts();
+    if (source_.kind() == ImportKind::Text) {
         const TextImport& text = source_.text();
         const QSignalBlocker blockEncoding(encoding_);
         const QSignalBlocker blockSeparator(separator_);
@@ -374,20 +354,20 @@ void ImportDialog::showSource() {
     problems_->fill(source_);
 
     QStringList summary;
-    if (source_.kind() == ImportSource::Kind::Text &&
+    if (source_.kind() == ImportKind::Text &&
         source_.text().status == TextImport::Status::NotText) {
         summary << tr("Read in this encoding, the file is not text. Choose another encoding.");
-    } else if (source_.kind() == ImportSource::Kind::Text) {
-        summary << tr("%1 of %2 rows become cards.").arg(tally.taken).arg(tally.rows);
+    } else if (source_.kind() == ImportKind::Text) {
+        summary << tr("%1 of %2 rows become cards.").arg(counts.taken).arg(counts.rows);
     } else {
-        summary << tr("%1 of %2 entries become cards.").arg(tally.taken).arg(tally.rows);
+        summary << tr("%1 of %2 entries become cards.").arg(counts.taken).arg(counts.rows);
     }
-    if (tally.changed > 0)
-        summary << tr("%1 of them are cut or cleaned.").arg(tally.changed);
-    if (tally.rows > tally.taken)
-        summary << tr("%1 cannot be taken.").arg(tally.rows - tally.taken);
+    if (counts.changed > 0)
+        summary << tr("%1 of them are cut or cleaned.").arg(counts.changed);
+    if (counts.rows > counts.taken)
+        summary << tr("%1 cannot be taken.").arg(counts.rows - counts.taken);
     summary_->setText(summary.join(QLatin1Char(' ')));
-    importButton_->setEnabled(tally.taken > 0);
+    importButton_->setEnabled(counts.taken > 0);
 }
 
 void ImportDialog::fillColumnBoxes() {

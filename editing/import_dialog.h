@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "session/import_source.h"
+#include "core/import_source.h"
 
 class CommandBoard;
 class ImportPreviewModel;

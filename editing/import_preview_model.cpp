@@ -6,20 +6,16 @@
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("ImportPreviewModel", text);
-}
-
 QString fieldName(CardField field) {
     switch (field) {
         case CardField::Question:
-            return tr("question");
+            return QCoreApplication::translate("ImportPreviewModel", "question");
         case CardField::Answer:
-            return tr("answer");
+            return QCoreApplication::translate("ImportPreviewModel", "answer");
         case CardField::Lesson:
-            return tr("lesson");
+            return QCoreApplication::translate("ImportPreviewModel", "lesson");
         case CardField::AddInfo:
-            return tr("additional information");
+            return QCoreApplication::translate("ImportPreviewModel", "additional information");
     }
     return {};
 }
@@ -31,21 +27,30 @@ QString quoted(const std::string& text) {
 QString describeProblem(const ImportProblem& problem) {
     switch (problem.kind) {
         case ImportProblemKind::EmptyQuestion:
-            return tr("not taken: the question is empty");
+            return QCoreApplication::translate("ImportPreviewModel",
+                                               "not taken: the question is empty");
         case ImportProblemKind::TooLong:
-            return tr("the %1 is cut after %2 characters, leaving out %3 more: %4")
+            return QCoreApplication::translate(
+                       "ImportPreviewModel",
+                       "the %1 is cut after %2 characters, leaving out %3 more: %4")
                 .arg(fieldName(problem.field))
                 .arg(characterLimit(problem.field))
                 .arg(problem.lostCount)
                 .arg(quoted(problem.lost));
         case ImportProblemKind::ExtraFields:
-            return tr("fields beyond the columns left out: %1").arg(quoted(problem.lost));
+            return QCoreApplication::translate("ImportPreviewModel",
+                                               "fields beyond the columns left out: %1")
+                .arg(quoted(problem.lost));
         case ImportProblemKind::InvalidBytes:
-            return tr("bytes that are no character in this encoding became \uFFFD");
+            return QCoreApplication::translate(
+                "ImportPreviewModel", "bytes that are no character in this encoding became \uFFFD");
         case ImportProblemKind::ControlCharacter:
-            return tr("line breaks, tabs or control characters became blanks");
+            return QCoreApplication::translate(
+                "ImportPreviewModel", "line breaks, tabs or control characters became blanks");
         case ImportProblemKind::UnclosedQuote:
-            return tr("a quote that is never closed is kept as an ordinary character");
+            return QCoreApplication::translate(
+                "ImportPreviewModel",
+                "a quote that is never closed is kept as an ordinary character");
     }
     return {};
 }
@@ -57,9 +62,8 @@ QString describeImportRow(const ImportRow& row) {
     const CardCandidate& candidate = row.candidate;
     // Why a row is refused comes first: it matters more than how it would have been cut.
     if (candidate.taken() && candidate.card.answer.empty())
-        parts << tr("not taken: the answer is empty");
-    else if (candidate.taken() && !row.unstorable.empty())
-        parts << tr("not taken: a list cannot hold %1").arg(quoted(row.unstorable));
+        parts << QCoreApplication::translate("ImportPreviewModel",
+                                             "not taken: the answer is empty");
     for (const ImportProblem& problem : candidate.problems) {
         if (problem.kind == ImportProblemKind::EmptyQuestion)
             parts.prepend(describeProblem(problem));

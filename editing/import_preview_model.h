@@ -4,7 +4,7 @@
 #include <QString>
 #include <vector>
 
-#include "session/import_source.h"
+#include "core/import_source.h"
 
 // What the preview says about a row: why it is not taken, or how it is cut or cleaned;
 // empty when it is taken as it is.

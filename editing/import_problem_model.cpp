@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 
+#include "core/import_source.h"
 #include "editing/import_preview_model.h"
-#include "session/import_source.h"
 
 ImportProblemModel::ImportProblemModel(QObject* parent) : QAbstractListModel(parent) {}
 
@@ -17,7 +17,7 @@ int ImportProblemModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid() || source_ == nullptr)
         return 0;
     // An import file is far too small to hold more rows than an int counts.
-    return static_cast<int>(source_->tally().noted.size());
+    return static_cast<int>(source_->counts().noted.size());
 }
 
 QVariant ImportProblemModel::data(const QModelIndex& index, int role) const {
@@ -25,7 +25,7 @@ QVariant ImportProblemModel::data(const QModelIndex& index, int role) const {
         (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
     const ImportRow row =
-        source_->row(source_->tally().noted[static_cast<std::size_t>(index.row())]);
+        source_->row(source_->counts().noted[static_cast<std::size_t>(index.row())]);
     return QCoreApplication::translate("ImportProblemModel", "Line %1: %2")
         .arg(row.candidate.line)
         .arg(describeImportRow(row));

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/exchange_text.h"
+#include "core/import_pipeline.h"
 #include "core/kvtml_file.h"
 #include "core/string_sink.h"
 #include "core/text_import.h"
@@ -34,18 +35,40 @@ void checkText(std::string_view text, CardField field) {
         check(static_cast<unsigned char>(c) >= 0x20, "control character in a text");
 }
 
-std::vector<CardRecord> checkCandidates(const std::vector<CardCandidate>& all) {
-    std::vector<CardRecord> taken;
-    for (const CardCandidate& c : all) {
+// Checks every row of the source, and that the counts and the cards the import takes
+// agree with the rows; returns those cards.
+std::vector<CardRecord> checkSource(const ImportSource& source) {
+    ImportCounts expected;
+    expected.rows = source.rowCount();
+    std::vector<CardRecord> fromRows;
+    for (std::size_t i = 0; i < source.rowCount(); ++i) {
+        const ImportRow row = source.row(i);
+        const CardCandidate& c = row.candidate;
         checkText(c.card.question, CardField::Question);
         checkText(c.card.answer, CardField::Answer);
         checkText(c.card.lesson, CardField::Lesson);
         checkText(c.card.addInfo, CardField::AddInfo);
         check(c.taken() == !c.card.question.empty(), "taken without a question");
-        if (c.taken())
-            taken.push_back(c.card);
+        if (row.taken()) {
+            fromRows.push_back(c.card);
+            ++expected.taken;
+        }
+        expected.changed += row.changed();
+        if (!row.taken() || row.changed())
+            expected.noted.push_back(i);
     }
+    const ImportCounts& counts = source.counts();
+    check(counts.taken == expected.taken, "taken count");
+    check(counts.changed == expected.changed, "count of changed rows");
+    check(counts.noted == expected.noted, "noted rows");
+    std::vector<CardRecord> taken;
+    source.forEachTakenCard([&](const CardRecord& card) { taken.push_back(card); });
+    check(taken == fromRows, "imported cards differ from the rows");
     return taken;
+}
+
+std::vector<CardRecord> cardsOf(const ImportReadResult& read) {
+    return read.source ? checkSource(*read.source) : std::vector<CardRecord>();
 }
 
 std::vector<std::vector<std::string>> rowsOf(const TextImport& import) {
@@ -62,51 +85,54 @@ std::vector<std::vector<std::string>> rowsOf(const TextImport& import) {
 }
 
 void fuzzText(std::string_view bytes) {
-    const TextImport import = importText(bytes);
-    if (import.status == TextImport::Status::NotText) {
-        check(import.rowCount() == 0, "rows from a file that is not text");
+    const ImportReadResult read = readImportSource(std::string(bytes), "fuzz.txt", {});
+    if (!read.source) {
+        check(read.refusal.reason != ImportRefusal::Reason::None, "no source and no reason");
         return;
     }
-    for (const ColumnMapping& mapping : {suggestMapping(import), ColumnMapping{0, 1, 2, 3, true}}) {
-        const std::vector<CardCandidate> all = candidates(import, mapping);
-        const ImportCounts counts = countCandidates(import, mapping);
-        std::size_t withProblems = 0;
-        for (const CardCandidate& c : all)
-            withProblems += c.taken() && !c.problems.empty();
-        const std::vector<CardRecord> taken = checkCandidates(all);
-        check(counts.candidates == all.size(), "candidate count");
-        check(counts.taken == taken.size(), "taken count");
-        check(counts.withProblems == withProblems, "count of rows with problems");
+    // Text that starts as a KVTML document is read as one; fuzzKvtml sees it too.
+    if (read.source->kind() != ImportKind::Text)
+        return;
+    const TextImport& import = read.source->text();
+    for (const ColumnMapping& mapping : {read.source->mapping(), ColumnMapping{0, 1, 2, 3, true}}) {
+        ImportSource source = *read.source;
+        source.setMapping(mapping);
+        const std::vector<CardRecord> taken = checkSource(source);
 
         // Exchange text of the taken cards imports back as the same cards, levels aside.
         StringSink sink;
         check(writeExchangeText(sink, taken), "exchange text not written");
-        const TextImport again = importText(sink.bytes());
-        std::vector<CardRecord> back = checkCandidates(candidates(again, suggestMapping(again)));
         std::vector<CardRecord> expected = taken;
         for (CardRecord& card : expected)
             card.level = 0;
-        check(back == expected, "exchange text does not read back");
+        check(cardsOf(readImportSource(sink.bytes(), "again.txt", {})) == expected,
+              "exchange text does not read back");
     }
-    const TextImport same = importText(bytes, {import.encoding, import.separator, import.html});
-    check(rowsOf(same) == rowsOf(import), "rows change when the detected settings are given");
+    ImportOptions same;
+    same.text = {import.encoding, import.separator, import.html};
+    const ImportReadResult again = readImportSource(std::string(bytes), "fuzz.txt", same);
+    check(again.source && rowsOf(again.source->text()) == rowsOf(import),
+          "rows change when the detected settings are given");
 }
 
 void fuzzKvtml(std::string_view bytes) {
-    const KvtmlImport import = readKvtml(bytes, 5);
-    if (import.status != KvtmlImport::Status::Read) {
-        check(import.candidates.empty(), "cards from a file that could not be read");
-        check(!describeKvtmlFailure(import).empty(), "failure without a description");
+    const ImportReadResult read = readImportSource(std::string(bytes), "fuzz.kvtml", {});
+    if (!read.source) {
+        check(read.refusal.reason != ImportRefusal::Reason::BrokenKvtml ||
+                  !read.refusal.detail.empty(),
+              "failure without a description");
         return;
     }
-    const std::vector<CardRecord> taken = checkCandidates(import.candidates);
+    const KvtmlImport& import = read.source->kvtml();
+    const std::vector<CardRecord> taken = checkSource(*read.source);
     StringSink sink;
     check(
         writeKvtml(sink, taken, {import.title, import.questionLanguage, import.answerLanguage, 5}),
         "KVTML not written");
-    const KvtmlImport again = readKvtml(sink.bytes(), 5);
-    check(again.status == KvtmlImport::Status::Read, "written KVTML does not read");
-    check(checkCandidates(again.candidates) == taken, "written KVTML reads back differently");
+    const ImportReadResult again = readImportSource(sink.bytes(), "again.kvtml", {});
+    check(again.refusal.reason != ImportRefusal::Reason::BrokenKvtml,
+          "written KVTML does not read");
+    check(cardsOf(again) == taken, "written KVTML reads back differently");
 }
 
 }  // namespace

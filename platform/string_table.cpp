@@ -162,7 +162,3 @@ QString stringText(int id) {
     const Entry* entry = find(id);
     return entry ? QCoreApplication::translate("StringTable", entry->text) : QString();
 }
-
-bool hasString(int id) {
-    return find(id) != nullptr;
-}

@@ -5,4 +5,3 @@
 // The program's string table, numbers 101 to 182. Returns a null string for a number
 // that has no text.
 QString stringText(int id);
-bool hasString(int id);

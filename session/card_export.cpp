@@ -12,14 +12,9 @@
 #include "platform/messages.h"
 #include "platform/prompts.h"
 #include "platform/string_table.h"
-#include "session/card_text.h"
 #include "session/list_session.h"
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("CardExport", text);
-}
 
 QString filter(const QString& description, const QString& extension) {
     return QString("%1 (*.%2 *.%3)").arg(description, extension, extension.toUpper());
@@ -41,8 +36,8 @@ std::vector<CardRecord> cardRecordsOf(const CardStore& store) {
                     static_cast<std::size_t>(store.knownList.count()));
     for (const CardList* list : {&store.unknownList, &store.knownList}) {
         list->forEach([&](const Card* card) {
-            records.push_back({utf8FromCardText(card->question()), utf8FromCardText(card->answer()),
-                               utf8FromCardText(card->lesson()), utf8FromCardText(card->addInfo()),
+            records.push_back({std::string(card->question()), std::string(card->answer()),
+                               std::string(card->lesson()), std::string(card->addInfo()),
                                card->level});
         });
     }
@@ -67,8 +62,9 @@ FileFailure writeExchangeFile(const std::string& path, ExchangeFormat format,
 void exportForOtherTrainers(ListSession& session) {
     FileRequest request;
     request.title = stringText(Msg::ExportTitle);
-    request.filters = {filter(tr("Text for other trainers"), "txt"),
-                       filter(tr("KDE vocabulary file"), "kvtml")};
+    request.filters = {
+        filter(QCoreApplication::translate("CardExport", "Text for other trainers"), "txt"),
+        filter(QCoreApplication::translate("CardExport", "KDE vocabulary file"), "kvtml")};
     request.defaultSuffix = "txt";
     const FileChoice choice = prompts().saveFile(session.dialogParent(), request);
     if (choice.path.isEmpty()) {
@@ -89,16 +85,22 @@ void exportForOtherTrainers(ListSession& session) {
         case FileFailure::None:
             return;
         case FileFailure::ReadOnly:
-            showErrorText(tr("%1 is read-only. The cards were not exported.").arg(choice.path));
+            showErrorText(QCoreApplication::translate(
+                              "CardExport", "%1 is read-only. The cards were not exported.")
+                              .arg(choice.path));
             return;
         case FileFailure::NotRegularFile:
-            showErrorText(tr("%1 is a folder, a device or a pipe, not a file. The cards were "
-                             "not exported.")
+            showErrorText(QCoreApplication::translate(
+                              "CardExport",
+                              "%1 is a folder, a device or a pipe, not a file. The cards were "
+                              "not exported.")
                               .arg(choice.path));
             return;
         default:
-            showErrorText(tr("The cards could not be written to %1; the folder may be "
-                             "read-only or the disk full. Nothing was changed.")
+            showErrorText(QCoreApplication::translate(
+                              "CardExport",
+                              "The cards could not be written to %1; the folder may be "
+                              "read-only or the disk full. Nothing was changed.")
                               .arg(choice.path));
             return;
     }

@@ -54,6 +54,29 @@
     </message>
 </context>
 <context>
+    <name>CardExport</name>
+    <message>
+        <source>Text for other trainers</source>
+        <translation>Text für andere Trainer</translation>
+    </message>
+    <message>
+        <source>KDE vocabulary file</source>
+        <translation>KDE-Vokabeldatei</translation>
+    </message>
+    <message>
+        <source>%1 is read-only. The cards were not exported.</source>
+        <translation>%1 ist schreibgeschützt. Die Karten wurden nicht exportiert.</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, a device or a pipe, not a file. The cards were not exported.</source>
+        <translation>%1 ist ein Ordner, ein Gerät oder eine Pipe, keine Datei. Die Karten wurden nicht exportiert.</translation>
+    </message>
+    <message>
+        <source>The cards could not be written to %1; the folder may be read-only or the disk full. Nothing was changed.</source>
+        <translation>Die Karten konnten nicht nach %1 geschrieben werden; vielleicht ist der Ordner schreibgeschützt oder der Datenträger voll. Es wurde nichts geändert.</translation>
+    </message>
+</context>
+<context>
     <name>CommandBoard</name>
     <message>
         <source>&amp;File</source>
@@ -587,6 +610,50 @@
     <message>
         <source>What happens</source>
         <translation>Was geschieht</translation>
+    </message>
+    <message>
+        <source>question</source>
+        <translation>Frage</translation>
+    </message>
+    <message>
+        <source>answer</source>
+        <translation>Antwort</translation>
+    </message>
+    <message>
+        <source>lesson</source>
+        <translation>Lektion</translation>
+    </message>
+    <message>
+        <source>additional information</source>
+        <translation>Zusatzinformation</translation>
+    </message>
+    <message>
+        <source>not taken: the question is empty</source>
+        <translation>nicht übernommen: die Frage ist leer</translation>
+    </message>
+    <message>
+        <source>the %1 is cut after %2 characters, leaving out %3 more: %4</source>
+        <translation>die %1 wird nach %2 Zeichen gekürzt, %3 weitere entfallen: %4</translation>
+    </message>
+    <message>
+        <source>fields beyond the columns left out: %1</source>
+        <translation>Felder hinter den Spalten entfallen: %1</translation>
+    </message>
+    <message>
+        <source>bytes that are no character in this encoding became �</source>
+        <translation>Bytes, die in dieser Kodierung kein Zeichen sind, wurden zu �</translation>
+    </message>
+    <message>
+        <source>line breaks, tabs or control characters became blanks</source>
+        <translation>Zeilenumbrüche, Tabulatoren oder Steuerzeichen wurden zu Leerzeichen</translation>
+    </message>
+    <message>
+        <source>a quote that is never closed is kept as an ordinary character</source>
+        <translation>ein nie geschlossenes Anführungszeichen bleibt als gewöhnliches Zeichen stehen</translation>
+    </message>
+    <message>
+        <source>not taken: the answer is empty</source>
+        <translation>nicht übernommen: die Antwort ist leer</translation>
     </message>
 </context>
 <context>

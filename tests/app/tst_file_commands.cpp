@@ -21,6 +21,7 @@
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
 #include "tests/support/test_environment.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -83,15 +84,6 @@ private slots:
     }
     void cleanup() { finishMainWindow(); }
 
-    QString writeList(const QString& name, const QByteArray& bytes) {
-        const QString path = dir_.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return {};
-        file.write(bytes);
-        return path;
-    }
-
     void openingStartsTheExaminationTheListSizeCalls_data() {
         QTest::addColumn<int>("unknown");
         QTest::addColumn<int>("known");
@@ -107,7 +99,7 @@ private slots:
         QFETCH(int, unknown);
         QFETCH(int, known);
         QFETCH(QString, examination);
-        const QString path = writeList("list.kmx", listFile(unknown, known));
+        const QString path = writeTestFile(dir_, "list.kmx", listFile(unknown, known));
         env_->prompts().openChoices.push_back({path, 0});
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
         main_->board().action(Command::OpenList)->trigger();
@@ -150,7 +142,7 @@ private slots:
                  QString("/tmp/my words.kmx"));
         QCOMPARE(TrainerApp::commandLineList({"kartomatrix"}), QString());
 
-        const QString path = writeList("my words.kmx", listFile(2, 1));
+        const QString path = writeTestFile(dir_, "my words.kmx", listFile(2, 1));
         main_->setStartupList(TrainerApp::commandLineList(
             {"kartomatrix", path.section(' ', 0, 0), path.section(' ', 1)}));
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
@@ -162,7 +154,7 @@ private slots:
     }
 
     void aListOfKnownCardsOnlyOffersTheKnownWords() {
-        const QString path = writeList("known.kmx", listFile(0, 2));
+        const QString path = writeTestFile(dir_, "known.kmx", listFile(0, 2));
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
         main_->session().openList(path);
         const ControlStates expected =
@@ -253,7 +245,7 @@ private slots:
     }
 
     void closeListWithYesAlwaysAsksForAName() {
-        const QString path = writeList("named.kmx", listFile(2, 0));
+        const QString path = writeTestFile(dir_, "named.kmx", listFile(2, 0));
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
         main_->session().openList(path);
         const ControlStates opened = controlStates(main_->board());
@@ -286,7 +278,7 @@ private slots:
     }
 
     void quitWithYesSavesANamedListWithoutAsking() {
-        const QString path = writeList("named.kmx", listFile(2, 0));
+        const QString path = writeTestFile(dir_, "named.kmx", listFile(2, 0));
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
         main_->session().openList(path);
         addCard(*store_, store_->unknownList, "new", "card", "", "");
@@ -300,7 +292,7 @@ private slots:
     }
 
     void quitWhoseSaveFailsKeepsTheProgramAndTheCards() {
-        const QString path = writeList("named.kmx", listFile(2, 0));
+        const QString path = writeTestFile(dir_, "named.kmx", listFile(2, 0));
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
         main_->session().openList(path);
         addCard(*store_, store_->unknownList, "new", "card", "", "");
@@ -335,14 +327,14 @@ private slots:
         QByteArray bytes = listFile(3, 0);
         if (how == 2)
             bytes.chop(4);  // the last card loses its number and line end
-        const QString path = writeList("guarded.kmx", bytes);
+        const QString path = writeTestFile(dir_, "guarded.kmx", bytes);
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
         main_->session().openList(path);
         QCOMPARE(env_->prompts().messages.size(), std::size_t(how == 2 ? 1 : 0));
         env_->prompts().clear();
         const QByteArray other = listFile(5, 0);
         if (how < 2)
-            writeList("guarded.kmx", other);
+            writeTestFile(dir_, "guarded.kmx", other);
         store_->modified = true;
         env_->prompts().answers.push_back(how == 1   ? PromptAnswer::Yes
                                           : how == 2 ? PromptAnswer::No
@@ -380,7 +372,7 @@ private slots:
         } else if (what == "pipe") {
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         } else if (what == "locked") {
-            path = writeList("shared.kmx", listFile(2, 0));
+            path = writeTestFile(dir_, "shared.kmx", listFile(2, 0));
             other = std::make_unique<QLockFile>(dir_.filePath(".shared.kmx.lock"));
             QVERIFY(other->tryLock(0));
             env_->prompts().answers.push_back(PromptAnswer::No);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/exchange_text.h"
+#include "core/import_pipeline.h"
 #include "core/kvtml_file.h"
 #include "core/string_sink.h"
 #include "core/text_import.h"
@@ -45,7 +46,7 @@ TEST_P(RealKvtmlFiles, ReadWithTheExpectedCards) {
     const KvtmlImport import = readKvtml(dataFile(f.file), 5);
     ASSERT_EQ(import.status, KvtmlImport::Status::Read) << describeKvtmlFailure(import);
     EXPECT_EQ(import.candidates.size(), f.entries);
-    EXPECT_EQ(import.takenCount(), f.taken);
+    EXPECT_EQ(cardsOf(import.candidates).size(), f.taken);
     EXPECT_EQ(import.candidates.at(f.index).card, f.card);
 }
 
@@ -121,7 +122,7 @@ TEST(Kvtml, DeeplyNestedLessonsDoNotExhaustTheStack) {
         doc += "</container>";
     doc += "</lessons></kvtml>";
     const KvtmlImport import = readKvtml(doc, 5);
-    ASSERT_EQ(import.takenCount(), 1u);
+    ASSERT_EQ(cardsOf(import.candidates).size(), 1u);
     EXPECT_EQ(import.candidates[0].card.lesson, "L");
 }
 
@@ -202,14 +203,17 @@ TEST(ExchangeText, WrittenCardsImportBackTheSame) {
     EXPECT_NE(sink.bytes().find("\"#hash\"\t"), std::string::npos);
     EXPECT_NE(sink.bytes().find("\t\"with\ttab\"\n"), std::string::npos);
 
-    const TextImport import = importText(sink.bytes());
-    const ColumnMapping mapping = suggestMapping(import);
-    EXPECT_EQ(mapping, (ColumnMapping{0, 1, 2, 3, false}));
+    const ImportReadResult read = readImportSource(sink.bytes(), "cards.txt", {});
+    ASSERT_TRUE(read.source);
+    EXPECT_EQ(read.source->mapping(), (ColumnMapping{0, 1, 2, 3, false}));
     std::vector<CardRecord> expected = kCards;
     expected[2].addInfo = "with tab";
     for (CardRecord& card : expected)
         card.level = 0;  // text has no place for levels
-    EXPECT_EQ(cardsOf(candidates(import, mapping)), expected);
+    std::vector<CardCandidate> rows;
+    for (std::size_t i = 0; i < read.source->rowCount(); ++i)
+        rows.push_back(read.source->row(i).candidate);
+    EXPECT_EQ(cardsOf(rows), expected);
 }
 
 }  // namespace

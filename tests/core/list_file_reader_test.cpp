@@ -56,6 +56,14 @@ struct Result {
     bool modified = true;
 };
 
+// Reads the bytes into `store` as a list file named `name`.
+DocumentInfo readListBytes(std::string_view bytes, const std::string& name, CardStore& store,
+                           CardList& target, LogFont& questionFont, LogFont& answerFont,
+                           Host& host) {
+    MemorySource source(bytes);
+    return readListFrom(source, name, store, target, questionFont, answerFont, host);
+}
+
 // Reads the bytes handed out `chunk` bytes at a time into a fresh store.
 Result read(const std::string& bytes, std::size_t chunk = static_cast<std::size_t>(-1)) {
     CardStore store;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/import_pipeline.h"
 #include "core/text_import.h"
 #include "tests/core/card_record_printer.h"
 
@@ -179,9 +180,9 @@ class TextCandidates : public testing::TestWithParam<CandidateCase> {};
 TEST_P(TextCandidates, LastRowGivesThisCard) {
     const CandidateCase& c = GetParam();
     const TextImport import = importText(c.bytes);
-    const std::vector<CardCandidate> all = candidates(import, c.mapping);
-    ASSERT_FALSE(all.empty());
-    const CardCandidate& last = all.back();
+    const std::size_t header = c.mapping.firstRowIsHeader ? 1 : 0;
+    ASSERT_GT(import.rowCount(), header);
+    const CardCandidate last = candidateAt(import, c.mapping, import.rowCount() - header - 1);
     EXPECT_EQ(last.line, c.line);
     EXPECT_EQ(last.card, c.card);
     std::vector<ImportProblemKind> kinds;
@@ -299,20 +300,24 @@ TEST(TextImport, MappingFollowsColumnNamesAndHeaderRows) {
     const TextImport firstRow = importText("Frage;Antwort\nHaus;house\n");
     const ColumnMapping fromFirstRow = suggestMapping(firstRow);
     EXPECT_TRUE(fromFirstRow.firstRowIsHeader);
-    const ImportCounts counts = countCandidates(firstRow, fromFirstRow);
-    EXPECT_EQ(counts.candidates, 1u);
+    EXPECT_EQ(readImportSource("Frage;Antwort\nHaus;house\n", "words.csv", {}).source->rowCount(),
+              1u);
     EXPECT_EQ(candidateAt(firstRow, fromFirstRow, 0).card.question, "Haus");
 
     EXPECT_EQ(suggestMapping(importText("Haus;house\n")), ColumnMapping{});
 }
 
 TEST(TextImport, CountsTakenRowsAndRowsWithProblems) {
-    const TextImport import = importText("a;b\n;x\n" + k120 + ";y\nc;d\n");
-    const ImportCounts counts = countCandidates(import, {});
-    EXPECT_EQ(counts.candidates, 4u);
+    ImportOptions options;
+    options.mapping = ColumnMapping{};
+    const ImportReadResult read =
+        readImportSource("a;b\n;x\n" + k120 + ";y\nc;d\n", "rows.txt", options);
+    ASSERT_TRUE(read.source);
+    const ImportCounts& counts = read.source->counts();
+    EXPECT_EQ(counts.rows, 4u);
     EXPECT_EQ(counts.taken, 3u);
-    EXPECT_EQ(counts.withProblems, 1u);
-    EXPECT_EQ(candidates(import, {}, 1, 2).size(), 2u);
+    EXPECT_EQ(counts.changed, 1u);
+    EXPECT_EQ(counts.noted, (std::vector<std::size_t>{1, 2}));
 }
 
 }  // namespace

@@ -14,10 +14,10 @@
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "editing/import_dialog.h"
-#include "session/card_text.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ QStringList cardsOf(const CardList& list) {
         QStringList fields;
         for (std::string_view text :
              {card->question(), card->answer(), card->lesson(), card->addInfo()}) {
-            fields << QString::fromStdString(utf8FromCardText(text));
+            fields << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
         }
         cards << fields.join('|') + '|' + QString::number(card->level);
     });
@@ -83,15 +83,6 @@ class TestImportDialog : public MainWindowTest {
 private:
     QTemporaryDir dir_;
 
-    QString writeFile(const QString& name, const QByteArray& bytes) {
-        const QString path = dir_.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return {};
-        file.write(bytes);
-        return path;
-    }
-
     void importFile(const QString& path, ScriptedPrompts::DialogHandler handler) {
         prompts().openChoices.push_back({path, 0});
         if (handler)
@@ -122,7 +113,7 @@ private slots:
             bytes += i == 5 ? QByteArray(";lost;L1\n")
                             : QString("frage%1;answer%1;L%2\n").arg(i).arg(i % 2).toUtf8();
         }
-        const QString path = writeFile("words.csv", bytes);
+        const QString path = writeTestFile(dir_, "words.csv", bytes);
         Seen seen;
         importFile(path, noteThen(seen, [&seen](QDialog* dialog) {
                        // Tab to the lesson's column and choose the last one: the third.
@@ -228,7 +219,8 @@ private slots:
         QFETCH(QString, end);
         openTwoCards();
         const ControlStates before = controlStates(main_->board());
-        importFile(writeFile("words.txt", "Haus\thouse\nBaum\ttree\n"), handlerNamed(end));
+        importFile(writeTestFile(dir_, "words.txt", "Haus\thouse\nBaum\ttree\n"),
+                   handlerNamed(end));
         QCOMPARE(prompts().dialogs, QStringList{"Import Cards"});
         QCOMPARE(cardsOf(store_->unknownList), (QStringList{"eins|one|-|-|0", "zwei|two|-|-|0"}));
         QVERIFY(!store_->modified);
@@ -260,7 +252,7 @@ private slots:
         if (name == "folder")
             QVERIFY(QDir(dir_.path()).mkdir(name));
         else
-            writeFile(name, bytes);
+            writeTestFile(dir_, name, bytes);
         importFile(path, nullptr);
         QCOMPARE(prompts().messages.size(), size_t(1));
         QVERIFY2(prompts().messages[0].text.startsWith(message),
@@ -309,7 +301,7 @@ private slots:
             separator->setCurrentIndex(separator->findText("Comma ,"));
             separator->setCurrentIndex(first);
         };
-        importFile(writeFile("rows.txt", bytes),
+        importFile(writeTestFile(dir_, "rows.txt", bytes),
                    inspectThen(readAgain, noteThen(seen, ScriptedPrompts::rejectDialog())));
         QCOMPARE(seen.summary, summary);
         QCOMPARE(seen.problems, problems);
@@ -326,7 +318,7 @@ private slots:
     void exportedCardsComeBackAsTheyWere() {
         QFETCH(QString, name);
         QFETCH(bool, levels);
-        const std::string cafe = *cardTextFromUtf8("caf\xC3\xA9 \xE2\x82\xAC");
+        const std::string cafe = "caf\xC3\xA9 \xE2\x82\xAC";
         addCard(*store_, store_->unknownList, "Haus", "house; home", "L1", "das").level = 2;
         addCard(*store_, store_->unknownList, cafe, "coffee, \"strong\"", "-", "-");
         addCard(*store_, store_->unknownList, "#hash", "<b>&amp;</b>", "-", "-").level = 4;
@@ -356,7 +348,7 @@ private slots:
     void aFailedExportSaysSoAndKeepsTheFile() {
         addCard(*store_, store_->unknownList, "Haus", "house", "-", "-");
         main_->board().applyListOpened(1, 0);
-        const QString path = writeFile("kept.kvtml", "old");
+        const QString path = writeTestFile(dir_, "kept.kvtml", "old");
         QVERIFY(chmod(QFile::encodeName(path).constData(), 0444) == 0);
         prompts().saveChoices.push_back({path, 0});
         main_->board().action(Command::Export)->trigger();

@@ -1,0 +1,80 @@
+#include "core/import_pipeline.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+#include "core/file_source.h"
+
+namespace {
+
+ImportReadResult refused(ImportRefusal::Reason reason, std::string detail = {}) {
+    ImportReadResult result;
+    result.refusal = {reason, std::move(detail)};
+    return result;
+}
+
+// Whether the file is a KVTML document: by its extension, or by its first element.
+bool looksLikeKvtml(const std::string& name, std::string_view bytes) {
+    std::string extension = name.substr(std::min(name.size(), name.rfind('.')));
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".kvtml")
+        return true;
+    // Saved under another name, a KVTML document still starts as XML and names its root
+    // element within the first lines.
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    const std::size_t start = bytes.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos || !bytes.substr(start).starts_with("<?xml"))
+        return false;
+    return bytes.substr(0, 4096).find("<kvtml") != std::string_view::npos;
+}
+
+}  // namespace
+
+ImportReadResult readImportSource(const std::string& path, const ImportOptions& options) {
+    FileSource file(path, kMaxImportFileBytes);
+    switch (file.failure()) {
+        case FileFailure::None:
+            break;
+        case FileFailure::NotRegularFile:
+            return refused(ImportRefusal::Reason::NotRegularFile);
+        case FileFailure::TooLarge:
+            return refused(ImportRefusal::Reason::TooLarge);
+        default:
+            return refused(ImportRefusal::Reason::CannotRead);
+    }
+    std::string bytes;
+    bytes.reserve(file.sizeHint());
+    char buffer[64 * 1024];
+    while (const std::size_t n = file.read(buffer, sizeof buffer))
+        bytes.append(buffer, n);
+    if (file.failed())
+        return refused(ImportRefusal::Reason::CannotRead);
+    return readImportSource(std::move(bytes), path, options);
+}
+
+ImportReadResult readImportSource(std::string bytes, const std::string& name,
+                                  const ImportOptions& options) {
+    ImportSource source;
+    if (looksLikeKvtml(name, bytes)) {
+        source.kind_ = ImportKind::Kvtml;
+        source.kvtml_ = readKvtml(bytes, options.maxLevel);
+        if (source.kvtml_.status != KvtmlImport::Status::Read)
+            return refused(ImportRefusal::Reason::BrokenKvtml, describeKvtmlFailure(source.kvtml_));
+    } else {
+        source.kind_ = ImportKind::Text;
+        source.bytes_ = std::move(bytes);
+        source.text_ = importText(source.bytes_, options.text);
+        if (source.text_.status == TextImport::Status::NotText)
+            return refused(ImportRefusal::Reason::NotText);
+        source.mapping_ = options.mapping ? *options.mapping : suggestMapping(source.text_);
+    }
+    source.countRows();
+    if (source.rowCount() == 0)
+        return refused(ImportRefusal::Reason::NoCards);
+    ImportReadResult result;
+    result.source = std::move(source);
+    return result;
+}
