@@ -47,6 +47,8 @@ ZipReader::Status ZipReader::openFile(const std::string& path) {
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return Status::CannotOpen;
     archiveBytes_ = static_cast<uint64_t>(info.st_size);
+    if (archiveBytes_ == 0)
+        return Status::NotZip;  // libzip would take it for an empty archive
     int error = 0;
     zip* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
     return finishOpen(archive, error);
@@ -54,6 +56,8 @@ ZipReader::Status ZipReader::openFile(const std::string& path) {
 
 ZipReader::Status ZipReader::openBytes(std::string_view bytes) {
     archiveBytes_ = bytes.size();
+    if (archiveBytes_ == 0)
+        return Status::NotZip;
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
