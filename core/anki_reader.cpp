@@ -190,8 +190,10 @@ int64_t jsonInteger(const json& object, const char* key, int64_t fallback = 0) {
         return fallback;
     if (it->is_number_integer())
         return it->get<int64_t>();
-    if (it->is_number_float())
-        return static_cast<int64_t>(it->get<double>());
+    if (it->is_number_float()) {
+        const double v = it->get<double>();
+        return v > -9e18 && v < 9e18 ? static_cast<int64_t>(v) : fallback;
+    }
     if (it->is_boolean())
         return it->get<bool>() ? 1 : 0;
     if (it->is_string()) {
