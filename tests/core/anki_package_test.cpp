@@ -102,7 +102,8 @@ CREATE TABLE revlog (id integer PRIMARY KEY, cid integer, usn integer, ease inte
 INSERT INTO notes VALUES (10, 'guidA', 100, 0, 0, ' verbs Lesson_1 ',
   '<b>hablar</b>' || char(31) || 'to speak&nbsp;&amp;<br>talk', '', 0, 0, '');
 INSERT INTO notes VALUES (11, 'guidB', 200, 0, 0, '', '{{c1::Madrid}} is the capital', '', 0, 0, '');
-INSERT INTO notes VALUES (12, 'guidC', 100, 0, 0, '', 'solo' || char(31) || '<br>', '', 0, 0, '');
+INSERT INTO notes VALUES (12, 'guidC', 100, 0, 0, '', 'solo' || CAST(x'FF' AS TEXT) || char(31) || '<br>',
+  '', 0, 0, '');
 INSERT INTO cards VALUES (20, 10, 7, 0, 0, 0, 2, 2, 500, 12, 2300, 5, 1, 0, 0, 0, 0,
   '{"s":12.5,"d":4.25}');
 INSERT INTO cards VALUES (21, 11, 9, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 5, 0, '');
@@ -183,24 +184,27 @@ INSERT INTO fields VALUES (100, 1, 'Back', x''), (100, 0, 'Front', x''), (200, 0
     });
 }
 
+// The database after some more SQL.
+std::string changed(const std::string& bytes, const char* sql) {
+    TempFolder f("changed");
+    f.put("d.db", bytes);
+    sqlite3* db = nullptr;
+    sqlite3_open(f.file("d.db").c_str(), &db);
+    char* error = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &error), SQLITE_OK) << error;
+    sqlite3_close(db);
+    return f.get("d.db");
+}
+
 enum class Layout { Anki2, Anki21, Anki21NoMeta, Anki21b };
 
 std::string package(const TempFolder& folder, Layout layout) {
     // Newer packages carry a collection.anki2 whose one note asks to update Anki.
     const auto decoyCollection = [&] {
-        std::string bytes = schema11(folder);
-        TempFolder f("decoy");
-        const std::string p = f.file("d.db");
-        f.put("d.db", bytes);
-        sqlite3* db = nullptr;
-        sqlite3_open(p.c_str(), &db);
-        sqlite3_exec(db,
-                     "DELETE FROM notes; DELETE FROM cards; DELETE FROM revlog;"
-                     "INSERT INTO notes VALUES (1, 'x', 100, 0, 0, '', 'Please update Anki' || "
-                     "char(31) || 'x', '', 0, 0, '')",
-                     nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-        return f.get("d.db");
+        return changed(schema11(folder),
+                       "DELETE FROM notes; DELETE FROM cards; DELETE FROM revlog;"
+                       "INSERT INTO notes VALUES (1, 'x', 100, 0, 0, '', 'Please update Anki' || "
+                       "char(31) || 'x', '', 0, 0, '')");
     };
     switch (layout) {
         case Layout::Anki2:
@@ -268,6 +272,7 @@ TEST_P(AnkiVersions, ReadsNoteTypesDecksNotesCardsAndHistory) {
     EXPECT_EQ(judgeAnkiNote(p, p.notes[0]), AnkiNoteVerdict::Usable);
     EXPECT_EQ(judgeAnkiNote(p, p.notes[1]), AnkiNoteVerdict::Cloze);
     EXPECT_EQ(judgeAnkiNote(p, p.notes[2]), AnkiNoteVerdict::OneField);
+    EXPECT_EQ(p.notes[2].fields[0], "solo\uFFFD");  // a stray byte becomes U+FFFD
 
     // Card 23 belongs to no note; card 21 sits in a filtered deck and keeps its home deck.
     ASSERT_EQ(p.cards.size(), 3u);
@@ -306,6 +311,9 @@ TEST(AnkiPackage, RefusesBadInputWithItsReason) {
     AnkiReadLimits tiny;
     tiny.maxUnpackedBytes = 4096;
     const std::string zeros(8 << 20, '\0');
+    // A byte of a stored collection changed after packing: the checksum no longer fits.
+    std::string flipped = zipOf(folder, {{"collection.anki2", schema11(folder), false}});
+    flipped[flipped.find("SQLite format 3") + 200] ^= 1;
     std::string cut = zstd(schema18(folder));
     cut.resize(cut.size() / 2);
     struct Case {
@@ -333,6 +341,14 @@ TEST(AnkiPackage, RefusesBadInputWithItsReason) {
          AnkiRefusal::Damaged},
         {"cut zstd", zipOf(folder, {{"meta", pbInt(1, 3)}, {"collection.anki21b", cut}}),
          AnkiRefusal::Damaged},
+        {"notes as a view",
+         zipOf(folder,
+               {{"collection.anki2", changed(schema11(folder),
+                                             "DROP TABLE notes; CREATE VIEW notes AS SELECT "
+                                             "1 AS id, 'g' AS guid, 100 AS mid, '' AS tags, "
+                                             "'a' AS flds")}}),
+         AnkiRefusal::Damaged},
+        {"flipped byte", flipped, AnkiRefusal::Damaged},
         {"media only", zipOf(folder, {{"media", "{}"}}), AnkiRefusal::NoCollection},
         {"meta without its collection",
          zipOf(folder, {{"meta", pbInt(1, 3)}, {"collection.anki2", schema11(folder)}}),
@@ -344,6 +360,16 @@ TEST(AnkiPackage, RefusesBadInputWithItsReason) {
         EXPECT_TRUE(r.package.notes.empty()) << c.name;
     }
     EXPECT_EQ(readAnkiPackage(folder.file("missing.apkg")).refusal, AnkiRefusal::CannotOpen);
+}
+
+// A collection zipped by hand from a profile folder is in WAL mode; it still opens.
+TEST(AnkiPackage, ReadsACollectionInWalMode) {
+    TempFolder folder("anki_wal");
+    const std::string wal = changed(schema11(folder), "PRAGMA journal_mode = WAL");
+    ASSERT_EQ(wal[18], 2);  // the header says WAL
+    const AnkiReadResult r = readAnkiPackageBytes(zipOf(folder, {{"collection.anki2", wal}}));
+    ASSERT_TRUE(r.ok()) << r.detail;
+    EXPECT_EQ(r.package.notes.size(), 3u);
 }
 
 TEST(AnkiPackage, ExportReadsBackWithItsHistoryAndKeepsGuids) {
