@@ -247,7 +247,6 @@ private:
     bool unpackToString(const char* name, bool zstd, std::string& out);
     bool chooseCollection();
     bool readCollection(const std::string& path);
-    bool readSchema11Json(const SqliteDb& db, bool withConfigs);
     bool readNoteTypeTables(const SqliteDb& db);
     bool readDeckTable(const SqliteDb& db);
     bool readDeckConfigTable(const SqliteDb& db);
@@ -298,12 +297,15 @@ bool PackageReader::unpack(const char* name, bool zstd, uint64_t maxBytes,
         std::vector<char> out(ZSTD_DStreamOutSize());
         status = zip_.read(name, limits_.maxUnpackedBytes, [&](std::string_view bytes) {
             ZSTD_inBuffer in{bytes.data(), bytes.size(), 0};
-            while (in.pos < in.size) {
+            // A full output buffer may leave more in the decoder even when all input is
+            // taken, so the loop goes on until the decoder has room to spare.
+            for (bool full = true; in.pos < in.size || full;) {
                 ZSTD_outBuffer o{out.data(), out.size(), 0};
                 const std::size_t rc = ZSTD_decompressStream(context.get(), &o, &in);
                 if (ZSTD_isError(rc))
                     return !(zstdBroken = true);
                 zstdEnded = rc == 0;
+                full = o.pos == o.size && rc != 0;
                 if (o.pos == 0)
                     continue;
                 if (!meter_.count(o.pos))

@@ -162,6 +162,10 @@ CREATE TABLE decks (name text PRIMARY KEY COLLATE unicase, id integer, mtime_sec
 CREATE TABLE deck_config (id integer PRIMARY KEY, name text COLLATE unicase, mtime_secs integer,
   usn integer, config blob);
 INSERT INTO fields VALUES (100, 1, 'Back', x''), (100, 0, 'Front', x''), (200, 0, 'Text', x'');
+-- More than one buffer of zstd output, as every real collection is.
+CREATE TABLE padding (t text);
+WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000)
+INSERT INTO padding SELECT 'row ' || i || ' of words that repeat now and then' FROM n;
 )") + kCommonTables;
     return database(folder, sql, [](sqlite3* db) {
         insertBlob(db, "INSERT INTO notetypes VALUES (100, 'Basic', 0, 0, ?)", {pbBytes(3, "css")});
