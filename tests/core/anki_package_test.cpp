@@ -184,7 +184,7 @@ INSERT INTO padding SELECT 'row ' || i || ' of words that repeat now and then' F
             fixed += static_cast<char>(bits >> (8 * i));
         insertBlob(db, "INSERT INTO deck_config VALUES (3, 'Tuned', 0, 0, ?)",
                    {pbFloats(3, std::vector<float>(17, 1.f)) + pbInt(9, 20) +
-                    pbFloats(5, std::vector<float>(19, 0.5f)) + fixed});
+                    pbFloats(5, std::vector<float>(19, 0.5f)) + fixed + pbBytes(255, "{}")});
     });
 }
 
@@ -356,6 +356,11 @@ TEST(AnkiPackage, RefusesBadInputWithItsReason) {
                                              "'a' AS flds")}}),
          AnkiRefusal::Damaged},
         {"flipped byte", flipped, AnkiRefusal::Damaged},
+        {"broken media list",
+         zipOf(folder, {{"meta", pbInt(1, 3)},
+                        {"collection.anki21b", zstd(schema18(folder))},
+                        {"media", zstd(pbBytes(1, "\x0a\x09cut"))}}),
+         AnkiRefusal::Damaged},
         {"media only", zipOf(folder, {{"media", "{}"}}), AnkiRefusal::NoCollection},
         {"meta without its collection",
          zipOf(folder, {{"meta", pbInt(1, 3)}, {"collection.anki2", schema11(folder)}}),
