@@ -86,7 +86,8 @@ struct AnkiReview {
 struct AnkiPackage {
     AnkiCollectionKind collectionKind = AnkiCollectionKind::Anki2;
     int schema = 0;
-    int64_t createdSeconds = 0;  // the collection's day zero (col.crt)
+    int64_t createdSeconds = 0;    // the collection's day zero (col.crt)
+    uint64_t collectionBytes = 0;  // the size of the collection database, unpacked
     std::vector<AnkiNoteType> noteTypes;
     std::vector<AnkiDeck> decks;
     std::vector<AnkiDeckConfig> deckConfigs;

@@ -389,7 +389,10 @@ AnkiReadResult PackageReader::run() {
             ok = fail(AnkiRefusal::CannotUnpack, "cannot make a temporary file");
         } else {
             ok = unpack(collectionName_.c_str(), packageVersion_ == 3, limits_.maxUnpackedBytes,
-                        [&](std::string_view bytes) { return file.write(bytes); });
+                        [&](std::string_view bytes) {
+                            package_.collectionBytes += bytes.size();
+                            return file.write(bytes);
+                        });
             if (ok && !file.close())
                 ok = fail(AnkiRefusal::CannotUnpack, "cannot write the temporary file");
             ok = ok && readCollection(file.path());
