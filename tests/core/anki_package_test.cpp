@@ -359,7 +359,9 @@ TEST(AnkiPackage, RefusesBadInputWithItsReason) {
         {"broken media list",
          zipOf(folder, {{"meta", pbInt(1, 3)},
                         {"collection.anki21b", zstd(schema18(folder))},
-                        {"media", zstd(pbBytes(1, "\x0a\x09" "cut"))}}),
+                        {"media", zstd(pbBytes(1,
+                                               "\x0a\x09"
+                                               "cut"))}}),
          AnkiRefusal::Damaged},
         {"media only", zipOf(folder, {{"media", "{}"}}), AnkiRefusal::NoCollection},
         {"meta without its collection",
