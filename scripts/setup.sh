@@ -8,6 +8,10 @@ KARTOMATRIX_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev 
                       libgtest-dev googletest fonts-dejavu-core
                       libutf8proc-dev libpugixml-dev ccache)
 
+# Anki packages: zip archives holding an SQLite collection, the newest compressed with zstd,
+# and the JSON of the older collections.
+KARTOMATRIX_PACKAGES+=(libzip-dev libsqlite3-dev libzstd-dev nlohmann-json3-dev)
+
 # The user guide page, the Debian package (dpkg-shlibdeps and file work out what it needs) and
 # the checks of its desktop file, metainfo and MIME type.
 KARTOMATRIX_PACKAGES+=(cmark dpkg-dev file desktop-file-utils appstream shared-mime-info)

@@ -1,0 +1,117 @@
+// Timings of Anki packages: kartomatrix-bench anki-make FILE NOTES writes a package of that
+// many notes (three reviews each, a third of them with an FSRS state), anki-read FILE reads
+// it as the preview does and then turns every field into text as the import does. Run the
+// reading in a process of its own so that its peak memory is the reader's alone; it is set
+// beside the size of the unpacked collection.
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "bench/bench_command.h"
+#include "core/anki_package.h"
+#include "core/html_text.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Processor time of this process so far, user and system, in ms: on a shared machine the
+// wall time mostly measures the neighbours.
+double cpuMs() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+long peakRssKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+int runMake(const std::vector<std::string>& args) {
+    if (args.size() != 2)
+        return 2;
+    const long notes = std::atol(args[1].c_str());
+    AnkiExport out;
+    out.deckName = "Bench";
+    out.nowSeconds = 1700000000;
+    out.fsrsParameters.assign(21, 0.5f);
+    for (long i = 0; i < notes; ++i) {
+        AnkiExportCard card{
+            "Stra\xC3\x9F"
+            "e " +
+                std::to_string(i),
+            "street, road <" + std::to_string(i * 7) + "> & lane",
+            "L" + std::to_string(i % 40),
+            "bench#" + std::to_string(i),
+            "",
+            std::nullopt};
+        if (i % 3 == 0)
+            card.state = AnkiExportState{2, 2, 30, 12, 2500, 3, 0, AnkiMemoryState{12.f, 5.f}};
+        out.cards.push_back(std::move(card));
+        for (int r = 0; r < 3; ++r)
+            out.reviews.push_back({static_cast<std::size_t>(i),
+                                   1690000000000 + i * 1000 + r * 86400000, 3, r + 1, r, 2500, 4000,
+                                   1});
+    }
+    const double cpuBefore = cpuMs();
+    const Clock::time_point start = Clock::now();
+    const AnkiWriteResult result = writeAnkiPackage(args[0], out);
+    std::printf("wrote %ld notes in %.0f ms (processor %.0f ms)%s%s\n", notes, msSince(start),
+                cpuMs() - cpuBefore, result.ok() ? "" : ": ", result.detail.c_str());
+    return result.ok() ? 0 : 1;
+}
+
+int runRead(const std::vector<std::string>& args) {
+    if (args.size() != 1)
+        return 2;
+    const long before = peakRssKb();
+    const double cpuBefore = cpuMs();
+    const Clock::time_point start = Clock::now();
+    const AnkiReadResult r = readAnkiPackage(args[0]);
+    const double previewMs = msSince(start);
+    const double previewCpuMs = cpuMs() - cpuBefore;
+    if (!r.ok()) {
+        std::fprintf(stderr, "refused: %s\n", r.detail.c_str());
+        return 1;
+    }
+    std::size_t usable = 0, characters = 0;
+    for (const AnkiNote& note : r.package.notes) {
+        if (judgeAnkiNote(r.package, note) != AnkiNoteVerdict::Usable)
+            continue;
+        ++usable;
+        for (const std::string& field : note.fields)
+            characters += htmlToText(field).size();
+    }
+    const double importMs = msSince(start);
+    const double importCpuMs = cpuMs() - cpuBefore;
+    const long peak = peakRssKb();
+    std::printf("notes %zu (usable %zu), cards %zu, reviews %zu, text bytes %zu\n",
+                r.package.notes.size(), usable, r.package.cards.size(), r.package.revlog.size(),
+                characters);
+    const double unpacked = static_cast<double>(r.package.collectionBytes);
+    std::printf("collection unpacked %.1f MiB\n", unpacked / 1048576.0);
+    std::printf(
+        "preview (read) %.0f ms (processor %.0f ms), import (read + text of every field) "
+        "%.0f ms (processor %.0f ms)\n",
+        previewMs, previewCpuMs, importMs, importCpuMs);
+    std::printf("peak memory %.1f MiB (%.1f MiB before reading): %.2f x the unpacked collection\n",
+                peak / 1024.0, before / 1024.0, peak * 1024.0 / unpacked);
+    return 0;
+}
+
+const BenchCommand make{"anki-make", "FILE NOTES", runMake};
+const BenchCommand read{"anki-read", "FILE", runRead};
+
+}  // namespace
