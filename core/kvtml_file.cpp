@@ -285,7 +285,8 @@ bool writeKvtml(ByteSink& sink, std::span<const CardRecord> cards,
     pugi::xml_node entries = root.append_child("entries");
     std::vector<std::string_view> lessons;
     std::vector<std::vector<std::size_t>> lessonEntries;
-    std::unordered_map<std::string_view, std::size_t> lessonIndex;
+    // Keyed by the composed form: both spellings of an accented lesson name are one lesson.
+    std::unordered_map<std::string, std::size_t> lessonIndex;
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const CardRecord& card = cards[i];
         pugi::xml_node entry = entries.append_child("entry");
@@ -302,7 +303,7 @@ bool writeKvtml(ByteSink& sink, std::span<const CardRecord> cards,
         addText(grade, "currentgrade",
                 std::to_string(kvtmlGradeFromLevel(card.level, options.maxLevel)));
 
-        const auto [at, added] = lessonIndex.try_emplace(card.lesson, lessons.size());
+        const auto [at, added] = lessonIndex.try_emplace(composedText(card.lesson), lessons.size());
         if (added) {
             lessons.push_back(card.lesson);
             lessonEntries.emplace_back();
