@@ -28,10 +28,10 @@ int kvtmlGradeFromLevel(int32_t level, int32_t maxLevel);
 int32_t levelFromKvtmlGrade(int grade, int32_t maxLevel);
 
 struct KvtmlImport {
-    enum class Status : uint8_t { Read, NotXml, NotKvtml, OldVersion };
+    enum class Status : uint8_t { Read, NotXml, NotKvtml, UnknownEncoding };
 
     Status status = Status::Read;
-    std::string detail;    // the XML parser's account of what is wrong
+    std::string detail;    // the XML parser's account of what is wrong; the encoding's name
     std::size_t line = 0;  // where it is wrong (1-based); 0 when unknown
     std::size_t column = 0;
     std::string title;
@@ -42,8 +42,11 @@ struct KvtmlImport {
     std::size_t takenCount() const;
 };
 
-// Reads a KVTML 2 document. Elements the cards have no use for are skipped. A document that
-// is not well-formed XML, not KVTML or of version 1 gives no candidates and says where.
+// Reads a KVTML document, version 2 or the older version 1 (see readVersion1), in UTF-8,
+// UTF-16 or any encoding its declaration names that the system can convert. Entities the
+// file declares in its own DTD are resolved, and text inside markup within a text is kept.
+// Elements the cards have no use for are skipped. A document that is not well-formed XML,
+// not KVTML or in an encoding this system cannot convert gives no candidates and says why.
 KvtmlImport readKvtml(std::string_view bytes, int32_t maxLevel);
 
 // One line for the user: what is wrong with a file that could not be read.
