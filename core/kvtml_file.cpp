@@ -512,6 +512,33 @@ KvtmlImport readKvtml(std::string_view bytes, int32_t maxLevel) {
     return result;
 }
 
+std::optional<std::pair<std::string, std::string>> languagesInListName(std::string_view name) {
+    const auto trimmed = [](std::string_view part) {
+        const std::size_t first = part.find_first_not_of(' ');
+        if (first == std::string_view::npos)
+            return std::string();
+        return std::string(part.substr(first, part.find_last_not_of(' ') - first + 1));
+    };
+    for (const std::string_view dash : {"\xE2\x80\x93", "\xE2\x80\x94", "-", "_"}) {
+        const std::size_t at = name.find(dash);
+        if (at == std::string_view::npos)
+            continue;
+        const std::string_view rest = name.substr(at + dash.size());
+        if (rest.find(dash) != std::string_view::npos)
+            return std::nullopt;
+        std::string first = trimmed(name.substr(0, at));
+        std::string second = trimmed(rest);
+        // "Words 2024" or "Unit 3" name no language.
+        const auto named = [](const std::string& part) {
+            return !part.empty() && part.find_first_of("0123456789") == std::string::npos;
+        };
+        if (!named(first) || !named(second))
+            return std::nullopt;
+        return std::pair{std::move(first), std::move(second)};
+    }
+    return std::nullopt;
+}
+
 std::string describeKvtmlFailure(const KvtmlImport& import) {
     std::string what;
     switch (import.status) {
@@ -614,20 +641,31 @@ bool writeKvtml(ByteSink& sink, std::span<const CardRecord> cards,
         pugi::xml_node answer = entry.append_child("translation");
         answer.append_attribute("id") = 1;
         addText(answer, "text", card.answer);
-        pugi::xml_node grade = answer.append_child("grade");
-        addText(grade, "currentgrade",
-                std::to_string(kvtmlGradeFromLevel(card.level, options.maxLevel)));
+        const int grade = kvtmlGradeFromLevel(card.level, options.maxLevel);
+        if (grade > 0 || card.timesAsked > 0) {
+            // KDE's trainers keep a grade only for a text practised at least once.
+            const int64_t count = std::max<int64_t>(card.timesAsked, 1);
+            pugi::xml_node grades = answer.append_child("grade");
+            addText(grades, "currentgrade", std::to_string(grade));
+            addText(grades, "count", std::to_string(count));
+            addText(grades, "errorcount",
+                    std::to_string(std::clamp<int64_t>(card.timesWrong, 0, count)));
+            if (!options.practiceDate.empty())
+                addText(grades, "date", options.practiceDate);
+        }
 
-        const auto [at, added] = lessonIndex.try_emplace(composedText(card.lesson), lessons.size());
+        // The blank "-" is the lesson without a name.
+        const std::string_view lesson = card.lesson == "-" ? std::string_view() : card.lesson;
+        const auto [at, added] = lessonIndex.try_emplace(composedText(lesson), lessons.size());
         if (added) {
-            lessons.push_back(card.lesson);
+            lessons.push_back(lesson);
             lessonEntries.emplace_back();
         }
         lessonEntries[at->second].push_back(i);
     }
 
-    // Every entry goes into a lesson, "-" included: some readers drop entries that no
-    // lesson lists.
+    // Every entry goes into a lesson, one without a name included: some readers drop
+    // entries that no lesson lists.
     pugi::xml_node lessonsNode = root.append_child("lessons");
     for (std::size_t l = 0; l < lessons.size(); ++l) {
         pugi::xml_node container = lessonsNode.append_child("container");

@@ -2,9 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/card_candidate.h"
@@ -57,11 +59,20 @@ struct KvtmlExportOptions {
     std::string questionLanguage = "Question";
     std::string answerLanguage = "Answer";
     int32_t maxLevel = 5;
+    // When the grades were last practised, as an ISO 8601 date and time; none when empty.
+    std::string practiceDate;
 };
 
+// The two languages a list's name names, as in "English-German", "Deutsch – Englisch" or
+// "french_english": the parts around the one dash or underscore, when there is exactly
+// one and neither part is empty or holds a digit ("Unit-3" names no languages).
+std::optional<std::pair<std::string, std::string>> languagesInListName(std::string_view name);
+
 // Writes the cards as a KVTML 2 document: two identifiers, one entry a card with the level
-// as the answer's grade and the additional information as the question's comment (unless
-// it is the blank "-"), and one lesson container for each lesson text, in the order the
-// lessons first occur. Returns false when the sink failed.
+// as the answer's grade and the additional information as the question's comment, and one
+// lesson container for each lesson text, in the order the lessons first occur. The blank
+// "-" of a lesson or additional information is written as no text. A grade above 0 goes
+// with a practice count of at least 1, without which KDE's trainers drop the grade on
+// their next save. Returns false when the sink failed.
 bool writeKvtml(ByteSink& sink, std::span<const CardRecord> cards,
                 const KvtmlExportOptions& options);

@@ -186,7 +186,7 @@ const std::vector<CardRecord> kCards = {
 
 TEST(Kvtml, WrittenCardsReadBackTheSame) {
     StringSink sink;
-    ASSERT_TRUE(writeKvtml(sink, kCards, {"Words", "Deutsch", "English", 5}));
+    ASSERT_TRUE(writeKvtml(sink, kCards, {"Words", "Deutsch", "English", 5, ""}));
     const KvtmlImport import = readKvtml(sink.bytes(), 5);
     ASSERT_EQ(import.status, KvtmlImport::Status::Read) << describeKvtmlFailure(import);
     std::vector<CardRecord> expected = kCards;
@@ -200,15 +200,16 @@ TEST(Kvtml, WrittenCardsReadBackTheSame) {
 TEST(ExchangeText, WrittenCardsImportBackTheSame) {
     StringSink sink;
     ASSERT_TRUE(writeExchangeText(sink, kCards));
-    EXPECT_TRUE(sink.bytes().starts_with("#separator:tab\n#html:false\n#columns:Question\t"));
+    EXPECT_TRUE(sink.bytes().starts_with("#separator:tab\n#html:false\n"));
     EXPECT_NE(sink.bytes().find("\"#hash\"\t"), std::string::npos);
-    EXPECT_NE(sink.bytes().find("\t\"with\ttab\"\n"), std::string::npos);
+    EXPECT_NE(sink.bytes().find("\t\"with\ttab\"\tL1\n"), std::string::npos);
 
     const TextImport import = importText(sink.bytes());
     const ColumnMapping mapping = suggestMapping(import);
     EXPECT_EQ(mapping, (ColumnMapping{0, 1, 2, 3, false}));
     std::vector<CardRecord> expected = kCards;
     expected[2].addInfo = "with tab";
+    expected[3].lesson = "-";
     for (CardRecord& card : expected)
         card.level = 0;  // text has no place for levels
     EXPECT_EQ(cardsOf(candidates(import, mapping)), expected);
@@ -291,6 +292,46 @@ TEST(Kvtml, EntitiesThatExplodeAreRefused) {
     const KvtmlImport import = readKvtml(bytes, 5);
     EXPECT_EQ(import.status, KvtmlImport::Status::NotXml);
     EXPECT_TRUE(import.candidates.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// What KDE's library needs to keep a grade on its next save (a practice count above 0), the
+// blank "-" written as no text, and the languages a list's name names.
+TEST(Kvtml, ExportKeepsGradesForKdeAndWritesNoBlanks) {
+    StringSink sink;
+    std::vector<CardRecord> cards = {{"Haus", "house", "-", "-", 5}, {"Tür", "door", "L", "-", 0}};
+    cards[0].timesAsked = 4;
+    cards[0].timesWrong = 1;
+    ASSERT_TRUE(writeKvtml(sink, cards, {"Words", "German", "English", 5, "2026-12-07T22:00:00"}));
+    const std::string& xml = sink.bytes();
+    EXPECT_NE(
+        xml.find("<grade>\n          <currentgrade>7</currentgrade>\n          <count>4</count>"
+                 "\n          <errorcount>1</errorcount>\n          "
+                 "<date>2026-12-07T22:00:00</date>"),
+        std::string::npos)
+        << xml;
+    EXPECT_EQ(xml.find("<grade>", xml.find("door")), std::string::npos);  // never practised
+    EXPECT_EQ(xml.find(">-<"), std::string::npos);
+    EXPECT_NE(xml.find("<name>German</name>"), std::string::npos);
+
+    cards[0].timesAsked = 0;  // a level read from a list that counts nothing
+    StringSink again;
+    ASSERT_TRUE(writeKvtml(again, cards, {}));
+    EXPECT_NE(again.bytes().find("<currentgrade>7</currentgrade>\n          <count>1</count>"),
+              std::string::npos);
+    EXPECT_EQ(cardsOf(readKvtml(again.bytes(), 5).candidates)[0],
+              (CardRecord{"Haus", "house", "-", "-", 5}));
+
+    using Languages = std::optional<std::pair<std::string, std::string>>;
+    EXPECT_EQ(languagesInListName("English-German"), Languages({"English", "German"}));
+    EXPECT_EQ(languagesInListName("Deutsch \xE2\x80\x93 Englisch"),
+              Languages({"Deutsch", "Englisch"}));
+    EXPECT_EQ(languagesInListName("Unit-3"), std::nullopt);
+    EXPECT_EQ(languagesInListName("a-b-c"), std::nullopt);
+    EXPECT_EQ(languagesInListName("Vokabeln"), std::nullopt);
 }
 
 }  // namespace
