@@ -43,6 +43,43 @@
     </message>
 </context>
 <context>
+    <name>CardExport</name>
+    <message>
+        <source>%1: questions</source>
+        <translation>%1: Fragen</translation>
+    </message>
+    <message>
+        <source>%1: answers</source>
+        <translation>%1: Antworten</translation>
+    </message>
+    <message>
+        <source>Text for other trainers</source>
+        <translation>Text für andere Lernprogramme</translation>
+    </message>
+    <message>
+        <source>KDE vocabulary file</source>
+        <translation>KDE-Vokabeldatei</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 existiert bereits.
+Soll die Datei ersetzt werden?</translation>
+    </message>
+    <message>
+        <source>%1 is read-only. The cards were not exported.</source>
+        <translation>%1 ist schreibgeschützt. Die Karten wurden nicht exportiert.</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, a device or a pipe, not a file. The cards were not exported.</source>
+        <translation>%1 ist ein Ordner, ein Gerät oder eine Pipe, keine Datei. Die Karten wurden nicht exportiert.</translation>
+    </message>
+    <message>
+        <source>The cards could not be written to %1; the folder may be read-only or the disk full. Nothing was changed.</source>
+        <translation>Die Karten konnten nicht nach %1 geschrieben werden; der Ordner ist vielleicht schreibgeschützt oder der Datenträger voll. Es wurde nichts geändert.</translation>
+    </message>
+</context>
+<context>
     <name>CommandBoard</name>
     <message>
         <source>&amp;File</source>
