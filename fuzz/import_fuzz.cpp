@@ -101,9 +101,9 @@ void fuzzKvtml(std::string_view bytes) {
     }
     const std::vector<CardRecord> taken = checkCandidates(import.candidates);
     StringSink sink;
-    check(
-        writeKvtml(sink, taken, {import.title, import.questionLanguage, import.answerLanguage, 5}),
-        "KVTML not written");
+    check(writeKvtml(sink, taken,
+                     {import.title, import.questionLanguage, import.answerLanguage, 5, ""}),
+          "KVTML not written");
     const KvtmlImport again = readKvtml(sink.bytes(), 5);
     check(again.status == KvtmlImport::Status::Read, "written KVTML does not read");
     check(checkCandidates(again.candidates) == taken, "written KVTML reads back differently");
