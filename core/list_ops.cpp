@@ -79,8 +79,21 @@ int compareComposed(std::string_view a, std::string_view b) {
 // Texts are compared in composed form: two spellings of one accented letter are the same
 // text, and the next key decides between them.
 int compareText(std::string_view a, std::string_view b) {
-    if (a == b)
+    // Where both texts go on in composed form from the character they first differ in,
+    // composing them changes nothing the order depends on: the common start composes alike.
+    std::size_t i = 0;
+    const std::size_t n = std::min(a.size(), b.size());
+    while (i < n && a[i] == b[i])
+        ++i;
+    if (i == a.size() && i == b.size())
         return 0;
+    const auto continues = [](std::string_view text, std::size_t at) {
+        return at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+    };
+    while (i > 0 && (continues(a, i) || continues(b, i)))
+        --i;
+    if (isComposed(a.substr(i)) && isComposed(b.substr(i)))
+        return compareComposed(a, b);
     std::string storageA;
     std::string storageB;
     return compareComposed(composedView(a, storageA), composedView(b, storageB));

@@ -191,6 +191,10 @@ bool plainlyComposed(std::string_view text) {
 
 }  // namespace
 
+bool isComposed(std::string_view text) {
+    return plainlyComposed(text);
+}
+
 std::string composedText(std::string_view text) {
     std::string storage;
     return std::string(composedView(text, storage));

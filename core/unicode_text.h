@@ -44,6 +44,10 @@ std::string composedText(std::string_view text);
 // only ASCII and Latin-1 letters is, and is told so without a look-up), else `storage`,
 // which then holds the composed form.
 std::string_view composedView(std::string_view text, std::string& storage);
+// Whether the text is in composed form, told without composing it: at once for ASCII and
+// Latin-1, by a look at each character for other scripts. A text that starts with a
+// combining mark counts as not composed, as it may join the character before it.
+bool isComposed(std::string_view text);
 // Whether the two texts are the same text, however their letters are encoded.
 bool sameText(std::string_view a, std::string_view b);
 
