@@ -117,7 +117,11 @@ int levelImageIndex(int32_t level) {
 }
 
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a == b || folded(a) == folded(b);
+    if (a == b)
+        return true;
+    std::string storageA;
+    std::string storageB;
+    return folded(composedView(a, storageA)) == folded(composedView(b, storageB));
 }
 
 std::vector<std::string_view> distinctLessons(const CardList& unknown, const CardList& known) {

@@ -39,7 +39,7 @@ std::optional<SortKey> sortKeyOfColumn(int column);
 // for levels at or above 5), or -1 where a negative level points past the strip.
 int levelImageIndex(int32_t level);
 
-// Windows-1252 letters compared without regard to case.
+// Texts compared without regard to case (and to how accented letters are encoded).
 bool equalIgnoringCase(std::string_view a, std::string_view b);
 
 // The lessons of the unknown and then the known cards, each once regardless of case (in
