@@ -297,37 +297,25 @@ namespace {
 // What KDE's library needs to keep a grade on its next save (a practice count above 0), the
 // blank "-" written as no text, and the languages a list's name names.
 TEST(Kvtml, ExportKeepsGradesForKdeAndWritesNoBlanks) {
+    std::vector<CardRecord> cards = {{"Haus", "house", "-", "-", 5},
+                                     {"T\xC3\xBCr", "door", "L", "-", 0}};
+    cards[0].timesWrong = 1;  // a level from a list that does not count the questions
     StringSink sink;
-    std::vector<CardRecord> cards = {{"Haus", "house", "-", "-", 5}, {"Tür", "door", "L", "-", 0}};
-    cards[0].timesAsked = 4;
-    cards[0].timesWrong = 1;
     ASSERT_TRUE(writeKvtml(sink, cards, {"Words", "German", "English", 5, "2026-12-07T22:00:00"}));
     const std::string& xml = sink.bytes();
-    EXPECT_NE(
-        xml.find("<grade>\n          <currentgrade>7</currentgrade>\n          <count>4</count>"
-                 "\n          <errorcount>1</errorcount>\n          "
-                 "<date>2026-12-07T22:00:00</date>"),
-        std::string::npos)
-        << xml;
+    for (const char* expected : {"<currentgrade>7</currentgrade>", "<count>1</count>",
+                                 "<errorcount>1</errorcount>", "<date>2026-12-07T22:00:00</date>"})
+        EXPECT_NE(xml.find(expected), std::string::npos) << expected;
     EXPECT_EQ(xml.find("<grade>", xml.find("door")), std::string::npos);  // never practised
     EXPECT_EQ(xml.find(">-<"), std::string::npos);
-    EXPECT_NE(xml.find("<name>German</name>"), std::string::npos);
-
-    cards[0].timesAsked = 0;  // a level read from a list that counts nothing
-    StringSink again;
-    ASSERT_TRUE(writeKvtml(again, cards, {}));
-    EXPECT_NE(again.bytes().find("<currentgrade>7</currentgrade>\n          <count>1</count>"),
-              std::string::npos);
-    EXPECT_EQ(cardsOf(readKvtml(again.bytes(), 5).candidates)[0],
-              (CardRecord{"Haus", "house", "-", "-", 5}));
+    cards[0].timesWrong = 0;  // imports leave the counts
+    EXPECT_EQ(cardsOf(readKvtml(xml, 5).candidates), cards);
 
     using Languages = std::optional<std::pair<std::string, std::string>>;
-    EXPECT_EQ(languagesInListName("English-German"), Languages({"English", "German"}));
     EXPECT_EQ(languagesInListName("Deutsch \xE2\x80\x93 Englisch"),
               Languages({"Deutsch", "Englisch"}));
     EXPECT_EQ(languagesInListName("Unit-3"), std::nullopt);
     EXPECT_EQ(languagesInListName("a-b-c"), std::nullopt);
-    EXPECT_EQ(languagesInListName("Vokabeln"), std::nullopt);
 }
 
 }  // namespace
