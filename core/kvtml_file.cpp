@@ -71,8 +71,6 @@ std::string lowerAscii(std::string_view text) {
 
 // The encoding the XML declaration names, if the file starts with one.
 std::optional<std::string> declaredEncoding(std::string_view bytes) {
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        bytes.remove_prefix(3);
     if (!bytes.starts_with("<?xml"))
         return std::nullopt;
     const std::string_view declaration = bytes.substr(0, bytes.find("?>"));
@@ -459,7 +457,9 @@ KvtmlImport readKvtml(std::string_view bytes, int32_t maxLevel) {
                       bytes.substr(0, 4).find('\0') == std::string_view::npos;
     std::string converted;
     pugi::xml_encoding encoding = pugi::encoding_auto;
-    if (const std::optional<std::string> declared = utf8 ? declaredEncoding(bytes) : std::nullopt;
+    // A byte-order mark says more than the declaration.
+    if (const std::optional<std::string> declared =
+            utf8 && !bytes.starts_with("\xEF\xBB\xBF") ? declaredEncoding(bytes) : std::nullopt;
         declared && !readByParser(*declared)) {
         std::optional<std::string> text = convertToUtf8(bytes, *declared);
         if (!text) {
