@@ -41,7 +41,8 @@ bool forEachWord(std::string_view text, Visit&& visit) {
 enum class Outcome { Right, Differs, TooManyMeanings };
 
 // The order rule, with every text and word brought into `form` before it is compared:
-// the identity for the exact comparison, a lenient form when case or accents may differ.
+// the composed form for the exact comparison, a lenient form when case or accents may
+// differ.
 // The words are split from the texts as they are, so a form never moves a separator.
 template <typename Form>
 Outcome judge(std::string_view stored, std::string_view typed, const Preferences& preferences,
@@ -95,8 +96,10 @@ AnswerCheck checkAnswer(const Card& card, std::string_view typed, const Preferen
 
 AnswerCheck checkAnswerText(std::string_view stored, std::string_view typed,
                             const Preferences& preferences, Host& host) {
+    // Two spellings of one text (a letter and its accent as one character or as two) are
+    // the same answer whatever the preferences say.
     const Outcome exact =
-        judge(stored, typed, preferences, [](std::string_view text) { return text; });
+        judge(stored, typed, preferences, [](std::string_view text) { return composedText(text); });
     if (exact == Outcome::Right)
         return {AnswerVerdict::Right, ToleratedDifference::None};
 
@@ -110,10 +113,8 @@ AnswerCheck checkAnswerText(std::string_view stored, std::string_view typed,
             ToleratedDifference tolerated;
         };
         // From the least let pass to the most, so that the user is told only what was
-        // actually different. The first level only evens out how accented letters are
-        // encoded, which is no difference a reader can see.
+        // actually different.
         const Level levels[] = {
-            {true, false, false, ToleratedDifference::None},
             {preferences.ignoreCase, true, false, ToleratedDifference::Case},
             {preferences.ignoreAccents, false, true, ToleratedDifference::Accents},
             {preferences.ignoreCase && preferences.ignoreAccents, true, true,

@@ -21,7 +21,8 @@ struct AnswerCheck {
 // Judges the typed answer against the card's stored answer under the order rule of the
 // preferences, read afresh at every call. Meanings are separated by ',' or ';' and one
 // blank right after a separator is not part of the next meaning; everything else is
-// compared byte for byte. Differs is never final: the window asks the user next.
+// compared character for character, two spellings of one letter (é as one character or as
+// e and a combining accent) being the same. Differs is never final: the window asks the user next.
 // A stored answer of more than ten meanings cannot be compared meaning by meaning: the
 // error box (message 181) is shown and the result is Differs.
 AnswerVerdict compareAnswer(const Card& card, std::string_view typed,

@@ -1,11 +1,7 @@
 #include "core/answer_diff.h"
 
-#include <utf8proc.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <limits>
-#include <memory>
 
 #include "core/answer_check.h"
 #include "core/card.h"
@@ -15,20 +11,6 @@
 namespace {
 
 using Characters = std::vector<std::string_view>;
-
-// Precomposed form, so that "é" written as e plus a combining accent is the same letter
-// as "é" written as one character, and the diff does not show a difference nobody sees.
-std::string composed(std::string_view text) {
-    utf8proc_uint8_t* result = nullptr;
-    const utf8proc_ssize_t length =
-        utf8proc_map(reinterpret_cast<const utf8proc_uint8_t*>(text.data()),
-                     static_cast<utf8proc_ssize_t>(text.size()), &result,
-                     static_cast<utf8proc_option_t>(UTF8PROC_STABLE | UTF8PROC_COMPOSE));
-    if (length < 0)
-        return std::string(text);
-    const std::unique_ptr<utf8proc_uint8_t, decltype(&std::free)> owner(result, &std::free);
-    return std::string(reinterpret_cast<const char*>(result), static_cast<std::size_t>(length));
-}
 
 // Edit distances between every start of a and every start of b (Levenshtein), row by row.
 std::vector<std::vector<int>> distanceTable(const Characters& a, const Characters& b) {
@@ -289,8 +271,11 @@ AnswerDiff diffAnswer(const Card& card, std::string_view typedCardText,
 
 AnswerDiff diffAnswerText(std::string_view typedAnswer, std::string_view storedAnswer,
                           const Preferences& preferences) {
-    const std::string typedText = composed(typedAnswer);
-    const std::string storedText = composed(storedAnswer);
+    // Both answers in composed form, so that "é" written as e plus a combining accent is
+    // the same letter as "é" written as one character, and the diff shows no difference
+    // nobody sees. The composed text reads the same as the text typed or stored.
+    const std::string typedText = composedText(typedAnswer);
+    const std::string storedText = composedText(storedAnswer);
     const std::vector<std::string_view> typed = splitMeanings(typedText);
     const std::vector<std::string_view> stored = splitMeanings(storedText);
     std::vector<Characters> typedCharacters;

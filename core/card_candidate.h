@@ -17,6 +17,10 @@ struct CardRecord {
     std::string lesson;
     std::string addInfo;
     int32_t level = 0;
+    // How often the card was asked and answered wrong, where known: written for trainers
+    // that keep such counts. Imports leave them at 0.
+    int32_t timesAsked = 0;
+    int32_t timesWrong = 0;
 
     bool operator==(const CardRecord&) const = default;
 };

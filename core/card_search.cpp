@@ -1,5 +1,7 @@
 #include "core/card_search.h"
 
+#include "core/unicode_text.h"
+
 namespace {
 
 template <typename Pred>
@@ -17,7 +19,9 @@ Card* firstCard(const CardList& list, Pred matches) {
 Card* findCardByText(const CardStore& store, CardField field, std::string_view text,
                      int32_t shownId) {
     auto above = [&](int32_t floor) {
-        return [&, floor](const Card& card) { return card.id > floor && card.text(field) == text; };
+        return [&, floor](const Card& card) {
+            return card.id > floor && sameText(card.text(field), text);
+        };
     };
     if (Card* card = firstCard(store.unknownList, above(shownId)))
         return card;

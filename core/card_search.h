@@ -7,8 +7,9 @@
 #include "core/card_store.h"
 
 // Finding one card of the document for the modify dialog. Lists are walked in slot order
-// and the unknown cards come before the known ones; texts are compared whole, byte by
-// byte and case-sensitively.
+// and the unknown cards come before the known ones; texts are compared whole and
+// case-sensitively, two spellings of one letter (é as one character or as e and a
+// combining accent) being the same.
 
 // The card whose question (or answer) is exactly `text`. A card numbered above `shownId`
 // is preferred, so that repeating a search with the same text moves on to the next card

@@ -23,21 +23,43 @@ void appendField(std::string& out, std::string_view text) {
     out += '"';
 }
 
+// The product's blank "-" means "none"; other programs read it as a text.
+std::string_view withoutBlank(std::string_view text) {
+    return text == "-" ? std::string_view() : text;
+}
+
+// Anki splits its tags at blanks; a lesson is one tag.
+std::string lessonTag(std::string_view lesson) {
+    std::string tag;
+    for (const char c : lesson) {
+        const bool blank = c == ' ' || c == '\t' || c == '\r' || c == '\n';
+        if (!blank)
+            tag += c;
+        else if (!tag.empty() && tag.back() != '_')
+            tag += '_';
+    }
+    while (!tag.empty() && tag.back() == '_')
+        tag.pop_back();
+    return tag;
+}
+
 }  // namespace
 
 bool writeExchangeText(ByteSink& sink, std::span<const CardRecord> cards) {
     std::string out =
-        "#separator:tab\n#html:false\n"
-        "#columns:Question\tAnswer\tLesson\tAdditional information\n";
+        "#separator:tab\n#html:false\n#notetype:Basic\n#tags column:5\n"
+        "#columns:Front\tBack\tLesson\tAdditional information\tTags\n";
     bool ok = true;
     for (const CardRecord& card : cards) {
         appendField(out, card.question);
         out += '\t';
         appendField(out, card.answer);
         out += '\t';
-        appendField(out, card.lesson);
+        appendField(out, withoutBlank(card.lesson));
         out += '\t';
-        appendField(out, card.addInfo);
+        appendField(out, withoutBlank(card.addInfo));
+        out += '\t';
+        appendField(out, lessonTag(withoutBlank(card.lesson)));
         out += '\n';
         // Write in pieces of about a megabyte, so that a large list needs no second copy.
         if (out.size() >= (1u << 20)) {

@@ -51,7 +51,7 @@ int64_t sortRank(std::string_view text, std::size_t pos) {
 }
 
 // Character by character in that order; a text that is a prefix of another comes first.
-int compareText(std::string_view a, std::string_view b) {
+int compareComposed(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     const auto* pa = reinterpret_cast<const unsigned char*>(a.data());
     const auto* pb = reinterpret_cast<const unsigned char*>(b.data());
@@ -73,7 +73,30 @@ int compareText(std::string_view a, std::string_view b) {
     const int64_t rb = sortRank(b, i);
     if (ra != rb)
         return ra < rb ? -1 : 1;
-    return compareText(a.substr(i + 1), b.substr(i + 1));
+    return compareComposed(a.substr(i + 1), b.substr(i + 1));
+}
+
+// Texts are compared in composed form: two spellings of one accented letter are the same
+// text, and the next key decides between them.
+int compareText(std::string_view a, std::string_view b) {
+    // Where both texts go on in composed form from the character they first differ in,
+    // composing them changes nothing the order depends on: the common start composes alike.
+    std::size_t i = 0;
+    const std::size_t n = std::min(a.size(), b.size());
+    while (i < n && a[i] == b[i])
+        ++i;
+    if (i == a.size() && i == b.size())
+        return 0;
+    const auto continues = [](std::string_view text, std::size_t at) {
+        return at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+    };
+    while (i > 0 && (continues(a, i) || continues(b, i)))
+        --i;
+    if (isComposed(a.substr(i)) && isComposed(b.substr(i)))
+        return compareComposed(a, b);
+    std::string storageA;
+    std::string storageB;
+    return compareComposed(composedView(a, storageA), composedView(b, storageB));
 }
 
 int compareInt(int32_t a, int32_t b) {
@@ -142,12 +165,14 @@ struct SortItem {
     std::size_t position;  // index in the list order before sorting
 };
 
-// A text as bytes whose order is the sort order of compareText: a character Windows-1252
-// holds is its byte there (0xFF, y diaeresis, as FF 00 00 00), every other character FF and
-// three bytes of its place after those. Plain ASCII texts are their own form.
+// A text (in composed form) as bytes whose order is the sort order of compareText: a character
+// Windows-1252 holds is its byte there (0xFF, y diaeresis, as FF 00 00 00), every other character
+// FF and three bytes of its place after those. Plain ASCII texts are their own form.
 std::string_view sortForm(std::string_view text, std::string& storage) {
     if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; }))
         return text;
+    std::string composed;
+    text = composedView(text, composed);
     storage.clear();
     for (std::size_t pos = 0; pos < text.size() && storage.size() < 16;) {
         const int64_t rank = sortRank(text, pos);
@@ -248,7 +273,8 @@ void appendAll(CardList& target, const CardList& source) {
 }
 
 void selectByLesson(const CardList& source, CardList& target, std::string_view lesson) {
-    insertMatching(source, target, [&](const Card& card) { return card.lesson() == lesson; });
+    insertMatching(source, target,
+                   [&](const Card& card) { return sameText(card.lesson(), lesson); });
 }
 
 void selectByLevel(const CardList& source, CardList& target, int32_t level) {

@@ -57,10 +57,15 @@ std::string folded(std::string_view text) {
     return out;
 }
 
+// `text` is composed already; a field is composed for the search only when it is not.
+bool fieldContains(std::string_view field, std::string_view text) {
+    std::string storage;
+    return composedView(field, storage).find(text) != std::string_view::npos;
+}
+
 bool rowContains(const Card& card, std::string_view text) {
-    return card.question().find(text) != std::string_view::npos ||
-           card.answer().find(text) != std::string_view::npos ||
-           card.addInfo().find(text) != std::string_view::npos;
+    return fieldContains(card.question(), text) || fieldContains(card.answer(), text) ||
+           fieldContains(card.addInfo(), text);
 }
 
 }  // namespace
@@ -72,7 +77,9 @@ void snapshotRows(const CardList& list, std::vector<OverviewRow>& rows) {
 }
 
 std::optional<std::size_t> findRowContaining(const std::vector<OverviewRow>& rows,
-                                             std::string_view text, std::size_t from) {
+                                             std::string_view typed, std::size_t from) {
+    std::string storage;
+    const std::string_view text = composedView(typed, storage);
     for (std::size_t i = from; i < rows.size(); ++i) {
         if (rowContains(rows[i].shown, text))
             return i;
@@ -110,7 +117,11 @@ int levelImageIndex(int32_t level) {
 }
 
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a == b || folded(a) == folded(b);
+    if (a == b)
+        return true;
+    std::string storageA;
+    std::string storageB;
+    return folded(composedView(a, storageA)) == folded(composedView(b, storageB));
 }
 
 std::vector<std::string_view> distinctLessons(const CardList& unknown, const CardList& known) {
@@ -121,7 +132,8 @@ std::vector<std::string_view> distinctLessons(const CardList& unknown, const Car
         const std::string_view lesson = card->lesson();
         if (!seenExactly.insert(lesson).second)
             return;
-        if (seenFolded.insert(folded(lesson)).second)
+        std::string storage;
+        if (seenFolded.insert(folded(composedView(lesson, storage))).second)
             lessons.push_back(lesson);
     };
     unknown.forEach(visit);
@@ -132,14 +144,18 @@ std::vector<std::string_view> distinctLessons(const CardList& unknown, const Car
 
 void selectLessons(const CardList& unknown, const CardList& known,
                    const std::vector<std::string_view>& lessons, CardList& target) {
+    // Keyed by the composed forms, so that both spellings of an accented lesson name find
+    // their lesson.
+    std::vector<std::string> keys(lessons.size());
     std::unordered_map<std::string_view, std::size_t> position;
     for (std::size_t i = 0; i < lessons.size(); ++i)
-        position.emplace(lessons[i], i);
+        position.emplace(composedView(lessons[i], keys[i]), i);
     std::vector<std::vector<Card*>> fromUnknown(lessons.size());
     std::vector<std::vector<Card*>> fromKnown(lessons.size());
     auto sortInto = [&](std::vector<std::vector<Card*>>& buckets) {
         return [&](Card* card) {
-            auto it = position.find(card->lesson());
+            std::string storage;
+            auto it = position.find(composedView(card->lesson(), storage));
             if (it != position.end())
                 buckets[it->second].push_back(card);
         };

@@ -25,7 +25,8 @@ struct OverviewRow {
 void snapshotRows(const CardList& list, std::vector<OverviewRow>& rows);
 
 // The first row from `from` on whose question, answer or additional information contains
-// `text` (byte by byte, case-sensitive; an empty text is in every row); when there is
+// `text` (case-sensitive, either spelling of an accented letter matching the other; an
+// empty text is in every row); when there is
 // none from there on, the first such row of the whole table. None when no row has it.
 std::optional<std::size_t> findRowContaining(const std::vector<OverviewRow>& rows,
                                              std::string_view text, std::size_t from);
@@ -38,7 +39,7 @@ std::optional<SortKey> sortKeyOfColumn(int column);
 // for levels at or above 5), or -1 where a negative level points past the strip.
 int levelImageIndex(int32_t level);
 
-// Windows-1252 letters compared without regard to case.
+// Texts compared without regard to case (and to how accented letters are encoded).
 bool equalIgnoringCase(std::string_view a, std::string_view b);
 
 // The lessons of the unknown and then the known cards, each once regardless of case (in
@@ -46,7 +47,8 @@ bool equalIgnoringCase(std::string_view a, std::string_view b);
 std::vector<std::string_view> distinctLessons(const CardList& unknown, const CardList& known);
 
 // Inserts into `target`, lesson by lesson in the given order, the unknown cards whose
-// lesson is exactly that text and then the known ones, each in slot order. The same as
-// selectByLesson over both lists for every lesson, in one walk of each list.
+// lesson is that text (in either spelling of its accented letters) and then the known ones, each in
+// slot order. The same as selectByLesson over both lists for every lesson, in one walk of each
+// list.
 void selectLessons(const CardList& unknown, const CardList& known,
                    const std::vector<std::string_view>& lessons, CardList& target);

@@ -647,8 +647,14 @@ CardCandidate candidateAt(const TextImport& import, const ColumnMapping& mapping
     };
     c.card.question = take(mapping.question, CardField::Question);
     c.card.answer = take(mapping.answer, CardField::Answer);
-    c.card.lesson = mapping.lesson ? take(*mapping.lesson, CardField::Lesson) : "-";
-    c.card.addInfo = mapping.addInfo ? take(*mapping.addInfo, CardField::AddInfo) : "-";
+    // No lesson or additional information, in a column or not, is the blank "-" of a new
+    // card.
+    const auto takeOrBlank = [&](std::optional<std::size_t> column, CardField field) {
+        std::string text = column ? take(*column, field) : std::string();
+        return text.empty() ? std::string("-") : text;
+    };
+    c.card.lesson = takeOrBlank(mapping.lesson, CardField::Lesson);
+    c.card.addInfo = takeOrBlank(mapping.addInfo, CardField::AddInfo);
 
     // Fields behind every column in use and behind the file's usual width most likely come
     // from a separator inside a text that was not quoted: say what is left out.
@@ -707,11 +713,17 @@ bool plainRow(const TextImport& import, const ColumnMapping& mapping, std::size_
         import.fieldCount(row) > import.usualFieldCount)
         return false;
     const std::string_view question = import.field(row, mapping.question);
+    // An empty lesson or additional information becomes the blank "-".
+    const auto plainOrAbsent = [&](std::optional<std::size_t> column, CardField field) {
+        if (!column)
+            return true;
+        const std::string_view text = import.field(row, *column);
+        return !text.empty() && plainField(text, field);
+    };
     return !question.empty() && plainField(question, CardField::Question) &&
            plainField(import.field(row, mapping.answer), CardField::Answer) &&
-           (!mapping.lesson || plainField(import.field(row, *mapping.lesson), CardField::Lesson)) &&
-           (!mapping.addInfo ||
-            plainField(import.field(row, *mapping.addInfo), CardField::AddInfo));
+           plainOrAbsent(mapping.lesson, CardField::Lesson) &&
+           plainOrAbsent(mapping.addInfo, CardField::AddInfo);
 }
 
 }  // namespace

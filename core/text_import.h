@@ -98,7 +98,7 @@ ColumnMapping suggestMapping(const TextImport& import);
 // The card the index-th row (after a header row) would give, with its problems. A row is
 // not taken when its question is empty. Fields beyond the mapped columns and the usual
 // field count that hold text are noted as ExtraFields. A lesson or additional information
-// without a column is "-", as in a new card.
+// without a column, or empty in its column, is "-", as in a new card.
 CardCandidate candidateAt(const TextImport& import, const ColumnMapping& mapping,
                           std::size_t index);
 // Whether the index-th row gives its card exactly as its fields are written: a question,

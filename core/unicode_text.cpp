@@ -162,6 +162,71 @@ std::string foldCase(std::string_view text) {
 
 namespace {
 
+// Whether the text is in composed form without composing it. A code point below U+0300
+// stands for itself and composes with nothing before it, and its UTF-8 bytes all lie below
+// 0xCC, so ASCII, Latin-1 and the Latin extensions are told by their bytes alone. Above,
+// a code point keeps a text composed when it has no canonical decomposition, no combining
+// class and never ends a composition (Hangul vowels and final consonants do); that is true
+// of most letters of most scripts, so that their texts need no copy either.
+bool plainlyComposed(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (static_cast<unsigned char>(text[pos]) < 0xCC) {
+            ++pos;
+            continue;
+        }
+        const std::optional<char32_t> c = decodeUtf8(text, pos);
+        if (!c)
+            return false;
+        if (*c >= 0x1100 && *c <= 0x11FF)
+            return false;
+        const utf8proc_property_t* p = utf8proc_get_property(static_cast<utf8proc_int32_t>(*c));
+        const bool canonicalDecomposition = p->decomp_seqindex != UINT16_MAX && p->decomp_type == 0;
+        const bool endsComposition = p->comb_index != UINT16_MAX && p->comb_index >= 0x8000;
+        if (canonicalDecomposition || endsComposition || p->combining_class != 0)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool isComposed(std::string_view text) {
+    return plainlyComposed(text);
+}
+
+std::string composedText(std::string_view text) {
+    std::string storage;
+    return std::string(composedView(text, storage));
+}
+
+std::string_view composedView(std::string_view text, std::string& storage) {
+    if (plainlyComposed(text))
+        return text;
+    utf8proc_uint8_t* result = nullptr;
+    const utf8proc_ssize_t length =
+        utf8proc_map(reinterpret_cast<const utf8proc_uint8_t*>(text.data()),
+                     static_cast<utf8proc_ssize_t>(text.size()), &result,
+                     static_cast<utf8proc_option_t>(UTF8PROC_STABLE | UTF8PROC_COMPOSE));
+    if (length < 0)
+        return text;
+    const std::unique_ptr<utf8proc_uint8_t, decltype(&std::free)> owner(result, &std::free);
+    storage.assign(reinterpret_cast<const char*>(result), static_cast<std::size_t>(length));
+    return storage;
+}
+
+bool sameText(std::string_view a, std::string_view b) {
+    if (a == b)
+        return true;
+    if (plainlyComposed(a) && plainlyComposed(b))
+        return false;
+    std::string storageA;
+    std::string storageB;
+    return composedView(a, storageA) == composedView(b, storageB);
+}
+
+namespace {
+
 // The blocks of combining diacritical marks that sit on Latin, Greek and Cyrillic letters.
 bool isAccentMark(char32_t c) {
     return (c >= 0x0300 && c <= 0x036F) || (c >= 0x1AB0 && c <= 0x1AFF) ||

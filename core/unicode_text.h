@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-#include <vector>
 
 // UTF-8 text: decoding, validity, characters and case. A "character" here is what a
 // reader sees as one letter (a grapheme cluster: a base letter with its combining marks,
@@ -34,6 +33,23 @@ std::vector<std::size_t> characterEnds(std::string_view text);
 // "STRASSE" fold alike, so do Greek and Cyrillic capitals). Invalid UTF-8 comes back as
 // it is.
 std::string foldCase(std::string_view text);
+
+// Canonical equivalence: "é" typed as one character and "e" followed by a combining acute
+// accent are one text. Texts stay stored as they were typed or read; wherever the program
+// compares texts it compares their composed forms (NFC).
+//
+// The text in composed form. Invalid UTF-8 comes back as it is.
+std::string composedText(std::string_view text);
+// The composed form as a view: the text itself when it is composed already (every text of
+// only ASCII and Latin-1 letters is, and is told so without a look-up), else `storage`,
+// which then holds the composed form.
+std::string_view composedView(std::string_view text, std::string& storage);
+// Whether the text is in composed form, told without composing it: at once for ASCII and
+// Latin-1, by a look at each character for other scripts. A text that starts with a
+// combining mark counts as not composed, as it may join the character before it.
+bool isComposed(std::string_view text);
+// Whether the two texts are the same text, however their letters are encoded.
+bool sameText(std::string_view a, std::string_view b);
 
 // The form in which two texts are compared when the user lets differences of case or of
 // accents pass; texts with the same form count as equal. Both sides are decomposed first,

@@ -13,6 +13,7 @@
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/message_ids.h"
+#include "core/unicode_text.h"
 #include "platform/messages.h"
 #include "platform/text_codec.h"
 #include "session/command_board.h"
@@ -94,9 +95,10 @@ LessonChooser::LessonChooser(ListSession& session, CommandBoard& board, QWidget*
 }
 
 void LessonChooser::fillLessons() {
-    // Lessons that differ only in the case of their letters are one item, named as the
-    // first card met spells it. The bytes already seen are remembered as well, so that
-    // the text of each lesson is converted once however many cards share it.
+    // Lessons that differ only in the case of their letters, or in how their accented
+    // letters are encoded, are one item, named as the first card met spells it. The bytes already
+    // seen are remembered as well, so that the text of each lesson is converted once however many
+    // cards share it.
     std::unordered_set<std::string> seenBytes;
     QSet<QString> seenFolded;
     std::vector<std::string> lessons;
@@ -104,7 +106,7 @@ void LessonChooser::fillLessons() {
         const std::string_view lesson = card->lesson();
         if (!seenBytes.emplace(lesson).second)
             return;
-        const QString folded = fromCardText(lesson).toCaseFolded();
+        const QString folded = fromCardText(composedText(lesson)).toCaseFolded();
         if (seenFolded.contains(folded))
             return;
         seenFolded.insert(folded);

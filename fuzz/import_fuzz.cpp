@@ -127,7 +127,7 @@ void fuzzKvtml(std::string_view bytes) {
     const std::vector<CardRecord> taken = checkSource(*read.source);
     StringSink sink;
     check(
-        writeKvtml(sink, taken, {import.title, import.questionLanguage, import.answerLanguage, 5}),
+        writeKvtml(sink, taken, {import.title, import.questionLanguage, import.answerLanguage, 5, ""}),
         "KVTML not written");
     const ImportReadResult again = readImportSource(sink.bytes(), "again.kvtml", {});
     check(again.refusal.reason != ImportRefusal::Reason::BrokenKvtml,

@@ -1,6 +1,7 @@
 #include "session/card_export.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
@@ -16,19 +17,16 @@
 
 namespace {
 
+// The texts of the export, under a name the translation tools see.
+struct CardExport {
+    Q_DECLARE_TR_FUNCTIONS(CardExport)
+};
+
 QString filter(const QString& description, const QString& extension) {
     return QString("%1 (*.%2 *.%3)").arg(description, extension, extension.toUpper());
 }
 
 }  // namespace
-
-ExchangeFormat exchangeFormatOf(const std::string& path) {
-    return QFileInfo(QFile::decodeName(QByteArray::fromStdString(path)))
-                       .suffix()
-                       .compare(QLatin1String("kvtml"), Qt::CaseInsensitive) == 0
-               ? ExchangeFormat::Kvtml
-               : ExchangeFormat::Text;
-}
 
 std::vector<CardRecord> cardRecordsOf(const CardStore& store) {
     std::vector<CardRecord> records;
@@ -38,10 +36,37 @@ std::vector<CardRecord> cardRecordsOf(const CardStore& store) {
         list->forEach([&](const Card* card) {
             records.push_back({std::string(card->question()), std::string(card->answer()),
                                std::string(card->lesson()), std::string(card->addInfo()),
-                               card->level});
+                               card->level, card->timesAsked, card->timesWrong});
         });
     }
     return records;
+}
+
+ExportTarget exportTargetOf(const QString& chosenPath, int chosenFilter) {
+    ExportTarget target{chosenPath,
+                        chosenFilter == 1 ? ExchangeFormat::Kvtml : ExchangeFormat::Text};
+    if (QFileInfo(chosenPath).suffix().isEmpty())
+        target.path += target.format == ExchangeFormat::Kvtml ? ".kvtml" : ".txt";
+    return target;
+}
+
+KvtmlExportOptions kvtmlOptionsOf(const CardStore& store, int32_t maxLevel) {
+    KvtmlExportOptions options;
+    options.maxLevel = maxLevel;
+    options.practiceDate = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
+    if (store.fileName == CardStore::kUntitled)
+        return options;
+    const QString name =
+        QFileInfo(QFile::decodeName(QByteArray::fromStdString(store.fileName))).completeBaseName();
+    options.title = name.toStdString();
+    if (const auto languages = languagesInListName(options.title)) {
+        options.questionLanguage = languages->first;
+        options.answerLanguage = languages->second;
+    } else {
+        options.questionLanguage = CardExport::tr("%1: questions").arg(name).toStdString();
+        options.answerLanguage = CardExport::tr("%1: answers").arg(name).toStdString();
+    }
+    return options;
 }
 
 FileFailure writeExchangeFile(const std::string& path, ExchangeFormat format,
@@ -62,9 +87,8 @@ FileFailure writeExchangeFile(const std::string& path, ExchangeFormat format,
 void exportForOtherTrainers(ListSession& session) {
     FileRequest request;
     request.title = stringText(Msg::ExportTitle);
-    request.filters = {
-        filter(QCoreApplication::translate("CardExport", "Text for other trainers"), "txt"),
-        filter(QCoreApplication::translate("CardExport", "KDE vocabulary file"), "kvtml")};
+    request.filters = {filter(CardExport::tr("Text for other trainers"), "txt"),
+                       filter(CardExport::tr("KDE vocabulary file"), "kvtml")};
     request.defaultSuffix = "txt";
     const FileChoice choice = prompts().saveFile(session.dialogParent(), request);
     if (choice.path.isEmpty()) {
@@ -72,36 +96,37 @@ void exportForOtherTrainers(ListSession& session) {
             showError(Msg::SaveFailed);
         return;
     }
-    const std::string path = QFile::encodeName(choice.path).toStdString();
+    const ExportTarget target = exportTargetOf(choice.path, choice.filter);
+    // The dialog asked about replacing the name it was given, not about the one with the
+    // extension added here.
+    if (target.path != choice.path && QFileInfo::exists(target.path) &&
+        prompts().question(
+            session.dialogParent(), PromptIcon::Exclamation, stringText(Msg::ExportTitle),
+            CardExport::tr("%1 already exists.\nDo you want to replace it?").arg(target.path),
+            false) != PromptAnswer::Yes) {
+        return;
+    }
+    const std::string path = QFile::encodeName(target.path).toStdString();
     const CardStore& store = session.store();
-    KvtmlExportOptions options;
-    options.maxLevel = session.preferences().maxLevel;
-    if (store.fileName != CardStore::kUntitled)
-        options.title = QFileInfo(QFile::decodeName(QByteArray::fromStdString(store.fileName)))
-                            .completeBaseName()
-                            .toStdString();
+    const KvtmlExportOptions options = kvtmlOptionsOf(store, session.preferences().maxLevel);
     const std::vector<CardRecord> cards = cardRecordsOf(store);
-    switch (writeExchangeFile(path, exchangeFormatOf(path), cards, options)) {
+    switch (writeExchangeFile(path, target.format, cards, options)) {
         case FileFailure::None:
             return;
         case FileFailure::ReadOnly:
-            showErrorText(QCoreApplication::translate(
-                              "CardExport", "%1 is read-only. The cards were not exported.")
-                              .arg(choice.path));
+            showErrorText(
+                CardExport::tr("%1 is read-only. The cards were not exported.").arg(target.path));
             return;
         case FileFailure::NotRegularFile:
-            showErrorText(QCoreApplication::translate(
-                              "CardExport",
-                              "%1 is a folder, a device or a pipe, not a file. The cards were "
-                              "not exported.")
-                              .arg(choice.path));
+            showErrorText(
+                CardExport::tr("%1 is a folder, a device or a pipe, not a file. The cards were "
+                               "not exported.")
+                    .arg(target.path));
             return;
         default:
-            showErrorText(QCoreApplication::translate(
-                              "CardExport",
-                              "The cards could not be written to %1; the folder may be "
-                              "read-only or the disk full. Nothing was changed.")
-                              .arg(choice.path));
+            showErrorText(CardExport::tr("The cards could not be written to %1; the folder may be "
+                                         "read-only or the disk full. Nothing was changed.")
+                              .arg(target.path));
             return;
     }
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <QString>
+
 #include "core/card_candidate.h"
 #include "core/file_failure.h"
 #include "core/kvtml_file.h"
@@ -14,8 +16,19 @@ class ListSession;
 // The formats Export writes for other trainers.
 enum class ExchangeFormat : uint8_t { Text, Kvtml };
 
-// The format a file name asks for: KVTML for the extension ".kvtml", text otherwise.
-ExchangeFormat exchangeFormatOf(const std::string& path);
+// The file the Export dialog's choice names, and the format it is written in: the file
+// type chosen (the index of its filter; -1 for the first) decides the format whatever the
+// name's extension, and a name without an extension gets the chosen type's.
+struct ExportTarget {
+    QString path;
+    ExchangeFormat format = ExchangeFormat::Text;
+};
+ExportTarget exportTargetOf(const QString& chosenPath, int chosenFilter);
+
+// What the KVTML export writes about the list as a whole: the list's name as the title,
+// and the two languages its name names ("English-German"), else the list's name with the
+// side, else "Question" and "Answer"; the grades as practised now.
+KvtmlExportOptions kvtmlOptionsOf(const CardStore& store, int32_t maxLevel);
 
 // Every card of the list, unknown cards first, each list in its order, texts in UTF-8.
 std::vector<CardRecord> cardRecordsOf(const CardStore& store);
@@ -25,6 +38,6 @@ std::vector<CardRecord> cardRecordsOf(const CardStore& store);
 FileFailure writeExchangeFile(const std::string& path, ExchangeFormat format,
                               std::span<const CardRecord> cards, const KvtmlExportOptions& options);
 
-// The Export command: asks for a file, writes the list in the format the file's name asks
-// for and says so when that failed. The list itself, its name included, stays as it is.
+// The Export command: asks for a file, writes the list in the format of the file type
+// chosen and says so when that failed. The list itself, its name included, stays as it is.
 void exportForOtherTrainers(ListSession& session);

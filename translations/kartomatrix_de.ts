@@ -60,8 +60,22 @@
         <translation>Text für andere Trainer</translation>
     </message>
     <message>
+        <source>%1: questions</source>
+        <translation>%1: Fragen</translation>
+    </message>
+    <message>
+        <source>%1: answers</source>
+        <translation>%1: Antworten</translation>
+    </message>
+    <message>
         <source>KDE vocabulary file</source>
         <translation>KDE-Vokabeldatei</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 existiert bereits.
+Soll die Datei ersetzt werden?</translation>
     </message>
     <message>
         <source>%1 is read-only. The cards were not exported.</source>
@@ -74,6 +88,7 @@
     <message>
         <source>The cards could not be written to %1; the folder may be read-only or the disk full. Nothing was changed.</source>
         <translation>Die Karten konnten nicht nach %1 geschrieben werden; vielleicht ist der Ordner schreibgeschützt oder der Datenträger voll. Es wurde nichts geändert.</translation>
+        <translation>Die Karten konnten nicht nach %1 geschrieben werden; der Ordner ist vielleicht schreibgeschützt oder der Datenträger voll. Es wurde nichts geändert.</translation>
     </message>
 </context>
 <context>

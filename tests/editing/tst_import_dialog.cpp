@@ -330,7 +330,7 @@ private slots:
         const QStringList exported = cardsOf(store_->unknownList) + cardsOf(store_->knownList);
 
         const QString path = dir_.filePath(name);
-        prompts().saveChoices.push_back({path, 0});
+        prompts().saveChoices.push_back({path, 0, levels ? 1 : 0});
         main_->board().action(Command::Export)->trigger();
         QCOMPARE(prompts().saveRequests.at(0).filters.size(), qsizetype(2));
         QVERIFY(QFile::exists(path));

@@ -93,6 +93,17 @@ private slots:
         QCOMPARE(lessonList(chooser)->selectionMode(), QAbstractItemView::ExtendedSelection);
     }
 
+    // "Café" with é as one character and as e with a combining accent is one lesson.
+    void bothSpellingsOfALessonAreOneLesson() {
+        addCards("Caf\xC3\xA9", 2);
+        addCards("Cafe\xCC\x81", 2);
+        LessonChooser* chooser = openChooser();
+        QCOMPARE(chooser->lessons().size(), qsizetype(1));
+        select(chooser, chooser->lessons());
+        QTest::keyClick(lessonList(chooser), Qt::Key_Return);
+        QCOMPARE(countCards(store_->lessonSelection), 4);
+    }
+
     void choiceStartsTheExaminationThatSuitsItsSize_data() {
         QTest::addColumn<QStringList>("chosen");
         QTest::addColumn<int>("selected");

@@ -9,6 +9,7 @@
 #include "core/list_ops.h"
 #include "core/preferences.h"
 #include "platform/fonts.h"
+#include "session/card_export.h"
 #include "session/command_board.h"
 #include "session/list_session.h"
 #include "tests/support/test_environment.h"
@@ -93,6 +94,42 @@ private slots:
                  QString("house"));
 
         QCOMPARE(record([&] { session_->newList(); }), QStringList({"newListStarted"}));
+    }
+
+    // The file type chosen in the Export dialog decides the format; a name without an
+    // extension gets the type's, and replacing a file under that name is asked first.
+    void exportWritesTheChosenType_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("KVTML without extension")
+            << "words" << 1 << "words.kvtml" << QByteArray("<?xml");
+        QTest::newRow("text without extension")
+            << "words" << -1 << "words.txt" << QByteArray("#separator:tab");
+        QTest::newRow("type over extension")
+            << "words.txt" << 1 << "words.txt" << QByteArray("<?xml");
+        QTest::newRow("replacing refused") << "kept" << 1 << "kept.kvtml" << QByteArray("old");
+    }
+    void exportWritesTheChosenType() {
+        QFETCH(QString, typed);
+        QFETCH(int, filter);
+        QFETCH(QString, written);
+        QFETCH(QByteArray, start);
+        QTemporaryDir dir;
+        QFile kept(dir.filePath("kept.kvtml"));
+        QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("old") == 3);
+        kept.close();
+        addCard(*store_, store_->unknownList, "Haus", "house", "L1", "-");
+        env_->prompts().saveChoices.push_back({dir.filePath(typed), 0, filter});
+        if (typed == "kept")
+            env_->prompts().answers.push_back(PromptAnswer::No);
+        exportForOtherTrainers(*session_);
+        QFile file(dir.filePath(written));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY2(file.readAll().startsWith(start), qPrintable(written));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(),
+                 qsizetype(typed == "kept" ? 1 : 2));
     }
 
     void cancelledSaveQuestionKeepsTheList() {
