@@ -17,13 +17,21 @@ inline constexpr const char* ApplicationPath = "ApplicationPath";
 // version of the program.
 inline constexpr const char* IgnoreCase = "IgnoreCase";
 inline constexpr const char* IgnoreAccents = "IgnoreAccents";
+// Speech: like the flags above, each is stored only while it differs from its default.
+inline constexpr const char* SpeechControls = "SpeechControls";
+inline constexpr const char* SpeakQuestion = "SpeakQuestion";
+inline constexpr const char* SpeakAnswer = "SpeakAnswer";
+inline constexpr const char* AutomaticSpeech = "AutomaticSpeech";
+inline constexpr const char* SpeechRate = "SpeechRate";
+inline constexpr const char* SpeechVolume = "SpeechVolume";
 }  // namespace PrefsKey
 
 // Fills every field from the store; a value that is missing or unreadable gives the
-// field's default. The max level is taken as stored, without a range check.
+// field's default. The max level is taken as stored, without a range check; the speech rate
+// and volume are brought into their ranges.
 void loadPreferences(Preferences& preferences, const SettingsStore& store);
-// Writes the five original values, changed or not, and each later flag as 1 while it is
-// set; a flag that is clear is taken out of the store, so that with those flags off the
-// store holds exactly what it always held. A failed write is not reported: the
-// preferences are written while the program ends, when nobody could act on it.
+// Writes the five original values, changed or not, and each later value while it differs
+// from its default; one at its default is taken out of the store, so that with those
+// settings at their defaults the store holds exactly what it always held. A failed write is not
+// reported: the preferences are written while the program ends, when nobody could act on it.
 void savePreferences(const Preferences& preferences, SettingsStore& store);
