@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QSignalSpy>
 #include <QToolButton>
 #include <QWidget>
@@ -6,7 +7,11 @@
 #include "core/preferences.h"
 #include "platform/speaker.h"
 #include "session/card_speech.h"
+#include "tests/support/test_environment.h"
 #include "tests/support/test_speech.h"
+#include "widgets/list_languages_dialog.h"
+
+Q_DECLARE_METATYPE(ListLanguages)
 
 namespace {
 
@@ -47,6 +52,8 @@ private slots:
     void rateAndVolumeComeFromThePreferences();
     void unavailableEngineSaysWhy_data();
     void unavailableEngineSaysWhy();
+    void listLanguagesDialog_data();
+    void listLanguagesDialog();
 };
 
 void SpeechTest::initTestCase() {
@@ -200,6 +207,58 @@ void SpeechTest::unavailableEngineSaysWhy() {
     speaker.speak(QStringLiteral("text"), QLocale(QStringLiteral("en")));
     settle(speaker);
     QCOMPARE(SpeechLog::said(), QStringList());
+}
+
+void SpeechTest::listLanguagesDialog_data() {
+    QTest::addColumn<ListLanguages>("current");
+    QTest::addColumn<ListLanguages>("guess");
+    QTest::addColumn<QString>("pickAnswer");  // a language tag chosen in the answer box
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("shown");   // the boxes' texts when the dialog opened
+    QTest::addColumn<QString>("result");  // the choice encoded, or "none"
+
+    QTest::newRow("nothing chosen yet: the guess")
+        << ListLanguages{} << ListLanguages{"ru", "de"} << ""
+        << "okButton"
+        << "Russian/German"
+        << "question=ru;answer=de";
+    QTest::newRow("an earlier choice wins over the guess")
+        << ListLanguages{"fr", ""} << ListLanguages{"ru", "de"} << "en"
+        << "okButton"
+        << "French/German"
+        << "question=fr;answer=en";
+    QTest::newRow("a guess without a voice is offered and said to have none")
+        << ListLanguages{} << ListLanguages{"el", "en"} << ""
+        << "okButton"
+        << "Greek (no voice)/English"
+        << "question=el;answer=en";
+    QTest::newRow("cancel keeps nothing") << ListLanguages{} << ListLanguages{"ru", "de"} << "en"
+                                          << "cancelButton"
+                                          << "Russian/German"
+                                          << "none";
+}
+
+void SpeechTest::listLanguagesDialog() {
+    QFETCH(ListLanguages, current);
+    QFETCH(ListLanguages, guess);
+    QFETCH(QString, pickAnswer);
+    QFETCH(QString, button);
+    QFETCH(QString, shown);
+    QFETCH(QString, result);
+    TestEnvironment env;
+    settle(Speaker::shared());
+    QString opened;
+    env.prompts().dialogHandlers.push_back([&](QDialog* d) {
+        auto* question = d->findChild<QComboBox*>(QStringLiteral("questionLanguageBox"));
+        auto* answer = d->findChild<QComboBox*>(QStringLiteral("answerLanguageBox"));
+        opened = question->currentText() + QLatin1Char('/') + answer->currentText();
+        if (!pickAnswer.isEmpty())
+            answer->setCurrentIndex(answer->findData(pickAnswer));
+        return ScriptedPrompts::clickButton(d, button);
+    });
+    const std::optional<ListLanguages> chosen = chooseListLanguages(nullptr, current, guess);
+    QCOMPARE(opened, shown);
+    QCOMPARE(chosen ? QString::fromStdString(chosen->encode()) : QStringLiteral("none"), result);
 }
 
 QTEST_MAIN(SpeechTest)
