@@ -20,6 +20,16 @@ QPointer<CardSpeech>& lastToSpeak() {
 
 }  // namespace
 
+bool speechWanted(const Preferences& preferences) {
+    return preferences.speechControls ||
+           (preferences.automaticSpeech && (preferences.speakQuestion || preferences.speakAnswer));
+}
+
+void prepareSpeech(const Preferences& preferences) {
+    if (speechWanted(preferences))
+        Speaker::shared();
+}
+
 CardSpeech::CardSpeech(const Preferences& preferences, const ListLanguages& languages,
                        QWidget* window)
     : QObject(window), preferences_(preferences), languages_(languages) {}

@@ -15,6 +15,14 @@ struct Preferences;
 
 enum class CardSide { Question, Answer };
 
+// Whether any speech preference is on, so that something may be said.
+bool speechWanted(const Preferences& preferences);
+// Starts the speech engine in the background when the preferences want speech, so that
+// the first card is spoken without waiting for it: the speech service can take seconds to
+// list its voices. Call it once the main window is shown and after the preferences change;
+// with speech off it does nothing and loads nothing.
+void prepareSpeech(const Preferences& preferences);
+
 // Speech for one window: says a card's question and answer in the list's languages when
 // the preferences ask for it, and makes the window's Speak buttons. It reads the
 // preferences as they are at each call, so changes in the preferences dialog apply at once;

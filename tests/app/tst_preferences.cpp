@@ -21,6 +21,18 @@ Preferences preferences(int maxLevel, int showAddInfo, bool strictOrder, bool al
     return p;
 }
 
+Preferences spoken(bool controls, bool question, bool answer, bool automatic, int rate,
+                   int volume) {
+    Preferences p;
+    p.speechControls = controls;
+    p.speakQuestion = question;
+    p.speakAnswer = answer;
+    p.automaticSpeech = automatic;
+    p.speechRate = rate;
+    p.speechVolume = volume;
+    return p;
+}
+
 Preferences tolerant(bool ignoreCase, bool ignoreAccents) {
     Preferences p;
     p.ignoreCase = ignoreCase;
@@ -93,6 +105,14 @@ void PreferencesTest::loadFromFile_data() {
         << QByteArray("[PrefsSection]\nIgnoreCase=1\nIgnoreAccents=1\n") << tolerant(true, true);
     QTest::newRow("unreadable flag stays off")
         << QByteArray("[PrefsSection]\nIgnoreCase=yes\n") << tolerant(false, false);
+    QTest::newRow("speech settings")
+        << QByteArray(
+               "[PrefsSection]\nSpeechControls=1\nSpeakAnswer=1\nAutomaticSpeech=0\n"
+               "SpeechRate=-3\nSpeechVolume=70\n")
+        << spoken(true, false, true, false, -3, 70);
+    QTest::newRow("speed and volume brought into their ranges")
+        << QByteArray("[PrefsSection]\nSpeechRate=99\nSpeechVolume=-5\n")
+        << spoken(false, false, false, true, 10, 0);
 }
 
 void PreferencesTest::loadFromFile() {
@@ -111,6 +131,14 @@ void PreferencesTest::loadFromFile() {
     QCOMPARE(loaded.strictOrder, expected.strictOrder);
     QCOMPARE(loaded.allWords, expected.allWords);
     QCOMPARE(loaded.applicationPath, expected.applicationPath);
+    QCOMPARE(loaded.ignoreCase, expected.ignoreCase);
+    QCOMPARE(loaded.ignoreAccents, expected.ignoreAccents);
+    QCOMPARE(loaded.speechControls, expected.speechControls);
+    QCOMPARE(loaded.speakQuestion, expected.speakQuestion);
+    QCOMPARE(loaded.speakAnswer, expected.speakAnswer);
+    QCOMPARE(loaded.automaticSpeech, expected.automaticSpeech);
+    QCOMPARE(loaded.speechRate, expected.speechRate);
+    QCOMPARE(loaded.speechVolume, expected.speechVolume);
 }
 
 void PreferencesTest::saveWritesExactlyTheFiveNames() {
@@ -141,6 +169,8 @@ void PreferencesTest::roundTrip_data() {
     QTest::newRow("path beyond Windows-1252") << preferences(5, 0, false, true, "/home/łukasz/km");
     QTest::newRow("case let pass") << tolerant(true, false);
     QTest::newRow("accents let pass") << tolerant(false, true);
+    QTest::newRow("speech switched on") << spoken(true, true, true, true, 4, 55);
+    QTest::newRow("automatic speech silenced") << spoken(false, true, false, false, 0, 100);
 }
 
 void PreferencesTest::roundTrip() {
@@ -157,7 +187,9 @@ void PreferencesTest::roundTrip() {
 void PreferencesTest::tolerancesSwitchedOffLeaveTheFiveNames() {
     {
         SettingsStore store(path_);
-        savePreferences(tolerant(true, true), store);
+        Preferences everything = spoken(true, true, true, false, 5, 10);
+        everything.ignoreCase = everything.ignoreAccents = true;
+        savePreferences(everything, store);
     }
     {
         QSettings raw(path_, QSettings::IniFormat);

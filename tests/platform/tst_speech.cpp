@@ -78,6 +78,7 @@ void SpeechTest::nothingIsLoadedOrSaidWithThePreferencesOff() {
     speech.cardShown(QStringLiteral("дом"));
     speech.answerJudged(QStringLiteral("Haus"));
     speech.stop();
+    prepareSpeech(preferences);
     QVERIFY(!Speaker::sharedExists());
     QVERIFY(window.findChildren<QToolButton*>().isEmpty());
 }
