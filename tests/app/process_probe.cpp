@@ -76,7 +76,7 @@ void runStep(MainDialog& mainDialog, const QString& step) {
         QEventLoop wait;
         QObject::connect(&speaker, &Speaker::speakingChanged, &wait, &QEventLoop::quit);
         QObject::connect(&speaker, &Speaker::failed, &wait, &QEventLoop::quit);
-        QTimer::singleShot(10000, &wait, &QEventLoop::quit);
+        QTimer::singleShot(60000, &wait, &QEventLoop::quit);
         speaker.speak(argument.section(':', 1), QLocale(argument.section(':', 0, 0)));
         wait.exec();
         std::printf("speech: %s after %lld ms\n", speaker.speaking() ? "started" : "not started",
