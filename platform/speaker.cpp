@@ -139,6 +139,10 @@ bool Speaker::sharedExists() {
     return !sharedSpeaker().isNull();
 }
 
+void Speaker::setShared(Speaker* speaker) {
+    sharedSpeaker() = speaker;
+}
+
 Speaker::Speaker(const QString& engine, QObject* parent)
     : QObject(parent), thread_(new QThread(this)), worker_(new SpeechWorker(engine)) {
     thread_->setObjectName(QStringLiteral("speech"));

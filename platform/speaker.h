@@ -29,6 +29,9 @@ public:
     static Speaker& shared();
     // Whether shared() has been called: nothing of speech is loaded until then.
     static bool sharedExists();
+    // Makes `speaker` the one shared() returns (tests: a speaker whose engine fails); the
+    // caller keeps it. Null goes back to making one on the next call.
+    static void setShared(Speaker* speaker);
 
     // A speaker on the named Qt text-to-speech engine ("speechd"); empty for Qt's default.
     explicit Speaker(const QString& engine = {}, QObject* parent = nullptr);

@@ -26,9 +26,15 @@ QString languageName(const QString& tag) {
     const QLocale locale(tag);
     if (locale.language() == QLocale::C)
         return tag;
+    // The English name, which Qt knows for every language, and the language's own name,
+    // which a learner recognises whatever the program's language.
     QString name = QLocale::languageToString(locale.language());
     if (locale.territory() != QLocale(locale.language()).territory() && tag.contains('-'))
-        name += QStringLiteral(" (%1)").arg(QLocale::territoryToString(locale.territory()));
+        name += QStringLiteral(", %1").arg(QLocale::territoryToString(locale.territory()));
+    const QString native = locale.nativeLanguageName();
+    if (!native.isEmpty() && !native.contains(name, Qt::CaseInsensitive) &&
+        !name.contains(native, Qt::CaseInsensitive))
+        name += QStringLiteral(" (%1)").arg(native);
     return name;
 }
 

@@ -208,6 +208,20 @@ void SpeechTest::unavailableEngineSaysWhy() {
     speaker.speak(QStringLiteral("text"), QLocale(QStringLiteral("en")));
     settle(speaker);
     QCOMPARE(SpeechLog::said(), QStringList());
+
+    // A window's Speak button is then off and says why, to the eye and to a screen reader.
+    Speaker::setShared(&speaker);
+    QWidget window;
+    Preferences preferences;
+    preferences.speechControls = true;
+    CardSpeech speech(preferences, ListLanguages{"en", "de"}, &window);
+    QToolButton* button = speech.makeSpeakButton(
+        CardSide::Question, [] { return QStringLiteral("x"); }, &window);
+    Speaker::setShared(nullptr);
+    QVERIFY(button);
+    QVERIFY(!button->isEnabled());
+    QCOMPARE(button->toolTip(), speaker.unavailableReason());
+    QCOMPARE(button->accessibleDescription(), speaker.unavailableReason());
 }
 
 void SpeechTest::listLanguagesDialog_data() {
@@ -221,21 +235,21 @@ void SpeechTest::listLanguagesDialog_data() {
     QTest::newRow("nothing chosen yet: the guess")
         << ListLanguages{} << ListLanguages{"ru", "de"} << ""
         << "okButton"
-        << "Russian/German"
+        << "Russian (русский)/German (Deutsch)"
         << "question=ru;answer=de";
     QTest::newRow("an earlier choice wins over the guess")
         << ListLanguages{"fr", ""} << ListLanguages{"ru", "de"} << "en"
         << "okButton"
-        << "French/German"
+        << "French (français)/German (Deutsch)"
         << "question=fr;answer=en";
     QTest::newRow("a guess without a voice is offered and said to have none")
         << ListLanguages{} << ListLanguages{"el", "en"} << ""
         << "okButton"
-        << "Greek (no voice)/English"
+        << "Greek (Ελληνικά) (no voice)/English"
         << "question=el;answer=en";
     QTest::newRow("cancel keeps nothing") << ListLanguages{} << ListLanguages{"ru", "de"} << "en"
                                           << "cancelButton"
-                                          << "Russian/German"
+                                          << "Russian (русский)/German (Deutsch)"
                                           << "none";
 }
 
