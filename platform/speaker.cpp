@@ -1,11 +1,25 @@
 #include "platform/speaker.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTextToSpeech>
 #include <QThread>
+#include <atomic>
+#include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <optional>
+
+namespace {
+
+constexpr unsigned long kEngineRetryMilliseconds = 1000;
+
+// Set when the speaker is deleted or the process ends by exit() (as Quit ends it), so that
+// an engine still being tried again is not made once Qt's own globals are going away.
+std::atomic<bool> processEnding{false};
+
+}  // namespace
 
 // Owns the Qt engine inside the speech thread. The calls arrive queued from the Speaker in
 // the order they were made, so a text asked for while the engine starts is said once it is
@@ -13,13 +27,16 @@
 class SpeechWorker : public QObject {
     Q_OBJECT
 public:
-    explicit SpeechWorker(const QString& engine) : engineName_(engine) {}
+    SpeechWorker(const QString& engine, int patienceMilliseconds)
+        : engineName_(engine), patienceMilliseconds_(patienceMilliseconds) {}
 
 public slots:
     void start();
     void say(const QString& text, const QLocale& language, double rate, double volume);
     void stop();
     void finish() { speech_.reset(); }
+    // Called from the speaker's thread: stop trying to start the engine.
+    void abandon() { abandoned_ = true; }
 
 signals:
     void started(bool available, const QString& reason, const QList<QLocale>& languages);
@@ -28,6 +45,8 @@ signals:
 
 private:
     QString engineName_;
+    int patienceMilliseconds_;
+    std::atomic<bool> abandoned_{false};
     std::unique_ptr<QTextToSpeech> speech_;
     QList<QLocale> languages_;
     QLocale voiceLanguage_ = QLocale::c();
@@ -38,6 +57,10 @@ private:
 
 void SpeechWorker::start() {
     const QStringList engines = QTextToSpeech::availableEngines();
+    // Registered after Qt's list of speech plug-ins was made, so it runs before that list is
+    // taken down.
+    static std::once_flag registered;
+    std::call_once(registered, [] { std::atexit([] { processEnding = true; }); });
     if (engines.isEmpty() || (!engineName_.isEmpty() && !engines.contains(engineName_))) {
         emit started(false,
                      Speaker::tr("Speech is off: the speech plug-in of Qt is not installed "
@@ -45,10 +68,24 @@ void SpeechWorker::start() {
                      {});
         return;
     }
-    speech_ = std::make_unique<QTextToSpeech>(engineName_);
-    if (speech_->engine().isEmpty() || speech_->state() == QTextToSpeech::Error) {
-        const QString detail = speech_->errorString();
+    // A speech service that is itself still starting (speech-dispatcher lists its voices
+    // first, which takes seconds) refuses connections meanwhile; the engine is asked again
+    // until the patience runs out before speech is given up for the session.
+    QString detail;
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        speech_ = std::make_unique<QTextToSpeech>(engineName_);
+        if (!speech_->engine().isEmpty() && speech_->state() != QTextToSpeech::Error)
+            break;
+        detail = speech_->errorString();
         speech_.reset();
+        if (waited.elapsed() + qint64(kEngineRetryMilliseconds) > patienceMilliseconds_ ||
+            processEnding || abandoned_)
+            break;
+        QThread::msleep(kEngineRetryMilliseconds);
+    }
+    if (!speech_) {
         emit started(false,
                      detail.isEmpty()
                          ? Speaker::tr("Speech is off: the speech service (speech-dispatcher) "
@@ -143,8 +180,10 @@ void Speaker::setShared(Speaker* speaker) {
     sharedSpeaker() = speaker;
 }
 
-Speaker::Speaker(const QString& engine, QObject* parent)
-    : QObject(parent), thread_(new QThread(this)), worker_(new SpeechWorker(engine)) {
+Speaker::Speaker(const QString& engine, QObject* parent, int patienceMilliseconds)
+    : QObject(parent),
+      thread_(new QThread(this)),
+      worker_(new SpeechWorker(engine, patienceMilliseconds)) {
     thread_->setObjectName(QStringLiteral("speech"));
     worker_->moveToThread(thread_);
     connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
@@ -164,6 +203,7 @@ Speaker::~Speaker() {
     // The engine is deleted in its own thread, where it was made. A speech service that
     // hangs must not hold the program's end for long: after two seconds the thread is
     // left to the end of the process.
+    worker_->abandon();
     QMetaObject::invokeMethod(worker_, &SpeechWorker::finish, Qt::QueuedConnection);
     thread_->quit();
     if (!thread_->wait(2000))

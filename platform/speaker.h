@@ -23,6 +23,8 @@ public:
         Unavailable,  // no engine, no service or no voices: see unavailableReason()
     };
 
+    static constexpr int kDefaultPatienceMilliseconds = 30000;
+
     // The program's one speaker, made on the first call and deleted with the application.
     // Its engine is the one named by the environment variable KARTOMATRIX_SPEECH_ENGINE (the
     // tests name their own), else Qt's default engine.
@@ -34,7 +36,10 @@ public:
     static void setShared(Speaker* speaker);
 
     // A speaker on the named Qt text-to-speech engine ("speechd"); empty for Qt's default.
-    explicit Speaker(const QString& engine = {}, QObject* parent = nullptr);
+    // An engine that fails to start is tried again, once a second, for `patienceMilliseconds`:
+    // a speech service that is starting itself refuses connections for a while.
+    explicit Speaker(const QString& engine = {}, QObject* parent = nullptr,
+                     int patienceMilliseconds = kDefaultPatienceMilliseconds);
     ~Speaker() override;
 
     Status status() const { return status_; }

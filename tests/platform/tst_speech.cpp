@@ -199,7 +199,7 @@ void SpeechTest::unavailableEngineSaysWhy() {
     QFETCH(QString, engine);
     QFETCH(bool, engineFails);
     SpeechLog::setEngineFails(engineFails);
-    Speaker speaker(engine);
+    Speaker speaker(engine, nullptr, 0);
     QCOMPARE(speaker.available(), false);  // not before the engine has answered
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Speech is off")));
     settle(speaker);

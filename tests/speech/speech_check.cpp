@@ -1,13 +1,16 @@
 // Says a sentence in each language given on the command line through the program's
 // speaker and prints, per language, how long the voice took to start and to finish, and
 // the memory the engine took. Run by scripts/check-speech; the engine is speech-dispatcher
-// unless KARTOMATRIX_SPEECH_ENGINE names another.
+// unless KARTOMATRIX_SPEECH_ENGINE names another. With --exit-while-starting it ends the
+// process with std::exit while the engine is still starting, as Quit may, which must end
+// cleanly.
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/speaker.h"
 
@@ -49,6 +52,11 @@ const char* sentence(const QString& language) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    if (app.arguments().value(1) == QLatin1String("--exit-while-starting")) {
+        Speaker::shared();
+        waitFor([] { return false; }, 500);
+        std::exit(Speaker::shared().status() == Speaker::Status::Starting ? 0 : 3);
+    }
     const long before = residentKilobytes();
     QElapsedTimer clock;
     clock.start();
