@@ -1,6 +1,7 @@
 #include "app/preferences_dialog.h"
 
 #include <QCheckBox>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QSlider>
 #include <QVBoxLayout>
 
 #include "platform/dialog_data.h"
@@ -67,6 +69,49 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, QWidget* parent)
         tr("An answer that differs only in accents counts as right: cafe for "
            "café, Strasse for Straße."));
 
+    auto* speechGroup = new QGroupBox(tr("Speech"), this);
+    speechGroup->setObjectName(QStringLiteral("speechGroup"));
+    speechControlsCheck_ =
+        new QCheckBox(tr("Speak buttons for the question and the answer (F7, F8)"), speechGroup);
+    speechControlsCheck_->setObjectName(QStringLiteral("speechControlsCheck"));
+    automaticSpeechCheck_ = new QCheckBox(tr("Speak by itself in an examination:"), speechGroup);
+    automaticSpeechCheck_->setObjectName(QStringLiteral("automaticSpeechCheck"));
+    automaticSpeechCheck_->setToolTip(
+        tr("Switch this off while a screen reader speaks for you, so that two voices do not "
+           "talk at once."));
+    speakQuestionCheck_ = new QCheckBox(tr("the question, when a card is shown"), speechGroup);
+    speakQuestionCheck_->setObjectName(QStringLiteral("speakQuestionCheck"));
+    speakAnswerCheck_ = new QCheckBox(tr("the right answer, after it is judged"), speechGroup);
+    speakAnswerCheck_->setObjectName(QStringLiteral("speakAnswerCheck"));
+    speechRateSlider_ = new QSlider(Qt::Horizontal, speechGroup);
+    speechRateSlider_->setObjectName(QStringLiteral("speechRateSlider"));
+    speechRateSlider_->setRange(Preferences::kSlowestSpeech, Preferences::kFastestSpeech);
+    speechRateSlider_->setPageStep(2);
+    speechVolumeSlider_ = new QSlider(Qt::Horizontal, speechGroup);
+    speechVolumeSlider_->setObjectName(QStringLiteral("speechVolumeSlider"));
+    speechVolumeSlider_->setRange(0, 100);
+    speechVolumeSlider_->setPageStep(10);
+    auto* rateLabel = new QLabel(tr("Spee&d:"), speechGroup);
+    rateLabel->setBuddy(speechRateSlider_);
+    speechRateSlider_->setAccessibleName(tr("Speed of speech"));
+    auto* volumeLabel = new QLabel(tr("&Volume:"), speechGroup);
+    volumeLabel->setBuddy(speechVolumeSlider_);
+    speechVolumeSlider_->setAccessibleName(tr("Volume of speech"));
+    auto* automaticLayout = new QVBoxLayout;
+    automaticLayout->setContentsMargins(20, 0, 0, 0);
+    automaticLayout->addWidget(speakQuestionCheck_);
+    automaticLayout->addWidget(speakAnswerCheck_);
+    auto* sliders = new QFormLayout;
+    sliders->addRow(rateLabel, speechRateSlider_);
+    sliders->addRow(volumeLabel, speechVolumeSlider_);
+    auto* speechLayout = new QVBoxLayout(speechGroup);
+    speechLayout->addWidget(speechControlsCheck_);
+    speechLayout->addWidget(automaticSpeechCheck_);
+    speechLayout->addLayout(automaticLayout);
+    speechLayout->addLayout(sliders);
+    connect(automaticSpeechCheck_, &QCheckBox::toggled, this,
+            &PreferencesDialog::showAutomaticSpeechState);
+
     okButton_ = new QPushButton(tr("OK"), this);
     okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setDefault(true);
@@ -95,6 +140,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, QWidget* parent)
     fields->addWidget(ruleGroup);
     fields->addWidget(ignoreCaseCheck_);
     fields->addWidget(ignoreAccentsCheck_);
+    fields->addWidget(speechGroup);
 
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(fields, 1);
@@ -107,6 +153,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, QWidget* parent)
     showMaxLevel();
     showCheckBoxAndRule();
     showTolerances(preferences_);
+    showSpeech(preferences_);
 }
 
 void PreferencesDialog::showEvent(QShowEvent* event) {
@@ -116,6 +163,7 @@ void PreferencesDialog::showEvent(QShowEvent* event) {
         showMaxLevel();
         showCheckBoxAndRule();
         showTolerances(preferences_);
+        showSpeech(preferences_);
     }
     QDialog::showEvent(event);
 }
@@ -139,6 +187,22 @@ void PreferencesDialog::showTolerances(const Preferences& from) {
     ignoreAccentsCheck_->setChecked(from.ignoreAccents);
 }
 
+void PreferencesDialog::showSpeech(const Preferences& from) {
+    speechControlsCheck_->setChecked(from.speechControls);
+    automaticSpeechCheck_->setChecked(from.automaticSpeech);
+    speakQuestionCheck_->setChecked(from.speakQuestion);
+    speakAnswerCheck_->setChecked(from.speakAnswer);
+    speechRateSlider_->setValue(from.speechRate);
+    speechVolumeSlider_->setValue(from.speechVolume);
+    showAutomaticSpeechState();
+}
+
+// The two automatic choices keep their ticks while automatic speech is off, greyed.
+void PreferencesDialog::showAutomaticSpeechState() {
+    speakQuestionCheck_->setEnabled(automaticSpeechCheck_->isChecked());
+    speakAnswerCheck_->setEnabled(automaticSpeechCheck_->isChecked());
+}
+
 void PreferencesDialog::restoreDefaults() {
     maxLevelEdit_->setText(QString::number(kDefaultMaxLevel));
     const Preferences defaults;
@@ -147,6 +211,7 @@ void PreferencesDialog::restoreDefaults() {
     preferences_.strictOrder = defaults.strictOrder;
     showCheckBoxAndRule();
     showTolerances(defaults);
+    showSpeech(defaults);
 }
 
 void PreferencesDialog::accept() {
@@ -172,5 +237,11 @@ void PreferencesDialog::accept() {
     }
     preferences_.ignoreCase = ignoreCaseCheck_->isChecked();
     preferences_.ignoreAccents = ignoreAccentsCheck_->isChecked();
+    preferences_.speechControls = speechControlsCheck_->isChecked();
+    preferences_.automaticSpeech = automaticSpeechCheck_->isChecked();
+    preferences_.speakQuestion = speakQuestionCheck_->isChecked();
+    preferences_.speakAnswer = speakAnswerCheck_->isChecked();
+    preferences_.speechRate = speechRateSlider_->value();
+    preferences_.speechVolume = speechVolumeSlider_->value();
     QDialog::accept();
 }

@@ -21,6 +21,20 @@ struct Preferences {
     DirectionChoice direction = DirectionChoice::QuestionToAnswer;
     AnswerForm answerForm = AnswerForm::Typed;
     std::string applicationPath;
+    // Speech, all of it off by default. speechControls shows the Speak buttons and their
+    // keys for the question and the answer. speakQuestion and speakAnswer speak in the
+    // examination by themselves, but only while automaticSpeech is on: the one switch a
+    // screen reader's user turns off so that two voices do not talk at once, which keeps the
+    // other two as they are.
+    bool speechControls = false;
+    bool speakQuestion = false;
+    bool speakAnswer = false;
+    bool automaticSpeech = true;
+    int32_t speechRate = 0;      // from kSlowestSpeech (slowest) to kFastestSpeech; 0 is normal
+    int32_t speechVolume = 100;  // percent of full loudness
+
+    static constexpr int32_t kSlowestSpeech = -10;
+    static constexpr int32_t kFastestSpeech = 10;
 
     bool operator==(const Preferences&) const = default;
 };

@@ -20,6 +20,11 @@ KARTOMATRIX_PACKAGES+=(cmark dpkg-dev file desktop-file-utils appstream shared-m
 # buttons of standard dialogs.
 KARTOMATRIX_PACKAGES+=(qt6-tools-dev qt6-l10n-tools qt6-translations-l10n)
 
+# Speech: Qt's text to speech (its development files need qt6-declarative-dev for a header
+# they include), its speech-dispatcher plug-in, the speech service and the espeak-ng voices.
+KARTOMATRIX_PACKAGES+=(qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
+                       speech-dispatcher speech-dispatcher-espeak-ng espeak-ng)
+
 install_missing_packages() {
     local missing=()
     for package in "${KARTOMATRIX_PACKAGES[@]}" "$@"; do

@@ -2,6 +2,7 @@
 
 #include "platform/settings_store.h"
 
+#include <algorithm>
 #include <optional>
 #include <tuple>
 #include <utility>
@@ -48,6 +49,19 @@ void loadPreferences(Preferences& preferences, const SettingsStore& store) {
         readEnum(store, section, PrefsKey::Direction, DirectionChoice::Mixed, defaults.direction);
     preferences.answerForm = readEnum(store, section, PrefsKey::AnswerForm,
                                       AnswerForm::MixedLetters, defaults.answerForm);
+    auto flag = [&](const char* name, bool fallback) {
+        return store.readNumber(section, key(name)).value_or(fallback ? 1 : 0) != 0;
+    };
+    preferences.speechControls = flag(PrefsKey::SpeechControls, defaults.speechControls);
+    preferences.speakQuestion = flag(PrefsKey::SpeakQuestion, defaults.speakQuestion);
+    preferences.speakAnswer = flag(PrefsKey::SpeakAnswer, defaults.speakAnswer);
+    preferences.automaticSpeech = flag(PrefsKey::AutomaticSpeech, defaults.automaticSpeech);
+    preferences.speechRate = std::clamp(
+        store.readNumber(section, key(PrefsKey::SpeechRate)).value_or(defaults.speechRate),
+        Preferences::kSlowestSpeech, Preferences::kFastestSpeech);
+    preferences.speechVolume = std::clamp(
+        store.readNumber(section, key(PrefsKey::SpeechVolume)).value_or(defaults.speechVolume), 0,
+        100);
 }
 
 void savePreferences(const Preferences& preferences, SettingsStore& store) {
@@ -58,15 +72,25 @@ void savePreferences(const Preferences& preferences, SettingsStore& store) {
     store.writeNumber(section, key(PrefsKey::ShowAddInfo), preferences.showAddInfo);
     store.writeText(section, key(PrefsKey::ApplicationPath),
                     QString::fromStdString(preferences.applicationPath));
-    for (const auto& [name, set] :
-         {std::pair{PrefsKey::IgnoreCase, preferences.ignoreCase},
-          std::pair{PrefsKey::IgnoreAccents, preferences.ignoreAccents}}) {
-        if (set)
-            store.writeNumber(section, key(name), 1);
+    const Preferences defaults;
+    for (const auto& [name, value, fallback] :
+         {std::tuple{PrefsKey::IgnoreCase, int32_t{preferences.ignoreCase}, int32_t{0}},
+          std::tuple{PrefsKey::IgnoreAccents, int32_t{preferences.ignoreAccents}, int32_t{0}},
+          std::tuple{PrefsKey::SpeechControls, int32_t{preferences.speechControls},
+                     int32_t{defaults.speechControls}},
+          std::tuple{PrefsKey::SpeakQuestion, int32_t{preferences.speakQuestion},
+                     int32_t{defaults.speakQuestion}},
+          std::tuple{PrefsKey::SpeakAnswer, int32_t{preferences.speakAnswer},
+                     int32_t{defaults.speakAnswer}},
+          std::tuple{PrefsKey::AutomaticSpeech, int32_t{preferences.automaticSpeech},
+                     int32_t{defaults.automaticSpeech}},
+          std::tuple{PrefsKey::SpeechRate, preferences.speechRate, defaults.speechRate},
+          std::tuple{PrefsKey::SpeechVolume, preferences.speechVolume, defaults.speechVolume}}) {
+        if (value != fallback)
+            store.writeNumber(section, key(name), value);
         else
             store.remove(section, key(name));
     }
-    const Preferences defaults;
     for (const auto& [name, value, isDefault] :
          {std::tuple{PrefsKey::Direction, static_cast<int>(preferences.direction),
                      preferences.direction == defaults.direction},

@@ -92,6 +92,29 @@ Soll die Datei ersetzt werden?</translation>
     </message>
 </context>
 <context>
+    <name>CardSpeech</name>
+    <message>
+        <source>Speak</source>
+        <translation>Sprechen</translation>
+    </message>
+    <message>
+        <source>Speak the question</source>
+        <translation>Frage sprechen</translation>
+    </message>
+    <message>
+        <source>Speak the answer</source>
+        <translation>Antwort sprechen</translation>
+    </message>
+    <message>
+        <source>Speak the question (F7)</source>
+        <translation>Frage sprechen (F7)</translation>
+    </message>
+    <message>
+        <source>Speak the answer (F8)</source>
+        <translation>Antwort sprechen (F8)</translation>
+    </message>
+</context>
+<context>
     <name>CommandBoard</name>
     <message>
         <source>&amp;File</source>
@@ -742,6 +765,57 @@ Soll die Datei ersetzt werden?</translation>
     </message>
 </context>
 <context>
+    <name>ListLanguagesDialog</name>
+    <message>
+        <source>Languages of the List</source>
+        <translation>Sprachen der Liste</translation>
+    </message>
+    <message>
+        <source>Questions and answers are spoken in these languages. The proposal comes from the cards&apos; letters and commonest words.</source>
+        <translation>Fragen und Antworten werden in diesen Sprachen gesprochen. Der Vorschlag stammt aus den Buchstaben und den häufigsten Wörtern der Karten.</translation>
+    </message>
+    <message>
+        <source>&amp;Questions:</source>
+        <translation>&amp;Fragen:</translation>
+    </message>
+    <message>
+        <source>Language of the questions</source>
+        <translation>Sprache der Fragen</translation>
+    </message>
+    <message>
+        <source>&amp;Answers:</source>
+        <translation>&amp;Antworten:</translation>
+    </message>
+    <message>
+        <source>Language of the answers</source>
+        <translation>Sprache der Antworten</translation>
+    </message>
+    <message>
+        <source>no guess</source>
+        <translation>kein Vorschlag</translation>
+    </message>
+    <message>
+        <source>Guessed from the cards: questions %1, answers %2</source>
+        <translation>Aus den Karten erraten: Fragen %1, Antworten %2</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keine)</translation>
+    </message>
+    <message>
+        <source>%1 (no voice)</source>
+        <translation>%1 (keine Stimme)</translation>
+    </message>
+</context>
+<context>
     <name>ListSession</name>
     <message>
         <source>Kartomatrix Files (*.KMX)</source>
@@ -1152,6 +1226,46 @@ Trotzdem öffnen?</translation>
         <source>Kartomatrix Path</source>
         <translation>Kartomatrix-Pfad</translation>
     </message>
+    <message>
+        <source>Speech</source>
+        <translation>Sprachausgabe</translation>
+    </message>
+    <message>
+        <source>Speak buttons for the question and the answer (F7, F8)</source>
+        <translation>Sprechen-Knöpfe für Frage und Antwort (F7, F8)</translation>
+    </message>
+    <message>
+        <source>Speak by itself in an examination:</source>
+        <translation>In einer Abfrage von selbst sprechen:</translation>
+    </message>
+    <message>
+        <source>Switch this off while a screen reader speaks for you, so that two voices do not talk at once.</source>
+        <translation>Schalten Sie dies aus, solange ein Bildschirmleser für Sie spricht, damit nicht zwei Stimmen zugleich reden.</translation>
+    </message>
+    <message>
+        <source>the question, when a card is shown</source>
+        <translation>die Frage, wenn eine Karte gezeigt wird</translation>
+    </message>
+    <message>
+        <source>the right answer, after it is judged</source>
+        <translation>die richtige Antwort, nachdem sie bewertet ist</translation>
+    </message>
+    <message>
+        <source>Spee&amp;d:</source>
+        <translation>&amp;Tempo:</translation>
+    </message>
+    <message>
+        <source>Speed of speech</source>
+        <translation>Sprechtempo</translation>
+    </message>
+    <message>
+        <source>&amp;Volume:</source>
+        <translation>&amp;Lautstärke:</translation>
+    </message>
+    <message>
+        <source>Volume of speech</source>
+        <translation>Lautstärke der Sprachausgabe</translation>
+    </message>
 </context>
 <context>
     <name>PrintListChooser</name>
@@ -1209,6 +1323,37 @@ Trotzdem öffnen?</translation>
     <message>
         <source>Search</source>
         <translation>Suchen</translation>
+    </message>
+</context>
+<context>
+    <name>Speaker</name>
+    <message>
+        <source>Speech is off: the speech plug-in of Qt is not installed (Debian package qt6-speech-speechd-plugin).</source>
+        <translation>Die Sprachausgabe ist aus: Das Sprach-Plug-in von Qt ist nicht installiert (Debian-Paket qt6-speech-speechd-plugin).</translation>
+    </message>
+    <message>
+        <source>Speech is off: the speech service (speech-dispatcher) could not be started.</source>
+        <translation>Die Sprachausgabe ist aus: Der Sprachdienst (speech-dispatcher) konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>Speech is off: the speech service (speech-dispatcher) could not be started: %1</source>
+        <translation>Die Sprachausgabe ist aus: Der Sprachdienst (speech-dispatcher) konnte nicht gestartet werden: %1</translation>
+    </message>
+    <message>
+        <source>Speech is off: the speech service has no voices (Debian package speech-dispatcher-espeak-ng).</source>
+        <translation>Die Sprachausgabe ist aus: Der Sprachdienst hat keine Stimmen (Debian-Paket speech-dispatcher-espeak-ng).</translation>
+    </message>
+    <message>
+        <source>The text could not be spoken: %1</source>
+        <translation>Der Text konnte nicht gesprochen werden: %1</translation>
+    </message>
+    <message>
+        <source>There is no voice for %1; espeak-ng speaks most languages (Debian package speech-dispatcher-espeak-ng).</source>
+        <translation>Es gibt keine Stimme für %1; espeak-ng spricht die meisten Sprachen (Debian-Paket speech-dispatcher-espeak-ng).</translation>
+    </message>
+    <message>
+        <source>Speech is starting.</source>
+        <translation>Die Sprachausgabe startet.</translation>
     </message>
 </context>
 <context>

@@ -5,18 +5,24 @@
 // settings the program left behind.
 //
 // Steps: answer:Yes|No|Cancel, open:PATH, save-as:PATH, accept-dialog, add-card:Q/A,
-// command:NUMBER, close-box, font-box-without-font. After the last step the probe ends
+// command:NUMBER, close-box, font-box-without-font, speak:LANGUAGE:TEXT (says the text and
+// waits until the voice starts, printing how long that took). After the last step the probe ends
 // itself with status 42, so that "the program went on" is visible from outside.
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLocale>
 #include <QStringList>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/main_dialog.h"
-#include "session/list_session.h"
 #include "app/trainer_app.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
+#include "platform/speaker.h"
+#include "session/list_session.h"
 #include "tests/support/scripted_prompts.h"
 #include "widgets/font_edit_box.h"
 
@@ -63,6 +69,18 @@ void runStep(MainDialog& mainDialog, const QString& step) {
                 "", "");
     } else if (name == QLatin1String("command")) {
         mainDialog.runCommand(static_cast<Command>(argument.toInt()));
+    } else if (name == QLatin1String("speak")) {
+        Speaker& speaker = Speaker::shared();
+        QElapsedTimer clock;
+        clock.start();
+        QEventLoop wait;
+        QObject::connect(&speaker, &Speaker::speakingChanged, &wait, &QEventLoop::quit);
+        QObject::connect(&speaker, &Speaker::failed, &wait, &QEventLoop::quit);
+        QTimer::singleShot(60000, &wait, &QEventLoop::quit);
+        speaker.speak(argument.section(':', 1), QLocale(argument.section(':', 0, 0)));
+        wait.exec();
+        std::printf("speech: %s after %lld ms\n", speaker.speaking() ? "started" : "not started",
+                    static_cast<long long>(clock.elapsed()));
     } else if (name == QLatin1String("close-box")) {
         mainDialog.close();
     } else if (name == QLatin1String("font-box-without-font")) {

@@ -21,6 +21,18 @@ Preferences preferences(int maxLevel, int showAddInfo, bool strictOrder, bool al
     return p;
 }
 
+Preferences spoken(bool controls, bool question, bool answer, bool automatic, int rate,
+                   int volume) {
+    Preferences p;
+    p.speechControls = controls;
+    p.speakQuestion = question;
+    p.speakAnswer = answer;
+    p.automaticSpeech = automatic;
+    p.speechRate = rate;
+    p.speechVolume = volume;
+    return p;
+}
+
 Preferences tolerant(bool ignoreCase, bool ignoreAccents) {
     Preferences p;
     p.ignoreCase = ignoreCase;
@@ -105,6 +117,14 @@ void PreferencesTest::loadFromFile_data() {
         << asked(DirectionChoice::Mixed, AnswerForm::MixedLetters);
     QTest::newRow("unknown direction and form numbers give the defaults")
         << QByteArray("[PrefsSection]\nExamDirection=3\nAnswerForm=-1\n") << Preferences();
+    QTest::newRow("speech settings")
+        << QByteArray(
+               "[PrefsSection]\nSpeechControls=1\nSpeakAnswer=1\nAutomaticSpeech=0\n"
+               "SpeechRate=-3\nSpeechVolume=70\n")
+        << spoken(true, false, true, false, -3, 70);
+    QTest::newRow("speed and volume brought into their ranges")
+        << QByteArray("[PrefsSection]\nSpeechRate=99\nSpeechVolume=-5\n")
+        << spoken(false, false, false, true, 10, 0);
 }
 
 void PreferencesTest::loadFromFile() {
@@ -125,6 +145,14 @@ void PreferencesTest::loadFromFile() {
     QCOMPARE(loaded.applicationPath, expected.applicationPath);
     QVERIFY(loaded.direction == expected.direction);
     QVERIFY(loaded.answerForm == expected.answerForm);
+    QCOMPARE(loaded.ignoreCase, expected.ignoreCase);
+    QCOMPARE(loaded.ignoreAccents, expected.ignoreAccents);
+    QCOMPARE(loaded.speechControls, expected.speechControls);
+    QCOMPARE(loaded.speakQuestion, expected.speakQuestion);
+    QCOMPARE(loaded.speakAnswer, expected.speakAnswer);
+    QCOMPARE(loaded.automaticSpeech, expected.automaticSpeech);
+    QCOMPARE(loaded.speechRate, expected.speechRate);
+    QCOMPARE(loaded.speechVolume, expected.speechVolume);
 }
 
 void PreferencesTest::saveWritesExactlyTheFiveNames() {
@@ -159,6 +187,8 @@ void PreferencesTest::roundTrip_data() {
         << asked(DirectionChoice::AnswerToQuestion, AnswerForm::FlashCard);
     QTest::newRow("mixed, multiple choice")
         << asked(DirectionChoice::Mixed, AnswerForm::MultipleChoice);
+    QTest::newRow("speech switched on") << spoken(true, true, true, true, 4, 55);
+    QTest::newRow("automatic speech silenced") << spoken(false, true, false, false, 0, 100);
 }
 
 void PreferencesTest::roundTrip() {
@@ -175,10 +205,11 @@ void PreferencesTest::roundTrip() {
 void PreferencesTest::tolerancesSwitchedOffLeaveTheFiveNames() {
     {
         SettingsStore store(path_);
-        Preferences changed = tolerant(true, true);
-        changed.direction = DirectionChoice::Mixed;
-        changed.answerForm = AnswerForm::FlashCard;
-        savePreferences(changed, store);
+        Preferences everything = spoken(true, true, true, false, 5, 10);
+        everything.ignoreCase = everything.ignoreAccents = true;
+        everything.direction = DirectionChoice::Mixed;
+        everything.answerForm = AnswerForm::FlashCard;
+        savePreferences(everything, store);
     }
     {
         QSettings raw(path_, QSettings::IniFormat);

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QtTest>
 
 #include "app/preferences_dialog.h"
@@ -54,6 +55,8 @@ private slots:
     void everyControlHasANameAndTheTexts();
     void tolerancesShownAndTaken_data();
     void tolerancesShownAndTaken();
+    void speechShownAndTaken_data();
+    void speechShownAndTaken();
 };
 
 void PreferencesDialogTest::okReadsTheMaxLevel_data() {
@@ -362,6 +365,61 @@ void PreferencesDialogTest::tolerancesShownAndTaken() {
     QCOMPARE(shown, shownAtEnd);
     QCOMPARE(prefs.ignoreCase, ignoreCase);
     QCOMPARE(prefs.ignoreAccents, ignoreAccents);
+}
+
+void PreferencesDialogTest::speechShownAndTaken_data() {
+    QTest::addColumn<bool>("storedOn");  // every speech setting away from its default
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("defaultsFirst");
+    QTest::addColumn<bool>("takenOn");  // the record holds them afterwards
+
+    QTest::newRow("off by default, switched on and taken") << false << "okButton" << false << true;
+    QTest::newRow("cancel takes nothing") << false << "cancelButton" << false << false;
+    QTest::newRow("default values then OK") << true << "okButton" << true << false;
+    QTest::newRow("default values then cancel") << true << "cancelButton" << true << true;
+}
+
+void PreferencesDialogTest::speechShownAndTaken() {
+    QFETCH(bool, storedOn);
+    QFETCH(QString, button);
+    QFETCH(bool, defaultsFirst);
+    QFETCH(bool, takenOn);
+    Preferences on;
+    on.speechControls = on.speakQuestion = on.speakAnswer = true;
+    on.automaticSpeech = false;
+    on.speechRate = -4;
+    on.speechVolume = 30;
+    TestEnvironment env;
+    Preferences prefs = storedOn ? on : Preferences();
+    PreferencesDialog dialog(prefs);
+    bool shownAsStored = false;
+    bool greyedWhileSilenced = false;
+    env.prompts().dialogHandlers.push_back([&](QDialog* d) {
+        auto* controls = control<QCheckBox>(d, "speechControlsCheck");
+        auto* automatic = control<QCheckBox>(d, "automaticSpeechCheck");
+        auto* question = control<QCheckBox>(d, "speakQuestionCheck");
+        auto* answer = control<QCheckBox>(d, "speakAnswerCheck");
+        auto* rate = control<QSlider>(d, "speechRateSlider");
+        auto* volume = control<QSlider>(d, "speechVolumeSlider");
+        shownAsStored = controls->isChecked() == storedOn && question->isChecked() == storedOn &&
+                        automatic->isChecked() == !storedOn && rate->value() == (storedOn ? -4 : 0);
+        if (defaultsFirst) {
+            ScriptedPrompts::clickButton(d, "defaultValuesButton");
+        } else {
+            for (QCheckBox* box : {controls, question, answer, automatic}) {
+                box->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(box, Qt::Key_Space);
+            }
+            rate->setValue(-4);
+            volume->setValue(30);
+        }
+        greyedWhileSilenced = !question->isEnabled() && !answer->isEnabled();
+        return ScriptedPrompts::clickButton(d, button);
+    });
+    env.prompts().execDialog(&dialog);
+    QVERIFY(shownAsStored);
+    QCOMPARE(greyedWhileSilenced, !defaultsFirst);
+    QVERIFY(prefs == (takenOn ? on : Preferences()));
 }
 
 QTEST_MAIN(PreferencesDialogTest)

@@ -36,8 +36,12 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(basename "$deb")" = "kartomatrix_$(field Version)_$(field Architecture).deb" ] \
     || fail "file name $(basename "$deb") is not kartomatrix_<version>_<arch>.deb"
 depends=$(field Depends)
-for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6; do
+for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6 \
+    libqt6texttospeech6 qt6-speech-speechd-plugin; do
     grep -qw "$library" <<<"$depends" || fail "Depends does not name $library: $depends"
+done
+for package in speech-dispatcher speech-dispatcher-espeak-ng; do
+    grep -qw "$package" <<<"$(field Recommends)" || fail "Recommends does not name $package"
 done
 
 # The triggers of shared-mime-info and desktop-file-utils register the file type and the

@@ -1,0 +1,49 @@
+#include "tests/speech/speech_log.h"
+
+#include <QMutex>
+
+namespace {
+
+QMutex mutex;
+QList<SpeechEvent> entries;
+bool fails = false;
+
+}  // namespace
+
+namespace SpeechLog {
+
+QList<SpeechEvent> events() {
+    QMutexLocker lock(&mutex);
+    return entries;
+}
+
+QStringList said() {
+    QMutexLocker lock(&mutex);
+    QStringList texts;
+    for (const SpeechEvent& event : entries)
+        if (event.kind == SpeechEvent::Say)
+            texts << event.text;
+    return texts;
+}
+
+void clear() {
+    QMutexLocker lock(&mutex);
+    entries.clear();
+}
+
+void add(SpeechEvent event) {
+    QMutexLocker lock(&mutex);
+    entries.append(std::move(event));
+}
+
+void setEngineFails(bool engineFails) {
+    QMutexLocker lock(&mutex);
+    fails = engineFails;
+}
+
+bool engineFails() {
+    QMutexLocker lock(&mutex);
+    return fails;
+}
+
+}  // namespace SpeechLog
