@@ -423,6 +423,12 @@ void ReviewHistory::close() {
     unsaved_.clear();
 }
 
+bool ReviewHistory::syncEachAnswer(bool on) {
+    if (!db_)
+        return fail("no history is open");
+    return exec(on ? "PRAGMA synchronous = FULL" : "PRAGMA synchronous = NORMAL");
+}
+
 bool ReviewHistory::fail(const char* what) {
     error_ = std::string(what) + ": " + (db_ ? sqlite3_errmsg(db_) : "no history is open");
     if (db_) {

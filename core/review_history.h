@@ -123,6 +123,9 @@ public:
     // The history file, empty when none is open.
     const std::string& path() const { return path_; }
     const std::string& lastError() const { return error_; }
+    // Syncs every answer to the disk before append returns (synchronous=FULL), so that
+    // not even a power cut loses one; off by default (see above). For the open history.
+    bool syncEachAnswer(bool on);
 
     // Gives each card of the list its key and memory state; cards the history does not
     // know, or cannot tell apart from another card, get kNoCardKey. Call once after open,
