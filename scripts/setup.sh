@@ -6,7 +6,7 @@ KARTOMATRIX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Debian/Ubuntu packages the build and the tests need.
 KARTOMATRIX_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev
                       libgtest-dev googletest fonts-dejavu-core
-                      libutf8proc-dev libpugixml-dev ccache)
+                      libutf8proc-dev libpugixml-dev libsqlite3-dev ccache)
 
 # The user guide page, the Debian package (dpkg-shlibdeps and file work out what it needs) and
 # the checks of its desktop file, metainfo and MIME type.
