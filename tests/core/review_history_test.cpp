@@ -154,7 +154,7 @@ TEST(ReviewHistory, KeepsABrokenOrForeignFileAsideAndStartsANewOne) {
         {
             ReviewHistory history;
             history.open(list, kNow);
-            for (int i = 0; i < 400; ++i) {
+            for (int i = 0; i < 150; ++i) {
                 const CardKey key = history.addCard({i, "question " + std::to_string(i), "a"});
                 history.append(entryFor(key, i), stateAt(i));
             }
@@ -311,6 +311,35 @@ TEST(ReviewHistory, ADeletedCardsHistoryGoesToNoLaterCard) {
     EXPECT_NE(again, key);
     EXPECT_TRUE(history.reviewsOf(again).empty());
     EXPECT_EQ(history.reviewsOf(key).size(), 1u);  // kept, though no card takes it
+}
+
+// An edit or a new number is expected in the list file only once the list is saved.
+TEST(ReviewHistory, FollowsAChangedCardWhetherTheListWasSavedOrNot) {
+    TempFolder folder("history");
+    const std::string list = folder.file("Words.kmx");
+    const CardText before = {7, "Haus", "house"};
+    const CardText after = {12, "Villa", "mansion"};
+    for (const bool saved : {false, true}) {
+        SCOPED_TRACE(saved ? "saved" : "not saved");
+        std::filesystem::remove(list + ".history");
+        ReviewHistory history;
+        history.open(list, kNow);
+        const CardKey key = history.addCard(before);
+        history.append(entryFor(key, 0), stateAt(0));
+        ASSERT_TRUE(history.cardChanged(key, after));
+        if (saved)
+            history.listSaved();
+        history.close();
+
+        history.open(list, kNow);
+        const CardText inFile = saved ? after : before;
+        const CardText notInFile = saved ? before : after;
+        EXPECT_EQ(history.resolveCards({&inFile, 1})->at(0).key, key);
+        history.close();
+        // What the list file held at the last opening is what is expected from now on.
+        history.open(list, kNow);
+        EXPECT_EQ(history.resolveCards({&notInFile, 1})->at(0).key, kNoCardKey);
+    }
 }
 
 }  // namespace
