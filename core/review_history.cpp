@@ -389,6 +389,22 @@ HistoryOpenResult ReviewHistory::openFile(int64_t nowMs, bool retried) {
     return result;
 }
 
+HistoryOpenResult ReviewHistory::openUnsaved() {
+    close();
+    error_.clear();
+    HistoryOpenResult result;
+    if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
+            SQLITE_OK ||
+        !migrate(0) || !(statements_ = std::make_unique<Statements>())->prepare(db_)) {
+        result.detail = error_.empty() && db_ ? sqlite3_errmsg(db_) : error_;
+        error_ = result.detail;
+        closeDatabase();
+        return result;
+    }
+    result.status = HistoryOpenStatus::Created;
+    return result;
+}
+
 bool ReviewHistory::migrate(int from) {
     for (int version = from; version < kSchemaVersion; ++version) {
         const std::string setVersion = "PRAGMA user_version = " + std::to_string(version + 1);
@@ -412,7 +428,7 @@ void ReviewHistory::closeDatabase() {
 }
 
 void ReviewHistory::close() {
-    const bool keep = damaged_ && db_;
+    const bool keep = damaged_ && db_ && !path_.empty();
     closeDatabase();
     // A history found damaged while working goes aside now, so the next opening starts anew
     // instead of meeting the damage again.

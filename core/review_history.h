@@ -117,10 +117,14 @@ public:
     // (UTC, milliseconds since 1970) dates the name of a file kept aside, e.g.
     // "Words.kmx.history.damaged-2026-12-07T22-30-00". Closes a history open before.
     HistoryOpenResult open(const std::string& listPath, int64_t nowMs);
-    // Closes the history; nothing is lost, since every change is committed at once.
+    // A history in memory for a list that has no file yet (a new list); the first Save As
+    // writes it beside the list with carryTo.
+    HistoryOpenResult openUnsaved();
+    // Closes the history; nothing is lost, since every change is committed at once (but a
+    // history in memory is gone).
     void close();
     bool isOpen() const { return db_ != nullptr; }
-    // The history file, empty when none is open.
+    // The history file, empty when none is open or the history is in memory.
     const std::string& path() const { return path_; }
     const std::string& lastError() const { return error_; }
     // Syncs every answer to the disk before append returns (synchronous=FULL), so that

@@ -227,6 +227,12 @@ TEST(ReviewHistory, SaveAsCarriesTheHistoryAndLeavesTheOldOneWithTheOldList) {
     EXPECT_EQ(history.resolveCards(cards)->at(0).state, stateAt(0));
     history.open(folder.file("Other.kmx"), kNow);
     EXPECT_EQ(history.resolveCards(cards)->at(0).state, stateAt(1));
+    // A new list's history lives in memory until the list is first saved.
+    ASSERT_EQ(history.openUnsaved().status, HistoryOpenStatus::Created);
+    history.append(entryFor(history.addCard(cards[0]), 3), stateAt(3));
+    ASSERT_TRUE(history.carryTo(folder.file("New.kmx"), kNow)) << history.lastError();
+    history.open(folder.file("New.kmx"), kNow);
+    EXPECT_EQ(history.resolveCards(cards)->at(0).state, stateAt(3));
 }
 
 TEST(CardIdentity, GivesAHistoryOnlyToTheCardItBelongsTo) {
