@@ -161,6 +161,7 @@ struct ReviewHistory::Statements {
     Statement stateOf, insertReview, insertUndo, pruneUndo, setState;
     Statement latestUndo, deleteReview, deleteUndo;
     Statement addCard, changeCard, deleteCard, saveCard, settleCard, retireCard, knownCards;
+    Statement lastKey;
     Statement reviewsOf, allReviews, reviewCount;
     Statement setValue, value;
 
@@ -206,6 +207,7 @@ struct ReviewHistory::Statements {
                                   "SELECT key, number, text1, text2, changed_number, changed1,"
                                   " changed2, status, stability, difficulty, last_review_ms,"
                                   " due_ms FROM cards WHERE status < 2") &&
+               lastKey.prepare(db, "SELECT max(key) FROM cards") &&
                reviewsOf.prepare(db,
                                  "SELECT id, card, time_ms, rating, duration_ms, kind, direction"
                                  " FROM reviews WHERE card = ?1 ORDER BY id") &&
@@ -497,6 +499,16 @@ std::optional<std::vector<ResolvedCard>> ReviewHistory::resolveCards(
     std::vector<CardKey> keys;
     std::vector<std::optional<MemoryState>> states;
     std::vector<bool> deleted;
+    {
+        // Keys are given in ascending order and never removed: the largest is the count.
+        Statement& last = statements_->lastKey.bind();
+        const auto count = last.step() == SQLITE_ROW ? std::size_t(last.integer(0)) : 0;
+        last.reset();
+        known.reserve(count);
+        keys.reserve(count);
+        states.reserve(count);
+        deleted.reserve(count);
+    }
     Statement& s = statements_->knownCards.bind();
     int rc;
     while ((rc = s.step()) == SQLITE_ROW) {
