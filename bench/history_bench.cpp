@@ -141,17 +141,20 @@ int runOpen(const std::vector<std::string>& args) {
         return 2;
     const long cards = std::atol(args[0].c_str());
     const std::string list = args[1];
+    // The list as it would be after a sort by question: numbers out of order.
+    std::vector<int32_t> numbers(cards);
+    for (long i = 0; i < cards; ++i)
+        numbers[i] = static_cast<int32_t>(i);
+    std::shuffle(numbers.begin(), numbers.end(), std::mt19937(3));
     std::vector<std::string> texts;
     texts.reserve(2 * cards);
     for (long i = 0; i < cards; ++i) {
-        texts.push_back(questionOf(i));
-        texts.push_back(answerOf(i));
+        texts.push_back(questionOf(numbers[i]));
+        texts.push_back(answerOf(numbers[i]));
     }
     std::vector<CardText> listCards(cards);
     for (long i = 0; i < cards; ++i)
-        listCards[i] = {static_cast<int32_t>(i), texts[2 * i], texts[2 * i + 1]};
-    // The list as it would be after a sort by question: numbers out of order.
-    std::shuffle(listCards.begin(), listCards.end(), std::mt19937(3));
+        listCards[i] = {numbers[i], texts[2 * i], texts[2 * i + 1]};
     for (int run = 0; run < 5; ++run) {
         ReviewHistory history;
         const auto start = Clock::now();

@@ -179,7 +179,8 @@ std::vector<std::size_t> matchCards(std::span<const CardFingerprint> cards,
         if (known[i].changed && known[i].changed->number != known[i].saved.number)
             knownKeys.push_back(numberKey(known[i].changed->number, 0) | (uint64_t{i} << 1) | 1);
     }
-    std::sort(knownKeys.begin(), knownKeys.end());
+    if (!std::is_sorted(knownKeys.begin(), knownKeys.end()))
+        std::sort(knownKeys.begin(), knownKeys.end());
 
     std::vector<Variant> variants;
     std::size_t c = 0;

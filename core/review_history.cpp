@@ -495,37 +495,41 @@ std::optional<std::vector<ResolvedCard>> ReviewHistory::resolveCards(
         fail("no history is open");
         return std::nullopt;
     }
+    // What the matching needs, and apart from it, in one place, what a matched card needs.
+    struct Row {
+        CardKey key;
+        MemoryState state;
+        CardFingerprint saved;
+        bool hasState;
+        bool deleted;
+        bool changed;
+    };
     std::vector<KnownCard> known;
-    std::vector<CardKey> keys;
-    std::vector<std::optional<MemoryState>> states;
-    std::vector<bool> deleted;
+    std::vector<Row> rows;
     {
         // Keys are given in ascending order and never removed: the largest is the count.
         Statement& last = statements_->lastKey.bind();
         const auto count = last.step() == SQLITE_ROW ? std::size_t(last.integer(0)) : 0;
         last.reset();
         known.reserve(count);
-        keys.reserve(count);
-        states.reserve(count);
-        deleted.reserve(count);
+        rows.reserve(count);
     }
     Statement& s = statements_->knownCards.bind();
     int rc;
     while ((rc = s.step()) == SQLITE_ROW) {
-        KnownCard card;
+        KnownCard& card = known.emplace_back();
         card.saved = {static_cast<int32_t>(s.integer(1)), asFingerprint(s.integer(2)),
                       asFingerprint(s.integer(3))};
         if (!s.null(4))
             card.changed =
                 CardFingerprint{static_cast<int32_t>(s.integer(4)), asFingerprint(s.integer(5)),
                                 asFingerprint(s.integer(6))};
-        known.push_back(card);
-        keys.push_back(s.integer(0));
-        deleted.push_back(s.integer(7) == 1);
-        if (s.null(8))
-            states.emplace_back();
-        else
-            states.push_back(MemoryState{s.real(8), s.real(9), s.integer(10), s.integer(11)});
+        const bool hasState = !s.null(8);
+        rows.push_back(Row{s.integer(0),
+                           hasState
+                               ? MemoryState{s.real(8), s.real(9), s.integer(10), s.integer(11)}
+                               : MemoryState{},
+                           card.saved, hasState, s.integer(7) == 1, card.changed.has_value()});
     }
     s.reset();
     if (rc != SQLITE_DONE) {
@@ -537,23 +541,27 @@ std::optional<std::vector<ResolvedCard>> ReviewHistory::resolveCards(
     for (std::size_t i = 0; i < cards.size(); ++i)
         prints[i] = fingerprintOf(cards[i]);
     const std::vector<std::size_t> match = matchCards(prints, known);
+    known = {};
 
     std::vector<ResolvedCard> out(cards.size());
-    std::vector<bool> taken(known.size(), false);
+    std::vector<bool> taken(rows.size(), false);
     // What the list file holds now becomes what the history expects of it next time.
-    std::vector<std::pair<std::size_t, std::size_t>> settle;  // (card, known)
+    std::vector<std::pair<std::size_t, std::size_t>> settle;  // (card, row)
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const std::size_t k = match[i];
         if (k == kNoMatch)
             continue;
+        const Row& row = rows[k];
         taken[k] = true;
-        out[i] = {keys[k], states[k]};
-        if (deleted[k] || known[k].changed || !(known[k].saved == prints[i]))
+        out[i].key = row.key;
+        if (row.hasState)
+            out[i].state = row.state;
+        if (row.deleted || row.changed || !(row.saved == prints[i]))
             settle.emplace_back(i, k);
     }
     std::vector<std::size_t> retire;  // deleted, and the list no longer has them
-    for (std::size_t k = 0; k < known.size(); ++k) {
-        if (deleted[k] && !taken[k])
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        if (rows[k].deleted && !taken[k])
             retire.push_back(k);
     }
     if (!settle.empty() || !retire.empty()) {
@@ -563,12 +571,12 @@ std::optional<std::vector<ResolvedCard>> ReviewHistory::resolveCards(
             bool ok = true;
             for (const auto& [i, k] : settle) {
                 ok = ok && statements_->settleCard
-                               .bind(keys[k], prints[i].number, asStored(prints[i].text1),
+                               .bind(rows[k].key, prints[i].number, asStored(prints[i].text1),
                                      asStored(prints[i].text2))
                                .run();
             }
             for (const std::size_t k : retire)
-                ok = ok && statements_->retireCard.bind(keys[k]).run();
+                ok = ok && statements_->retireCard.bind(rows[k].key).run();
             if (ok)
                 commit();
             else {
