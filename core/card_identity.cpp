@@ -1,5 +1,7 @@
 #include "core/card_identity.h"
 
+#include "core/huge_page_allocator.h"
+
 #include <algorithm>
 #include <tuple>
 #include <utility>
@@ -80,7 +82,7 @@ struct Variant {
 constexpr std::size_t kMaxPairsCompared = 4096;
 
 void matchSmallGroup(std::span<const uint64_t> cardKeys, std::span<const Variant> variants,
-                     std::span<const CardFingerprint> cards, std::vector<std::size_t>& result) {
+                     std::span<const CardFingerprint> cards, CardMatches& result) {
     // The fit of each card with each known card of the group (a known card may come twice,
     // as saved and as changed: the better counts).
     std::vector<std::size_t> knowns;
@@ -119,7 +121,7 @@ void matchSmallGroup(std::span<const uint64_t> cardKeys, std::span<const Variant
 }
 
 void matchLargeGroup(std::span<const uint64_t> cardKeys, std::span<const Variant> variants,
-                     std::span<const CardFingerprint> cards, std::vector<std::size_t>& result) {
+                     std::span<const CardFingerprint> cards, CardMatches& result) {
     // (the two texts in a fixed order, which side, index): 0 for a card, 1 for a known card.
     using Entry = std::tuple<uint64_t, uint64_t, int, std::size_t>;
     std::vector<Entry> entries;
@@ -158,10 +160,9 @@ void matchLargeGroup(std::span<const uint64_t> cardKeys, std::span<const Variant
 
 }  // namespace
 
-std::vector<std::size_t> matchCards(std::span<const CardFingerprint> cards,
-                                    std::span<const KnownCard> known) {
-    std::vector<std::size_t> result(cards.size(), kNoMatch);
-    std::vector<uint64_t> cardKeys(cards.size());
+CardMatches matchCards(std::span<const CardFingerprint> cards, std::span<const KnownCard> known) {
+    CardMatches result(cards.size(), kNoMatch);
+    std::vector<uint64_t, HugePageAllocator<uint64_t>> cardKeys(cards.size());
     bool sorted = true;
     for (std::size_t i = 0; i < cards.size(); ++i) {
         cardKeys[i] = numberKey(cards[i].number, i);
@@ -172,7 +173,7 @@ std::vector<std::size_t> matchCards(std::span<const CardFingerprint> cards,
 
     // Each known card once under its saved number, and under its changed number if that is
     // another one; the low bit says which.
-    std::vector<uint64_t> knownKeys;
+    std::vector<uint64_t, HugePageAllocator<uint64_t>> knownKeys;
     knownKeys.reserve(known.size());
     for (std::size_t i = 0; i < known.size(); ++i) {
         knownKeys.push_back(numberKey(known[i].saved.number, 0) | (uint64_t{i} << 1));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/card_key.h"
+#include "core/huge_page_allocator.h"
 
 // How the review history finds a card of the list again when the list is opened.
 //
@@ -50,5 +51,5 @@ inline constexpr std::size_t kNoMatch = static_cast<std::size_t>(-1);
 // For each card of the list, the index into `known` whose history it takes, or kNoMatch.
 // No index is given to two cards. `known` is in the order the history made them (newer
 // last).
-std::vector<std::size_t> matchCards(std::span<const CardFingerprint> cards,
-                                    std::span<const KnownCard> known);
+using CardMatches = std::vector<std::size_t, HugePageAllocator<std::size_t>>;
+CardMatches matchCards(std::span<const CardFingerprint> cards, std::span<const KnownCard> known);

@@ -14,6 +14,7 @@
 #include <type_traits>
 
 #include "core/card_identity.h"
+#include "core/huge_page_allocator.h"
 
 namespace {
 
@@ -489,8 +490,7 @@ void ReviewHistory::rollback() {
         statements_->rollback.bind().run();
 }
 
-std::optional<std::vector<ResolvedCard>> ReviewHistory::resolveCards(
-    std::span<const CardText> cards) {
+std::optional<ResolvedCards> ReviewHistory::resolveCards(std::span<const CardText> cards) {
     if (!db_ || !statements_) {
         fail("no history is open");
         return std::nullopt;
@@ -504,8 +504,8 @@ std::optional<std::vector<ResolvedCard>> ReviewHistory::resolveCards(
         bool deleted;
         bool changed;
     };
-    std::vector<KnownCard> known;
-    std::vector<Row> rows;
+    std::vector<KnownCard, HugePageAllocator<KnownCard>> known;
+    std::vector<Row, HugePageAllocator<Row>> rows;
     {
         // Keys are given in ascending order and never removed: the largest is the count.
         Statement& last = statements_->lastKey.bind();
@@ -537,13 +537,13 @@ std::optional<std::vector<ResolvedCard>> ReviewHistory::resolveCards(
         return std::nullopt;
     }
 
-    std::vector<CardFingerprint> prints(cards.size());
+    std::vector<CardFingerprint, HugePageAllocator<CardFingerprint>> prints(cards.size());
     for (std::size_t i = 0; i < cards.size(); ++i)
         prints[i] = fingerprintOf(cards[i]);
-    const std::vector<std::size_t> match = matchCards(prints, known);
+    const CardMatches match = matchCards(prints, known);
     known = {};
 
-    std::vector<ResolvedCard> out(cards.size());
+    ResolvedCards out(cards.size());
     std::vector<bool> taken(rows.size(), false);
     // What the list file holds now becomes what the history expects of it next time.
     std::vector<std::pair<std::size_t, std::size_t>> settle;  // (card, row)

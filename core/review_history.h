@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/card_key.h"
+#include "core/huge_page_allocator.h"
 #include "core/rating.h"
 
 struct sqlite3;
@@ -45,6 +46,8 @@ struct ResolvedCard {
     CardKey key = kNoCardKey;
     std::optional<MemoryState> state;
 };
+
+using ResolvedCards = std::vector<ResolvedCard, HugePageAllocator<ResolvedCard>>;
 
 enum class HistoryOpenStatus : uint8_t {
     Created,           // there was no history: a new, empty one was started
@@ -135,7 +138,7 @@ public:
     // know, or cannot tell apart from another card, get kNoCardKey. Call once after open,
     // with every card of the list (unknown and known cards). Reads the memory state of each
     // card once and no review. Returns nothing when the history could not be read.
-    std::optional<std::vector<ResolvedCard>> resolveCards(std::span<const CardText> cards);
+    std::optional<ResolvedCards> resolveCards(std::span<const CardText> cards);
 
     // A key for a card that has none, before its first answer is appended; 0 on failure.
     CardKey addCard(const CardText& card);
