@@ -264,13 +264,16 @@ int runKill(const std::vector<std::string>& args) {
             return 1;
         }
 
+        // Killed before the history was even made: nothing to check but the list.
+        const bool made = std::filesystem::exists(history);
         sqlite3* db = nullptr;
         sqlite3_open_v2(history.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
         sqlite3_stmt* s = nullptr;
         sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr);
         const bool intact =
-            sqlite3_step(s) == SQLITE_ROW &&
-            std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, 0))) == "ok";
+            !made ||
+            (sqlite3_step(s) == SQLITE_ROW &&
+             std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, 0))) == "ok");
         sqlite3_finalize(s);
         sqlite3_close(db);
 
@@ -286,7 +289,7 @@ int runKill(const std::vector<std::string>& args) {
         const std::string listBytes{std::istreambuf_iterator<char>(in), {}};
         const bool ok = intact &&
                         (opened.status == HistoryOpenStatus::Opened ||
-                         (round == 0 && opened.status == HistoryOpenStatus::Created)) &&
+                         (confirmed == 0 && opened.status == HistoryOpenStatus::Created)) &&
                         (stored == confirmed || stored == confirmed + 1) &&
                         state == double(stored) && listBytes == "the list, never to be touched\n";
         if (!ok) {
