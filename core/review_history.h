@@ -87,7 +87,8 @@ struct HistoryOpenResult {
 // new memory state and what undoing it needs). A killed program loses at most the answer
 // it was writing. Commits are not synced to the disk one by one (synchronous=NORMAL): the
 // log is synced at each checkpoint, so a power cut may lose the last few answers but never
-// leaves a broken history.
+// leaves a broken history. Syncing each answer costs several milliseconds on an ordinary
+// disk, more than a learner should wait after pressing OK; syncEachAnswer turns it on.
 //
 // Card identity (see card_identity.h): the caller names cards by CardKey. At opening it
 // hands every card of the list (number and texts) to resolveCards and keeps the key each
