@@ -207,7 +207,7 @@ struct ReviewHistory::Statements {
                knownCards.prepare(db,
                                   "SELECT key, number, text1, text2, changed_number, changed1,"
                                   " changed2, status, stability, difficulty, last_review_ms,"
-                                  " due_ms FROM cards WHERE status < 2") &&
+                                  " due_ms FROM cards WHERE status < 2 ORDER BY key") &&
                lastKey.prepare(db, "SELECT max(key) FROM cards") &&
                reviewsOf.prepare(db,
                                  "SELECT id, card, time_ms, rating, duration_ms, kind, direction"
