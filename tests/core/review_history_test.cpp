@@ -350,4 +350,21 @@ TEST(ReviewHistory, FollowsAChangedCardWhetherTheListWasSavedOrNot) {
     }
 }
 
+// Without the list's lock a second program could open the history too: it must fail and
+// leave the file alone rather than write beside the first.
+TEST(ReviewHistory, ASecondOpenerOfTheSameHistoryFails) {
+    TempFolder folder("history");
+    const std::string list = folder.file("Words.kmx");
+    ReviewHistory first;
+    first.open(list, kNow);
+    const CardKey card = first.addCard({1, "Haus", "house"});
+    ReviewHistory second;
+    const HistoryOpenResult result = second.open(list, kNow);
+    EXPECT_EQ(result.status, HistoryOpenStatus::Failed);
+    EXPECT_FALSE(second.isOpen());
+    EXPECT_GT(first.append(entryFor(card, 0), stateAt(0)), 0);
+    EXPECT_EQ(folder.names(),
+              (std::set<std::string>{"Words.kmx.history", "Words.kmx.history-wal"}));
+}
+
 }  // namespace
