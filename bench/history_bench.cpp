@@ -137,15 +137,17 @@ int runGenerate(const std::vector<std::string>& args) {
 // Opening the history of a generated list and finding its cards: what opening the list
 // costs on top of reading the list file.
 int runOpen(const std::vector<std::string>& args) {
-    if (args.size() != 2)
+    if (args.size() != 2 && !(args.size() == 3 && args[2] == "ordered"))
         return 2;
     const long cards = std::atol(args[0].c_str());
     const std::string list = args[1];
-    // The list as it would be after a sort by question: numbers out of order.
+    // The list as it would be after a sort by question, numbers out of order; with
+    // "ordered" as a list whose numbers ascend.
     std::vector<int32_t> numbers(cards);
     for (long i = 0; i < cards; ++i)
         numbers[i] = static_cast<int32_t>(i);
-    std::shuffle(numbers.begin(), numbers.end(), std::mt19937(3));
+    if (args.size() == 2)
+        std::shuffle(numbers.begin(), numbers.end(), std::mt19937(3));
     std::vector<std::string> texts;
     texts.reserve(2 * cards);
     for (long i = 0; i < cards; ++i) {
@@ -308,7 +310,7 @@ int runKill(const std::vector<std::string>& args) {
 }
 
 BenchCommand generate{"history-generate", "CARDS REVIEWS LIST", runGenerate};
-BenchCommand open{"history-open", "CARDS LIST", runOpen};
+BenchCommand open{"history-open", "CARDS LIST [ordered]", runOpen};
 BenchCommand append{"history-append", "COUNT LIST [full]", runAppend};
 BenchCommand kill{"history-kill", "ROUNDS FOLDER", runKill};
 
