@@ -6,7 +6,7 @@ KARTOMATRIX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Debian/Ubuntu packages the build and the tests need.
 KARTOMATRIX_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev
                       libgtest-dev googletest fonts-dejavu-core
-                      libutf8proc-dev libpugixml-dev ccache)
+                      libutf8proc-dev libpugixml-dev libsqlite3-dev ccache)
 
 # Anki packages: zip archives holding an SQLite collection, the newest compressed with zstd,
 # and the JSON of the older collections.

@@ -1,0 +1,861 @@
+#include "core/review_history.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <type_traits>
+
+#include "core/card_identity.h"
+#include "core/huge_page_allocator.h"
+
+namespace {
+
+// "KmxH" in the database header: tells our histories from other SQLite databases.
+constexpr int32_t kApplicationId = 0x4B6D7848;
+// The schema this program writes; kMigrations[v] brings a history from version v to v + 1.
+constexpr int kSchemaVersion = 1;
+const char* const kMigrations[kSchemaVersion] = {
+    // The cards the history knows (card_identity.h): number and text fingerprints as in the
+    // list file, and as changed since the list was last saved (NULL when unchanged); status
+    // 0 alive, 1 deleted since the last save, 2 deleted for good; the memory state after the
+    // latest review (NULL before the first).
+    "CREATE TABLE cards(key INTEGER PRIMARY KEY, number INTEGER NOT NULL,"
+    " text1 INTEGER NOT NULL, text2 INTEGER NOT NULL, changed_number INTEGER,"
+    " changed1 INTEGER, changed2 INTEGER, status INTEGER NOT NULL DEFAULT 0,"
+    " stability REAL, difficulty REAL, last_review_ms INTEGER, due_ms INTEGER);"
+    "CREATE TABLE reviews(id INTEGER PRIMARY KEY, card INTEGER NOT NULL,"
+    " time_ms INTEGER NOT NULL, rating INTEGER NOT NULL, duration_ms INTEGER NOT NULL,"
+    " kind INTEGER NOT NULL, direction INTEGER NOT NULL);"
+    "CREATE INDEX reviews_by_card ON reviews(card);"
+    // The card's memory state before each of the latest answers, for taking them back.
+    "CREATE TABLE undo(id INTEGER PRIMARY KEY, card INTEGER NOT NULL, stability REAL,"
+    " difficulty REAL, last_review_ms INTEGER, due_ms INTEGER);"
+    "CREATE TABLE list_values(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;"
+    "PRAGMA application_id = 1265465416;",
+};
+static_assert(kApplicationId == 1265465416);
+
+// Below this size a history is checked page by page at opening; above it the check would
+// cost more than opening the list, and damage shows when it is met.
+constexpr std::uintmax_t kCheckedAtOpeningBytes = 16 * 1024 * 1024;
+
+const char kSqliteMagic[] = "SQLite format 3";  // and its terminating zero: 16 bytes
+
+sqlite3_int64 asStored(uint64_t fingerprint) {
+    sqlite3_int64 out;
+    std::memcpy(&out, &fingerprint, sizeof out);
+    return out;
+}
+uint64_t asFingerprint(sqlite3_int64 stored) {
+    uint64_t out;
+    std::memcpy(&out, &stored, sizeof out);
+    return out;
+}
+
+// Whether this program may write there: judged from the mode bits as well, since root may
+// write anything and a folder marked read-only should still be left alone.
+bool writable(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) != 0 &&
+           ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+std::string folderOf(const std::string& path) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
+
+bool exists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+int64_t systemNowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// Renames the file and the database's companion files to "<path>.<why>-<UTC time>", with
+// "-2", "-3" ... when that name is taken. Returns the new name, empty on failure.
+std::string keepAside(const std::string& path, const char* why, int64_t nowMs) {
+    const std::time_t seconds = static_cast<std::time_t>(nowMs / 1000);
+    std::tm utc{};
+    ::gmtime_r(&seconds, &utc);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H-%M-%S", &utc);
+    const std::string base = path + "." + why + "-" + stamp;
+    std::string aside = base;
+    for (int n = 2; exists(aside) || exists(aside + "-wal"); ++n)
+        aside = base + "-" + std::to_string(n);
+    if (std::rename(path.c_str(), aside.c_str()) != 0)
+        return {};
+    for (const char* companion : {"-wal", "-journal", "-shm"}) {
+        if (exists(path + companion))
+            std::rename((path + companion).c_str(), (aside + companion).c_str());
+    }
+    return aside;
+}
+
+class Statement {
+public:
+    Statement() = default;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    ~Statement() { sqlite3_finalize(stmt_); }
+    bool prepare(sqlite3* db, const char* sql) {
+        return sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) ==
+               SQLITE_OK;
+    }
+    // Binds the values to ?1, ?2, ... and makes the statement ready to step.
+    template <typename... Values>
+    Statement& bind(const Values&... values) {
+        sqlite3_reset(stmt_);
+        int i = 0;
+        (bindOne(++i, values), ...);
+        return *this;
+    }
+    // SQLITE_ROW, SQLITE_DONE or an error code.
+    int step() { return sqlite3_step(stmt_); }
+    // Runs a statement that returns no rows.
+    bool run() {
+        const int rc = sqlite3_step(stmt_);
+        sqlite3_reset(stmt_);
+        return rc == SQLITE_DONE;
+    }
+    void reset() { sqlite3_reset(stmt_); }
+    sqlite3_int64 integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+    double real(int column) const { return sqlite3_column_double(stmt_, column); }
+    bool null(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+    std::string text(int column) const {
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        return bytes ? std::string(bytes, sqlite3_column_bytes(stmt_, column)) : std::string();
+    }
+
+private:
+    template <typename Value>
+    void bindOne(int i, const Value& v) {
+        if constexpr (std::is_same_v<Value, std::nullptr_t>)
+            sqlite3_bind_null(stmt_, i);
+        else if constexpr (std::is_same_v<Value, std::string>)
+            sqlite3_bind_text(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+        else if constexpr (std::is_floating_point_v<Value>)
+            sqlite3_bind_double(stmt_, i, v);
+        else
+            sqlite3_bind_int64(stmt_, i, static_cast<sqlite3_int64>(v));
+    }
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+}  // namespace
+
+struct ReviewHistory::Statements {
+    Statement begin, commit, rollback;
+    Statement stateOf, insertReview, insertUndo, pruneUndo, setState;
+    Statement latestUndo, deleteReview, deleteUndo;
+    Statement addCard, changeCard, deleteCard, saveCard, settleCard, retireCard, knownCards;
+    Statement lastKey;
+    Statement reviewsOf, allReviews, reviewCount;
+    Statement setValue, value;
+
+    bool prepare(sqlite3* db) {
+        return begin.prepare(db, "BEGIN IMMEDIATE") && commit.prepare(db, "COMMIT") &&
+               rollback.prepare(db, "ROLLBACK") &&
+               stateOf.prepare(db,
+                               "SELECT stability, difficulty, last_review_ms, due_ms FROM cards"
+                               " WHERE key = ?1") &&
+               insertReview.prepare(db,
+                                    "INSERT INTO reviews(card, time_ms, rating, duration_ms, kind,"
+                                    " direction) VALUES (?1, ?2, ?3, ?4, ?5, ?6)") &&
+               insertUndo.prepare(db,
+                                  "INSERT INTO undo(id, card, stability, difficulty,"
+                                  " last_review_ms, due_ms) VALUES (?1, ?2, ?3, ?4, ?5, ?6)") &&
+               pruneUndo.prepare(db, "DELETE FROM undo WHERE id <= ?1") &&
+               setState.prepare(db,
+                                "UPDATE cards SET stability = ?2, difficulty = ?3,"
+                                " last_review_ms = ?4, due_ms = ?5 WHERE key = ?1") &&
+               latestUndo.prepare(db,
+                                  "SELECT id, card, stability, difficulty, last_review_ms, due_ms"
+                                  " FROM undo ORDER BY id DESC LIMIT 1") &&
+               deleteReview.prepare(db, "DELETE FROM reviews WHERE id = ?1") &&
+               deleteUndo.prepare(db, "DELETE FROM undo WHERE id = ?1") &&
+               addCard.prepare(db, "INSERT INTO cards(number, text1, text2) VALUES (?1, ?2, ?3)") &&
+               changeCard.prepare(db,
+                                  "UPDATE cards SET changed_number = ?2, changed1 = ?3,"
+                                  " changed2 = ?4 WHERE key = ?1 AND status < 2") &&
+               deleteCard.prepare(db,
+                                  "UPDATE cards SET status = 1 WHERE key = ?1 AND status = 0") &&
+               saveCard.prepare(db,
+                                "UPDATE cards SET number = coalesce(changed_number, number),"
+                                " text1 = coalesce(changed1, text1), text2 = coalesce(changed2,"
+                                " text2), changed_number = NULL, changed1 = NULL, changed2 = NULL,"
+                                " status = CASE status WHEN 1 THEN 2 ELSE status END"
+                                " WHERE key = ?1") &&
+               settleCard.prepare(db,
+                                  "UPDATE cards SET number = ?2, text1 = ?3, text2 = ?4,"
+                                  " changed_number = NULL, changed1 = NULL, changed2 = NULL,"
+                                  " status = 0 WHERE key = ?1") &&
+               retireCard.prepare(db, "UPDATE cards SET status = 2 WHERE key = ?1") &&
+               knownCards.prepare(db,
+                                  "SELECT key, number, text1, text2, changed_number, changed1,"
+                                  " changed2, status, stability, difficulty, last_review_ms,"
+                                  " due_ms FROM cards WHERE status < 2 ORDER BY key") &&
+               lastKey.prepare(db, "SELECT max(key) FROM cards") &&
+               reviewsOf.prepare(db,
+                                 "SELECT id, card, time_ms, rating, duration_ms, kind, direction"
+                                 " FROM reviews WHERE card = ?1 ORDER BY id") &&
+               allReviews.prepare(db,
+                                  "SELECT id, card, time_ms, rating, duration_ms, kind, direction"
+                                  " FROM reviews ORDER BY id") &&
+               reviewCount.prepare(db, "SELECT count(*) FROM reviews") &&
+               setValue.prepare(db,
+                                "INSERT OR REPLACE INTO list_values(key, value) VALUES (?1, ?2)") &&
+               value.prepare(db, "SELECT value FROM list_values WHERE key = ?1");
+    }
+};
+
+ReviewHistory::ReviewHistory() = default;
+ReviewHistory::~ReviewHistory() {
+    close();
+}
+
+std::string ReviewHistory::pathFor(const std::string& listPath) {
+    return listPath + ".history";
+}
+
+HistoryOpenResult ReviewHistory::open(const std::string& listPath, int64_t nowMs) {
+    close();
+    path_ = pathFor(listPath);
+    error_.clear();
+    damaged_ = false;
+    unsaved_.clear();
+    HistoryOpenResult result = openFile(nowMs, false);
+    if (!result.hasHistory()) {
+        error_ = result.detail;
+        path_.clear();
+    }
+    return result;
+}
+
+HistoryOpenResult ReviewHistory::openFile(int64_t nowMs, bool retried) {
+    HistoryOpenResult result;
+    const bool existed = exists(path_);
+    if (!writable(folderOf(path_)) || (existed && !writable(path_))) {
+        result.status = HistoryOpenStatus::ReadOnly;
+        result.detail = path_ + ": the folder or the file may not be written";
+        return result;
+    }
+    // A history is made by one transaction, so a file of no bytes is one whose making was
+    // cut short: nothing in it to keep.
+    std::error_code ec;
+    const bool empty = !existed || std::filesystem::file_size(path_, ec) == 0;
+    if (existed && !empty) {
+        char magic[sizeof kSqliteMagic] = {};
+        std::ifstream in(path_, std::ios::binary);
+        in.read(magic, sizeof magic);
+        if (!std::filesystem::is_regular_file(path_, ec)) {
+            result.detail = path_ + ": not a file";
+            return result;
+        }
+        if (std::memcmp(magic, kSqliteMagic, sizeof magic) != 0) {
+            result.status = HistoryOpenStatus::ForeignKeptAside;
+            result.detail = "not an SQLite database";
+        }
+    }
+
+    const auto damaged = [&](HistoryOpenStatus why, std::string detail) {
+        closeDatabase();
+        if (retried) {  // the new history failed too: give up rather than loop
+            result.status = HistoryOpenStatus::Failed;
+            result.detail = std::move(detail);
+            return result;
+        }
+        const char* name = why == HistoryOpenStatus::ForeignKeptAside ? "foreign" : "damaged";
+        const std::string aside = keepAside(path_, name, nowMs);
+        if (aside.empty()) {
+            result.status = HistoryOpenStatus::Failed;
+            result.detail = path_ + ": could not be renamed: " + std::strerror(errno);
+            return result;
+        }
+        HistoryOpenResult fresh = openFile(nowMs, true);
+        if (!fresh.hasHistory())
+            return fresh;
+        fresh.status = why;
+        fresh.keptAsidePath = aside;
+        fresh.detail = std::move(detail);
+        return fresh;
+    };
+    if (result.status == HistoryOpenStatus::ForeignKeptAside)
+        return damaged(result.status, result.detail);
+
+    const int flags =
+        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE;
+    if (sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+        result.detail = db_ ? sqlite3_errmsg(db_) : "out of memory";
+        closeDatabase();
+        return result;
+    }
+    // Exclusive before the first read, so that no shared-memory file is ever made.
+    exec("PRAGMA locking_mode = EXCLUSIVE");
+
+    // Which file is it? A read that fails as damaged sets it aside; one that fails otherwise
+    // (another program holds it) leaves it alone.
+    const auto readInteger = [&](const char* sql, int64_t& out) {
+        Statement s;
+        if (!s.prepare(db_, sql))
+            return false;
+        const int rc = s.step();
+        if (rc == SQLITE_ROW)
+            out = s.integer(0);
+        return rc == SQLITE_ROW;
+    };
+    const auto isDamage = [&] {
+        const int code = sqlite3_errcode(db_) & 0xff;
+        return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
+    };
+    int64_t applicationId = 0;
+    int64_t version = 0;
+    int64_t tables = 0;
+    if (!readInteger("PRAGMA application_id", applicationId) ||
+        !readInteger("PRAGMA user_version", version) ||
+        !readInteger("SELECT count(*) FROM sqlite_schema", tables)) {
+        std::string detail = sqlite3_errmsg(db_);
+        if (isDamage())
+            return damaged(HistoryOpenStatus::DamagedKeptAside, detail);
+        closeDatabase();
+        result.detail = path_ + ": " + detail;
+        return result;
+    }
+    const bool fresh = applicationId == 0 && tables == 0;
+    if (!fresh && applicationId != kApplicationId)
+        return damaged(HistoryOpenStatus::ForeignKeptAside, "another program's database");
+    if (version > kSchemaVersion) {
+        closeDatabase();
+        result.status = HistoryOpenStatus::NewerSchema;
+        result.detail = path_ + ": made by a newer version (schema " + std::to_string(version) +
+                        ", this version knows " + std::to_string(kSchemaVersion) + ")";
+        return result;
+    }
+
+    // The log is brought into the file every 4000 pages (about a thousand answers): rarely
+    // enough that almost no answer waits for it.
+    if (!exec("PRAGMA journal_mode = WAL") || !exec("PRAGMA synchronous = NORMAL") ||
+        !exec("PRAGMA cache_size = -8192") || !exec("PRAGMA wal_autocheckpoint = 4000") ||
+        !migrate(static_cast<int>(version))) {
+        std::string detail = error_;
+        if (isDamage())
+            return damaged(HistoryOpenStatus::DamagedKeptAside, detail);
+        closeDatabase();
+        result.detail = detail;
+        return result;
+    }
+    // Bring the log into the file, so that a file cut short shows: it is smaller than its
+    // pages.
+    int64_t pages = 0;
+    int64_t pageSize = 0;
+    if (!exec("PRAGMA wal_checkpoint(TRUNCATE)") || !readInteger("PRAGMA page_count", pages) ||
+        !readInteger("PRAGMA page_size", pageSize)) {
+        std::string detail = sqlite3_errmsg(db_);
+        if (isDamage())
+            return damaged(HistoryOpenStatus::DamagedKeptAside, detail);
+        closeDatabase();
+        result.detail = detail;
+        return result;
+    }
+    const std::uintmax_t bytes = std::filesystem::file_size(path_, ec);
+    if (ec || bytes < static_cast<std::uintmax_t>(pages * pageSize))
+        return damaged(HistoryOpenStatus::DamagedKeptAside, "the file is shorter than its pages");
+    if (bytes <= kCheckedAtOpeningBytes) {
+        Statement check;
+        if (!check.prepare(db_, "PRAGMA quick_check") || check.step() != SQLITE_ROW ||
+            check.text(0) != "ok") {
+            std::string detail = check.text(0);
+            return damaged(HistoryOpenStatus::DamagedKeptAside,
+                           detail.empty() ? sqlite3_errmsg(db_) : detail);
+        }
+    }
+    statements_ = std::make_unique<Statements>();
+    if (!statements_->prepare(db_)) {
+        std::string detail = sqlite3_errmsg(db_);
+        if (isDamage())
+            return damaged(HistoryOpenStatus::DamagedKeptAside, detail);
+        closeDatabase();
+        result.detail = detail;
+        return result;
+    }
+    result.status = fresh ? HistoryOpenStatus::Created : HistoryOpenStatus::Opened;
+    return result;
+}
+
+HistoryOpenResult ReviewHistory::openUnsaved() {
+    close();
+    error_.clear();
+    HistoryOpenResult result;
+    if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
+            SQLITE_OK ||
+        !migrate(0) || !(statements_ = std::make_unique<Statements>())->prepare(db_)) {
+        result.detail = error_.empty() && db_ ? sqlite3_errmsg(db_) : error_;
+        error_ = result.detail;
+        closeDatabase();
+        return result;
+    }
+    result.status = HistoryOpenStatus::Created;
+    return result;
+}
+
+bool ReviewHistory::migrate(int from) {
+    for (int version = from; version < kSchemaVersion; ++version) {
+        const std::string setVersion = "PRAGMA user_version = " + std::to_string(version + 1);
+        if (!exec("BEGIN IMMEDIATE"))
+            return false;
+        if (!exec(kMigrations[version]) || !exec(setVersion.c_str())) {
+            exec("ROLLBACK");
+            return false;
+        }
+        if (!exec("COMMIT"))
+            return false;
+    }
+    return true;
+}
+
+void ReviewHistory::closeDatabase() {
+    statements_.reset();
+    if (db_)
+        sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void ReviewHistory::close() {
+    const bool keep = damaged_ && db_ && !path_.empty();
+    closeDatabase();
+    // A history found damaged while working goes aside now, so the next opening starts anew
+    // instead of meeting the damage again.
+    if (keep)
+        keepAside(path_, "damaged", systemNowMs());
+    damaged_ = false;
+    path_.clear();
+    unsaved_.clear();
+}
+
+bool ReviewHistory::syncEachAnswer(bool on) {
+    if (!db_)
+        return fail("no history is open");
+    return exec(on ? "PRAGMA synchronous = FULL" : "PRAGMA synchronous = NORMAL");
+}
+
+bool ReviewHistory::fail(const char* what) {
+    error_ = std::string(what) + ": " + (db_ ? sqlite3_errmsg(db_) : "no history is open");
+    if (db_) {
+        const int code = sqlite3_errcode(db_) & 0xff;
+        if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB)
+            damaged_ = true;
+    }
+    return false;
+}
+
+bool ReviewHistory::exec(const char* sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) == SQLITE_OK)
+        return true;
+    error_ = message ? message : sqlite3_errmsg(db_);
+    sqlite3_free(message);
+    return false;
+}
+
+bool ReviewHistory::begin() {
+    if (!db_ || !statements_)
+        return fail("no history is open");
+    if (damaged_) {
+        error_ = path_ + " is damaged; it is kept aside when the list is closed";
+        return false;
+    }
+    return statements_->begin.bind().run() || fail("cannot write the history");
+}
+
+bool ReviewHistory::commit() {
+    if (statements_->commit.bind().run())
+        return true;
+    fail("cannot write the history");
+    rollback();
+    return false;
+}
+
+void ReviewHistory::rollback() {
+    if (!sqlite3_get_autocommit(db_))
+        statements_->rollback.bind().run();
+}
+
+std::optional<ResolvedCards> ReviewHistory::resolveCards(std::span<const CardText> cards) {
+    if (!db_ || !statements_) {
+        fail("no history is open");
+        return std::nullopt;
+    }
+    // What the matching needs, and apart from it, in one place, what a matched card needs.
+    struct Row {
+        CardKey key;
+        StoredCardState state;
+        CardFingerprint saved;
+        bool hasState;
+        bool deleted;
+        bool changed;
+    };
+    std::vector<KnownCard, HugePageAllocator<KnownCard>> known;
+    std::vector<Row, HugePageAllocator<Row>> rows;
+    {
+        // Keys are given in ascending order and never removed: the largest is the count.
+        Statement& last = statements_->lastKey.bind();
+        const auto count = last.step() == SQLITE_ROW ? std::size_t(last.integer(0)) : 0;
+        last.reset();
+        known.reserve(count);
+        rows.reserve(count);
+    }
+    Statement& s = statements_->knownCards.bind();
+    int rc;
+    while ((rc = s.step()) == SQLITE_ROW) {
+        KnownCard& card = known.emplace_back();
+        card.saved = {static_cast<int32_t>(s.integer(1)), asFingerprint(s.integer(2)),
+                      asFingerprint(s.integer(3))};
+        if (!s.null(4))
+            card.changed =
+                CardFingerprint{static_cast<int32_t>(s.integer(4)), asFingerprint(s.integer(5)),
+                                asFingerprint(s.integer(6))};
+        const bool hasState = !s.null(8);
+        rows.push_back(Row{s.integer(0),
+                           hasState
+                               ? StoredCardState{s.real(8), s.real(9), s.integer(10), s.integer(11)}
+                               : StoredCardState{},
+                           card.saved, hasState, s.integer(7) == 1, card.changed.has_value()});
+    }
+    s.reset();
+    if (rc != SQLITE_DONE) {
+        fail("cannot read the history");
+        return std::nullopt;
+    }
+
+    std::vector<CardFingerprint, HugePageAllocator<CardFingerprint>> prints(cards.size());
+    for (std::size_t i = 0; i < cards.size(); ++i)
+        prints[i] = fingerprintOf(cards[i]);
+    const CardMatches match = matchCards(prints, known);
+    known = {};
+
+    ResolvedCards out(cards.size());
+    std::vector<bool> taken(rows.size(), false);
+    // What the list file holds now becomes what the history expects of it next time.
+    std::vector<std::pair<std::size_t, std::size_t>> settle;  // (card, row)
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        const std::size_t k = match[i];
+        if (k == kNoMatch)
+            continue;
+        const Row& row = rows[k];
+        taken[k] = true;
+        out[i].key = row.key;
+        if (row.hasState)
+            out[i].state = row.state;
+        if (row.deleted || row.changed || !(row.saved == prints[i]))
+            settle.emplace_back(i, k);
+    }
+    std::vector<std::size_t> retire;  // deleted, and the list no longer has them
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        if (rows[k].deleted && !taken[k])
+            retire.push_back(k);
+    }
+    if (!settle.empty() || !retire.empty()) {
+        // Only a failure to read the history fails the call; what is not settled now is
+        // settled at the next opening.
+        if (begin()) {
+            bool ok = true;
+            for (const auto& [i, k] : settle) {
+                ok = ok && statements_->settleCard
+                               .bind(rows[k].key, prints[i].number, asStored(prints[i].text1),
+                                     asStored(prints[i].text2))
+                               .run();
+            }
+            for (const std::size_t k : retire)
+                ok = ok && statements_->retireCard.bind(rows[k].key).run();
+            if (ok)
+                commit();
+            else {
+                fail("cannot write the history");
+                rollback();
+            }
+        }
+    }
+    unsaved_.clear();
+    return out;
+}
+
+CardKey ReviewHistory::addCard(const CardText& card) {
+    if (!begin())
+        return kNoCardKey;
+    const CardFingerprint print = fingerprintOf(card);
+    if (!statements_->addCard.bind(print.number, asStored(print.text1), asStored(print.text2))
+             .run()) {
+        fail("cannot write the history");
+        rollback();
+        return kNoCardKey;
+    }
+    const CardKey key = sqlite3_last_insert_rowid(db_);
+    return commit() ? key : kNoCardKey;
+}
+
+bool ReviewHistory::cardChanged(CardKey key, const CardText& card) {
+    if (!begin())
+        return false;
+    const CardFingerprint print = fingerprintOf(card);
+    if (!statements_->changeCard
+             .bind(key, print.number, asStored(print.text1), asStored(print.text2))
+             .run()) {
+        fail("cannot write the history");
+        rollback();
+        return false;
+    }
+    unsaved_.insert(key);
+    return commit();
+}
+
+bool ReviewHistory::cardDeleted(CardKey key) {
+    if (!begin())
+        return false;
+    if (!statements_->deleteCard.bind(key).run()) {
+        fail("cannot write the history");
+        rollback();
+        return false;
+    }
+    unsaved_.insert(key);
+    return commit();
+}
+
+bool ReviewHistory::listSaved() {
+    if (unsaved_.empty())
+        return isOpen();
+    if (!begin())
+        return false;
+    for (const CardKey key : unsaved_) {
+        if (!statements_->saveCard.bind(key).run()) {
+            fail("cannot write the history");
+            rollback();
+            return false;
+        }
+    }
+    if (!commit())
+        return false;
+    unsaved_.clear();
+    return true;
+}
+
+int64_t ReviewHistory::append(const ReviewEntry& entry, const StoredCardState& after) {
+    if (!begin())
+        return 0;
+    Statements& st = *statements_;
+    const auto failed = [&](const char* what) {
+        fail(what);
+        rollback();
+        return int64_t{0};
+    };
+    Statement& before = st.stateOf.bind(entry.card);
+    const int rc = before.step();
+    if (rc != SQLITE_ROW) {
+        if (rc == SQLITE_DONE) {
+            before.reset();
+            rollback();
+            error_ = "the history knows no card with key " + std::to_string(entry.card);
+            return 0;
+        }
+        return failed("cannot read the history");
+    }
+    const bool hadState = !before.null(0);
+    const double stability = before.real(0);
+    const double difficulty = before.real(1);
+    const sqlite3_int64 lastReview = before.integer(2);
+    const sqlite3_int64 due = before.integer(3);
+    before.reset();
+    if (!st.insertReview
+             .bind(entry.card, entry.timeMs, static_cast<int>(entry.rating), entry.durationMs,
+                   static_cast<int>(entry.kind), static_cast<int>(entry.direction))
+             .run())
+        return failed("cannot write the history");
+    const int64_t id = sqlite3_last_insert_rowid(db_);
+    const bool undoKept =
+        hadState ? st.insertUndo.bind(id, entry.card, stability, difficulty, lastReview, due).run()
+                 : st.insertUndo.bind(id, entry.card, nullptr, nullptr, nullptr, nullptr).run();
+    if (!undoKept || !st.pruneUndo.bind(id - kUndoDepth).run() ||
+        !st.setState
+             .bind(entry.card, after.stability, after.difficulty, after.lastReviewMs, after.dueMs)
+             .run())
+        return failed("cannot write the history");
+    return commit() ? id : 0;
+}
+
+bool ReviewHistory::undo(int64_t reviewId) {
+    if (!begin())
+        return false;
+    Statements& st = *statements_;
+    Statement& latest = st.latestUndo.bind();
+    const int rc = latest.step();
+    if (rc != SQLITE_ROW || latest.integer(0) != reviewId) {
+        latest.reset();
+        rollback();
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            return fail("cannot read the history");
+        error_ = "answer " + std::to_string(reviewId) + " is not the latest that can be undone";
+        return false;
+    }
+    const CardKey card = latest.integer(1);
+    const bool hadState = !latest.null(2);
+    const double stability = latest.real(2);
+    const double difficulty = latest.real(3);
+    const sqlite3_int64 lastReview = latest.integer(4);
+    const sqlite3_int64 due = latest.integer(5);
+    latest.reset();
+    const bool restored = hadState
+                              ? st.setState.bind(card, stability, difficulty, lastReview, due).run()
+                              : st.setState.bind(card, nullptr, nullptr, nullptr, nullptr).run();
+    if (!restored || !st.deleteReview.bind(reviewId).run() || !st.deleteUndo.bind(reviewId).run()) {
+        fail("cannot write the history");
+        rollback();
+        return false;
+    }
+    return commit();
+}
+
+namespace {
+StoredReview reviewFrom(const Statement& s) {
+    StoredReview r;
+    r.id = s.integer(0);
+    r.entry.card = s.integer(1);
+    r.entry.timeMs = s.integer(2);
+    const auto rating = s.integer(3);
+    r.entry.rating = rating >= 1 && rating <= 4 ? static_cast<Rating>(rating) : Rating::Again;
+    r.entry.durationMs = static_cast<int32_t>(s.integer(4));
+    r.entry.kind = static_cast<uint8_t>(s.integer(5));
+    r.entry.direction = static_cast<uint8_t>(s.integer(6));
+    return r;
+}
+}  // namespace
+
+std::vector<StoredReview> ReviewHistory::reviewsOf(CardKey key) {
+    std::vector<StoredReview> out;
+    if (!db_ || !statements_) {
+        fail("no history is open");
+        return out;
+    }
+    Statement& s = statements_->reviewsOf.bind(key);
+    int rc;
+    while ((rc = s.step()) == SQLITE_ROW)
+        out.push_back(reviewFrom(s));
+    s.reset();
+    if (rc != SQLITE_DONE)
+        fail("cannot read the history");
+    return out;
+}
+
+bool ReviewHistory::forEachReview(const std::function<bool(const StoredReview&)>& visit) {
+    if (!db_ || !statements_)
+        return fail("no history is open");
+    Statement& s = statements_->allReviews.bind();
+    int rc;
+    while ((rc = s.step()) == SQLITE_ROW) {
+        if (!visit(reviewFrom(s))) {
+            s.reset();
+            return true;
+        }
+    }
+    s.reset();
+    return rc == SQLITE_DONE || fail("cannot read the history");
+}
+
+int64_t ReviewHistory::reviewCount() {
+    if (!db_ || !statements_)
+        return 0;
+    Statement& s = statements_->reviewCount.bind();
+    const int64_t n = s.step() == SQLITE_ROW ? s.integer(0) : 0;
+    s.reset();
+    return n;
+}
+
+bool ReviewHistory::setValue(const std::string& key, const std::string& value) {
+    if (!begin())
+        return false;
+    if (!statements_->setValue.bind(key, value).run()) {
+        fail("cannot write the history");
+        rollback();
+        return false;
+    }
+    return commit();
+}
+
+std::optional<std::string> ReviewHistory::value(const std::string& key) {
+    if (!db_ || !statements_)
+        return std::nullopt;
+    Statement& s = statements_->value.bind(key);
+    std::optional<std::string> out;
+    if (s.step() == SQLITE_ROW)
+        out = s.text(0);
+    s.reset();
+    return out;
+}
+
+bool ReviewHistory::carryTo(const std::string& newListPath, int64_t nowMs) {
+    if (!db_ || !statements_)
+        return fail("no history is open");
+    const std::string target = pathFor(newListPath);
+    if (target == path_)
+        return true;
+    if (!writable(folderOf(target))) {
+        error_ = target + ": the folder may not be written";
+        return false;
+    }
+    // The copy is made beside its place and renamed there only when complete.
+    const std::string part = target + ".part";
+    std::remove(part.c_str());
+    sqlite3* copy = nullptr;
+    bool copied = sqlite3_open_v2(part.c_str(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                                  nullptr) == SQLITE_OK;
+    if (copied) {
+        sqlite3_backup* backup = sqlite3_backup_init(copy, "main", db_, "main");
+        copied = backup && sqlite3_backup_step(backup, -1) == SQLITE_DONE;
+        copied = sqlite3_backup_finish(backup) == SQLITE_OK && copied;
+    }
+    if (!copied)
+        error_ = target + ": " + (copy ? sqlite3_errmsg(copy) : "out of memory");
+    sqlite3_close_v2(copy);
+    if (!copied) {
+        std::remove(part.c_str());
+        std::remove((part + "-journal").c_str());
+        return false;
+    }
+    if (exists(target) && keepAside(target, "replaced", nowMs).empty()) {
+        error_ = target + ": could not be renamed: " + std::strerror(errno);
+        std::remove(part.c_str());
+        return false;
+    }
+    if (std::rename(part.c_str(), target.c_str()) != 0) {
+        error_ = target + ": " + std::strerror(errno);
+        std::remove(part.c_str());
+        return false;
+    }
+    const std::string oldPath = path_;
+    auto unsaved = std::move(unsaved_);
+    closeDatabase();
+    path_ = target;
+    HistoryOpenResult result = openFile(nowMs, true);
+    if (result.status != HistoryOpenStatus::Opened) {
+        // Go on with the old history rather than none.
+        error_ = result.detail;
+        closeDatabase();
+        path_ = oldPath;
+        openFile(nowMs, true);
+        unsaved_ = std::move(unsaved);
+        return false;
+    }
+    unsaved_ = std::move(unsaved);
+    return true;
+}
