@@ -50,12 +50,19 @@ install_missing_packages() {
 export CCACHE_BASEDIR="$KARTOMATRIX_ROOT"
 export CCACHE_NOHASHDIR=1
 
-# configure_and_build BUILD_DIR [cmake options...]
+# configure_and_build BUILD_DIR [cmake options...] [-- cmake --build options...]
+# Without build options it builds everything, the tests included.
 configure_and_build() {
     local dir="$1"
     shift
+    local configure=()
+    while [ $# -gt 0 ] && [ "$1" != "--" ]; do
+        configure+=("$1")
+        shift
+    done
+    [ $# -gt 0 ] && shift
     if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S "$KARTOMATRIX_ROOT" -B "$dir" -G Ninja "$@"
+        cmake -S "$KARTOMATRIX_ROOT" -B "$dir" -G Ninja "${configure[@]}"
     fi
-    cmake --build "$dir" -- -j"$(nproc)"
+    cmake --build "$dir" "$@" -- -j"$(nproc)"
 }

@@ -1670,10 +1670,32 @@ Sie können es auf der Kartomatrix-Website lesen:
 %2</translation>
     </message>
     <message>
-        <source>No web browser could be started to show the user guide. Open it in one yourself:
-%1</source>
-        <translation>Es konnte kein Webbrowser gestartet werden, um das Benutzerhandbuch anzuzeigen. Öffnen Sie es selbst in einem Browser:
-%1</translation>
+        <source>en</source>
+        <comment>language code of the user guide page in this language</comment>
+        <translation>de</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideWindow</name>
+    <message>
+        <source>&amp;Find:</source>
+        <translation>Such&amp;en:</translation>
+    </message>
+    <message>
+        <source>Find in the user guide</source>
+        <translation>Im Benutzerhandbuch suchen</translation>
+    </message>
+    <message>
+        <source>Pre&amp;vious</source>
+        <translation>&amp;Vorherige</translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation>&amp;Nächste</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Nicht gefunden</translation>
     </message>
 </context>
 </TS>

@@ -58,7 +58,8 @@ usr="$root/usr"
 [ -x "$usr/bin/kartomatrix" ] || fail "no program usr/bin/kartomatrix"
 for file in "share/applications/$app_id.desktop" "share/icons/hicolor/scalable/apps/$app_id.svg" \
     "share/mime/packages/$app_id.xml" "share/metainfo/$app_id.metainfo.xml" \
-    share/doc/kartomatrix/user-guide.html share/doc/kartomatrix/copyright \
+    share/doc/kartomatrix/user-guide.html share/doc/kartomatrix/user-guide.de.html \
+    share/doc/kartomatrix/copyright \
     share/kartomatrix/translations/kartomatrix_de.qm; do
     [ -s "$usr/$file" ] || fail "missing usr/$file"
 done
