@@ -29,8 +29,6 @@ constexpr int kCharacterHeight = 12;
 constexpr int kChangedHertz = 440;
 constexpr int kChangedMilliseconds = 50;
 
-QPointer<ModifyCardDialog> theDialog;
-
 void makeDisplayOnly(QLineEdit* box) {
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::ClickFocus);
@@ -38,36 +36,22 @@ void makeDisplayOnly(QLineEdit* box) {
 
 }  // namespace
 
-ModifyCardDialog* ModifyCardDialog::instance() {
-    return theDialog.data();
-}
-
-ModifyCardDialog* ModifyCardDialog::open(ListSession& session, CommandBoard& board,
+ModifyCardDialog* ModifyCardDialog::open(ListSession& session, WindowRegistry& windows,
                                          QWidget* parent) {
-    if (ModifyCardDialog* dialog = instance()) {
-        if (dialog->isMinimized())
-            dialog->showNormal();
-        dialog->show();
-        dialog->raise();
-        dialog->activateWindow();
-        return dialog;
-    }
-    return new ModifyCardDialog(session, board, parent);
+    return windows.raiseOrOpen<ModifyCardDialog>(
+        WindowKind::ModifyCard, [&] { return new ModifyCardDialog(session, windows, parent); });
 }
 
-void ModifyCardDialog::loadCard(ListSession& session, CommandBoard& board, QWidget* parent,
-                                Card& card) {
-    if (instance()) {
-        open(session, board, parent);
-    } else {
-        board.run(Command::ModifyCards);
-    }
-    if (ModifyCardDialog* dialog = instance())
+void ModifyCardDialog::loadCard(CommandBoard& board, WindowRegistry& windows, Card& card) {
+    // The command brings the dialog to the front, or makes it when there is none.
+    board.run(Command::ModifyCards);
+    if (auto* dialog = windows.find<ModifyCardDialog>(WindowKind::ModifyCard))
         dialog->showCard(card);
 }
 
-ModifyCardDialog::ModifyCardDialog(ListSession& session, CommandBoard& board, QWidget* parent)
-    : QDialog(parent), session_(session), hold_(board.hold(Command::ModifyCards)) {
+ModifyCardDialog::ModifyCardDialog(ListSession& session, WindowRegistry& windows, QWidget* parent)
+    : QDialog(parent), session_(session), windows_(windows) {
+    windows_.enter(this, WindowKind::ModifyCard, Command::ModifyCards);
     setObjectName(QStringLiteral("modifyCardDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -168,24 +152,12 @@ ModifyCardDialog::ModifyCardDialog(ListSession& session, CommandBoard& board, QW
     dropCard();
     show();
     question_->setFocus(Qt::OtherFocusReason);
-    theDialog = this;
-}
-
-ModifyCardDialog::~ModifyCardDialog() {
-    giveBack();
 }
 
 void ModifyCardDialog::done(int result) {
     ModalStep::closeDialogsOf(this);
-    // The window is deleted later; from now on "Modify Cards..." makes a new one.
-    giveBack();
+    // The window is deleted later; once done, "Modify Cards..." makes a new one.
     QDialog::done(result);
-}
-
-void ModifyCardDialog::giveBack() {
-    hold_.release();
-    if (theDialog == this)
-        theDialog = nullptr;
 }
 
 void ModifyCardDialog::showCard(Card& card) {
@@ -215,7 +187,7 @@ void ModifyCardDialog::dropCard() {
 }
 
 void ModifyCardDialog::writeCard() {
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     std::string question, answer, lesson, addInfo;
@@ -237,7 +209,7 @@ void ModifyCardDialog::writeCard() {
 }
 
 void ModifyCardDialog::searchText(CardField field) {
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     const bool byQuestion = field == CardField::Question;
@@ -262,7 +234,7 @@ void ModifyCardDialog::searchText(CardField field) {
 }
 
 void ModifyCardDialog::searchId() {
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     const QString typed =
@@ -284,7 +256,7 @@ void ModifyCardDialog::searchId() {
 void ModifyCardDialog::deleteCard() {
     // "Delete Card..." pressed again behind its own question must not delete a second
     // card.
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     if (current_ == nullptr) {

@@ -26,13 +26,14 @@ constexpr int kCharacterHeight = 12;
 
 }  // namespace
 
-NewCardDialog::NewCardDialog(ListSession& session, CommandBoard& board, QWidget* parent)
+NewCardDialog::NewCardDialog(ListSession& session, CommandBoard& board, WindowRegistry& windows,
+                             QWidget* parent)
     : QDialog(parent), session_(session) {
     setObjectName("newCardDialog");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("New vocabulary card"));
 
-    hold_ = board.hold(Command::NewCards, MainButton::NewCard);
+    windows.enter(this, WindowKind::NewCard, Command::NewCards, MainButton::NewCard);
     board.setCommandEnabled(Command::NewList, false);
 
     auto* prompt = new QLabel(
@@ -95,8 +96,6 @@ NewCardDialog::NewCardDialog(ListSession& session, CommandBoard& board, QWidget*
     question_->setFieldFont(&session_.questionFont(), kCharacterHeight);
     answer_->setFieldFont(&session_.answerFont(), kCharacterHeight);
 }
-
-NewCardDialog::~NewCardDialog() = default;
 
 void NewCardDialog::enterCard() {
     std::string question, answer, addInfo, lesson;

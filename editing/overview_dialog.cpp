@@ -33,7 +33,6 @@
 #include "platform/text_codec.h"
 #include "session/list_session.h"
 #include "session/modal_step.h"
-#include "session/open_windows.h"
 
 namespace {
 
@@ -44,31 +43,23 @@ constexpr int kLessonListWidth = 100;
 QString lastSearchText;
 std::size_t searchPosition = 0;
 
-QPointer<OverviewDialog> theOverview;
-
 }  // namespace
 
-OverviewDialog* OverviewDialog::open(ListSession& session, CommandBoard& board, QWidget* parent) {
+OverviewDialog* OverviewDialog::open(ListSession& session, CommandBoard& board,
+                                     WindowRegistry& windows, QWidget* parent) {
     // Typing cards switches the Overview button on again while an overview may be open;
     // a second table over the same lists would only confuse.
-    if (OverviewDialog* overview = theOverview.data()) {
-        if (overview->isMinimized())
-            overview->showNormal();
-        overview->raise();
-        overview->activateWindow();
-        return overview;
-    }
-    return new OverviewDialog(session, board, parent);
+    return windows.raiseOrOpen<OverviewDialog>(
+        WindowKind::Overview, [&] { return new OverviewDialog(session, board, windows, parent); });
 }
 
-OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidget* parent)
-    : QDialog(parent), session_(session), board_(board) {
-    OpenWindowList::instance().enter(this);
-    theOverview = this;
+OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, WindowRegistry& windows,
+                               QWidget* parent)
+    : QDialog(parent), session_(session), board_(board), windows_(windows) {
+    windows_.enter(this, WindowKind::Overview, Command::Overview);
     shown_ = &session_.store().unknownList;
     choice_ = UnknownCards;
     level_ = 0;
-    hold_ = board_.hold(Command::Overview);
 
     setObjectName(QStringLiteral("overviewDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -212,7 +203,7 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
     show();
     checkChoice(UnknownCards);
     fillTable();
-    hold_.holdButton(board_.button(MainButton::Overview));
+    windows_.holdButton(this, MainButton::Overview);
     fillLessonList();
 
     // Every click in the lesson list chooses the lessons, also one on a lesson that is
@@ -228,23 +219,9 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
     table_->setFocus(Qt::OtherFocusReason);
 }
 
-OverviewDialog::~OverviewDialog() {
-    giveBack();
-}
-
 void OverviewDialog::done(int result) {
     ModalStep::closeDialogsOf(this);
-    giveBack();
     QDialog::done(result);
-}
-
-void OverviewDialog::giveBack() {
-    if (!hold_.held())
-        return;
-    hold_.release();
-    OpenWindowList::instance().leave(this);
-    if (theOverview == this)
-        theOverview = nullptr;
 }
 
 bool OverviewDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -318,7 +295,7 @@ void OverviewDialog::showStoreList(Choice choice, CardList& list) {
 }
 
 void OverviewDialog::showLessons() {
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     choice_ = CardsOfLessons;
@@ -340,7 +317,7 @@ void OverviewDialog::showLessons() {
 }
 
 void OverviewDialog::showLevel() {
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     if (!levelBox_->text().isEmpty())
@@ -372,7 +349,7 @@ void OverviewDialog::refresh() {
 
 void OverviewDialog::sortByColumn(int column) {
     // The checks and the sort may show messages; the window may be closed behind them.
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     CardStore& store = session_.store();
@@ -393,11 +370,11 @@ void OverviewDialog::sortByColumn(int column) {
 
 void OverviewDialog::openCard(const QModelIndex& index) {
     if (Card* card = model_->cardAt(index.row()))
-        ModifyCardDialog::loadCard(session_, board_, parentWidget(), *card);
+        ModifyCardDialog::loadCard(board_, windows_, *card);
 }
 
 void OverviewDialog::search() {
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     const QString typed = SearchPrompt::run(this, lastSearchText, stringText(Msg::SearchString));

@@ -14,7 +14,6 @@
 #include "exam/statistics_widget.h"
 #include "platform/process.h"
 #include "session/list_session.h"
-#include "session/open_windows.h"
 
 namespace {
 
@@ -32,16 +31,17 @@ QString realFigure(double value) {
 
 }  // namespace
 
-StatisticsDialog* StatisticsDialog::open(ListSession& session, CommandBoard& board,
+StatisticsDialog* StatisticsDialog::open(ListSession& session, WindowRegistry& windows,
                                          QWidget* parent) {
-    auto* window = new StatisticsDialog(session, board, parent);
+    auto* window = new StatisticsDialog(session, windows, parent);
     window->show();
     window->refresh();
     return window;
 }
 
-StatisticsDialog::StatisticsDialog(ListSession& session, CommandBoard& board, QWidget* parent)
-    : QDialog(parent), session_(session), hold_(board.hold(Command::Statistics)) {
+StatisticsDialog::StatisticsDialog(ListSession& session, WindowRegistry& windows, QWidget* parent)
+    : QDialog(parent), session_(session), windows_(windows) {
+    windows_.enter(this, WindowKind::Statistics, Command::Statistics);
     setObjectName(QStringLiteral("statisticsDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -112,16 +112,10 @@ StatisticsDialog::StatisticsDialog(ListSession& session, CommandBoard& board, QW
     auto* ticker = new QTimer(this);
     ticker->setInterval(kRefreshMilliseconds);
     connect(ticker, &QTimer::timeout, this, [this] {
-        if (isVisible() && hold_.held())
+        if (isVisible() && windows_.contains(this))
             refresh();
     });
     ticker->start();
-
-    OpenWindowList::instance().enter(this);
-}
-
-StatisticsDialog::~StatisticsDialog() {
-    giveBack();
 }
 
 void StatisticsDialog::refresh() {
@@ -145,18 +139,6 @@ void StatisticsDialog::refresh() {
 void StatisticsDialog::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     // Coming back to the window after answering elsewhere shows the figures of now.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && hold_.held())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && windows_.contains(this))
         refresh();
-}
-
-void StatisticsDialog::done(int result) {
-    giveBack();
-    QDialog::done(result);
-}
-
-void StatisticsDialog::giveBack() {
-    if (!hold_.held())
-        return;
-    hold_.release();
-    OpenWindowList::instance().leave(this);
 }

@@ -343,6 +343,14 @@ void CommandBoard::applyNewList() {
     setCommandEnabled(Command::Overview, true);
 }
 
+void CommandBoard::applyWrongListJoined() {
+    enableCommand(Command::ExamineWrongWords);
+}
+
+void CommandBoard::applyCardMovedToKnown() {
+    enableCommand(Command::ExamineKnownWords);
+}
+
 void CommandBoard::applyCardEntered(int unknownCount) {
     enterCards(unknownCount - 1, unknownCount);
 }

@@ -5,7 +5,7 @@
 #include <map>
 #include <optional>
 
-#include "core/command.h"
+#include "session/command.h"
 
 class QAction;
 class QMenuBar;
@@ -72,8 +72,6 @@ public:
     QPushButton* button(MainButton id) const;
     void setCommandEnabled(Command command, bool enabled);
     void setButtonEnabled(MainButton id, bool enabled);
-    // Switches on a command together with its button, if it has one.
-    void enableCommand(Command command);
     bool isEnabled(Command command) const;
 
     // Greys the command (and the button) until the hold is released.
@@ -95,11 +93,16 @@ public:
     void applyCardsImported(int unknownBefore, int unknownAfter, bool listBegun);
     // The lesson chooser selected `chosen` cards.
     void applyLessonChosen(int chosen);
+    // An answer put a card into the wrong list, or moved one to the known cards.
+    void applyWrongListJoined();
+    void applyCardMovedToKnown();
 
 signals:
     void commandRequested(Command command);
 
 private:
+    // Switches on a command together with its button, if it has one.
+    void enableCommand(Command command);
     void enterCards(int unknownBefore, int unknownAfter);
 
     std::map<Command, QAction*> actions_;

@@ -17,7 +17,7 @@
 #include "core/preferences.h"
 #include "editing/new_card_dialog.h"
 #include "exam/examination_dialog.h"
-#include "session/open_windows.h"
+#include "session/window_registry.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
 #include "tests/support/test_environment.h"
@@ -129,7 +129,7 @@ private slots:
             }
         }
         QCOMPARE(open.size(), examination.isEmpty() ? 0 : 1);
-        QCOMPARE(OpenWindowList::instance().size(), examination.isEmpty() ? 0 : 1);
+        QCOMPARE(main_->windows().listWindowCount(), examination.isEmpty() ? 0 : 1);
 
         ControlStates expected = openedStates(unknown);
         if (known > 0)

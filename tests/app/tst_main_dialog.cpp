@@ -50,7 +50,7 @@ private slots:
 
     void countersReadTheirNumbersToScreenReaders() {
         addCard(*store_, store_->unknownList, "q", "a", "", "");
-        main_->session().refreshCounters();
+        emit main_->session().cardsChanged();
         for (const char* name : {"counter1018", "counter1019"}) {
             QAccessibleInterface* counter =
                 QAccessible::queryAccessibleInterface(main_->findChild<QLabel*>(name));
@@ -232,10 +232,11 @@ private slots:
                 want =
                     withChanges(want, {Command::ExamineSystematic}, {}, {MainButton::Systematic});
             }
-            QVERIFY2(describeDifferences(controlStates(main_->board()), want).isEmpty(),
-                     qPrintable(QString("after card %1: %2")
-                                    .arg(i)
-                                    .arg(describeDifferences(controlStates(main_->board()), want))));
+            QVERIFY2(
+                describeDifferences(controlStates(main_->board()), want).isEmpty(),
+                qPrintable(QString("after card %1: %2")
+                               .arg(i)
+                               .arg(describeDifferences(controlStates(main_->board()), want))));
             QCOMPARE(counter(*main_, "counter1018"), QString::number(i));
         }
         QCOMPARE(store_->unknownList.count(), 11);

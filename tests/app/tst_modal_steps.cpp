@@ -9,7 +9,7 @@
 #include "editing/new_card_dialog.h"
 #include "editing/overview_dialog.h"
 #include "exam/examination_dialog.h"
-#include "session/open_windows.h"
+#include "session/window_registry.h"
 #include "tests/support/main_window_test.h"
 
 // A screen reader can press a window's buttons, or give a menu command, while one of the
@@ -144,7 +144,7 @@ private slots:
         QPointer<ModifyCardDialog> modify = window<ModifyCardDialog>();
         QVERIFY(modify);
         if (withCard)
-            ModifyCardDialog::loadCard(main_->session(), main_->board(), main_.get(),
+            ModifyCardDialog::loadCard(main_->board(), main_->windows(),
                                        *store_->unknownList.slot(2));
         auto closeIt = [modify] { press(modify, "button4"); };
         if (button == "button3") {
@@ -173,8 +173,7 @@ private slots:
     void deleteGivenTwiceDeletesOnce() {
         main_->runCommand(Command::ModifyCards);
         QPointer<ModifyCardDialog> modify = window<ModifyCardDialog>();
-        ModifyCardDialog::loadCard(main_->session(), main_->board(), main_.get(),
-                                   *store_->unknownList.slot(2));
+        ModifyCardDialog::loadCard(main_->board(), main_->windows(), *store_->unknownList.slot(2));
         prompts().actionsBehind.push_back([modify] { press(modify, "button1020"); });
         prompts().answers.push_back(PromptAnswer::Yes);
         press(modify, "button1020");

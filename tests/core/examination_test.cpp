@@ -27,13 +27,15 @@ protected:
     }
     ExaminationEnvironment env() { return {store, preferences, random, recent, host}; }
 
-    // One answer the way the window gives it; returns the number it was recorded under.
+    // One answer the way the window gives it: typed as stored, or the user keeping a
+    // differing answer wrong. Returns the number it was recorded under.
     int32_t answer(ExaminationState& state, bool right) {
-        const int32_t number = questionNumberFor(state);
-        recordAnswer(state, right, number, env());
+        const std::string typed = right ? std::string(state.currentCard->answer()) : "wrong";
+        const AnswerOutcome outcome = answerCard(state, {typed, {}}, env());
+        EXPECT_TRUE(outcome.recorded);
         EXPECT_TRUE(store.examiningUnknown);
         nextCard(state, env());
-        return number;
+        return outcome.questionNumber;
     }
 
     // Place (1-based) of the card in the queue.

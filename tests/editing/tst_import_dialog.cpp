@@ -106,7 +106,7 @@ private:
         store_->fileName = dir_.filePath("list.kmx").toStdString();
         store_->modified = false;
         main_->board().applyListOpened(2, 0);
-        main_->session().refreshCounters();
+        emit main_->session().cardsChanged();
     }
 
 private slots:

@@ -9,7 +9,7 @@
 #include "core/preferences.h"
 #include "editing/lesson_chooser.h"
 #include "exam/examination_dialog.h"
-#include "session/open_windows.h"
+#include "session/window_registry.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
@@ -122,7 +122,7 @@ private slots:
         addCards("K", 2, &store_->knownList);
         addCards("A", 1, &store_->knownList);
         addCards("old", 1);
-        insertCard(store_->lessonSelection, *store_->unknownList.cards().back());
+        store_->lessonSelection.insert(store_->unknownList.cards().back());
 
         QPointer<LessonChooser> chooser = openChooser();
         select(chooser, chosen);
@@ -161,7 +161,7 @@ private slots:
     void cancelLeavesSelectionAndMenusAsTheyWere() {
         QFETCH(QString, how);
         addCards("A", 3);
-        insertCard(store_->lessonSelection, *store_->unknownList.slot(1));
+        store_->lessonSelection.insert(store_->unknownList.slot(1));
         QPointer<LessonChooser> chooser = openChooser();
         select(chooser, {"A"});
         handlerNamed(how)(chooser);

@@ -14,6 +14,7 @@
 #include "platform/fonts.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
+#include "session/window_registry.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
@@ -77,10 +78,14 @@ private:
 
     ModifyCardDialog* openDialog() {
         main_->board().action(Command::ModifyCards)->trigger();
-        return ModifyCardDialog::instance();
+        return openedDialog();
     }
 
-    QString shownQuestion() { return box(ModifyCardDialog::instance(), "edit1007")->text(); }
+    ModifyCardDialog* openedDialog() {
+        return main_->windows().find<ModifyCardDialog>(WindowKind::ModifyCard);
+    }
+
+    QString shownQuestion() { return box(openedDialog(), "edit1007")->text(); }
 
     QString states(ControlStates expected) {
         return describeDifferences(controlStates(main_->board()), expected);
@@ -115,7 +120,7 @@ private slots:
 
         // The command again (as loading a card does) shows the same window.
         main_->runCommand(Command::ModifyCards);
-        QCOMPARE(ModifyCardDialog::instance(), dialog);
+        QCOMPARE(openedDialog(), dialog);
         QCOMPARE(main_->findChildren<ModifyCardDialog*>().size(), 1);
 
         if (how == "click")
@@ -125,7 +130,7 @@ private slots:
         else
             dialog->close();
         QVERIFY(!dialog->isVisible());
-        QCOMPARE(ModifyCardDialog::instance(), nullptr);
+        QCOMPARE(openedDialog(), nullptr);
         QCOMPARE(states(before_), QString());
         flushDeletes();
         QVERIFY(main_->findChildren<ModifyCardDialog*>().isEmpty());
@@ -185,9 +190,10 @@ private slots:
 
         ModifyCardDialog* dialog = openDialog();
         if (shownBefore >= 0) {
-            ModifyCardDialog::loadCard(main_->session(), main_->board(), main_.get(), shownBefore == 3   ? house3
-                                               : shownBefore == 7 ? house7
-                                                                  : long20);
+            ModifyCardDialog::loadCard(main_->board(), main_->windows(),
+                                       shownBefore == 3   ? house3
+                                       : shownBefore == 7 ? house7
+                                                          : long20);
         }
         const QString questionBefore = shownQuestion();
         QStringList seen;
@@ -228,7 +234,7 @@ private slots:
         QVERIFY(!store_->modified);
         prompts().clear();
 
-        ModifyCardDialog::loadCard(main_->session(), main_->board(), main_.get(), target);
+        ModifyCardDialog::loadCard(main_->board(), main_->windows(), target);
         for (auto [name, typed] : {std::pair{"edit1007", "Hütte"}, std::pair{"edit1006", "hut"},
                                    std::pair{"edit1008", "L2"}, std::pair{"edit1013", ""}}) {
             box(dialog, name)->clear();
@@ -279,7 +285,7 @@ private slots:
         QVERIFY(prompts().questions.empty());
         prompts().clear();
 
-        ModifyCardDialog::loadCard(main_->session(), main_->board(), main_.get(), shown);
+        ModifyCardDialog::loadCard(main_->board(), main_->windows(), shown);
         prompts().answers.push_back(PromptAnswer(answer));
         dialog->findChild<QPushButton*>("button1020")->click();
 
@@ -310,13 +316,13 @@ private slots:
 
     void closingTheListDropsTheCardShown() {
         Card& target = card("house", "Haus", 1);
-        ModifyCardDialog::loadCard(main_->session(), main_->board(), main_.get(), target);
-        ModifyCardDialog* dialog = ModifyCardDialog::instance();
+        ModifyCardDialog::loadCard(main_->board(), main_->windows(), target);
+        ModifyCardDialog* dialog = openedDialog();
         QVERIFY(dialog);
         store_->modified = false;
         main_->board().action(Command::CloseList)->trigger();
 
-        QCOMPARE(ModifyCardDialog::instance(), dialog);
+        QCOMPARE(openedDialog(), dialog);
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->currentCard(), nullptr);
         QCOMPARE(shownQuestion(), QString());
@@ -333,7 +339,7 @@ private slots:
         ExaminationDialog* exam = windows.first();
 
         exam->findChild<QPushButton*>("button1009")->click();
-        ModifyCardDialog* dialog = ModifyCardDialog::instance();
+        ModifyCardDialog* dialog = openedDialog();
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->currentCard(), exam->currentCard());
         QCOMPARE(states(withChanges(before_, {}, {Command::ModifyCards, Command::ExamineInOrder})),
@@ -345,7 +351,7 @@ private slots:
 
         // A second "Edit Card" brings the same window with the same card.
         exam->findChild<QPushButton*>("button1009")->click();
-        QCOMPARE(ModifyCardDialog::instance(), dialog);
+        QCOMPARE(openedDialog(), dialog);
         QCOMPARE(main_->findChildren<ModifyCardDialog*>().size(), 1);
 
         QLineEdit* typed = box(exam, "edit1006");

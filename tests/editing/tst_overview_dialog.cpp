@@ -16,7 +16,7 @@
 #include "editing/modify_card_dialog.h"
 #include "editing/overview_dialog.h"
 #include "platform/text_codec.h"
-#include "session/open_windows.h"
+#include "session/window_registry.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
@@ -138,7 +138,7 @@ private slots:
         QCOMPARE(column(overview), (QStringList{"u0", "u1", "u2"}));
         QCOMPARE(states(withChanges(before_, {}, {Command::Overview}, {}, {MainButton::Overview})),
                  QString());
-        QVERIFY(OpenWindowList::instance().contains(overview));
+        QVERIFY(main_->windows().contains(overview));
         QCOMPARE(controlsWithoutAccessibleName(overview), QStringList());
         QVERIFY(!table(overview)->accessibleName().isEmpty());
         QVERIFY(!overview->findChild<QListView*>("list1050")->accessibleName().isEmpty());
@@ -170,7 +170,7 @@ private slots:
             QVERIFY(!overview->isVisible());
             QCOMPARE(states(before_), QString());
         }
-        QCOMPARE(OpenWindowList::instance().size(), 0);
+        QCOMPARE(main_->windows().listWindowCount(), 0);
         flushDeletes();
         QVERIFY(!overview);
         QVERIFY(prompts().messages.empty());
@@ -353,7 +353,7 @@ private slots:
         OverviewDialog* overview = openOverview();
         QTableView* view = table(overview);
         doubleClick(view->viewport(), view->visualRect(view->model()->index(1, 0)).center());
-        ModifyCardDialog* dialog = ModifyCardDialog::instance();
+        ModifyCardDialog* dialog = main_->windows().find<ModifyCardDialog>(WindowKind::ModifyCard);
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(fromCardText(dialog->currentCard()->question()), QString("u1"));
         QCOMPARE(states(withChanges(before_, {}, {Command::Overview, Command::ModifyCards}, {},
@@ -362,7 +362,7 @@ private slots:
 
         view->setCurrentIndex(view->model()->index(2, 3));
         QTest::keyClick(view, Qt::Key_F2);
-        QCOMPARE(ModifyCardDialog::instance(), dialog);
+        QCOMPARE(main_->windows().find<ModifyCardDialog>(WindowKind::ModifyCard), dialog);
         QCOMPARE(fromCardText(dialog->currentCard()->question()), QString("u2"));
         QVERIFY(overview->isVisible());
 
@@ -377,7 +377,7 @@ private slots:
         // Below the last row there is no card to open.
         dialog->close();
         doubleClick(view->viewport(), QPoint(10, view->viewport()->height() - 3));
-        QVERIFY(!ModifyCardDialog::instance());
+        QVERIFY(!main_->windows().find<ModifyCardDialog>(WindowKind::ModifyCard));
     }
 
     void tableModelIsSoundThroughEveryChoice() {

@@ -14,7 +14,7 @@
 #include "exam/examination_dialog.h"
 #include "exam/level_chooser_dialog.h"
 #include "platform/string_table.h"
-#include "session/open_windows.h"
+#include "session/window_registry.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
@@ -162,7 +162,7 @@ private slots:
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), caption);
         QVERIFY2(shownQuestion(window).startsWith(listPrefix), qPrintable(shownQuestion(window)));
-        QVERIFY(OpenWindowList::instance().contains(window));
+        QVERIFY(main_->windows().contains(window));
         const std::optional<MainButton> owner =
             button ? std::optional<MainButton>(MainButton(button)) : std::nullopt;
         QCOMPARE(statesWhileOpen(Command(command), owner), QString());
@@ -170,7 +170,7 @@ private slots:
         pressKey(window, Qt::Key_Escape);
         QVERIFY(!window->isVisible());
         QCOMPARE(states(), QString());
-        QCOMPARE(OpenWindowList::instance().size(), 0);
+        QCOMPARE(main_->windows().listWindowCount(), 0);
         QVERIFY(prompts().messages.empty());
     }
 
@@ -216,7 +216,7 @@ private slots:
             } else if (how == "close box") {
                 window->close();
             } else if (how == "close list") {
-                OpenWindowList::instance().closeAll();
+                main_->windows().closeListWindows();
                 window = nullptr;
             } else if (how == "answer all") {
                 for (int i = 0; i < cards; ++i)
@@ -227,7 +227,7 @@ private slots:
         }
         QCOMPARE(prompts().messageTexts(), messages);
         QCOMPARE(states(), QString());
-        QCOMPARE(OpenWindowList::instance().size(), 0);
+        QCOMPARE(main_->windows().listWindowCount(), 0);
         flushDeletes();
         QVERIFY(main_->findChildren<ExaminationDialog*>().isEmpty());
         QCOMPARE(states(), QString());
@@ -437,7 +437,7 @@ private slots:
         QFETCH(bool, known);
         Card& asked = card("Haus", "house", nullptr, 4);
         card("Heim", "home");
-        main_->session().refreshCounters();
+        emit main_->session().cardsChanged();
         prompts().dialogHandlers.push_back(handlerNamed(handler));
         ExaminationDialog* window = start(Command::ExamineInOrder);
         answer(window, "house");
@@ -560,18 +560,18 @@ private slots:
         const Command other = Command(command) == Command::LessonInOrder ? Command::LessonRandom
                                                                          : Command::LessonInOrder;
         main_->runCommand(other);
-        QCOMPARE(OpenWindowList::instance().size(), 2);
+        QCOMPARE(main_->windows().listWindowCount(), 2);
 
         // The lesson chooser gives the command again although its item is greyed.
         main_->runCommand(Command(command));
-        QCOMPARE(OpenWindowList::instance().size(), 2);
+        QCOMPARE(main_->windows().listWindowCount(), 2);
         QVERIFY(first->isVisible());
 
         pressKey(first, Qt::Key_Escape);
         flushDeletes();
         QVERIFY(!first);
         main_->runCommand(Command(command));
-        QCOMPARE(OpenWindowList::instance().size(), 2);
+        QCOMPARE(main_->windows().listWindowCount(), 2);
     }
 
     void lessonWindowThatFailedToStartIsNotBroughtBack() {
@@ -579,7 +579,7 @@ private slots:
         main_->runCommand(Command::LessonSystematic);
         main_->runCommand(Command::LessonSystematic);
         QCOMPARE(prompts().messageTexts(), QStringList(2, stringText(Msg::SystematicTooFew)));
-        QCOMPARE(OpenWindowList::instance().size(), 0);
+        QCOMPARE(main_->windows().listWindowCount(), 0);
         QCOMPARE(states(), QString());
     }
 

@@ -10,7 +10,7 @@
 #include "core/preferences.h"
 #include "exam/statistics_dialog.h"
 #include "exam/statistics_widget.h"
-#include "session/open_windows.h"
+#include "session/window_registry.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
@@ -76,7 +76,7 @@ private slots:
         QVERIFY(window && window->isVisible());
         QCOMPARE(window->windowTitle(), QString("Statistics"));
         QCOMPARE(controlsWithoutAccessibleName(window), QStringList());
-        QVERIFY(OpenWindowList::instance().contains(window));
+        QVERIFY(main_->windows().contains(window));
         QCOMPARE(describeDifferences(controlStates(main_->board()),
                                      withChanges(before_, {}, {Command::Statistics})),
                  QString());
@@ -85,14 +85,14 @@ private slots:
         flushDeletes();
         QVERIFY(window.isNull());
         QCOMPARE(states(), QString());
-        QCOMPARE(OpenWindowList::instance().size(), 0);
+        QCOMPARE(main_->windows().listWindowCount(), 0);
     }
 
     void closeListClosesTheWindow() {
         QPointer<StatisticsDialog> window = openStatistics();
         main_->board().action(Command::CloseList)->trigger();
         QVERIFY(window.isNull());
-        QCOMPARE(OpenWindowList::instance().size(), 0);
+        QCOMPARE(main_->windows().listWindowCount(), 0);
         QCOMPARE(describeDifferences(controlStates(main_->board()), startStates()), QString());
     }
 
