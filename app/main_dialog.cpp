@@ -148,7 +148,7 @@ void MainDialog::buildControls() {
 
     auto makeButton = [this](MainButton id, const QString& text) {
         auto* button = new QPushButton(text, this);
-        button->setObjectName(QString("button%1").arg(static_cast<int>(id)));
+        button->setObjectName(objectNameOf(id));
         // As in any dialog, Enter presses the button that has the focus; elsewhere the
         // card box.
         button->setAutoDefault(true);
@@ -212,8 +212,8 @@ void MainDialog::buildControls() {
         counterLayout->addWidget(value, row, 1);
         return value;
     };
-    cardCount_ = addCounter(0, tr("Number of cards"), "counter1018");
-    knownCount_ = addCounter(1, tr("Known cards"), "counter1019");
+    cardCount_ = addCounter(0, tr("Number of cards"), "cardCounter");
+    knownCount_ = addCounter(1, tr("Known cards"), "knownCounter");
 
     auto* upperRow = new QHBoxLayout;
     upperRow->addWidget(buttons[0]);

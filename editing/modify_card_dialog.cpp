@@ -66,22 +66,22 @@ ModifyCardDialog::ModifyCardDialog(ListSession& session, WindowRegistry& windows
 
     // The boxes stop at what a card can hold, so that "OK" never has to cut a text.
     question_ = new FontEditBox(this);
-    question_->setObjectName(QStringLiteral("edit1007"));
+    question_->setObjectName(QStringLiteral("questionEdit"));
     limitCharacters(question_, int(kQuestionCapacity));
     answer_ = new FontEditBox(this);
-    answer_->setObjectName(QStringLiteral("edit1006"));
+    answer_->setObjectName(QStringLiteral("answerEdit"));
     limitCharacters(answer_, int(kAnswerCapacity));
     lesson_ = new QLineEdit(this);
-    lesson_->setObjectName(QStringLiteral("edit1008"));
+    lesson_->setObjectName(QStringLiteral("lessonEdit"));
     limitCharacters(lesson_, int(kLessonCapacity));
     addInfo_ = new QLineEdit(this);
-    addInfo_->setObjectName(QStringLiteral("edit1013"));
+    addInfo_->setObjectName(QStringLiteral("addInfoEdit"));
     limitCharacters(addInfo_, int(kAddInfoCapacity));
     number_ = new QLineEdit(this);
-    number_->setObjectName(QStringLiteral("edit1012"));
+    number_->setObjectName(QStringLiteral("cardNumberEdit"));
     makeDisplayOnly(number_);
     levelBox_ = new QLineEdit(this);
-    levelBox_->setObjectName(QStringLiteral("edit1004"));
+    levelBox_->setObjectName(QStringLiteral("levelEdit"));
     makeDisplayOnly(levelBox_);
 
     auto* grid = new CardFieldGrid(this, 3);
@@ -96,13 +96,13 @@ ModifyCardDialog::ModifyCardDialog(ListSession& session, WindowRegistry& windows
         b->setObjectName(QLatin1String(name));
         return b;
     };
-    okButton_ = button(tr("OK"), "button3");
+    okButton_ = button(tr("OK"), "okButton");
     okButton_->setDefault(true);
-    closeButton_ = button(tr("Close"), "button4");
-    searchIdButton_ = button(tr("Search ID..."), "button1011");
-    searchQuestionButton_ = button(tr("Search Question..."), "button1009");
-    searchAnswerButton_ = button(tr("Search Answer..."), "button1010");
-    deleteButton_ = button(tr("Delete Card..."), "button1020");
+    closeButton_ = button(tr("Close"), "closeButton");
+    searchIdButton_ = button(tr("Search ID..."), "searchIdButton");
+    searchQuestionButton_ = button(tr("Search Question..."), "searchQuestionButton");
+    searchAnswerButton_ = button(tr("Search Answer..."), "searchAnswerButton");
+    deleteButton_ = button(tr("Delete Card..."), "deleteButton");
     connect(okButton_, &QPushButton::clicked, this, &ModifyCardDialog::writeCard);
     connect(closeButton_, &QPushButton::clicked, this, &ModifyCardDialog::close);
     connect(searchIdButton_, &QPushButton::clicked, this, &ModifyCardDialog::searchId);

@@ -74,7 +74,7 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, Window
 
     model_ = new CardTableModel(this);
     table_ = new QTableView(this);
-    table_->setObjectName(QStringLiteral("list1046"));
+    table_->setObjectName(QStringLiteral("cardTable"));
     table_->setAccessibleName(tr("Cards"));
     table_->setModel(model_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -121,12 +121,12 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, Window
         return button;
     };
     choices_ = new QButtonGroup(this);
-    choices_->addButton(radio(tr("All cards"), "radio1031"), AllCards);
-    choices_->addButton(radio(tr("Known Cards"), "radio1032"), KnownCards);
-    choices_->addButton(radio(tr("Unknown Cards"), "radio1063"), UnknownCards);
-    choices_->addButton(radio(tr("Wrong Cards"), "radio1033"), WrongCards);
-    choices_->addButton(radio(tr("Cards of lesson:"), "radio1034"), CardsOfLessons);
-    choices_->addButton(radio(tr("Cards on level:"), "radio1035"), CardsOnLevel);
+    choices_->addButton(radio(tr("All cards"), "allCardsRadio"), AllCards);
+    choices_->addButton(radio(tr("Known Cards"), "knownCardsRadio"), KnownCards);
+    choices_->addButton(radio(tr("Unknown Cards"), "unknownCardsRadio"), UnknownCards);
+    choices_->addButton(radio(tr("Wrong Cards"), "wrongCardsRadio"), WrongCards);
+    choices_->addButton(radio(tr("Cards of lesson:"), "lessonCardsRadio"), CardsOfLessons);
+    choices_->addButton(radio(tr("Cards on level:"), "levelCardsRadio"), CardsOnLevel);
     // A choice comes as a toggle (a click, or a screen reader's "Toggle" action, which
     // toggles without clicking) or as a click on the choice already made, which shows it
     // afresh. A click that toggled has been handled by its toggle.
@@ -148,7 +148,7 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, Window
 
     lessonModel_ = new QStringListModel(this);
     lessonList_ = new QListView(this);
-    lessonList_->setObjectName(QStringLiteral("list1050"));
+    lessonList_->setObjectName(QStringLiteral("lessonList"));
     lessonList_->setAccessibleName(tr("Lessons"));
     lessonList_->setModel(lessonModel_);
     lessonList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -156,7 +156,7 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, Window
     lessonList_->setFixedWidth(kLessonListWidth + 2 * lessonList_->frameWidth() + 20);
 
     levelBox_ = new QLineEdit(QString::number(level_), this);
-    levelBox_->setObjectName(QStringLiteral("edit1012"));
+    levelBox_->setObjectName(QStringLiteral("levelEdit"));
     levelBox_->setAccessibleName(tr("Level"));
     levelBox_->setFixedWidth(kLessonListWidth);
 
@@ -165,10 +165,10 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, Window
         b->setObjectName(QLatin1String(name));
         return b;
     };
-    okButton_ = button(tr("OK"), "button1");
+    okButton_ = button(tr("OK"), "okButton");
     okButton_->setDefault(true);
-    searchButton_ = button(tr("Search for..."), "button1010");
-    refreshButton_ = button(tr("Refresh List"), "button1009");
+    searchButton_ = button(tr("Search for..."), "searchButton");
+    refreshButton_ = button(tr("Refresh List"), "refreshButton");
     connect(okButton_, &QPushButton::clicked, this, &OverviewDialog::accept);
     connect(searchButton_, &QPushButton::clicked, this, &OverviewDialog::search);
     connect(refreshButton_, &QPushButton::clicked, this, &OverviewDialog::refresh);

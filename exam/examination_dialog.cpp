@@ -85,22 +85,22 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board,
     auto* prompt = new QLabel(tr("Please enter the meaning of this word:"), this);
 
     question_ = new FontEditBox(this);
-    question_->setObjectName(QStringLiteral("edit1005"));
+    question_->setObjectName(QStringLiteral("questionEdit"));
     makeDisplayOnly(question_);
     answer_ = new FontEditBox(this);
-    answer_->setObjectName(QStringLiteral("edit1006"));
+    answer_->setObjectName(QStringLiteral("answerEdit"));
     limitCharacters(answer_, kTypedAnswerLimit);
     addInfo_ = new QLineEdit(this);
-    addInfo_->setObjectName(QStringLiteral("edit1007"));
+    addInfo_->setObjectName(QStringLiteral("addInfoEdit"));
     makeDisplayOnly(addInfo_);
     cardNumber_ = new QLineEdit(this);
-    cardNumber_->setObjectName(QStringLiteral("edit1004"));
+    cardNumber_->setObjectName(QStringLiteral("cardNumberEdit"));
     makeDisplayOnly(cardNumber_);
     level_ = new QLineEdit(this);
-    level_->setObjectName(QStringLiteral("edit1012"));
+    level_->setObjectName(QStringLiteral("levelEdit"));
     makeDisplayOnly(level_);
     lesson_ = new QLineEdit(this);
-    lesson_->setObjectName(QStringLiteral("edit1008"));
+    lesson_->setObjectName(QStringLiteral("lessonEdit"));
     makeDisplayOnly(lesson_);
 
     auto* cardGrid = new CardFieldGrid(this, 3);
@@ -111,12 +111,12 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board,
         {{tr("Card Number (ID)"), cardNumber_}, {tr("Level"), level_}, {tr("Lesson"), lesson_}});
 
     okButton_ = new QPushButton(tr("OK"), this);
-    okButton_->setObjectName(QStringLiteral("button3"));
+    okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setDefault(true);
     closeButton_ = new QPushButton(tr("Close"), this);
-    closeButton_->setObjectName(QStringLiteral("button4"));
+    closeButton_->setObjectName(QStringLiteral("closeButton"));
     editButton_ = new QPushButton(tr("Edit Card"), this);
-    editButton_->setObjectName(QStringLiteral("button1009"));
+    editButton_->setObjectName(QStringLiteral("editCardButton"));
     connect(okButton_, &QPushButton::clicked, this, &ExaminationDialog::judgeAnswer);
     connect(closeButton_, &QPushButton::clicked, this, &ExaminationDialog::close);
     connect(editButton_, &QPushButton::clicked, this, &ExaminationDialog::editCurrentCard);

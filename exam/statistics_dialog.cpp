@@ -67,22 +67,22 @@ StatisticsDialog::StatisticsDialog(ListSession& session, WindowRegistry& windows
         }
         return box;
     };
-    numberOfCards_ = addFigure(tr("Number of cards:"), "edit1053");
-    knownCards_ = addFigure(tr("Known Cards:"), "edit1054");
-    wrongCards_ = addFigure(tr("Wrong Cards:"), "edit1055");
-    averagelyAsked_ = addFigure(tr("averagely asked:"), "edit1056");
-    totalAsked_ = addFigure(tr("total asked:"), "edit1061");
-    timePerCard_ = addFigure(tr("time per card:"), "edit1057");
-    timeTotal_ = addFigure(tr("time total:"), "edit1058");
-    percentWrong_ = addFigure(tr("% wrong:"), "edit1059");
-    wrongPerAnswer_ = addFigure(tr("Wrong answers/answers:"), "edit1060");
-    remaining_ = addFigure(tr("remaining examinations:"), "edit1062");
+    numberOfCards_ = addFigure(tr("Number of cards:"), "numberOfCardsEdit");
+    knownCards_ = addFigure(tr("Known Cards:"), "knownCardsEdit");
+    wrongCards_ = addFigure(tr("Wrong Cards:"), "wrongCardsEdit");
+    averagelyAsked_ = addFigure(tr("averagely asked:"), "averagelyAskedEdit");
+    totalAsked_ = addFigure(tr("total asked:"), "totalAskedEdit");
+    timePerCard_ = addFigure(tr("time per card:"), "timePerCardEdit");
+    timeTotal_ = addFigure(tr("time total:"), "timeTotalEdit");
+    percentWrong_ = addFigure(tr("% wrong:"), "percentWrongEdit");
+    wrongPerAnswer_ = addFigure(tr("Wrong answers/answers:"), "wrongPerAnswerEdit");
+    remaining_ = addFigure(tr("remaining examinations:"), "remainingExaminationsEdit");
 
     okButton_ = new QPushButton(tr("OK"), this);
-    okButton_->setObjectName(QStringLiteral("button1"));
+    okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setDefault(true);
     refreshButton_ = new QPushButton(tr("Refresh"), this);
-    refreshButton_->setObjectName(QStringLiteral("button1009"));
+    refreshButton_->setObjectName(QStringLiteral("refreshButton"));
     refreshButton_->setAutoDefault(false);
     connect(okButton_, &QPushButton::clicked, this, &StatisticsDialog::accept);
     connect(refreshButton_, &QPushButton::clicked, this, &StatisticsDialog::refresh);

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <map>
 #include <optional>
 
@@ -111,3 +112,7 @@ private:
 
 // The main-window button that follows a menu command, where there is one.
 std::optional<MainButton> buttonOf(Command command);
+// The object names of a command's action and of a main-window button, which tests and
+// accessibility tools find them by.
+QString objectNameOf(Command command);
+QString objectNameOf(MainButton button);

@@ -116,8 +116,8 @@ private slots:
         QCOMPARE(env_->prompts().openRequests[0].title, QString("Open a list:"));
         QCOMPARE(env_->prompts().openRequests[0].defaultSuffix, QString("kmx"));
         QCOMPARE(env_->prompts().dialogs.value(0), QString("Document - Information"));
-        QCOMPARE(counter(*main_, "counter1018"), QString::number(unknown + known));
-        QCOMPARE(counter(*main_, "counter1019"), QString::number(known));
+        QCOMPARE(counter(*main_, "cardCounter"), QString::number(unknown + known));
+        QCOMPARE(counter(*main_, "knownCounter"), QString::number(known));
         QCOMPARE(QString::fromStdString(store_->fileName), path);
         QVERIFY(!store_->modified);
 
@@ -157,7 +157,7 @@ private slots:
         QVERIFY(env_->prompts().dialogs.isEmpty());
         main_->show();
         QTRY_COMPARE(env_->prompts().dialogs, QStringList{"Document - Information"});
-        QCOMPARE(counter(*main_, "counter1018"), QString("3"));
+        QCOMPARE(counter(*main_, "cardCounter"), QString("3"));
         QCOMPARE(QString::fromStdString(store_->fileName), path);
     }
 

@@ -20,7 +20,7 @@ namespace {
 const QString kNoCardsOfLesson = QStringLiteral("Sorry: There are no cards of this lesson.");
 
 QListWidget* lessonList(LessonChooser* chooser) {
-    return chooser->findChild<QListWidget*>("list1046");
+    return chooser->findChild<QListWidget*>("lessonList");
 }
 
 void select(LessonChooser* chooser, const QStringList& lessons) {
@@ -154,7 +154,7 @@ private slots:
 
     void cancelLeavesSelectionAndMenusAsTheyWere_data() {
         QTest::addColumn<QString>("how");
-        QTest::newRow("Cancel") << "click:button2";
+        QTest::newRow("Cancel") << "click:cancelButton";
         QTest::newRow("Escape") << "key:Escape";
         QTest::newRow("close box") << "close";
     }

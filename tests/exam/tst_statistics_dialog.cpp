@@ -25,8 +25,9 @@ QString figure(QWidget* window, const char* box) {
 // The figures that do not depend on the clock, in the window's order.
 QStringList steadyFigures(QWidget* window) {
     QStringList texts;
-    for (const char* box : {"edit1053", "edit1054", "edit1055", "edit1056", "edit1061", "edit1059",
-                            "edit1060", "edit1062"}) {
+    for (const char* box : {"numberOfCardsEdit", "knownCardsEdit", "wrongCardsEdit",
+                            "averagelyAskedEdit", "totalAskedEdit", "percentWrongEdit",
+                            "wrongPerAnswerEdit", "remainingExaminationsEdit"}) {
         texts << figure(window, box);
     }
     return texts;
@@ -66,7 +67,7 @@ private slots:
 
     void openWindowGreysItsCommandUntilItCloses_data() {
         QTest::addColumn<QString>("how");
-        QTest::newRow("OK") << "click:button1";
+        QTest::newRow("OK") << "click:okButton";
         QTest::newRow("Escape") << "key:Escape";
         QTest::newRow("close box") << "close";
     }
@@ -106,12 +107,12 @@ private slots:
         // examinations; % wrong shares all wrong answers among the unknown cards.
         QCOMPARE(steadyFigures(window), (QStringList{"2", "1", "1", "3.66666666666667", "11", "250",
                                                      "0.454545454545455", "6"}));
-        QVERIFY(QRegularExpression("^\\d+$").match(figure(window, "edit1058")).hasMatch());
+        QVERIFY(QRegularExpression("^\\d+$").match(figure(window, "timeTotalEdit")).hasMatch());
 
         // An answer given elsewhere shows after Refresh.
         asked.timesRight = 3;
         asked.timesAsked = 8;
-        ScriptedPrompts::clickButton(window, "button1009");
+        ScriptedPrompts::clickButton(window, "refreshButton");
         QVERIFY(window->isVisible());
         QCOMPARE(steadyFigures(window).mid(3, 2), (QStringList{"4", "12"}));
 
