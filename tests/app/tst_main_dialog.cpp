@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QtTest>
+#include <vector>
 
 #include "app/about_dialog.h"
 #include "app/main_dialog.h"
@@ -29,12 +30,24 @@ QString counter(MainDialog& dialog, const char* name) {
     return dialog.findChild<QLabel*>(name)->text();
 }
 
+// The number of the command whose action has this object name, or -1.
+int commandNumberOf(const QString& objectName) {
+    std::vector<Command> commands(allCommands());
+    commands.insert(commands.end(), {Command::About, Command::UserGuide});
+    for (Command command : commands) {
+        if (objectNameOf(command) == objectName)
+            return static_cast<int>(command);
+    }
+    return -1;
+}
+
 QStringList itemTexts(QMenu* menu) {
     QStringList texts;
     for (QAction* action : menu->actions()) {
         texts << (action->isSeparator()
                       ? QString("-")
-                      : QString("%1=%2").arg(action->text(), action->objectName().mid(7)));
+                      : QString("%1=%2").arg(action->text(), QString::number(commandNumberOf(
+                                                                 action->objectName()))));
     }
     return texts;
 }
