@@ -34,7 +34,7 @@
 #include "platform/prompts.h"
 #include "session/card_export.h"
 #include "session/list_session.h"
-#include "session/open_windows.h"
+#include "session/window_registry.h"
 
 // The pictures live in the window library; a static library must register them itself.
 static void initResources() {
@@ -91,7 +91,8 @@ MainDialog::MainDialog(CardStore& store, Preferences& preferences, const LogFont
                        QWidget* parent)
     : QDialog(parent),
       session_(new ListSession(store, preferences, documentFont, this)),
-      board_(new CommandBoard(this)) {
+      board_(new CommandBoard(this)),
+      windows_(new WindowRegistry(*board_, this)) {
     initResources();
     setObjectName("mainDialog");
     setWindowTitle("Kartomatrix");
@@ -100,6 +101,7 @@ MainDialog::MainDialog(CardStore& store, Preferences& preferences, const LogFont
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
     session_->setDialogParent(this);
+    session_->setWindows(windows_);
     buildControls();
     connectSession();
 }
@@ -134,7 +136,9 @@ void MainDialog::connectSession() {
                 update();
             });
     connect(session_, &ListSession::cardsChanged, this, &MainDialog::refreshCounters);
-    connect(session_, &ListSession::commandEnabled, board_, &CommandBoard::enableCommand);
+    connect(session_, &ListSession::cardJoinedWrongList, board_,
+            &CommandBoard::applyWrongListJoined);
+    connect(session_, &ListSession::cardMovedToKnown, board_, &CommandBoard::applyCardMovedToKnown);
 }
 
 void MainDialog::buildControls() {
@@ -144,7 +148,7 @@ void MainDialog::buildControls() {
 
     auto makeButton = [this](MainButton id, const QString& text) {
         auto* button = new QPushButton(text, this);
-        button->setObjectName(QString("button%1").arg(static_cast<int>(id)));
+        button->setObjectName(objectNameOf(id));
         // As in any dialog, Enter presses the button that has the focus; elsewhere the
         // card box.
         button->setAutoDefault(true);
@@ -208,8 +212,8 @@ void MainDialog::buildControls() {
         counterLayout->addWidget(value, row, 1);
         return value;
     };
-    cardCount_ = addCounter(0, tr("Number of cards"), "counter1018");
-    knownCount_ = addCounter(1, tr("Known cards"), "counter1019");
+    cardCount_ = addCounter(0, tr("Number of cards"), "cardCounter");
+    knownCount_ = addCounter(1, tr("Known cards"), "knownCounter");
 
     auto* upperRow = new QHBoxLayout;
     upperRow->addWidget(buttons[0]);
@@ -309,7 +313,7 @@ void MainDialog::runCommand(Command command) {
             session.exportList(command);
             break;
         case Command::Import:
-            ImportDialog::run(session, *board_, this);
+            ImportDialog::run(session, *windows_, this);
             break;
         case Command::Export:
             exportForOtherTrainers(session);
@@ -348,13 +352,13 @@ void MainDialog::runCommand(Command command) {
             openLevelChooser();
             break;
         case Command::ModifyCards:
-            ModifyCardDialog::open(session, *board_, this);
+            ModifyCardDialog::open(session, *windows_, this);
             break;
         case Command::Overview:
-            OverviewDialog::open(session, *board_, this);
+            OverviewDialog::open(session, *board_, *windows_, this);
             break;
         case Command::Statistics:
-            StatisticsDialog::open(session, *board_, this);
+            StatisticsDialog::open(session, *windows_, this);
             break;
         case Command::ChooseLesson:
             LessonChooser::open(session, *board_, this);
@@ -414,7 +418,7 @@ void MainDialog::refreshCounters() {
 }
 
 void MainDialog::openNewCardDialog() {
-    new NewCardDialog(*session_, *board_, this);
+    new NewCardDialog(*session_, *board_, *windows_, this);
 }
 
 void MainDialog::openExamination(Command command) {
@@ -424,33 +428,11 @@ void MainDialog::openExamination(Command command) {
 
     // A lesson examination runs at most once per kind: the lesson chooser gives its
     // command again after every choice, and that brings the running window to the front.
-    QPointer<QWidget>* remembered = nullptr;
-    switch (command) {
-        case Command::LessonSystematic:
-            remembered = &lessonSystematic_;
-            break;
-        case Command::LessonInOrder:
-            remembered = &lessonInOrder_;
-            break;
-        case Command::LessonRandom:
-            remembered = &lessonRandom_;
-            break;
-        default:
-            break;
-    }
-    if (remembered && OpenWindowList::instance().contains(remembered->data())) {
-        QWidget* window = remembered->data();
-        if (window->isMinimized())
-            window->showNormal();
-        window->raise();
-        window->activateWindow();
+    const WindowKind kind = ExaminationDialog::windowKindOf(command);
+    if (kind != WindowKind::Examination && windows_->raise(kind))
         return;
-    }
-
-    ExaminationDialog* window =
-        ExaminationDialog::open(*session_, *board_, this, command, entry->kind, entry->button);
-    if (remembered)
-        *remembered = window;
+    ExaminationDialog::open(*session_, *board_, *windows_, this, command, entry->kind,
+                            entry->button);
 }
 
 void MainDialog::openLevelChooser() {

@@ -4,13 +4,14 @@
 #include <QPixmap>
 #include <QPointer>
 
-#include "core/command.h"
 #include "core/log_font.h"
+#include "session/command.h"
 #include "session/command_board.h"
 
 class CardStore;
 class ListSession;
 class QLabel;
+class WindowRegistry;
 struct Preferences;
 
 // The main window: the menu bar, the command buttons, the two picture buttons and the
@@ -28,6 +29,7 @@ public:
     ListSession& session() { return *session_; }
     CommandBoard& board() { return *board_; }
     const CommandBoard& board() const { return *board_; }
+    WindowRegistry& windows() { return *windows_; }
 
     // The list file to open at the first paint (the command line).
     void setStartupList(const QString& path) { startupList_ = path; }
@@ -57,6 +59,7 @@ private:
 
     ListSession* session_ = nullptr;
     CommandBoard* board_ = nullptr;
+    WindowRegistry* windows_ = nullptr;
 
     QLabel* cardCount_ = nullptr;
     QLabel* knownCount_ = nullptr;
@@ -64,9 +67,6 @@ private:
     QPixmap emptyBox_;
     QPixmap question_;
 
-    QPointer<QWidget> lessonSystematic_;
-    QPointer<QWidget> lessonInOrder_;
-    QPointer<QWidget> lessonRandom_;
     QString startupList_;
     bool firstPaintDone_ = false;
 };

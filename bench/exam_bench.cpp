@@ -1,7 +1,7 @@
 // kartomatrix-bench exam KIND FILE ANSWERS
 // kartomatrix-bench exam-list N FILE
 //
-// Times the start of an examination and every answer after it (judge, record, next card)
+// Times the start of an examination and every answer after it (answer, next card)
 // over a list. FILE is a list file, or "mem:N" to build N cards in memory; exam-list
 // writes those N cards as a list file, for timing with the file reader in front. The
 // source list of the kind is given every card of the list (the selections included, and
@@ -22,16 +22,16 @@
 #include "bench/bench_command.h"
 #include "core/answer_check.h"
 #include "core/answer_recording.h"
-#include "core/orders.h"
-#include "core/random_source.h"
-#include "core/statistics.h"
 #include "core/card_store.h"
 #include "core/font_debug_log.h"
 #include "core/host.h"
 #include "core/list_file_reader.h"
 #include "core/list_file_writer.h"
 #include "core/list_ops.h"
+#include "core/orders.h"
 #include "core/preferences.h"
+#include "core/random_source.h"
+#include "core/statistics.h"
 
 namespace {
 
@@ -91,8 +91,6 @@ public:
         ++knownQuestions;
         return KnownCardChoice::Known;
     }
-    void enableCommand(Command) override {}
-    void refreshCounters() override {}
     bool fontUsable(const LogFont&) override { return true; }
     LogFont chooseFont(const LogFont& preset) override { return preset; }
 
@@ -205,10 +203,10 @@ int runKind(const KindName& kind, const std::string& file, long answers) {
     }
 
     const bool inOrder = orderOf(kind.kind) == ExaminationOrder::InOrderWalk;
-    // Whole answers, and their three parts: judging, recording, the next card.
+    // Whole answers, and their two parts: the answer step (judging and recording), the
+    // next card.
     Figures total;
-    Figures judge;
-    Figures record;
+    Figures answer;
     Figures next;
     long given = 0;
     for (; given < answers && state.currentCard != nullptr; ++given) {
@@ -224,26 +222,22 @@ int runKind(const KindName& kind, const std::string& file, long answers) {
         const std::string typed =
             given % 3 != 2 ? std::string(card.answer()) : std::string("wrong");
         const Stamp t0 = now();
-        const int32_t number = questionNumberFor(state);
-        const bool right = compareAnswer(card, typed, preferences, host) == AnswerVerdict::Right;
+        answerCard(state, {typed, {}}, env);
         const Stamp t1 = now();
-        recordAnswer(state, right, number, env);
-        const Stamp t2 = now();
         nextCard(state, env);
-        const Stamp t3 = now();
-        judge.add(t0, t1);
-        record.add(t1, t2);
-        next.add(t2, t3);
-        total.add(t0, t3);
+        const Stamp t2 = now();
+        answer.add(t0, t1);
+        next.add(t1, t2);
+        total.add(t0, t2);
     }
     // Times in ms as wall/processor.
     std::printf(
         "%-17s %7d cards  load %6.0f  start %6.1f/%6.1f  %5ld answers: mean %.3f/%.3f"
-        "  max %6.3f/%6.3f  (max processor: judge %.3f record %.3f next %.3f)"
+        "  max %6.3f/%6.3f  (max processor: answer %.3f next %.3f)"
         "  known questions %d\n",
         kind.name, cards, loadMs, start.max.wallMs, start.max.cpuMs, given, total.mean().wallMs,
-        total.mean().cpuMs, total.max.wallMs, total.max.cpuMs, judge.max.cpuMs, record.max.cpuMs,
-        next.max.cpuMs, host.knownQuestions);
+        total.mean().cpuMs, total.max.wallMs, total.max.cpuMs, answer.max.cpuMs, next.max.cpuMs,
+        host.knownQuestions);
     return 0;
 }
 

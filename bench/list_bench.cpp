@@ -34,8 +34,6 @@ public:
         std::exit(8);
     }
     KnownCardChoice askKnownCard(const Card&) override { return KnownCardChoice::Known; }
-    void enableCommand(Command) override {}
-    void refreshCounters() override {}
     bool fontUsable(const LogFont&) override { return true; }
     LogFont chooseFont(const LogFont& preset) override { return preset; }
 };
@@ -244,7 +242,7 @@ int runAnswers(const std::vector<std::string>& args) {
 
         store.examiningUnknown = false;
         start = Clock::now();
-        recordWrongAnswer(store, *card, question++, host);  // and back again
+        recordWrongAnswer(store, *card, question++);  // and back again
         ms = msSince(start);
         worstWrong = std::max(worstWrong, ms);
         totalWrong += ms;

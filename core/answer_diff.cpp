@@ -260,10 +260,6 @@ bool MeaningDiff::differs() const {
                        [](const DiffSegment& s) { return s.part != DiffPart::Same; });
 }
 
-std::vector<DiffSegment> diffCharacters(std::string_view typed, std::string_view stored) {
-    return diffSplit(splitCharacters(typed), splitCharacters(stored));
-}
-
 AnswerDiff diffAnswer(const Card& card, std::string_view typedCardText,
                       const Preferences& preferences) {
     return diffAnswerText(typedCardText, card.answer(), preferences);

@@ -64,7 +64,3 @@ AnswerDiff diffAnswerText(std::string_view typed, std::string_view stored,
 // The same for a card: its stored answer and the typed answer are card text.
 AnswerDiff diffAnswer(const Card& card, std::string_view typedCardText,
                       const Preferences& preferences);
-
-// The edit script between two texts, character by character (a character is what a
-// reader sees as one letter).
-std::vector<DiffSegment> diffCharacters(std::string_view typed, std::string_view stored);

@@ -3,10 +3,10 @@
 #include "core/card_store.h"
 #include "core/list_ops.h"
 
-void recordAnswer(ExaminationState& state, bool right, int32_t questionNumber,
-                  const ExaminationEnvironment& env) {
-    if (state.currentCard == nullptr)
-        return;
+namespace {
+
+AnswerOutcome recordAnswer(ExaminationState& state, bool right, int32_t questionNumber,
+                           const ExaminationEnvironment& env) {
     Card& card = *state.currentCard;
     // Known cards are judged as known: a right answer only raises the level (no
     // known-card question), a wrong one sends the card back to the unknown list. The flag
@@ -14,11 +14,33 @@ void recordAnswer(ExaminationState& state, bool right, int32_t questionNumber,
     const bool asKnown = state.kind == ExaminationKind::KnownWords;
     if (asKnown)
         env.store.examiningUnknown = false;
-    if (right) {
-        recordRightAnswer(env.store, card, questionNumber, env.preferences, env.host);
-    } else {
-        recordWrongAnswer(env.store, card, questionNumber, env.host);
-    }
+    const AnswerOutcome outcome =
+        right ? recordRightAnswer(env.store, card, questionNumber, env.preferences, env.host)
+              : recordWrongAnswer(env.store, card, questionNumber);
     if (asKnown)
         env.store.examiningUnknown = true;
+    return outcome;
+}
+
+}  // namespace
+
+AnswerOutcome answerCard(ExaminationState& state, const AnswerRequest& request,
+                         const ExaminationEnvironment& env) {
+    if (state.currentCard == nullptr)
+        return {};
+    const int32_t questionNumber = questionNumberFor(state);
+    const AnswerCheck check =
+        checkAnswer(*state.currentCard, request.typed, env.preferences, env.host);
+    const bool judgedRight = check.verdict == AnswerVerdict::Right;
+    AnswerDecision decision = judgedRight ? AnswerDecision::Right : AnswerDecision::Wrong;
+    if (request.decide)
+        decision = request.decide(check);
+    // The decision may have waited on the user long enough for the card to go.
+    if (decision == AnswerDecision::GiveUp || state.currentCard == nullptr)
+        return {};
+    const bool right = decision == AnswerDecision::Right;
+    AnswerOutcome outcome = recordAnswer(state, right, questionNumber, env);
+    outcome.confirmedByUser = right && !judgedRight;
+    outcome.tolerated = judgedRight ? check.tolerated : ToleratedDifference::None;
+    return outcome;
 }

@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "core/command.h"
 #include "core/log_font.h"
 
 class Card;
@@ -10,8 +9,8 @@ class Card;
 enum class KnownCardChoice { Keep, Known };
 
 // What the store and the examination logic need from the program around them: showing
-// messages from the string table, asking the known-card question, switching on menu
-// commands, refreshing the main window's counters and turning font records into fonts.
+// messages from the string table, asking the known-card question and turning font
+// records into fonts. What an answer did is returned to the caller instead (AnswerOutcome).
 // The window side implements it; tests hand in a fake that records every call.
 class Host {
 public:
@@ -27,10 +26,6 @@ public:
 
     // "Do you really know this word?"
     virtual KnownCardChoice askKnownCard(const Card& card) = 0;
-    // Switches on a menu command together with the main-window button that belongs to it.
-    virtual void enableCommand(Command command) = 0;
-    // Shows the current card counts on the main window.
-    virtual void refreshCounters() = 0;
 
     // Whether a font record can be made into a font on this machine.
     virtual bool fontUsable(const LogFont& font) = 0;

@@ -248,14 +248,6 @@ Card& addCard(CardStore& store, CardList& target, std::string_view question,
     return card;
 }
 
-void insertCard(CardList& list, Card& card) {
-    list.insert(&card);
-}
-
-bool removeCardById(CardList& list, int32_t id) {
-    return list.removeById(id);
-}
-
 bool containsId(const CardList& list, int32_t id) {
     return list.containsId(id);
 }
@@ -285,18 +277,54 @@ void exchangeQuestionAndAnswer(CardList& list) {
     list.forEach([](Card* card) { CardStore::swapQuestionAndAnswer(*card); });
 }
 
-void recordRightAnswer(CardStore& store, Card& card, int32_t questionNumber,
-                       const Preferences& preferences, Host& host) {
+namespace {
+
+// A card that reached the maximum level: the known-card question decides whether it moves
+// to the known cards.
+void moveToKnown(CardStore& store, Card& card, const Preferences& preferences, Host& host,
+                 AnswerOutcome& outcome) {
+    if (!store.examiningUnknown)
+        return;  // a known card's level just goes on growing
+    if (host.askKnownCard(card) == KnownCardChoice::Keep) {
+        card.level = wrappingAdd(preferences.maxLevel, -2);
+        return;
+    }
+    outcome.knownChosen = true;
+    if (store.knownList.containsId(card.id)) {
+        host.showError(Msg::AlreadyKnown);
+    } else {
+        // Taken out as this very card for the same reason as in recordWrongAnswer.
+        store.unknownList.remove(&card);
+        store.knownList.insert(&card);
+        outcome.movedToKnown = true;
+    }
+}
+
+}  // namespace
+
+AnswerOutcome recordRightAnswer(CardStore& store, Card& card, int32_t questionNumber,
+                                const Preferences& preferences, Host& host) {
+    AnswerOutcome outcome;
+    outcome.recorded = true;
+    outcome.right = true;
+    outcome.questionNumber = questionNumber;
+    outcome.levelBefore = card.level;
     card.level = wrappingAdd(card.level, 1);
     store.modified = true;
     if (card.level >= preferences.maxLevel)
-        moveToKnown(store, card, preferences, host);
+        moveToKnown(store, card, preferences, host, outcome);
     card.timesAsked = wrappingAdd(card.timesAsked, 1);
     card.timesRight = wrappingAdd(card.timesRight, 1);
     card.lastAsked = questionNumber;
+    outcome.levelAfter = card.level;
+    return outcome;
 }
 
-void recordWrongAnswer(CardStore& store, Card& card, int32_t questionNumber, Host& host) {
+AnswerOutcome recordWrongAnswer(CardStore& store, Card& card, int32_t questionNumber) {
+    AnswerOutcome outcome;
+    outcome.recorded = true;
+    outcome.questionNumber = questionNumber;
+    outcome.levelBefore = card.level;
     card.level = 0;
     store.modified = true;
     card.lastWrong = questionNumber;
@@ -305,34 +333,20 @@ void recordWrongAnswer(CardStore& store, Card& card, int32_t questionNumber, Hos
     card.timesWrong = wrappingAdd(card.timesWrong, 1);
     if (!store.wrongList.containsId(card.id)) {
         store.wrongList.insert(&card);
-        host.enableCommand(Command::ExamineWrongWords);
+        outcome.joinedWrongList = true;
     }
     if (!store.examiningUnknown) {
         // A known card answered wrong goes back to the cards being learned. It is taken out
         // of the known list as this very card: going by its number alone would take out
         // the first card that shares the number, drop that one from the document and
         // leave this one in both lists.
-        if (store.knownList.remove(&card))
+        if (store.knownList.remove(&card)) {
             store.unknownList.insert(&card);
+            outcome.leftKnownList = true;
+        }
     }
-}
-
-void moveToKnown(CardStore& store, Card& card, const Preferences& preferences, Host& host) {
-    if (!store.examiningUnknown)
-        return;  // a known card's level just goes on growing
-    if (host.askKnownCard(card) == KnownCardChoice::Keep) {
-        card.level = wrappingAdd(preferences.maxLevel, -2);
-        return;
-    }
-    if (store.knownList.containsId(card.id)) {
-        host.showError(Msg::AlreadyKnown);
-    } else {
-        // Taken out as this very card for the same reason as in recordWrongAnswer.
-        store.unknownList.remove(&card);
-        store.knownList.insert(&card);
-        host.enableCommand(Command::ExamineKnownWords);
-    }
-    host.refreshCounters();
+    outcome.levelAfter = card.level;
+    return outcome;
 }
 
 void checkList(const CardList& list, Host& host) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/answer_outcome.h"
 #include "core/card_store.h"
 #include "core/host.h"
 #include "core/preferences.h"
@@ -12,8 +13,6 @@
 // Creates a card with the four texts exactly as given and inserts it into the list.
 Card& addCard(CardStore& store, CardList& target, std::string_view question,
               std::string_view answer, std::string_view lesson, std::string_view addInfo);
-void insertCard(CardList& list, Card& card);
-bool removeCardById(CardList& list, int32_t id);
 bool containsId(const CardList& list, int32_t id);
 int countCards(const CardList& list);
 void clearList(CardList& list);
@@ -22,11 +21,11 @@ void selectByLesson(const CardList& source, CardList& target, std::string_view l
 void selectByLevel(const CardList& source, CardList& target, int32_t level);
 void exchangeQuestionAndAnswer(CardList& list);
 
-// The effect of an answer on the card, its counters and the lists.
-void recordRightAnswer(CardStore& store, Card& card, int32_t questionNumber,
-                       const Preferences& preferences, Host& host);
-void recordWrongAnswer(CardStore& store, Card& card, int32_t questionNumber, Host& host);
-void moveToKnown(CardStore& store, Card& card, const Preferences& preferences, Host& host);
+// The effect of an answer on the card, its counters and the lists. A right answer that
+// reaches the maximum level asks the known-card question.
+AnswerOutcome recordRightAnswer(CardStore& store, Card& card, int32_t questionNumber,
+                                const Preferences& preferences, Host& host);
+AnswerOutcome recordWrongAnswer(CardStore& store, Card& card, int32_t questionNumber);
 
 // Ends the program (message 173) at the first card whose texts exceed their capacities.
 void checkList(const CardList& list, Host& host);

@@ -57,7 +57,6 @@ StatisticsFigures computeStatistics(const CardStore& store, int32_t maxLevel,
     auto countCard = [&figures](const Card* card) {
         ++figures.levelCounts[levelBin(card->level)];
         ++figures.successCounts[successBin(card->timesRight, card->timesWrong)];
-        figures.rightAnswers += card->timesRight;
         figures.wrongAnswers += card->timesWrong;
         figures.totalAsked += card->timesAsked;
     };

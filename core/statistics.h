@@ -23,7 +23,6 @@ struct StatisticsFigures {
     int knownCards = 0;
     int wrongCards = 0;
     int64_t totalAsked = 0;
-    int64_t rightAnswers = 0;
     int64_t wrongAnswers = 0;
     // Right answers the unknown cards still need to reach the maximum level.
     int64_t remainingExaminations = 0;

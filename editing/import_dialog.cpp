@@ -30,7 +30,7 @@
 #include "platform/owned_dialog.h"
 #include "platform/prompts.h"
 #include "session/card_import.h"
-#include "session/command_board.h"
+#include "session/window_registry.h"
 #include "session/list_session.h"
 
 namespace {
@@ -122,16 +122,13 @@ QString refusalText(const ImportRefusal& refusal, const QString& name) {
 
 }  // namespace
 
-void ImportDialog::run(ListSession& session, CommandBoard& board, QWidget* parent) {
+void ImportDialog::run(ListSession& session, WindowRegistry& windows, QWidget* parent) {
     // An accessibility client can give the command again behind the modal preview.
-    static bool running = false;
-    if (running) {
+    if (!windows.startTask(Command::Import)) {
         prompts().beep(400, 100);
         return;
     }
-    running = true;
-    const auto done = qScopeGuard([] { running = false; });
-    CommandHold hold = board.hold(Command::Import);
+    const auto done = qScopeGuard([&windows] { windows.finishTask(Command::Import); });
 
     FileRequest request;
     request.title = tr("Import cards from:");

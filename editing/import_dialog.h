@@ -4,7 +4,6 @@
 
 #include "core/import_source.h"
 
-class CommandBoard;
 class ImportPreviewModel;
 class ImportProblemModel;
 class ListSession;
@@ -13,6 +12,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class WindowRegistry;
 
 // "Import Cards": what a file of another program would give before anything changes. A
 // table shows the first rows as the cards they become, a list every row that is not taken
@@ -25,7 +25,7 @@ class ImportDialog : public QDialog {
 public:
     // The Import command: asks for a file, reads it, shows it and adds the cards once the
     // user confirms. A file that is no text or no readable KVTML gets a message instead.
-    static void run(ListSession& session, CommandBoard& board, QWidget* parent);
+    static void run(ListSession& session, WindowRegistry& windows, QWidget* parent);
 
     ImportDialog(ImportSource source, const QString& fileName, QWidget* parent);
     ~ImportDialog() override;

@@ -56,7 +56,7 @@ LessonChooser::LessonChooser(ListSession& session, CommandBoard& board, QWidget*
                                  "select more than one lesson)"),
                               this);
     lessonList_ = new QListWidget(this);
-    lessonList_->setObjectName(QStringLiteral("list1046"));
+    lessonList_->setObjectName(QStringLiteral("lessonList"));
     lessonList_->setViewMode(QListView::ListMode);
     lessonList_->setFlow(QListView::TopToBottom);
     lessonList_->setWrapping(true);
@@ -68,10 +68,10 @@ LessonChooser::LessonChooser(ListSession& session, CommandBoard& board, QWidget*
     lessonList_->setAccessibleName(tr("Please choose a lesson:"));
 
     okButton_ = new QPushButton(tr("OK"), this);
-    okButton_->setObjectName(QStringLiteral("button1"));
+    okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setDefault(true);
     cancelButton_ = new QPushButton(tr("Cancel"), this);
-    cancelButton_->setObjectName(QStringLiteral("button2"));
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
     cancelButton_->setAutoDefault(false);
     connect(okButton_, &QPushButton::clicked, this, &LessonChooser::accept);
     connect(cancelButton_, &QPushButton::clicked, this, &LessonChooser::reject);

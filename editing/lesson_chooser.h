@@ -11,7 +11,7 @@ class QPushButton;
 // gathers the unknown cards of the chosen lessons into the store's lesson selection,
 // switches on the menu items that examine it and starts the examination that suits the
 // number of cards. Every use of the menu item opens another chooser; choosers are not in
-// the open-window list, so Close List leaves them open.
+// the window registry, so Close List leaves them open.
 class LessonChooser : public QDialog {
     Q_OBJECT
 public:

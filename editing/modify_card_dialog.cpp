@@ -29,8 +29,6 @@ constexpr int kCharacterHeight = 12;
 constexpr int kChangedHertz = 440;
 constexpr int kChangedMilliseconds = 50;
 
-QPointer<ModifyCardDialog> theDialog;
-
 void makeDisplayOnly(QLineEdit* box) {
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::ClickFocus);
@@ -38,36 +36,22 @@ void makeDisplayOnly(QLineEdit* box) {
 
 }  // namespace
 
-ModifyCardDialog* ModifyCardDialog::instance() {
-    return theDialog.data();
-}
-
-ModifyCardDialog* ModifyCardDialog::open(ListSession& session, CommandBoard& board,
+ModifyCardDialog* ModifyCardDialog::open(ListSession& session, WindowRegistry& windows,
                                          QWidget* parent) {
-    if (ModifyCardDialog* dialog = instance()) {
-        if (dialog->isMinimized())
-            dialog->showNormal();
-        dialog->show();
-        dialog->raise();
-        dialog->activateWindow();
-        return dialog;
-    }
-    return new ModifyCardDialog(session, board, parent);
+    return windows.raiseOrOpen<ModifyCardDialog>(
+        WindowKind::ModifyCard, [&] { return new ModifyCardDialog(session, windows, parent); });
 }
 
-void ModifyCardDialog::loadCard(ListSession& session, CommandBoard& board, QWidget* parent,
-                                Card& card) {
-    if (instance()) {
-        open(session, board, parent);
-    } else {
-        board.run(Command::ModifyCards);
-    }
-    if (ModifyCardDialog* dialog = instance())
+void ModifyCardDialog::loadCard(CommandBoard& board, WindowRegistry& windows, Card& card) {
+    // The command brings the dialog to the front, or makes it when there is none.
+    board.run(Command::ModifyCards);
+    if (auto* dialog = windows.find<ModifyCardDialog>(WindowKind::ModifyCard))
         dialog->showCard(card);
 }
 
-ModifyCardDialog::ModifyCardDialog(ListSession& session, CommandBoard& board, QWidget* parent)
-    : QDialog(parent), session_(session), hold_(board.hold(Command::ModifyCards)) {
+ModifyCardDialog::ModifyCardDialog(ListSession& session, WindowRegistry& windows, QWidget* parent)
+    : QDialog(parent), session_(session), windows_(windows) {
+    windows_.enter(this, WindowKind::ModifyCard, Command::ModifyCards);
     setObjectName(QStringLiteral("modifyCardDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -82,22 +66,22 @@ ModifyCardDialog::ModifyCardDialog(ListSession& session, CommandBoard& board, QW
 
     // The boxes stop at what a card can hold, so that "OK" never has to cut a text.
     question_ = new FontEditBox(this);
-    question_->setObjectName(QStringLiteral("edit1007"));
+    question_->setObjectName(QStringLiteral("questionEdit"));
     limitCharacters(question_, int(kQuestionCapacity));
     answer_ = new FontEditBox(this);
-    answer_->setObjectName(QStringLiteral("edit1006"));
+    answer_->setObjectName(QStringLiteral("answerEdit"));
     limitCharacters(answer_, int(kAnswerCapacity));
     lesson_ = new QLineEdit(this);
-    lesson_->setObjectName(QStringLiteral("edit1008"));
+    lesson_->setObjectName(QStringLiteral("lessonEdit"));
     limitCharacters(lesson_, int(kLessonCapacity));
     addInfo_ = new QLineEdit(this);
-    addInfo_->setObjectName(QStringLiteral("edit1013"));
+    addInfo_->setObjectName(QStringLiteral("addInfoEdit"));
     limitCharacters(addInfo_, int(kAddInfoCapacity));
     number_ = new QLineEdit(this);
-    number_->setObjectName(QStringLiteral("edit1012"));
+    number_->setObjectName(QStringLiteral("cardNumberEdit"));
     makeDisplayOnly(number_);
     levelBox_ = new QLineEdit(this);
-    levelBox_->setObjectName(QStringLiteral("edit1004"));
+    levelBox_->setObjectName(QStringLiteral("levelEdit"));
     makeDisplayOnly(levelBox_);
 
     auto* grid = new CardFieldGrid(this, 3);
@@ -112,13 +96,13 @@ ModifyCardDialog::ModifyCardDialog(ListSession& session, CommandBoard& board, QW
         b->setObjectName(QLatin1String(name));
         return b;
     };
-    okButton_ = button(tr("OK"), "button3");
+    okButton_ = button(tr("OK"), "okButton");
     okButton_->setDefault(true);
-    closeButton_ = button(tr("Close"), "button4");
-    searchIdButton_ = button(tr("Search ID..."), "button1011");
-    searchQuestionButton_ = button(tr("Search Question..."), "button1009");
-    searchAnswerButton_ = button(tr("Search Answer..."), "button1010");
-    deleteButton_ = button(tr("Delete Card..."), "button1020");
+    closeButton_ = button(tr("Close"), "closeButton");
+    searchIdButton_ = button(tr("Search ID..."), "searchIdButton");
+    searchQuestionButton_ = button(tr("Search Question..."), "searchQuestionButton");
+    searchAnswerButton_ = button(tr("Search Answer..."), "searchAnswerButton");
+    deleteButton_ = button(tr("Delete Card..."), "deleteButton");
     connect(okButton_, &QPushButton::clicked, this, &ModifyCardDialog::writeCard);
     connect(closeButton_, &QPushButton::clicked, this, &ModifyCardDialog::close);
     connect(searchIdButton_, &QPushButton::clicked, this, &ModifyCardDialog::searchId);
@@ -168,24 +152,12 @@ ModifyCardDialog::ModifyCardDialog(ListSession& session, CommandBoard& board, QW
     dropCard();
     show();
     question_->setFocus(Qt::OtherFocusReason);
-    theDialog = this;
-}
-
-ModifyCardDialog::~ModifyCardDialog() {
-    giveBack();
 }
 
 void ModifyCardDialog::done(int result) {
     ModalStep::closeDialogsOf(this);
-    // The window is deleted later; from now on "Modify Cards..." makes a new one.
-    giveBack();
+    // The window is deleted later; once done, "Modify Cards..." makes a new one.
     QDialog::done(result);
-}
-
-void ModifyCardDialog::giveBack() {
-    hold_.release();
-    if (theDialog == this)
-        theDialog = nullptr;
 }
 
 void ModifyCardDialog::showCard(Card& card) {
@@ -215,7 +187,7 @@ void ModifyCardDialog::dropCard() {
 }
 
 void ModifyCardDialog::writeCard() {
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     std::string question, answer, lesson, addInfo;
@@ -237,7 +209,7 @@ void ModifyCardDialog::writeCard() {
 }
 
 void ModifyCardDialog::searchText(CardField field) {
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     const bool byQuestion = field == CardField::Question;
@@ -262,7 +234,7 @@ void ModifyCardDialog::searchText(CardField field) {
 }
 
 void ModifyCardDialog::searchId() {
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     const QString typed =
@@ -284,7 +256,7 @@ void ModifyCardDialog::searchId() {
 void ModifyCardDialog::deleteCard() {
     // "Delete Card..." pressed again behind its own question must not delete a second
     // card.
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     if (current_ == nullptr) {

@@ -8,6 +8,7 @@
 #include "core/log_font.h"
 
 #include "session/command_board.h"
+#include "session/window_registry.h"
 
 class FontEditBox;
 class ListSession;
@@ -21,14 +22,10 @@ class ModifyCardDialog : public QDialog {
     Q_OBJECT
 public:
     // The "Modify Cards..." command: shows the dialog, making it first when there is none.
-    static ModifyCardDialog* open(ListSession& session, CommandBoard& board, QWidget* parent);
-    // The one dialog, or nullptr.
-    static ModifyCardDialog* instance();
+    static ModifyCardDialog* open(ListSession& session, WindowRegistry& windows, QWidget* parent);
     // Brings the dialog to the front (opening it through the command when there is none)
     // with the card loaded, for "Edit Card" and the overview.
-    static void loadCard(ListSession& session, CommandBoard& board, QWidget* parent, Card& card);
-
-    ~ModifyCardDialog() override;
+    static void loadCard(CommandBoard& board, WindowRegistry& windows, Card& card);
 
     Card* currentCard() const { return current_; }
 
@@ -44,18 +41,14 @@ public slots:
     void done(int result) override;
 
 private:
-    ModifyCardDialog(ListSession& session, CommandBoard& board, QWidget* parent);
+    ModifyCardDialog(ListSession& session, WindowRegistry& windows, QWidget* parent);
 
     void showCard(Card& card);
     // Leaves the dialog without a card: empty texts, number and level 0.
     void dropCard();
     void searchText(CardField field);
-    // Enables "Modify Cards..." again and stops being the one dialog; only the first call
-    // does anything.
-    void giveBack();
-
     ListSession& session_;
-    CommandHold hold_;
+    WindowRegistry& windows_;
     Card* current_ = nullptr;
     int32_t cardNumber_ = 0;
     int32_t level_ = 0;

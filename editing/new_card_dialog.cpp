@@ -26,13 +26,14 @@ constexpr int kCharacterHeight = 12;
 
 }  // namespace
 
-NewCardDialog::NewCardDialog(ListSession& session, CommandBoard& board, QWidget* parent)
+NewCardDialog::NewCardDialog(ListSession& session, CommandBoard& board, WindowRegistry& windows,
+                             QWidget* parent)
     : QDialog(parent), session_(session) {
     setObjectName("newCardDialog");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("New vocabulary card"));
 
-    hold_ = board.hold(Command::NewCards, MainButton::NewCard);
+    windows.enter(this, WindowKind::NewCard, Command::NewCards, MainButton::NewCard);
     board.setCommandEnabled(Command::NewList, false);
 
     auto* prompt = new QLabel(
@@ -42,16 +43,16 @@ NewCardDialog::NewCardDialog(ListSession& session, CommandBoard& board, QWidget*
     prompt->setWordWrap(true);
 
     question_ = new FontEditBox(this);
-    question_->setObjectName("edit1004");
+    question_->setObjectName("questionEdit");
     limitCharacters(question_, kQuestionLimit);
     answer_ = new FontEditBox(this);
-    answer_->setObjectName("edit1005");
+    answer_->setObjectName("answerEdit");
     limitCharacters(answer_, kAnswerLimit);
     addInfo_ = new QLineEdit(this);
-    addInfo_->setObjectName("edit1007");
+    addInfo_->setObjectName("addInfoEdit");
     limitCharacters(addInfo_, kAddInfoLimit);
     lesson_ = new QLineEdit(this);
-    lesson_->setObjectName("edit1008");
+    lesson_->setObjectName("lessonEdit");
     limitCharacters(lesson_, kLessonLimit);
 
     auto* form = new QFormLayout;
@@ -67,10 +68,10 @@ NewCardDialog::NewCardDialog(ListSession& session, CommandBoard& board, QWidget*
     addRow(tr("Lesson"), lesson_);
 
     enterButton_ = new QPushButton(tr("Enter this word"), this);
-    enterButton_->setObjectName("button1");
+    enterButton_->setObjectName("enterButton");
     enterButton_->setDefault(true);
     closeButton_ = new QPushButton(tr("Close"), this);
-    closeButton_->setObjectName("button2");
+    closeButton_->setObjectName("closeButton");
     closeButton_->setAutoDefault(false);
     connect(enterButton_, &QPushButton::clicked, this, &NewCardDialog::enterCard);
     connect(closeButton_, &QPushButton::clicked, this, &NewCardDialog::close);
@@ -95,8 +96,6 @@ NewCardDialog::NewCardDialog(ListSession& session, CommandBoard& board, QWidget*
     question_->setFieldFont(&session_.questionFont(), kCharacterHeight);
     answer_->setFieldFont(&session_.answerFont(), kCharacterHeight);
 }
-
-NewCardDialog::~NewCardDialog() = default;
 
 void NewCardDialog::enterCard() {
     std::string question, answer, addInfo, lesson;

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QPointer>
 
-#include "session/command_board.h"
+#include "session/window_registry.h"
 
 class FontEditBox;
 class ListSession;
@@ -18,15 +18,14 @@ class QPushButton;
 class NewCardDialog : public QDialog {
     Q_OBJECT
 public:
-    NewCardDialog(ListSession& session, CommandBoard& board, QWidget* parent);
-    ~NewCardDialog() override;
+    NewCardDialog(ListSession& session, CommandBoard& board, WindowRegistry& windows,
+                  QWidget* parent);
 
     // Validates the boxes and creates the card ("Enter this word").
     void enterCard();
 
 private:
     ListSession& session_;
-    CommandHold hold_;
     FontEditBox* question_;
     FontEditBox* answer_;
     QLineEdit* addInfo_;

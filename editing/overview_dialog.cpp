@@ -33,7 +33,6 @@
 #include "platform/text_codec.h"
 #include "session/list_session.h"
 #include "session/modal_step.h"
-#include "session/open_windows.h"
 
 namespace {
 
@@ -44,31 +43,23 @@ constexpr int kLessonListWidth = 100;
 QString lastSearchText;
 std::size_t searchPosition = 0;
 
-QPointer<OverviewDialog> theOverview;
-
 }  // namespace
 
-OverviewDialog* OverviewDialog::open(ListSession& session, CommandBoard& board, QWidget* parent) {
+OverviewDialog* OverviewDialog::open(ListSession& session, CommandBoard& board,
+                                     WindowRegistry& windows, QWidget* parent) {
     // Typing cards switches the Overview button on again while an overview may be open;
     // a second table over the same lists would only confuse.
-    if (OverviewDialog* overview = theOverview.data()) {
-        if (overview->isMinimized())
-            overview->showNormal();
-        overview->raise();
-        overview->activateWindow();
-        return overview;
-    }
-    return new OverviewDialog(session, board, parent);
+    return windows.raiseOrOpen<OverviewDialog>(
+        WindowKind::Overview, [&] { return new OverviewDialog(session, board, windows, parent); });
 }
 
-OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidget* parent)
-    : QDialog(parent), session_(session), board_(board) {
-    OpenWindowList::instance().enter(this);
-    theOverview = this;
+OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, WindowRegistry& windows,
+                               QWidget* parent)
+    : QDialog(parent), session_(session), board_(board), windows_(windows) {
+    windows_.enter(this, WindowKind::Overview, Command::Overview);
     shown_ = &session_.store().unknownList;
     choice_ = UnknownCards;
     level_ = 0;
-    hold_ = board_.hold(Command::Overview);
 
     setObjectName(QStringLiteral("overviewDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -83,7 +74,7 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
 
     model_ = new CardTableModel(this);
     table_ = new QTableView(this);
-    table_->setObjectName(QStringLiteral("list1046"));
+    table_->setObjectName(QStringLiteral("cardTable"));
     table_->setAccessibleName(tr("Cards"));
     table_->setModel(model_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -130,12 +121,12 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
         return button;
     };
     choices_ = new QButtonGroup(this);
-    choices_->addButton(radio(tr("All cards"), "radio1031"), AllCards);
-    choices_->addButton(radio(tr("Known Cards"), "radio1032"), KnownCards);
-    choices_->addButton(radio(tr("Unknown Cards"), "radio1063"), UnknownCards);
-    choices_->addButton(radio(tr("Wrong Cards"), "radio1033"), WrongCards);
-    choices_->addButton(radio(tr("Cards of lesson:"), "radio1034"), CardsOfLessons);
-    choices_->addButton(radio(tr("Cards on level:"), "radio1035"), CardsOnLevel);
+    choices_->addButton(radio(tr("All cards"), "allCardsRadio"), AllCards);
+    choices_->addButton(radio(tr("Known Cards"), "knownCardsRadio"), KnownCards);
+    choices_->addButton(radio(tr("Unknown Cards"), "unknownCardsRadio"), UnknownCards);
+    choices_->addButton(radio(tr("Wrong Cards"), "wrongCardsRadio"), WrongCards);
+    choices_->addButton(radio(tr("Cards of lesson:"), "lessonCardsRadio"), CardsOfLessons);
+    choices_->addButton(radio(tr("Cards on level:"), "levelCardsRadio"), CardsOnLevel);
     // A choice comes as a toggle (a click, or a screen reader's "Toggle" action, which
     // toggles without clicking) or as a click on the choice already made, which shows it
     // afresh. A click that toggled has been handled by its toggle.
@@ -157,7 +148,7 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
 
     lessonModel_ = new QStringListModel(this);
     lessonList_ = new QListView(this);
-    lessonList_->setObjectName(QStringLiteral("list1050"));
+    lessonList_->setObjectName(QStringLiteral("lessonList"));
     lessonList_->setAccessibleName(tr("Lessons"));
     lessonList_->setModel(lessonModel_);
     lessonList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -165,7 +156,7 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
     lessonList_->setFixedWidth(kLessonListWidth + 2 * lessonList_->frameWidth() + 20);
 
     levelBox_ = new QLineEdit(QString::number(level_), this);
-    levelBox_->setObjectName(QStringLiteral("edit1012"));
+    levelBox_->setObjectName(QStringLiteral("levelEdit"));
     levelBox_->setAccessibleName(tr("Level"));
     levelBox_->setFixedWidth(kLessonListWidth);
 
@@ -174,10 +165,10 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
         b->setObjectName(QLatin1String(name));
         return b;
     };
-    okButton_ = button(tr("OK"), "button1");
+    okButton_ = button(tr("OK"), "okButton");
     okButton_->setDefault(true);
-    searchButton_ = button(tr("Search for..."), "button1010");
-    refreshButton_ = button(tr("Refresh List"), "button1009");
+    searchButton_ = button(tr("Search for..."), "searchButton");
+    refreshButton_ = button(tr("Refresh List"), "refreshButton");
     connect(okButton_, &QPushButton::clicked, this, &OverviewDialog::accept);
     connect(searchButton_, &QPushButton::clicked, this, &OverviewDialog::search);
     connect(refreshButton_, &QPushButton::clicked, this, &OverviewDialog::refresh);
@@ -212,7 +203,7 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
     show();
     checkChoice(UnknownCards);
     fillTable();
-    hold_.holdButton(board_.button(MainButton::Overview));
+    windows_.holdButton(this, MainButton::Overview);
     fillLessonList();
 
     // Every click in the lesson list chooses the lessons, also one on a lesson that is
@@ -228,23 +219,9 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, QWidge
     table_->setFocus(Qt::OtherFocusReason);
 }
 
-OverviewDialog::~OverviewDialog() {
-    giveBack();
-}
-
 void OverviewDialog::done(int result) {
     ModalStep::closeDialogsOf(this);
-    giveBack();
     QDialog::done(result);
-}
-
-void OverviewDialog::giveBack() {
-    if (!hold_.held())
-        return;
-    hold_.release();
-    OpenWindowList::instance().leave(this);
-    if (theOverview == this)
-        theOverview = nullptr;
 }
 
 bool OverviewDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -318,7 +295,7 @@ void OverviewDialog::showStoreList(Choice choice, CardList& list) {
 }
 
 void OverviewDialog::showLessons() {
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     choice_ = CardsOfLessons;
@@ -340,7 +317,7 @@ void OverviewDialog::showLessons() {
 }
 
 void OverviewDialog::showLevel() {
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     if (!levelBox_->text().isEmpty())
@@ -372,7 +349,7 @@ void OverviewDialog::refresh() {
 
 void OverviewDialog::sortByColumn(int column) {
     // The checks and the sort may show messages; the window may be closed behind them.
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     CardStore& store = session_.store();
@@ -393,11 +370,11 @@ void OverviewDialog::sortByColumn(int column) {
 
 void OverviewDialog::openCard(const QModelIndex& index) {
     if (Card* card = model_->cardAt(index.row()))
-        ModifyCardDialog::loadCard(session_, board_, parentWidget(), *card);
+        ModifyCardDialog::loadCard(board_, windows_, *card);
 }
 
 void OverviewDialog::search() {
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     const QString typed = SearchPrompt::run(this, lastSearchText, stringText(Msg::SearchString));

@@ -8,9 +8,9 @@
 
 #include "core/card_list.h"
 
-class CardTableModel;
-#include "session/command_board.h"
+#include "session/window_registry.h"
 
+class CardTableModel;
 class ListSession;
 class QButtonGroup;
 class QLineEdit;
@@ -25,20 +25,17 @@ class QTableView;
 // lessons, on one level); a click on a column title sorts the list shown by that column,
 // a double-click opens a card in the modify dialog, "Search for..." selects the next row
 // containing a text. Modeless; while it is open "Overview..." is greyed and the main
-// window's "Overview" button disabled, and it is in the open-window list so that closing
-// the document closes it.
+// window's "Overview" button disabled, and closing the document closes it.
 class OverviewDialog : public QDialog {
     Q_OBJECT
 public:
     enum Choice { AllCards, KnownCards, UnknownCards, WrongCards, CardsOfLessons, CardsOnLevel };
 
     // The "Overview..." command: makes the overview, or brings the open one to the front.
-    static OverviewDialog* open(ListSession& session, CommandBoard& board, QWidget* parent);
-
-    ~OverviewDialog() override;
+    static OverviewDialog* open(ListSession& session, CommandBoard& board, WindowRegistry& windows,
+                                QWidget* parent);
 
     Choice choice() const { return choice_; }
-    const CardList* shownList() const { return shown_; }
     int32_t level() const { return level_; }
 
     // Sorts the list shown by the column's key and fills the table again.
@@ -55,7 +52,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    OverviewDialog(ListSession& session, CommandBoard& board, QWidget* parent);
+    OverviewDialog(ListSession& session, CommandBoard& board, WindowRegistry& windows,
+                   QWidget* parent);
 
     void fillTable();
     void checkChoice(Choice choice);
@@ -68,11 +66,10 @@ private:
     void readLevel();
     void openCard(const QModelIndex& index);
     void fillLessonList();
-    void giveBack();
 
     ListSession& session_;
     CommandBoard& board_;
-    CommandHold hold_;
+    WindowRegistry& windows_;
     bool justToggled_ = false;
 
     Choice choice_ = UnknownCards;

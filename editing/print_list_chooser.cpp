@@ -38,33 +38,34 @@ PrintListChooser::PrintListChooser(const CardStore& store, QWidget* parent)
 
     choices_ = new QButtonGroup(this);
     auto* grid = new QGridLayout;
-    auto addChoice = [&](Choice id, const QString& text) {
+    auto addChoice = [&](Choice id, const QString& text, const char* name) {
         auto* radio = new QRadioButton(text, this);
-        radio->setObjectName(QStringLiteral("radio%1").arg(int(id)));
+        radio->setObjectName(QLatin1String(name));
         choices_->addButton(radio, id);
         grid->addWidget(radio, grid->rowCount(), 0);
         return radio;
     };
-    addChoice(AllCards, tr("Print all cards"));
-    addChoice(OnLevel, tr("Print cards on level"));
+    addChoice(AllCards, tr("Print all cards"), "allCardsRadio");
+    addChoice(OnLevel, tr("Print cards on level"), "levelCardsRadio");
     level_ = new QLineEdit(QStringLiteral("0"), this);
-    level_->setObjectName(QStringLiteral("edit1012"));
+    level_->setObjectName(QStringLiteral("levelEdit"));
     level_->setAccessibleName(tr("Level to print"));
     grid->addWidget(level_, grid->rowCount() - 1, 1);
-    addChoice(OfLesson, tr("Print cards of lesson"));
+    addChoice(OfLesson, tr("Print cards of lesson"), "lessonCardsRadio");
     lesson_ = new QLineEdit(this);
-    lesson_->setObjectName(QStringLiteral("edit1004"));
+    lesson_->setObjectName(QStringLiteral("lessonEdit"));
     lesson_->setAccessibleName(tr("Lesson to print"));
     limitCharacters(lesson_, int(kLessonCapacity));
     grid->addWidget(lesson_, grid->rowCount() - 1, 1);
-    addChoice(WrongCards, tr("Print all cards you answered wrong during this examination"));
-    addChoice(KnownCards, tr("Print all known cards"));
+    addChoice(WrongCards, tr("Print all cards you answered wrong during this examination"),
+              "wrongCardsRadio");
+    addChoice(KnownCards, tr("Print all known cards"), "knownCardsRadio");
 
     printButton_ = new QPushButton(tr("Print"), this);
-    printButton_->setObjectName(QStringLiteral("button1"));
+    printButton_->setObjectName(QStringLiteral("printButton"));
     printButton_->setDefault(true);
     cancelButton_ = new QPushButton(tr("Cancel"), this);
-    cancelButton_->setObjectName(QStringLiteral("button2"));
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
     cancelButton_->setAutoDefault(false);
     connect(printButton_, &QPushButton::clicked, this, &PrintListChooser::accept);
     connect(cancelButton_, &QPushButton::clicked, this, &PrintListChooser::reject);

@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "platform/owned_dialog.h"
 #include "platform/card_text_validator.h"
+#include "platform/owned_dialog.h"
 #include "platform/prompts.h"
 #include "platform/text_codec.h"
 #include "widgets/font_edit_box.h"
@@ -25,10 +25,10 @@ SearchPrompt::SearchPrompt(const QString& initialText, const QString& prompt, co
     setWindowTitle(tr("Search for..."));
 
     auto* label = new QLabel(prompt, this);
-    label->setObjectName(QStringLiteral("static1021"));
+    label->setObjectName(QStringLiteral("promptLabel"));
     label->setWordWrap(true);
     box_ = new FontEditBox(this);
-    box_->setObjectName(QStringLiteral("edit1022"));
+    box_->setObjectName(QStringLiteral("searchEdit"));
     // Typing stops at 59 characters; a longer text the prompt opens with (a question read
     // from a file can hold 100) is kept whole, so that searching for it finds its card.
     limitCharacters(box_, std::max<int>(kTextLimit, characterCount(initialText)));
@@ -42,7 +42,7 @@ SearchPrompt::SearchPrompt(const QString& initialText, const QString& prompt, co
     box_->selectAll();
 
     searchButton_ = new QPushButton(tr("Search"), this);
-    searchButton_->setObjectName(QStringLiteral("button1"));
+    searchButton_->setObjectName(QStringLiteral("searchButton"));
     searchButton_->setDefault(true);
     connect(searchButton_, &QPushButton::clicked, this, &SearchPrompt::search);
 

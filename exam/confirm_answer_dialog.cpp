@@ -46,19 +46,19 @@ ConfirmAnswerDialog::ConfirmAnswerDialog(CardStore& store, Card& card, const std
     prompt->setWordWrap(true);
 
     cardNumber_ = new QLineEdit(this);
-    cardNumber_->setObjectName(QStringLiteral("edit1008"));
+    cardNumber_->setObjectName(QStringLiteral("cardNumberEdit"));
     level_ = new QLineEdit(this);
-    level_->setObjectName(QStringLiteral("edit1012"));
+    level_->setObjectName(QStringLiteral("levelEdit"));
     question_ = new FontEditBox(this);
-    question_->setObjectName(QStringLiteral("edit1005"));
+    question_->setObjectName(QStringLiteral("questionEdit"));
     typedAnswer_ = new FontEditBox(this);
-    typedAnswer_->setObjectName(QStringLiteral("edit1006"));
+    typedAnswer_->setObjectName(QStringLiteral("typedAnswerEdit"));
     storedAnswer_ = new FontEditBox(this);
-    storedAnswer_->setObjectName(QStringLiteral("edit1007"));
+    storedAnswer_->setObjectName(QStringLiteral("storedAnswerEdit"));
     difference_ = new AnswerDiffView(this);
     difference_->setObjectName(QStringLiteral("answerDifference"));
     lesson_ = new QLineEdit(this);
-    lesson_->setObjectName(QStringLiteral("edit1004"));
+    lesson_->setObjectName(QStringLiteral("lessonEdit"));
     for (QLineEdit* box :
          {cardNumber_, level_, static_cast<QLineEdit*>(question_),
           static_cast<QLineEdit*>(typedAnswer_), static_cast<QLineEdit*>(storedAnswer_), lesson_}) {
@@ -76,14 +76,14 @@ ConfirmAnswerDialog::ConfirmAnswerDialog(CardStore& store, Card& card, const std
     grid->addNarrowRow({{tr("Lesson"), lesson_}});
 
     noButton_ = new QPushButton(tr("No"), this);
-    noButton_->setObjectName(QStringLiteral("button2"));
+    noButton_->setObjectName(QStringLiteral("noButton"));
     noButton_->setDefault(true);
     yesButton_ = new QPushButton(tr("Yes"), this);
-    yesButton_->setObjectName(QStringLiteral("button3"));
+    yesButton_->setObjectName(QStringLiteral("yesButton"));
     addButton_ = new QPushButton(tr("Yes, add my answer"), this);
-    addButton_->setObjectName(QStringLiteral("button2000"));
+    addButton_->setObjectName(QStringLiteral("addAnswerButton"));
     replaceButton_ = new QPushButton(tr("Yes, replace answer"), this);
-    replaceButton_->setObjectName(QStringLiteral("button2001"));
+    replaceButton_->setObjectName(QStringLiteral("replaceAnswerButton"));
     connect(noButton_, &QPushButton::clicked, this, &ConfirmAnswerDialog::reject);
     connect(yesButton_, &QPushButton::clicked, this, &ConfirmAnswerDialog::answerYes);
     connect(addButton_, &QPushButton::clicked, this, &ConfirmAnswerDialog::addAnswer);

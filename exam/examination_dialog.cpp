@@ -23,7 +23,6 @@
 #include "platform/text_codec.h"
 #include "session/list_session.h"
 #include "session/modal_step.h"
-#include "session/open_windows.h"
 #include "widgets/answer_feedback_line.h"
 #include "widgets/card_field_grid.h"
 #include "widgets/font_edit_box.h"
@@ -48,20 +47,35 @@ void makeDisplayOnly(QLineEdit* box) {
 }  // namespace
 
 ExaminationDialog* ExaminationDialog::open(ListSession& session, CommandBoard& board,
-                                           QWidget* parent, Command command, ExaminationKind kind,
+                                           WindowRegistry& windows, QWidget* parent,
+                                           Command command, ExaminationKind kind,
                                            std::optional<MainButton> ownerButton) {
-    auto* window = new ExaminationDialog(session, board, parent, command, kind, ownerButton);
+    auto* window =
+        new ExaminationDialog(session, board, windows, parent, command, kind, ownerButton);
     window->start();
     return window;
 }
 
-ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board, QWidget* parent,
-                                     Command command, ExaminationKind kind,
-                                     std::optional<MainButton> ownerButton)
-    : QDialog(parent), session_(session), board_(board), command_(command) {
+WindowKind ExaminationDialog::windowKindOf(Command command) {
+    switch (command) {
+        case Command::LessonInOrder:
+            return WindowKind::LessonInOrder;
+        case Command::LessonRandom:
+            return WindowKind::LessonRandom;
+        case Command::LessonSystematic:
+            return WindowKind::LessonSystematic;
+        default:
+            return WindowKind::Examination;
+    }
+}
+
+ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board,
+                                     WindowRegistry& windows, QWidget* parent, Command command,
+                                     ExaminationKind kind, std::optional<MainButton> ownerButton)
+    : QDialog(parent), session_(session), board_(board), windows_(windows) {
     // The command is greyed before anything else happens, so that it cannot start a
     // second window while this one is being made.
-    hold_ = board_.hold(command_);
+    windows_.enter(this, windowKindOf(command), command);
 
     setObjectName(QStringLiteral("examinationDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -71,22 +85,22 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board, 
     auto* prompt = new QLabel(tr("Please enter the meaning of this word:"), this);
 
     question_ = new FontEditBox(this);
-    question_->setObjectName(QStringLiteral("edit1005"));
+    question_->setObjectName(QStringLiteral("questionEdit"));
     makeDisplayOnly(question_);
     answer_ = new FontEditBox(this);
-    answer_->setObjectName(QStringLiteral("edit1006"));
+    answer_->setObjectName(QStringLiteral("answerEdit"));
     limitCharacters(answer_, kTypedAnswerLimit);
     addInfo_ = new QLineEdit(this);
-    addInfo_->setObjectName(QStringLiteral("edit1007"));
+    addInfo_->setObjectName(QStringLiteral("addInfoEdit"));
     makeDisplayOnly(addInfo_);
     cardNumber_ = new QLineEdit(this);
-    cardNumber_->setObjectName(QStringLiteral("edit1004"));
+    cardNumber_->setObjectName(QStringLiteral("cardNumberEdit"));
     makeDisplayOnly(cardNumber_);
     level_ = new QLineEdit(this);
-    level_->setObjectName(QStringLiteral("edit1012"));
+    level_->setObjectName(QStringLiteral("levelEdit"));
     makeDisplayOnly(level_);
     lesson_ = new QLineEdit(this);
-    lesson_->setObjectName(QStringLiteral("edit1008"));
+    lesson_->setObjectName(QStringLiteral("lessonEdit"));
     makeDisplayOnly(lesson_);
 
     auto* cardGrid = new CardFieldGrid(this, 3);
@@ -97,12 +111,12 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board, 
         {{tr("Card Number (ID)"), cardNumber_}, {tr("Level"), level_}, {tr("Lesson"), lesson_}});
 
     okButton_ = new QPushButton(tr("OK"), this);
-    okButton_->setObjectName(QStringLiteral("button3"));
+    okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setDefault(true);
     closeButton_ = new QPushButton(tr("Close"), this);
-    closeButton_->setObjectName(QStringLiteral("button4"));
+    closeButton_->setObjectName(QStringLiteral("closeButton"));
     editButton_ = new QPushButton(tr("Edit Card"), this);
-    editButton_->setObjectName(QStringLiteral("button1009"));
+    editButton_->setObjectName(QStringLiteral("editCardButton"));
     connect(okButton_, &QPushButton::clicked, this, &ExaminationDialog::judgeAnswer);
     connect(closeButton_, &QPushButton::clicked, this, &ExaminationDialog::close);
     connect(editButton_, &QPushButton::clicked, this, &ExaminationDialog::editCurrentCard);
@@ -129,7 +143,7 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board, 
     show();
 
     if (ownerButton)
-        hold_.holdButton(board_.button(*ownerButton));
+        windows_.holdButton(this, *ownerButton);
 
     // Own fonts made now from the document fonts: changing a document font later shows in
     // windows opened afterwards, not in this one.
@@ -138,12 +152,7 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board, 
     question_->setFieldFont(&questionFont_, kCharacterHeight);
     answer_->setFieldFont(&answerFont_, kCharacterHeight);
 
-    OpenWindowList::instance().enter(this);
     setWindowTitle(stringText(captionIdOf(kind)));
-}
-
-ExaminationDialog::~ExaminationDialog() {
-    giveBack();
 }
 
 ExaminationEnvironment ExaminationDialog::environment() const {
@@ -183,11 +192,11 @@ void ExaminationDialog::showCard() {
 }
 
 void ExaminationDialog::judgeAnswer() {
-    if (state_.currentCard == nullptr || !hold_.held())
+    if (state_.currentCard == nullptr || !windows_.contains(this))
         return;
     // One answer is judged at a time: OK pressed again behind the confirmation (as a
     // screen reader can) must not judge it twice.
-    const ModalStep step(this, session_);
+    const ModalStep step(this, windows_);
     if (!step.started())
         return;
     // The text is checked before the answer is counted, so that a refused text leaves
@@ -196,14 +205,15 @@ void ExaminationDialog::judgeAnswer() {
     if (!readCardText(answer_, typed, this) || step.windowGone())
         return;
 
+    // The session outlives the window, which may go while a dialog of the answer is open.
+    ListSession& session = session_;
     const ExaminationEnvironment env = environment();
-    Card& card = *state_.currentCard;
-    const int32_t questionNumber = questionNumberFor(state_);
-    const AnswerCheck check = checkAnswer(card, typed, env.preferences, env.host);
-    bool right = check.verdict == AnswerVerdict::Right;
-    if (right) {
-        feedback_->showTolerated(check.tolerated, fromCardText(card.answer()));
-    } else {
+    const auto decide = [&](const AnswerCheck& check) {
+        Card& card = *state_.currentCard;
+        if (check.verdict == AnswerVerdict::Right) {
+            feedback_->showTolerated(check.tolerated, fromCardText(card.answer()));
+            return AnswerDecision::Right;
+        }
         feedback_->clear();
         prompts().beep(kDifferHertz, kDifferMilliseconds);
         OwnedDialog<ConfirmAnswerDialog> dialog(env.store, card, typed, env.preferences,
@@ -212,10 +222,11 @@ void ExaminationDialog::judgeAnswer() {
         // Closed while the question was open: the answer was never confirmed, and
         // nothing is recorded.
         if (step.windowGone())
-            return;
-        right = verdict != ConfirmAnswerDialog::No;
-    }
-    recordAnswer(state_, right, questionNumber, env);
+            return AnswerDecision::GiveUp;
+        return verdict != ConfirmAnswerDialog::No ? AnswerDecision::Right : AnswerDecision::Wrong;
+    };
+    const AnswerOutcome outcome = answerCard(state_, {typed, decide}, env);
+    session.answerRecorded(outcome);
     // The known-card question may have been open long enough for the window to go.
     if (step.windowGone())
         return;
@@ -229,19 +240,11 @@ void ExaminationDialog::editCurrentCard() {
     // Loads the current card into the card-modification window, bringing that window to
     // the front or opening it first. The window keeps its card meanwhile, and the next
     // answer is judged against whatever the card holds then.
-    if (state_.currentCard != nullptr && hold_.held())
-        ModifyCardDialog::loadCard(session_, board_, parentWidget(), *state_.currentCard);
+    if (state_.currentCard != nullptr && windows_.contains(this))
+        ModifyCardDialog::loadCard(board_, windows_, *state_.currentCard);
 }
 
 void ExaminationDialog::done(int result) {
     ModalStep::closeDialogsOf(this);
-    giveBack();
     QDialog::done(result);
-}
-
-void ExaminationDialog::giveBack() {
-    if (!hold_.held())
-        return;
-    hold_.release();
-    OpenWindowList::instance().leave(this);
 }

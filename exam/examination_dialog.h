@@ -4,11 +4,12 @@
 #include <QPointer>
 #include <optional>
 
-#include "core/command.h"
 #include "core/log_font.h"
 #include "core/orders.h"
+#include "session/command.h"
 
 #include "session/command_board.h"
+#include "session/window_registry.h"
 
 class AnswerFeedbackLine;
 class FontEditBox;
@@ -20,21 +21,20 @@ class QPushButton;
 // answer, has it judged and recorded, and moves on until the end of the list or until the
 // user closes it. Any number can be open at once, each with its own state.
 //
-// While it is open, the command that started it is greyed and that command's main-window
-// button, if any, is disabled; the window is a member of the open-window list. It gives
-// all of it back exactly once, when it closes or, if it is destroyed without closing
-// (Close List deletes the open windows directly), when it is destroyed.
+// While it is open, the window registry greys the command that started it and that
+// command's main-window button, if any, and gives them back when the window closes or
+// Close List destroys it.
 class ExaminationDialog : public QDialog {
     Q_OBJECT
 public:
     // Opens a window for the kind, started by `command` (whose button is `ownerButton`),
     // and starts the examination. The window deletes itself when it closes; a start that
     // fails closes it again at once (it is then already hidden when this returns).
-    static ExaminationDialog* open(ListSession& session, CommandBoard& board, QWidget* parent,
-                                   Command command, ExaminationKind kind,
-                                   std::optional<MainButton> ownerButton);
-
-    ~ExaminationDialog() override;
+    static ExaminationDialog* open(ListSession& session, CommandBoard& board,
+                                   WindowRegistry& windows, QWidget* parent, Command command,
+                                   ExaminationKind kind, std::optional<MainButton> ownerButton);
+    // The kind of window an examination started by the command is.
+    static WindowKind windowKindOf(Command command);
 
     ExaminationKind kind() const { return state_.kind; }
     Card* currentCard() const { return state_.currentCard; }
@@ -46,8 +46,9 @@ public slots:
     void done(int result) override;
 
 private:
-    ExaminationDialog(ListSession& session, CommandBoard& board, QWidget* parent, Command command,
-                      ExaminationKind kind, std::optional<MainButton> ownerButton);
+    ExaminationDialog(ListSession& session, CommandBoard& board, WindowRegistry& windows,
+                      QWidget* parent, Command command, ExaminationKind kind,
+                      std::optional<MainButton> ownerButton);
 
     ExaminationEnvironment environment() const;
     void start();
@@ -55,14 +56,9 @@ private:
     void showCard();
     // "Edit Card": loads the current card into the card-modification window.
     void editCurrentCard();
-    // Enables the command and the button again and leaves the open-window list; only the
-    // first call does anything.
-    void giveBack();
-
     ListSession& session_;
     CommandBoard& board_;
-    Command command_;
-    CommandHold hold_;
+    WindowRegistry& windows_;
     ExaminationState state_;
     LogFont questionFont_;
     LogFont answerFont_;

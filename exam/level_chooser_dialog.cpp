@@ -20,16 +20,16 @@ LevelChooserDialog::LevelChooserDialog(CardStore& store, QAction* levelInOrder, 
 
     auto* prompt = new QLabel(tr("Please choose a level:"), this);
     level_ = new QLineEdit(QStringLiteral("0"), this);
-    level_->setObjectName(QStringLiteral("edit1012"));
+    level_->setObjectName(QStringLiteral("levelEdit"));
     prompt->setBuddy(level_);
     level_->setAccessibleName(prompt->text());
     level_->selectAll();
 
     okButton_ = new QPushButton(tr("OK"), this);
-    okButton_->setObjectName(QStringLiteral("button1"));
+    okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setDefault(true);
     cancelButton_ = new QPushButton(tr("Cancel"), this);
-    cancelButton_->setObjectName(QStringLiteral("button2"));
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
     connect(okButton_, &QPushButton::clicked, this, &LevelChooserDialog::accept);
     connect(cancelButton_, &QPushButton::clicked, this, &LevelChooserDialog::reject);
 

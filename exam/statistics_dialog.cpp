@@ -14,7 +14,6 @@
 #include "exam/statistics_widget.h"
 #include "platform/process.h"
 #include "session/list_session.h"
-#include "session/open_windows.h"
 
 namespace {
 
@@ -32,16 +31,17 @@ QString realFigure(double value) {
 
 }  // namespace
 
-StatisticsDialog* StatisticsDialog::open(ListSession& session, CommandBoard& board,
+StatisticsDialog* StatisticsDialog::open(ListSession& session, WindowRegistry& windows,
                                          QWidget* parent) {
-    auto* window = new StatisticsDialog(session, board, parent);
+    auto* window = new StatisticsDialog(session, windows, parent);
     window->show();
     window->refresh();
     return window;
 }
 
-StatisticsDialog::StatisticsDialog(ListSession& session, CommandBoard& board, QWidget* parent)
-    : QDialog(parent), session_(session), hold_(board.hold(Command::Statistics)) {
+StatisticsDialog::StatisticsDialog(ListSession& session, WindowRegistry& windows, QWidget* parent)
+    : QDialog(parent), session_(session), windows_(windows) {
+    windows_.enter(this, WindowKind::Statistics, Command::Statistics);
     setObjectName(QStringLiteral("statisticsDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -67,22 +67,22 @@ StatisticsDialog::StatisticsDialog(ListSession& session, CommandBoard& board, QW
         }
         return box;
     };
-    numberOfCards_ = addFigure(tr("Number of cards:"), "edit1053");
-    knownCards_ = addFigure(tr("Known Cards:"), "edit1054");
-    wrongCards_ = addFigure(tr("Wrong Cards:"), "edit1055");
-    averagelyAsked_ = addFigure(tr("averagely asked:"), "edit1056");
-    totalAsked_ = addFigure(tr("total asked:"), "edit1061");
-    timePerCard_ = addFigure(tr("time per card:"), "edit1057");
-    timeTotal_ = addFigure(tr("time total:"), "edit1058");
-    percentWrong_ = addFigure(tr("% wrong:"), "edit1059");
-    wrongPerAnswer_ = addFigure(tr("Wrong answers/answers:"), "edit1060");
-    remaining_ = addFigure(tr("remaining examinations:"), "edit1062");
+    numberOfCards_ = addFigure(tr("Number of cards:"), "numberOfCardsEdit");
+    knownCards_ = addFigure(tr("Known Cards:"), "knownCardsEdit");
+    wrongCards_ = addFigure(tr("Wrong Cards:"), "wrongCardsEdit");
+    averagelyAsked_ = addFigure(tr("averagely asked:"), "averagelyAskedEdit");
+    totalAsked_ = addFigure(tr("total asked:"), "totalAskedEdit");
+    timePerCard_ = addFigure(tr("time per card:"), "timePerCardEdit");
+    timeTotal_ = addFigure(tr("time total:"), "timeTotalEdit");
+    percentWrong_ = addFigure(tr("% wrong:"), "percentWrongEdit");
+    wrongPerAnswer_ = addFigure(tr("Wrong answers/answers:"), "wrongPerAnswerEdit");
+    remaining_ = addFigure(tr("remaining examinations:"), "remainingExaminationsEdit");
 
     okButton_ = new QPushButton(tr("OK"), this);
-    okButton_->setObjectName(QStringLiteral("button1"));
+    okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setDefault(true);
     refreshButton_ = new QPushButton(tr("Refresh"), this);
-    refreshButton_->setObjectName(QStringLiteral("button1009"));
+    refreshButton_->setObjectName(QStringLiteral("refreshButton"));
     refreshButton_->setAutoDefault(false);
     connect(okButton_, &QPushButton::clicked, this, &StatisticsDialog::accept);
     connect(refreshButton_, &QPushButton::clicked, this, &StatisticsDialog::refresh);
@@ -112,16 +112,10 @@ StatisticsDialog::StatisticsDialog(ListSession& session, CommandBoard& board, QW
     auto* ticker = new QTimer(this);
     ticker->setInterval(kRefreshMilliseconds);
     connect(ticker, &QTimer::timeout, this, [this] {
-        if (isVisible() && hold_.held())
+        if (isVisible() && windows_.contains(this))
             refresh();
     });
     ticker->start();
-
-    OpenWindowList::instance().enter(this);
-}
-
-StatisticsDialog::~StatisticsDialog() {
-    giveBack();
 }
 
 void StatisticsDialog::refresh() {
@@ -145,18 +139,6 @@ void StatisticsDialog::refresh() {
 void StatisticsDialog::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     // Coming back to the window after answering elsewhere shows the figures of now.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && hold_.held())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && windows_.contains(this))
         refresh();
-}
-
-void StatisticsDialog::done(int result) {
-    giveBack();
-    QDialog::done(result);
-}
-
-void StatisticsDialog::giveBack() {
-    if (!hold_.held())
-        return;
-    hold_.release();
-    OpenWindowList::instance().leave(this);
 }

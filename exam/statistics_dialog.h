@@ -5,7 +5,7 @@
 
 #include "core/statistics.h"
 
-#include "session/command_board.h"
+#include "session/window_registry.h"
 
 class ListSession;
 class QLineEdit;
@@ -17,31 +17,24 @@ class StatisticsWidget;
 // and whenever it becomes the active window, so that it follows examinations running
 // beside it.
 //
-// While it is open, "Statistics..." is greyed and the window is in the open-window list.
-// It gives both back once, when it closes or, if Close List destroys it directly, when it
-// is destroyed.
+// While it is open, the window registry greys "Statistics..."; Close List closes it.
 class StatisticsDialog : public QDialog {
     Q_OBJECT
 public:
     // Makes and shows the window; it deletes itself when it closes.
-    static StatisticsDialog* open(ListSession& session, CommandBoard& board, QWidget* parent);
-    ~StatisticsDialog() override;
+    static StatisticsDialog* open(ListSession& session, WindowRegistry& windows, QWidget* parent);
 
     // Recomputes the figures from the store and redraws the whole window.
     void refresh();
-
-public slots:
-    void done(int result) override;
 
 protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    StatisticsDialog(ListSession& session, CommandBoard& board, QWidget* parent);
-    void giveBack();
+    StatisticsDialog(ListSession& session, WindowRegistry& windows, QWidget* parent);
 
     ListSession& session_;
-    CommandHold hold_;
+    WindowRegistry& windows_;
 
     StatisticsWidget* charts_ = nullptr;
     QLineEdit* numberOfCards_ = nullptr;

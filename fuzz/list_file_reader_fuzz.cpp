@@ -29,8 +29,6 @@ public:
         std::abort();
     }
     KnownCardChoice askKnownCard(const Card&) override { return KnownCardChoice::Known; }
-    void enableCommand(Command) override {}
-    void refreshCounters() override {}
     // Every other font is "missing", so the font dialog path runs too.
     bool fontUsable(const LogFont& font) override { return font.lfFaceName.size() % 2 == 0; }
     LogFont chooseFont(const LogFont& preset) override { return preset; }

@@ -44,7 +44,3 @@ long long processMilliseconds() {
                                                                  processStart())
         .count();
 }
-
-void startProcessClock() {
-    (void)processStart();
-}

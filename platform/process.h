@@ -10,7 +10,3 @@ void setExitHandler(std::function<void(int)> handler);
 
 // Milliseconds since the process started.
 long long processMilliseconds();
-// Starts the process clock if it is not running yet. The clock also starts by itself
-// while the program is loaded, before main; main calls this first thing all the same so
-// that the start does not depend on the order in which the linker placed the library.
-void startProcessClock();

@@ -198,6 +198,104 @@ std::optional<MainButton> buttonOf(Command command) {
     }
 }
 
+QString objectNameOf(Command command) {
+    switch (command) {
+        case Command::About:
+            return QStringLiteral("aboutAction");
+        case Command::SaveList:
+            return QStringLiteral("saveListAction");
+        case Command::ExamineKnownWords:
+            return QStringLiteral("examineKnownWordsAction");
+        case Command::LessonSystematic:
+            return QStringLiteral("lessonSystematicAction");
+        case Command::Print:
+            return QStringLiteral("printAction");
+        case Command::NewCards:
+            return QStringLiteral("newCardsAction");
+        case Command::Overview:
+            return QStringLiteral("overviewAction");
+        case Command::Statistics:
+            return QStringLiteral("statisticsAction");
+        case Command::NewList:
+            return QStringLiteral("newListAction");
+        case Command::OpenList:
+            return QStringLiteral("openListAction");
+        case Command::CloseList:
+            return QStringLiteral("closeListAction");
+        case Command::SaveListAs:
+            return QStringLiteral("saveListAsAction");
+        case Command::ExportCards:
+            return QStringLiteral("exportCardsAction");
+        case Command::ExportQuestions:
+            return QStringLiteral("exportQuestionsAction");
+        case Command::ExportAnswers:
+            return QStringLiteral("exportAnswersAction");
+        case Command::Preferences:
+            return QStringLiteral("preferencesAction");
+        case Command::Quit:
+            return QStringLiteral("quitAction");
+        case Command::ExamineInOrder:
+            return QStringLiteral("examineInOrderAction");
+        case Command::ExamineRandom:
+            return QStringLiteral("examineRandomAction");
+        case Command::ExamineWrongWords:
+            return QStringLiteral("examineWrongWordsAction");
+        case Command::ExamineSystematic:
+            return QStringLiteral("examineSystematicAction");
+        case Command::Sort:
+            return QStringLiteral("sortAction");
+        case Command::Exchange:
+            return QStringLiteral("exchangeAction");
+        case Command::ModifyCards:
+            return QStringLiteral("modifyCardsAction");
+        case Command::ChooseLesson:
+            return QStringLiteral("chooseLessonAction");
+        case Command::LessonInOrder:
+            return QStringLiteral("lessonInOrderAction");
+        case Command::LessonRandom:
+            return QStringLiteral("lessonRandomAction");
+        case Command::ChooseLevel:
+            return QStringLiteral("chooseLevelAction");
+        case Command::LevelInOrder:
+            return QStringLiteral("levelInOrderAction");
+        case Command::QuestionFont:
+            return QStringLiteral("questionFontAction");
+        case Command::AnswerFont:
+            return QStringLiteral("answerFontAction");
+        case Command::Import:
+            return QStringLiteral("importAction");
+        case Command::Export:
+            return QStringLiteral("exportAction");
+        case Command::UserGuide:
+            return QStringLiteral("userGuideAction");
+    }
+    return QStringLiteral("command%1").arg(static_cast<int>(command));
+}
+
+QString objectNameOf(MainButton button) {
+    switch (button) {
+        case MainButton::Examine:
+            return QStringLiteral("examineButton");
+        case MainButton::CardBox:
+            return QStringLiteral("cardBoxButton");
+        case MainButton::Systematic:
+            return QStringLiteral("systematicButton");
+        case MainButton::InOrder:
+            return QStringLiteral("inOrderButton");
+        case MainButton::Random:
+            return QStringLiteral("randomButton");
+        case MainButton::WrongWords:
+            return QStringLiteral("wrongWordsButton");
+        case MainButton::NewCard:
+            return QStringLiteral("newCardButton");
+        case MainButton::Overview:
+            return QStringLiteral("overviewButton");
+        case MainButton::Exchange:
+            return QStringLiteral("exchangeButton");
+    }
+    return QStringLiteral("button%1").arg(static_cast<int>(button));
+}
+
 CommandBoard::CommandBoard(QObject* parent) : QObject(parent) {
     setObjectName(QStringLiteral("commandBoard"));
 }
@@ -205,7 +303,7 @@ CommandBoard::CommandBoard(QObject* parent) : QObject(parent) {
 void CommandBoard::buildMenus(QMenuBar* menuBar) {
     auto add = [this](QMenu* menu, const QString& text, Command command, bool enabled) {
         auto* action = new QAction(text, this);
-        action->setObjectName(QString("command%1").arg(static_cast<int>(command)));
+        action->setObjectName(objectNameOf(command));
         action->setEnabled(enabled);
         menu->addAction(action);
         actions_[command] = action;
@@ -341,6 +439,14 @@ void CommandBoard::applyNewList() {
     setCommandEnabled(Command::OpenList, false);
     setCommandEnabled(Command::CloseList, false);
     setCommandEnabled(Command::Overview, true);
+}
+
+void CommandBoard::applyWrongListJoined() {
+    enableCommand(Command::ExamineWrongWords);
+}
+
+void CommandBoard::applyCardMovedToKnown() {
+    enableCommand(Command::ExamineKnownWords);
 }
 
 void CommandBoard::applyCardEntered(int unknownCount) {

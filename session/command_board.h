@@ -2,10 +2,11 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <map>
 #include <optional>
 
-#include "core/command.h"
+#include "session/command.h"
 
 class QAction;
 class QMenuBar;
@@ -72,8 +73,6 @@ public:
     QPushButton* button(MainButton id) const;
     void setCommandEnabled(Command command, bool enabled);
     void setButtonEnabled(MainButton id, bool enabled);
-    // Switches on a command together with its button, if it has one.
-    void enableCommand(Command command);
     bool isEnabled(Command command) const;
 
     // Greys the command (and the button) until the hold is released.
@@ -95,11 +94,16 @@ public:
     void applyCardsImported(int unknownBefore, int unknownAfter, bool listBegun);
     // The lesson chooser selected `chosen` cards.
     void applyLessonChosen(int chosen);
+    // An answer put a card into the wrong list, or moved one to the known cards.
+    void applyWrongListJoined();
+    void applyCardMovedToKnown();
 
 signals:
     void commandRequested(Command command);
 
 private:
+    // Switches on a command together with its button, if it has one.
+    void enableCommand(Command command);
     void enterCards(int unknownBefore, int unknownAfter);
 
     std::map<Command, QAction*> actions_;
@@ -108,3 +112,7 @@ private:
 
 // The main-window button that follows a menu command, where there is one.
 std::optional<MainButton> buttonOf(Command command);
+// The object names of a command's action and of a main-window button, which tests and
+// accessibility tools find them by.
+QString objectNameOf(Command command);
+QString objectNameOf(MainButton button);

@@ -23,8 +23,8 @@
 #include "platform/settings_store.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
-#include "session/open_windows.h"
 #include "session/preferences_settings.h"
+#include "session/window_registry.h"
 #include "widgets/document_info_dialog.h"
 #include "widgets/known_card_dialog.h"
 
@@ -188,9 +188,10 @@ bool ListSession::writeTo(const std::string& path, ListFileFormat format) {
         }
     } else if (!unicodeList_ && !toldAboutUnicode_) {
         toldAboutUnicode_ = true;
-        ::showNoticeText(tr("This list is saved as a Unicode list, so that it can hold every "
-                            "language. Programs that know only the older list format cannot "
-                            "open it."));
+        ::showNoticeText(
+            tr("This list is saved as a Unicode list, so that it can hold every "
+               "language. Programs that know only the older list format cannot "
+               "open it."));
     }
     const DocumentInfo info =
         writeListFile(path, store_, questionFont_, answerFont_, fontLog(), *this, {}, format);
@@ -337,8 +338,12 @@ bool ListSession::askToSave(bool saveAsAlways) {
     }
 }
 
+void ListSession::setWindows(WindowRegistry* windows) {
+    windows_ = windows;
+}
+
 void ListSession::closeList() {
-    if (inModalStep()) {
+    if (windows_ && windows_->inModalStep()) {
         // A window waits on an answer to a dialog with cards in hand; closing the list now
         // would pull them away under it. Show the user the dialog that waits.
         prompts().beep(400, 100);
@@ -357,7 +362,8 @@ void ListSession::closeList() {
     readIncomplete_ = false;
     unicodeList_ = false;
     toldAboutUnicode_ = false;
-    OpenWindowList::instance().closeAll();
+    if (windows_)
+        windows_->closeListWindows();
     emit listClosed();
     emit cardsChanged();
 }
@@ -434,12 +440,14 @@ KnownCardChoice ListSession::askKnownCard(const Card&) {
                                                               : KnownCardChoice::Known;
 }
 
-void ListSession::enableCommand(Command command) {
-    emit commandEnabled(command);
-}
-
-void ListSession::refreshCounters() {
-    emit cardsChanged();
+void ListSession::answerRecorded(const AnswerOutcome& outcome) {
+    if (outcome.joinedWrongList)
+        emit cardJoinedWrongList();
+    if (outcome.movedToKnown)
+        emit cardMovedToKnown();
+    // The counters follow the known-card question only.
+    if (outcome.knownChosen)
+        emit cardsChanged();
 }
 
 bool ListSession::fontUsable(const LogFont& font) {

@@ -6,13 +6,15 @@
 #include <QWidget>
 #include <memory>
 
-#include "core/command.h"
 #include "core/file_stamp.h"
-#include "core/list_file_writer.h"
 #include "core/host.h"
+#include "core/list_file_writer.h"
 #include "core/log_font.h"
+#include "session/command.h"
 
 class CardStore;
+struct AnswerOutcome;
+class WindowRegistry;
 class QLockFile;
 class FontDebugLog;
 class RecentDraws;
@@ -21,10 +23,11 @@ struct Preferences;
 // The open list and everything that lives as long as it: the card store, the preferences,
 // the question and answer fonts, the recent-draws ring, the list start time and the font
 // log. It carries out the document commands (new, open, save, save as, the exports, close,
-// quit, sort, exchange, the fonts) and announces what happened; it never calls into a
-// window. Its signals are meant for direct connections: a list opening runs its steps in a
-// fixed order (document information, menu states, the examination that starts by itself,
-// counters, start time), and the receivers of listOpened are part of that order.
+// quit, sort, exchange, the fonts) and announces what happened. The one window work it does
+// itself is Close List's: it closes the windows that show the list's cards through the
+// window registry it is given. Its signals are meant for direct connections: a list opening runs
+// its steps in a fixed order (document information, menu states, the examination that starts by
+// itself, counters, start time), and the receivers of listOpened are part of that order.
 //
 // It is also the Host through which the core reaches the user.
 class ListSession : public QObject, public Host {
@@ -70,12 +73,12 @@ public:
     // Cards from another program's file were added to the unknown list, which held
     // `unknownBefore` cards. `listBegun` when no list was open: the import began one.
     void cardsImported(int unknownBefore, bool listBegun);
+    // An examination window answered a card: announces what changed.
+    void answerRecorded(const AnswerOutcome& outcome);
 
-    // A window's step that waits on a modal dialog began or ended (see ModalStep). Close
-    // List waits while any runs.
-    void enterModalStep() { ++modalSteps_; }
-    void leaveModalStep() { --modalSteps_; }
-    bool inModalStep() const { return modalSteps_ > 0; }
+    // The open windows: Close List closes the examination, statistics and overview
+    // windows, and waits while a step of any window waits on a modal dialog.
+    void setWindows(WindowRegistry* windows);
 
     // Host
     void showError(int messageId) override;
@@ -83,8 +86,6 @@ public:
     void showErrorText(std::string_view text) override;
     [[noreturn]] void fatalError(int messageId) override;
     KnownCardChoice askKnownCard(const Card& card) override;
-    void enableCommand(Command command) override;
-    void refreshCounters() override;
     bool fontUsable(const LogFont& font) override;
     LogFont chooseFont(const LogFont& preset) override;
 
@@ -101,8 +102,10 @@ signals:
     void cardsAddedFromFile(int unknownBefore, bool listBegun);
     // The number of cards changed.
     void cardsChanged();
-    // The core switched a command on (with its button).
-    void commandEnabled(Command command);
+    // An answer put its card into the wrong list.
+    void cardJoinedWrongList();
+    // An answer moved its card to the known cards.
+    void cardMovedToKnown();
     void fontsChanged();
 
 private:
@@ -128,7 +131,7 @@ private:
     LogFont questionFont_;
     LogFont answerFont_;
     long long listStartTime_ = 0;
-    int modalSteps_ = 0;
+    QPointer<WindowRegistry> windows_;
     bool listBegun_ = false;
     // The list file as last read or written, to see changes made by other programs.
     FileStamp fileStamp_;

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QVariant>
 
-#include "session/list_session.h"
+#include "session/window_registry.h"
 
 namespace {
 
@@ -11,12 +11,13 @@ constexpr const char* kStepProperty = "kartomatrixModalStep";
 
 }  // namespace
 
-ModalStep::ModalStep(QWidget* window, ListSession& session) : window_(window), session_(&session) {
+ModalStep::ModalStep(QWidget* window, WindowRegistry& windows)
+    : window_(window), windows_(&windows) {
     if (running(window))
         return;
     started_ = true;
     window->setProperty(kStepProperty, true);
-    session.enterModalStep();
+    windows.enterModalStep();
 }
 
 ModalStep::~ModalStep() {
@@ -24,8 +25,8 @@ ModalStep::~ModalStep() {
         return;
     if (window_)
         window_->setProperty(kStepProperty, QVariant());
-    if (session_)
-        session_->leaveModalStep();
+    if (windows_)
+        windows_->leaveModalStep();
 }
 
 bool ModalStep::windowGone() const {

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-class ListSession;
+class WindowRegistry;
 
 // One step of a window's work that may wait on a modal dialog or message: judging an
 // answer, a search, deleting a card, reading a typed level. A modal dialog does not stop
@@ -17,7 +17,7 @@ class ListSession;
 // and after every call that may show a dialog return when windowGone() is true.
 class ModalStep {
 public:
-    ModalStep(QWidget* window, ListSession& session);
+    ModalStep(QWidget* window, WindowRegistry& windows);
     ~ModalStep();
     ModalStep(const ModalStep&) = delete;
     ModalStep& operator=(const ModalStep&) = delete;
@@ -35,6 +35,6 @@ public:
 
 private:
     QPointer<QWidget> window_;
-    QPointer<ListSession> session_;
+    QPointer<WindowRegistry> windows_;
     bool started_ = false;
 };

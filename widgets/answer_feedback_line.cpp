@@ -61,10 +61,6 @@ QString AnswerFeedbackLine::messageFor(ToleratedDifference tolerated, const QStr
     return tr("Right.");
 }
 
-void AnswerFeedbackLine::showRight() {
-    announce(messageFor(ToleratedDifference::None, QString()));
-}
-
 void AnswerFeedbackLine::showTolerated(ToleratedDifference tolerated, const QString& storedAnswer) {
     announce(messageFor(tolerated, storedAnswer));
 }

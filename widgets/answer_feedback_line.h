@@ -13,8 +13,6 @@ class AnswerFeedbackLine : public QLabel {
 public:
     explicit AnswerFeedbackLine(QWidget* parent = nullptr);
 
-    // "Right."
-    void showRight();
     // "Right, but mind the capital letters: Haus", "... the accents: café", "... the
     // capital letters and accents: Café". Shows plain "Right." for None.
     void showTolerated(ToleratedDifference tolerated, const QString& storedAnswer);

@@ -17,7 +17,7 @@
 #include "core/preferences.h"
 #include "editing/new_card_dialog.h"
 #include "exam/examination_dialog.h"
-#include "session/open_windows.h"
+#include "session/window_registry.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
 #include "tests/support/test_environment.h"
@@ -108,8 +108,8 @@ private slots:
         QCOMPARE(env_->prompts().openRequests[0].title, QString("Open a list:"));
         QCOMPARE(env_->prompts().openRequests[0].defaultSuffix, QString("kmx"));
         QCOMPARE(env_->prompts().dialogs.value(0), QString("Document - Information"));
-        QCOMPARE(counter(*main_, "counter1018"), QString::number(unknown + known));
-        QCOMPARE(counter(*main_, "counter1019"), QString::number(known));
+        QCOMPARE(counter(*main_, "cardCounter"), QString::number(unknown + known));
+        QCOMPARE(counter(*main_, "knownCounter"), QString::number(known));
         QCOMPARE(QString::fromStdString(store_->fileName), path);
         QVERIFY(!store_->modified);
 
@@ -121,7 +121,7 @@ private slots:
             }
         }
         QCOMPARE(open.size(), examination.isEmpty() ? 0 : 1);
-        QCOMPARE(OpenWindowList::instance().size(), examination.isEmpty() ? 0 : 1);
+        QCOMPARE(main_->windows().listWindowCount(), examination.isEmpty() ? 0 : 1);
 
         ControlStates expected = openedStates(unknown);
         if (known > 0)
@@ -149,7 +149,7 @@ private slots:
         QVERIFY(env_->prompts().dialogs.isEmpty());
         main_->show();
         QTRY_COMPARE(env_->prompts().dialogs, QStringList{"Document - Information"});
-        QCOMPARE(counter(*main_, "counter1018"), QString("3"));
+        QCOMPARE(counter(*main_, "cardCounter"), QString("3"));
         QCOMPARE(QString::fromStdString(store_->fileName), path);
     }
 

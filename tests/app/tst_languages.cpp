@@ -119,16 +119,16 @@ private slots:
             const char* expected;
         } rows[] = {
             {"menu title", "menuFile", "title", "&Datei"},
-            {"menu item", "command40002", "text", "Liste ö&ffnen..."},
-            {"umlaut accelerator", "command32777", "text", "&Übersicht..."},
-            {"help item", "command40040", "text", "&Benutzerhandbuch"},
-            {"about item from the string table", "command16", "text",
+            {"menu item", "openListAction", "text", "Liste ö&ffnen..."},
+            {"umlaut accelerator", "overviewAction", "text", "&Übersicht..."},
+            {"help item", "userGuideAction", "text", "&Benutzerhandbuch"},
+            {"about item from the string table", "aboutAction", "text",
              "Über Kartomatrix für Windows"},
-            {"button", "button2015", "text", "Systematische Abfrage"},
-            {"button with its spaces", "button2060", "text", " Frage <-> Antwort"},
-            {"picture button name", "button1010", "accessibleName",
+            {"button", "systematicButton", "text", "Systematische Abfrage"},
+            {"button with its spaces", "exchangeButton", "text", " Frage <-> Antwort"},
+            {"picture button name", "cardBoxButton", "accessibleName",
              "Karteikasten: die Liste speichern oder, wenn keine offen ist, eine Liste öffnen"},
-            {"tooltip", "button1009", "toolTip", "Die erste verfügbare Abfrage starten"},
+            {"tooltip", "examineButton", "toolTip", "Die erste verfügbare Abfrage starten"},
             {"window title", "40008", "dialog", "Einstellungen"},
             {"about window title", "16", "dialog", "Über Kartomatrix"},
             {"message from the string table", "40020", "message",
@@ -220,7 +220,7 @@ private slots:
         finishMainWindow();
         const QStringList otherTexts = otherWindowTexts();
         const QStringList messages = stringTableTexts();
-        QVERIFY(mainTexts.contains(QStringLiteral("command40002:&Open List...")));
+        QVERIFY(mainTexts.contains(QStringLiteral("openListAction:&Open List...")));
 
         startIn(QLocale(locale));
         QCOMPARE(shownTexts(main_.get()), mainTexts);

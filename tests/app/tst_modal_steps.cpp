@@ -9,7 +9,7 @@
 #include "editing/new_card_dialog.h"
 #include "editing/overview_dialog.h"
 #include "exam/examination_dialog.h"
-#include "session/open_windows.h"
+#include "session/window_registry.h"
 #include "tests/support/main_window_test.h"
 
 // A screen reader can press a window's buttons, or give a menu command, while one of the
@@ -69,18 +69,18 @@ private slots:
         QPointer<ExaminationDialog> exam = startExamination();
         QVERIFY(exam);
         Card* first = exam->currentCard();
-        type(exam, "edit1006", "wrong");
+        type(exam, "answerEdit", "wrong");
         behindDialog(
             [&] {
                 if (behind == 0)
-                    press(exam, "button4");
+                    press(exam, "closeButton");
                 if (behind == 1)
                     closeList();
                 if (behind == 2)
-                    press(exam, "button3");
+                    press(exam, "okButton");
             },
             QDialog::Rejected);
-        press(exam, "button3");
+        press(exam, "okButton");
         flush();
         QCOMPARE(prompts().dialogs.size(), 1);  // one confirmation, however often OK came
         QCOMPARE(store_->unknownList.count(), 6);
@@ -112,15 +112,15 @@ private slots:
         store_->unknownList.slot(0)->level = 4;
         QPointer<ExaminationDialog> exam = startExamination();
         Card* first = exam->currentCard();
-        type(exam, "edit1006", "a0");
+        type(exam, "answerEdit", "a0");
         behindDialog(
             [&] {
                 if (closeListToo)
                     closeList();
-                press(exam, "button4");
+                press(exam, "closeButton");
             },
             QDialog::Accepted);  // "Keep It"
-        press(exam, "button3");
+        press(exam, "okButton");
         flush();
         QVERIFY(exam.isNull());
         QCOMPARE(first->timesAsked, 1);
@@ -131,11 +131,11 @@ private slots:
     void modifyDialog_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<bool>("withCard");
-        QTest::newRow("search question") << "button1009" << false;
-        QTest::newRow("search number") << "button1011" << false;
-        QTest::newRow("delete card") << "button1020" << true;
-        QTest::newRow("text the list cannot hold") << "button3" << true;
-        QTest::newRow("search finding nothing") << "button1010" << false;
+        QTest::newRow("search question") << "searchQuestionButton" << false;
+        QTest::newRow("search number") << "searchIdButton" << false;
+        QTest::newRow("delete card") << "deleteButton" << true;
+        QTest::newRow("text the list cannot hold") << "okButton" << true;
+        QTest::newRow("search finding nothing") << "searchAnswerButton" << false;
     }
     void modifyDialog() {
         QFETCH(QString, button);
@@ -144,20 +144,20 @@ private slots:
         QPointer<ModifyCardDialog> modify = window<ModifyCardDialog>();
         QVERIFY(modify);
         if (withCard)
-            ModifyCardDialog::loadCard(main_->session(), main_->board(), main_.get(),
+            ModifyCardDialog::loadCard(main_->board(), main_->windows(),
                                        *store_->unknownList.slot(2));
-        auto closeIt = [modify] { press(modify, "button4"); };
-        if (button == "button3") {
-            type(modify, "edit1007", QString(QChar(0xD800)));  // no card text
+        auto closeIt = [modify] { press(modify, "closeButton"); };
+        if (button == "okButton") {
+            type(modify, "questionEdit", QString(QChar(0xD800)));  // no card text
             prompts().actionsBehind.push_back(closeIt);
-        } else if (button == "button1020") {
+        } else if (button == "deleteButton") {
             prompts().actionsBehind.push_back(closeIt);
             prompts().answers.push_back(PromptAnswer::Yes);
-        } else if (button == "button1010") {
+        } else if (button == "searchAnswerButton") {
             // The search prompt finds nothing; its message is open when the window closes.
             prompts().dialogHandlers.push_back([](QDialog* d) {
                 d->findChild<QLineEdit*>()->setText("nothing like it");
-                return ScriptedPrompts::clickButton(d, "button1");
+                return ScriptedPrompts::clickButton(d, "searchButton");
             });
             prompts().actionsBehind.push_back(closeIt);
         } else {
@@ -173,11 +173,10 @@ private slots:
     void deleteGivenTwiceDeletesOnce() {
         main_->runCommand(Command::ModifyCards);
         QPointer<ModifyCardDialog> modify = window<ModifyCardDialog>();
-        ModifyCardDialog::loadCard(main_->session(), main_->board(), main_.get(),
-                                   *store_->unknownList.slot(2));
-        prompts().actionsBehind.push_back([modify] { press(modify, "button1020"); });
+        ModifyCardDialog::loadCard(main_->board(), main_->windows(), *store_->unknownList.slot(2));
+        prompts().actionsBehind.push_back([modify] { press(modify, "deleteButton"); });
         prompts().answers.push_back(PromptAnswer::Yes);
-        press(modify, "button1020");
+        press(modify, "deleteButton");
         QCOMPARE(store_->unknownList.count(), 5);
         QCOMPARE(prompts().questions.size(), std::size_t(1));
         QVERIFY(prompts().messages.empty());  // no "debug error" for a second delete
@@ -203,16 +202,16 @@ private slots:
         auto behind = [&, overview] {
             if (closeList)
                 this->closeList();
-            press(overview, "button1");
+            press(overview, "okButton");
         };
         if (dialog == 0) {
             behindDialog(behind, QDialog::Rejected);
-            press(overview, "button1010");
+            press(overview, "searchButton");
         } else if (dialog == 1) {
             prompts().actionsBehind.push_back(behind);
-            type(overview, "edit1012", "-");
+            type(overview, "levelEdit", "-");
         } else {
-            overview->findChild<QAbstractButton*>("radio1033")->click();  // wrong cards
+            overview->findChild<QAbstractButton*>("wrongCardsRadio")->click();  // wrong cards
             prompts().actionsBehind.push_back(behind);
             overview->findChild<QAction*>("sortByColumn1")->trigger();
         }
@@ -225,10 +224,10 @@ private slots:
     void newCardMessage() {
         main_->runCommand(Command::NewCards);
         QPointer<NewCardDialog> newCard = window<NewCardDialog>();
-        type(newCard, "edit1004", QString(QChar(0xD800)));  // no card text
-        type(newCard, "edit1005", "answer");
-        prompts().actionsBehind.push_back([newCard] { press(newCard, "button2"); });
-        press(newCard, "button1");
+        type(newCard, "questionEdit", QString(QChar(0xD800)));  // no card text
+        type(newCard, "answerEdit", "answer");
+        prompts().actionsBehind.push_back([newCard] { press(newCard, "closeButton"); });
+        press(newCard, "enterButton");
         flush();
         QVERIFY(newCard.isNull());
         QCOMPARE(store_->unknownList.count(), 6);
@@ -239,9 +238,9 @@ private slots:
         OverviewDialog* overview = window<OverviewDialog>();
         store_->wrongList.insert(store_->unknownList.slot(3));
         // What a screen reader's "Toggle" does: toggles, never clicks.
-        overview->findChild<QAbstractButton*>("radio1033")->toggle();
+        overview->findChild<QAbstractButton*>("wrongCardsRadio")->toggle();
         QCOMPARE(overview->choice(), OverviewDialog::WrongCards);
-        overview->findChild<QAbstractButton*>("radio1031")->click();
+        overview->findChild<QAbstractButton*>("allCardsRadio")->click();
         QCOMPARE(overview->choice(), OverviewDialog::AllCards);
         overview->close();
     }

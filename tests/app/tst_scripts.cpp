@@ -65,10 +65,10 @@ private slots:
         NewCardDialog* newCard = window<NewCardDialog>();
         QVERIFY(newCard);
         for (const Entry& e : kEntries) {
-            newCard->findChild<QLineEdit*>("edit1004")->setFocus();
-            typeText(newCard->findChild<QLineEdit*>("edit1004"), q(e.question));
-            typeText(newCard->findChild<QLineEdit*>("edit1005"), q(e.answer));
-            auto* lesson = newCard->findChild<QLineEdit*>("edit1008");
+            newCard->findChild<QLineEdit*>("questionEdit")->setFocus();
+            typeText(newCard->findChild<QLineEdit*>("questionEdit"), q(e.question));
+            typeText(newCard->findChild<QLineEdit*>("answerEdit"), q(e.answer));
+            auto* lesson = newCard->findChild<QLineEdit*>("lessonEdit");
             lesson->clear();
             typeText(lesson, q(e.lesson));
             pressKey(newCard, Qt::Key_Return);
@@ -85,14 +85,14 @@ private slots:
         // KARTOMATRIX_SCREENSHOTS=<folder> keeps a picture of it for the documentation.
         if (const QString folder = qEnvironmentVariable("KARTOMATRIX_SCREENSHOTS");
             !folder.isEmpty()) {
-            typeText(exam->findChild<QLineEdit*>("edit1006"), "hou");
+            typeText(exam->findChild<QLineEdit*>("answerEdit"), "hou");
             exam->grab().save(folder + "/examination-cyrillic.png");
-            exam->findChild<QLineEdit*>("edit1006")->clear();
+            exam->findChild<QLineEdit*>("answerEdit")->clear();
         }
         for (std::size_t i = 0; i < std::size(kEntries); ++i) {
             const Card* card = exam->currentCard();
             QVERIFY(card);
-            typeText(exam->findChild<QLineEdit*>("edit1006"), fromCardText(card->answer()));
+            typeText(exam->findChild<QLineEdit*>("answerEdit"), fromCardText(card->answer()));
             pressKey(exam, Qt::Key_Return);
         }
         QVERIFY(prompts().dialogs.isEmpty());  // no "Is your answer right?"
@@ -110,12 +110,12 @@ private slots:
         main_->runCommand(Command::Overview);
         OverviewDialog* overview = window<OverviewDialog>();
         prompts().dialogHandlers.push_back([](QDialog* prompt) {
-            typeText(prompt->findChild<QLineEdit*>("edit1022"), q("ありが"));
+            typeText(prompt->findChild<QLineEdit*>("searchEdit"), q("ありが"));
             pressKey(prompt, Qt::Key_Return);
             return prompt->result();
         });
-        overview->findChild<QPushButton*>("button1010")->click();
-        auto* table = overview->findChild<QTableView*>("list1046");
+        overview->findChild<QPushButton*>("searchButton")->click();
+        auto* table = overview->findChild<QTableView*>("cardTable");
         QCOMPARE(table->currentIndex().data().toString(), q("ありがとう"));
         overview->close();
         flushDeletes();
@@ -123,8 +123,8 @@ private slots:
         // Printed to PDF.
         const QString pdf = dir_.filePath("cards.pdf");
         prompts().dialogHandlers.push_back([](QDialog* chooser) {
-            chooser->findChild<QRadioButton*>("radio1031")->click();
-            return ScriptedPrompts::clickButton(chooser, "button1");
+            chooser->findChild<QRadioButton*>("allCardsRadio")->click();
+            return ScriptedPrompts::clickButton(chooser, "printButton");
         });
         prompts().printChoices.push_back([pdf](QPrinter& printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
@@ -158,7 +158,7 @@ private slots:
         main_->board().applyListOpened(0, 0);
         main_->runCommand(Command::NewCards);
         NewCardDialog* newCard = window<NewCardDialog>();
-        auto* lesson = newCard->findChild<QLineEdit*>("edit1008");  // nine characters
+        auto* lesson = newCard->findChild<QLineEdit*>("lessonEdit");  // nine characters
         lesson->clear();
         typeThroughInputMethod(lesson, q("にほんご"), q("日本語日本語"));
         typeThroughInputMethod(lesson, q("ご"), q("日本語日本語"));

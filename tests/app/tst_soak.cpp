@@ -86,16 +86,16 @@ class TestSoak : public MainWindowTest {
             case 1:
                 if (auto* exam = window<ExaminationDialog>()) {
                     const Card* card = exam->currentCard();
-                    exam->findChild<QLineEdit*>("edit1006")
+                    exam->findChild<QLineEdit*>("answerEdit")
                         ->setText(card && pick(2) ? QString::fromStdString(
                                                         std::string(card->answer().substr(0, 20)))
                                                   : QStringLiteral("wrong"));
-                    press(exam, "button3");
+                    press(exam, "okButton");
                 }
                 break;
             case 2:
                 if (auto* exam = window<ExaminationDialog>())
-                    press(exam, pick(3) ? "button4" : "button1009");
+                    press(exam, pick(3) ? "closeButton" : "editCardButton");
                 break;
             case 3:
                 main_->runCommand(Command::Overview);
@@ -104,14 +104,14 @@ class TestSoak : public MainWindowTest {
                             QStringLiteral("sortByColumn%1").arg(pick(6))))
                         sort->trigger();
                     if (pick(2))
-                        press(overview, "button1");
+                        press(overview, "okButton");
                 }
                 break;
             case 4:
                 main_->runCommand(Command::ModifyCards);
                 if (auto* modify = window<ModifyCardDialog>()) {
-                    const char* buttons[] = {"button1009", "button1011", "button1020", "button3",
-                                             "button4"};
+                    const char* buttons[] = {"searchQuestionButton", "searchIdButton",
+                                             "deleteButton", "okButton", "closeButton"};
                     press(modify, buttons[pick(5)]);
                 }
                 break;

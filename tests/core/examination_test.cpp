@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,13 +28,15 @@ protected:
     }
     ExaminationEnvironment env() { return {store, preferences, random, recent, host}; }
 
-    // One answer the way the window gives it; returns the number it was recorded under.
+    // One answer the way the window gives it: typed as stored, or the user keeping a
+    // differing answer wrong. Returns the number it was recorded under.
     int32_t answer(ExaminationState& state, bool right) {
-        const int32_t number = questionNumberFor(state);
-        recordAnswer(state, right, number, env());
+        const std::string typed = right ? std::string(state.currentCard->answer()) : "wrong";
+        const AnswerOutcome outcome = answerCard(state, {typed, {}}, env());
+        EXPECT_TRUE(outcome.recorded);
         EXPECT_TRUE(store.examiningUnknown);
         nextCard(state, env());
-        return number;
+        return outcome.questionNumber;
     }
 
     // Place (1-based) of the card in the queue.
@@ -213,6 +216,53 @@ TEST_F(Examination, RandomAnswersAreRecordedUnderNumberZero) {
         EXPECT_EQ(asked->lastAsked, 0);
     }
     EXPECT_NE(state.currentCard, nullptr);
+}
+
+// What the window decides about a judged answer, and what the step reports back.
+TEST_F(Examination, AnswerStepFollowsTheDecisionAndReportsIt) {
+    struct Case {
+        const char* name;
+        const char* typed;
+        std::optional<AnswerDecision> decision;  // none: the judgement stands
+        bool recorded, right, confirmed, joinedWrongList;
+        ToleratedDifference tolerated;
+        int32_t levelAfter;
+    };
+    const Case cases[] = {
+        {"right as typed", "house", std::nullopt, true, true, false, false,
+         ToleratedDifference::None, 3},
+        {"case let pass", "House", std::nullopt, true, true, false, false,
+         ToleratedDifference::Case, 3},
+        {"differing, judgement stands", "home", std::nullopt, true, false, false, true,
+         ToleratedDifference::None, 0},
+        {"differing, user says right", "home", AnswerDecision::Right, true, true, true, false,
+         ToleratedDifference::None, 3},
+        {"given up records nothing", "home", AnswerDecision::GiveUp, false, false, false, false,
+         ToleratedDifference::None, 2},
+    };
+    preferences.ignoreCase = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CardStore fresh;
+        Card& card = fresh.createCard();
+        fresh.setText(card, CardField::Answer, "house");
+        card.level = 2;
+        fresh.unknownList.insert(&card);
+        ExaminationState exam;
+        const ExaminationEnvironment freshEnv{fresh, preferences, random, recent, host};
+        ASSERT_TRUE(startExamination(exam, ExaminationKind::InOrder, freshEnv));
+        AnswerRequest request{c.typed, {}};
+        if (c.decision)
+            request.decide = [&](const AnswerCheck&) { return *c.decision; };
+        const AnswerOutcome outcome = answerCard(exam, request, freshEnv);
+        EXPECT_EQ(outcome.recorded, c.recorded);
+        EXPECT_EQ(outcome.right, c.right);
+        EXPECT_EQ(outcome.confirmedByUser, c.confirmed);
+        EXPECT_EQ(outcome.joinedWrongList, c.joinedWrongList);
+        EXPECT_EQ(outcome.tolerated, c.tolerated);
+        EXPECT_EQ(card.level, c.levelAfter);
+        EXPECT_EQ(card.timesAsked, c.recorded ? 1 : 0);
+    }
 }
 
 }  // namespace

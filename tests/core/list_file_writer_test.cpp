@@ -441,7 +441,7 @@ TEST_F(Writer, EverySavedListReadsBackTheSame) {
     add(store_, store_.unknownList, "\xC4\xD6\xDC", "~x", "1", "-", -3, -2147483647 - 1);
     add(store_, store_.unknownList, "0x1A", "010", "010", " 7 ", 2147483647, 2147483647);
     add(store_, store_.unknownList, "a", "b", "-", "-", 1, 5);
-    removeCardById(store_.unknownList, 0);  // a hole in the unknown list
+    store_.unknownList.removeById(0);  // a hole in the unknown list
     add(store_, store_.knownList, "\x80 first byte", "\x7F", "-", "-", 9, 5);
     add(store_, store_.knownList, "  blanks  ", "x", "-", "\xA0", 6, 6);
     LogFont question = kQuestionFont;

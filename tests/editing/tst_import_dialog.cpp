@@ -97,7 +97,7 @@ private:
         store_->fileName = dir_.filePath("list.kmx").toStdString();
         store_->modified = false;
         main_->board().applyListOpened(2, 0);
-        main_->session().refreshCounters();
+        emit main_->session().cardsChanged();
     }
 
 private slots:
@@ -138,8 +138,8 @@ private slots:
         QCOMPARE(cards.first(), QString("frage1|answer1|L1|-|0"));
         QCOMPARE(cards.last(), QString("frage13|answer13|L1|-|0"));
         QVERIFY(store_->modified);
-        QCOMPARE(counter(*main_, "counter1018"), QString("12"));
-        QCOMPARE(counter(*main_, "counter1019"), QString("0"));
+        QCOMPARE(counter(*main_, "cardCounter"), QString("12"));
+        QCOMPARE(counter(*main_, "knownCounter"), QString("0"));
         // A list begun by the import, with twelve cards as if each had been typed: every
         // examination whose size was passed is on, as after opening such a list.
         const ControlStates expected = withChanges(
@@ -201,7 +201,7 @@ private slots:
                  qPrintable(cards.join('\n')));
         QCOMPARE(QString::fromStdString(store_->fileName), dir_.filePath("list.kmx"));
         QVERIFY(store_->modified);
-        QCOMPARE(counter(*main_, "counter1018"), QString("24"));
+        QCOMPARE(counter(*main_, "cardCounter"), QString("24"));
         // The list reached four and eleven cards on the way: the examinations of those
         // sizes switch on, as they do when the cards are typed.
         QVERIFY(main_->board().isEnabled(Command::ExamineRandom));
@@ -224,7 +224,7 @@ private slots:
         QCOMPARE(prompts().dialogs, QStringList{"Import Cards"});
         QCOMPARE(cardsOf(store_->unknownList), (QStringList{"eins|one|-|-|0", "zwei|two|-|-|0"}));
         QVERIFY(!store_->modified);
-        QCOMPARE(counter(*main_, "counter1018"), QString("2"));
+        QCOMPARE(counter(*main_, "cardCounter"), QString("2"));
         QCOMPARE(describeDifferences(controlStates(main_->board()), before), QString());
     }
 

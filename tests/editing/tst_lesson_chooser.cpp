@@ -9,7 +9,7 @@
 #include "core/preferences.h"
 #include "editing/lesson_chooser.h"
 #include "exam/examination_dialog.h"
-#include "session/open_windows.h"
+#include "session/window_registry.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
@@ -20,7 +20,7 @@ namespace {
 const QString kNoCardsOfLesson = QStringLiteral("Sorry: There are no cards of this lesson.");
 
 QListWidget* lessonList(LessonChooser* chooser) {
-    return chooser->findChild<QListWidget*>("list1046");
+    return chooser->findChild<QListWidget*>("lessonList");
 }
 
 void select(LessonChooser* chooser, const QStringList& lessons) {
@@ -133,7 +133,7 @@ private slots:
         addCards("K", 2, &store_->knownList);
         addCards("A", 1, &store_->knownList);
         addCards("old", 1);
-        insertCard(store_->lessonSelection, *store_->unknownList.cards().back());
+        store_->lessonSelection.insert(store_->unknownList.cards().back());
 
         QPointer<LessonChooser> chooser = openChooser();
         select(chooser, chosen);
@@ -165,14 +165,14 @@ private slots:
 
     void cancelLeavesSelectionAndMenusAsTheyWere_data() {
         QTest::addColumn<QString>("how");
-        QTest::newRow("Cancel") << "click:button2";
+        QTest::newRow("Cancel") << "click:cancelButton";
         QTest::newRow("Escape") << "key:Escape";
         QTest::newRow("close box") << "close";
     }
     void cancelLeavesSelectionAndMenusAsTheyWere() {
         QFETCH(QString, how);
         addCards("A", 3);
-        insertCard(store_->lessonSelection, *store_->unknownList.slot(1));
+        store_->lessonSelection.insert(store_->unknownList.slot(1));
         QPointer<LessonChooser> chooser = openChooser();
         select(chooser, {"A"});
         handlerNamed(how)(chooser);

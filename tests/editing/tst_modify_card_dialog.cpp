@@ -14,6 +14,7 @@
 #include "platform/fonts.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
+#include "session/window_registry.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
@@ -46,19 +47,19 @@ const QString kLong = QString(70, 'q');
 ScriptedPrompts::DialogHandler answerSearch(const QString& typed, QStringList* seen = nullptr) {
     return [typed, seen](QDialog* prompt) {
         if (seen) {
-            *seen << prompt->findChild<QLabel*>("static1021")->text()
-                  << box(prompt, "edit1022")->text();
+            *seen << prompt->findChild<QLabel*>("promptLabel")->text()
+                  << box(prompt, "searchEdit")->text();
             if (!controlsWithoutAccessibleName(prompt).isEmpty())
                 *seen << "control without a name";
         }
         if (typed == QLatin1String("<Escape>"))
             return pressKeyIn(Qt::Key_Escape)(prompt);
-        QLineEdit* field = box(prompt, "edit1022");
+        QLineEdit* field = box(prompt, "searchEdit");
         if (typed != QLatin1String("<as opened>")) {
             field->selectAll();
             typeText(field, typed);
         }
-        return clickIn("button1")(prompt);
+        return clickIn("searchButton")(prompt);
     };
 }
 
@@ -77,10 +78,14 @@ private:
 
     ModifyCardDialog* openDialog() {
         main_->board().action(Command::ModifyCards)->trigger();
-        return ModifyCardDialog::instance();
+        return openedDialog();
     }
 
-    QString shownQuestion() { return box(ModifyCardDialog::instance(), "edit1007")->text(); }
+    ModifyCardDialog* openedDialog() {
+        return main_->windows().find<ModifyCardDialog>(WindowKind::ModifyCard);
+    }
+
+    QString shownQuestion() { return box(openedDialog(), "questionEdit")->text(); }
 
     QString states(ControlStates expected) {
         return describeDifferences(controlStates(main_->board()), expected);
@@ -110,22 +115,22 @@ private slots:
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(states(withChanges(before_, {}, {Command::ModifyCards})), QString());
         QCOMPARE(controlsWithoutAccessibleName(dialog), QStringList());
-        QCOMPARE(box(dialog, "edit1012")->text(), QString("0"));
-        QCOMPARE(box(dialog, "edit1004")->text(), QString("0"));
+        QCOMPARE(box(dialog, "cardNumberEdit")->text(), QString("0"));
+        QCOMPARE(box(dialog, "levelEdit")->text(), QString("0"));
 
         // The command again (as loading a card does) shows the same window.
         main_->runCommand(Command::ModifyCards);
-        QCOMPARE(ModifyCardDialog::instance(), dialog);
+        QCOMPARE(openedDialog(), dialog);
         QCOMPARE(main_->findChildren<ModifyCardDialog*>().size(), 1);
 
         if (how == "click")
-            dialog->findChild<QPushButton*>("button4")->click();
+            dialog->findChild<QPushButton*>("closeButton")->click();
         else if (how == "escape")
             pressKey(dialog, Qt::Key_Escape);
         else
             dialog->close();
         QVERIFY(!dialog->isVisible());
-        QCOMPARE(ModifyCardDialog::instance(), nullptr);
+        QCOMPARE(openedDialog(), nullptr);
         QCOMPARE(states(before_), QString());
         flushDeletes();
         QVERIFY(main_->findChildren<ModifyCardDialog*>().isEmpty());
@@ -141,34 +146,35 @@ private slots:
         const QString byQuestion = stringText(Msg::SearchQuestion);
         const QString byAnswer = stringText(Msg::SearchAnswer);
         const QString byId = stringText(Msg::SearchId);
-        QTest::newRow("question") << "button1009" << -1 << "house" << 3
+        QTest::newRow("question") << "searchQuestionButton" << -1 << "house" << 3
                                   << QStringList{byQuestion, ""};
         QTest::newRow("question again moves to the next card with it")
-            << "button1009" << 3 << "house" << 7 << QStringList{byQuestion, "house"};
+            << "searchQuestionButton" << 3 << "house" << 7 << QStringList{byQuestion, "house"};
         QTest::newRow("question again after the last starts over")
-            << "button1009" << 7 << "house" << 3 << QStringList{byQuestion, "house"};
+            << "searchQuestionButton" << 7 << "house" << 3 << QStringList{byQuestion, "house"};
         QTest::newRow("question differing in case")
-            << "button1009" << -1 << "House" << -1 << QStringList{byQuestion, ""};
+            << "searchQuestionButton" << -1 << "House" << -1 << QStringList{byQuestion, ""};
         QTest::newRow("Escape searches the text the prompt opened with")
-            << "button1009" << 3 << "<Escape>" << 7 << QStringList{byQuestion, "house"};
+            << "searchQuestionButton" << 3 << "<Escape>" << 7 << QStringList{byQuestion, "house"};
         QTest::newRow("question longer than can be typed, searched as opened")
-            << "button1009" << 20 << "<as opened>" << 20 << QStringList{byQuestion, kLong};
+            << "searchQuestionButton" << 20 << "<as opened>" << 20
+            << QStringList{byQuestion, kLong};
         QTest::newRow("typing stops at 59 characters")
-            << "button1009" << -1 << kLong << -1 << QStringList{byQuestion, ""};
+            << "searchQuestionButton" << -1 << kLong << -1 << QStringList{byQuestion, ""};
         QTest::newRow("answer of a known card")
-            << "button1010" << -1 << "Baum" << 9 << QStringList{byAnswer, ""};
+            << "searchAnswerButton" << -1 << "Baum" << 9 << QStringList{byAnswer, ""};
         QTest::newRow("answer not there")
-            << "button1010" << -1 << "Boot" << -1 << QStringList{byAnswer, ""};
+            << "searchAnswerButton" << -1 << "Boot" << -1 << QStringList{byAnswer, ""};
         QTest::newRow("number of a known card")
-            << "button1011" << -1 << "9" << 9 << QStringList{byId, "0"};
+            << "searchIdButton" << -1 << "9" << 9 << QStringList{byId, "0"};
         QTest::newRow("number followed by letters")
-            << "button1011" << 3 << "12abc" << 12 << QStringList{byId, "3"};
+            << "searchIdButton" << 3 << "12abc" << 12 << QStringList{byId, "3"};
         QTest::newRow("number starting with a letter is 0")
-            << "button1011" << 3 << "x12" << 0 << QStringList{byId, "3"};
+            << "searchIdButton" << 3 << "x12" << 0 << QStringList{byId, "3"};
         QTest::newRow("number past 32 bits")
-            << "button1011" << -1 << "4294967296" << -1 << QStringList{byId, "0"};
+            << "searchIdButton" << -1 << "4294967296" << -1 << QStringList{byId, "0"};
         QTest::newRow("number not there")
-            << "button1011" << -1 << "77" << -1 << QStringList{byId, "0"};
+            << "searchIdButton" << -1 << "77" << -1 << QStringList{byId, "0"};
     }
     void searchFindsByEachKey() {
         QFETCH(QString, button);
@@ -185,9 +191,10 @@ private slots:
 
         ModifyCardDialog* dialog = openDialog();
         if (shownBefore >= 0) {
-            ModifyCardDialog::loadCard(main_->session(), main_->board(), main_.get(), shownBefore == 3   ? house3
-                                               : shownBefore == 7 ? house7
-                                                                  : long20);
+            ModifyCardDialog::loadCard(main_->board(), main_->windows(),
+                                       shownBefore == 3   ? house3
+                                       : shownBefore == 7 ? house7
+                                                          : long20);
         }
         const QString questionBefore = shownQuestion();
         QStringList seen;
@@ -207,13 +214,13 @@ private slots:
         QVERIFY(found);
         QCOMPARE(found->id, expectedId);
         QCOMPARE(shownQuestion(), text(found->question()));
-        QCOMPARE(box(dialog, "edit1006")->text(), text(found->answer()));
-        QCOMPARE(box(dialog, "edit1012")->text(), QString::number(found->id));
-        QCOMPARE(box(dialog, "edit1004")->text(), QString::number(found->level));
-        QCOMPARE(box(dialog, "edit1008")->text(), QString("L1"));
-        QCOMPARE(box(dialog, "edit1013")->text(), QString("note"));
+        QCOMPARE(box(dialog, "answerEdit")->text(), text(found->answer()));
+        QCOMPARE(box(dialog, "cardNumberEdit")->text(), QString::number(found->id));
+        QCOMPARE(box(dialog, "levelEdit")->text(), QString::number(found->level));
+        QCOMPARE(box(dialog, "lessonEdit")->text(), QString("L1"));
+        QCOMPARE(box(dialog, "addInfoEdit")->text(), QString("note"));
         // Questions and answers appear in the document's fonts at the editing height.
-        QCOMPARE(box(dialog, "edit1007")->font(),
+        QCOMPARE(box(dialog, "questionEdit")->font(),
                  toQFont(withCharacterHeight(main_->session().questionFont(), 12)));
     }
 
@@ -223,19 +230,20 @@ private slots:
         store_->modified = false;
         ModifyCardDialog* dialog = openDialog();
 
-        QTest::keyClick(box(dialog, "edit1007"), Qt::Key_Return);
+        QTest::keyClick(box(dialog, "questionEdit"), Qt::Key_Return);
         QCOMPARE(prompts().messageTexts(), QStringList{kNoCardToModify});
         QVERIFY(!store_->modified);
         prompts().clear();
 
-        ModifyCardDialog::loadCard(main_->session(), main_->board(), main_.get(), target);
-        for (auto [name, typed] : {std::pair{"edit1007", "Hütte"}, std::pair{"edit1006", "hut"},
-                                   std::pair{"edit1008", "L2"}, std::pair{"edit1013", ""}}) {
+        ModifyCardDialog::loadCard(main_->board(), main_->windows(), target);
+        for (auto [name, typed] :
+             {std::pair{"questionEdit", "Hütte"}, std::pair{"answerEdit", "hut"},
+              std::pair{"lessonEdit", "L2"}, std::pair{"addInfoEdit", ""}}) {
             box(dialog, name)->clear();
             box(dialog, name)
                 ->insert(QString::fromUtf8(typed));  // as typing, through the validator
         }
-        QTest::keyClick(box(dialog, "edit1013"), Qt::Key_Return);
+        QTest::keyClick(box(dialog, "addInfoEdit"), Qt::Key_Return);
 
         QCOMPARE(text(target.question()), QString("Hütte"));
         QCOMPARE(text(target.answer()), QString("hut"));
@@ -251,8 +259,8 @@ private slots:
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->currentCard(), &target);
         // A lesson longer than a card holds cannot be typed.
-        typeText(box(dialog, "edit1008"), "123456789012");
-        QCOMPARE(box(dialog, "edit1008")->text().size(), 10);
+        typeText(box(dialog, "lessonEdit"), "123456789012");
+        QCOMPARE(box(dialog, "lessonEdit")->text().size(), 10);
     }
 
     void deleteAsksAndRemovesTheCardShown_data() {
@@ -274,14 +282,14 @@ private slots:
         store_->modified = false;
         ModifyCardDialog* dialog = openDialog();
 
-        dialog->findChild<QPushButton*>("button1020")->click();
+        dialog->findChild<QPushButton*>("deleteButton")->click();
         QCOMPARE(prompts().messageTexts(), QStringList{kNoCardChosen});
         QVERIFY(prompts().questions.empty());
         prompts().clear();
 
-        ModifyCardDialog::loadCard(main_->session(), main_->board(), main_.get(), shown);
+        ModifyCardDialog::loadCard(main_->board(), main_->windows(), shown);
         prompts().answers.push_back(PromptAnswer(answer));
-        dialog->findChild<QPushButton*>("button1020")->click();
+        dialog->findChild<QPushButton*>("deleteButton")->click();
 
         QCOMPARE(prompts().questions.size(), std::size_t(1));
         const ScriptedPrompts::Question& asked = prompts().questions[0];
@@ -299,7 +307,7 @@ private slots:
         if (deleted) {
             QCOMPARE(dialog->currentCard(), nullptr);
             QCOMPARE(shownQuestion(), QString());
-            QCOMPARE(box(dialog, "edit1012")->text(), QString("0"));
+            QCOMPARE(box(dialog, "cardNumberEdit")->text(), QString("0"));
             // Taken out of the document, the card still exists for the wrong words.
             QVERIFY(store_->wrongList.containsId(5));
         } else {
@@ -310,17 +318,17 @@ private slots:
 
     void closingTheListDropsTheCardShown() {
         Card& target = card("house", "Haus", 1);
-        ModifyCardDialog::loadCard(main_->session(), main_->board(), main_.get(), target);
-        ModifyCardDialog* dialog = ModifyCardDialog::instance();
+        ModifyCardDialog::loadCard(main_->board(), main_->windows(), target);
+        ModifyCardDialog* dialog = openedDialog();
         QVERIFY(dialog);
         store_->modified = false;
         main_->board().action(Command::CloseList)->trigger();
 
-        QCOMPARE(ModifyCardDialog::instance(), dialog);
+        QCOMPARE(openedDialog(), dialog);
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->currentCard(), nullptr);
         QCOMPARE(shownQuestion(), QString());
-        dialog->findChild<QPushButton*>("button3")->click();
+        dialog->findChild<QPushButton*>("okButton")->click();
         QCOMPARE(prompts().messageTexts(), QStringList{kNoCardToModify});
     }
 
@@ -332,27 +340,27 @@ private slots:
         QCOMPARE(windows.size(), 1);
         ExaminationDialog* exam = windows.first();
 
-        exam->findChild<QPushButton*>("button1009")->click();
-        ModifyCardDialog* dialog = ModifyCardDialog::instance();
+        exam->findChild<QPushButton*>("editCardButton")->click();
+        ModifyCardDialog* dialog = openedDialog();
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->currentCard(), exam->currentCard());
         QCOMPARE(states(withChanges(before_, {}, {Command::ModifyCards, Command::ExamineInOrder})),
                  QString());
-        QLineEdit* answerBox = box(dialog, "edit1006");
+        QLineEdit* answerBox = box(dialog, "answerEdit");
         answerBox->clear();
         typeText(answerBox, "building");
         QTest::keyClick(answerBox, Qt::Key_Return);
 
         // A second "Edit Card" brings the same window with the same card.
-        exam->findChild<QPushButton*>("button1009")->click();
-        QCOMPARE(ModifyCardDialog::instance(), dialog);
+        exam->findChild<QPushButton*>("editCardButton")->click();
+        QCOMPARE(openedDialog(), dialog);
         QCOMPARE(main_->findChildren<ModifyCardDialog*>().size(), 1);
 
-        QLineEdit* typed = box(exam, "edit1006");
+        QLineEdit* typed = box(exam, "answerEdit");
         typeText(typed, "building");
         QTest::keyClick(typed, Qt::Key_Return);
         QVERIFY(prompts().dialogs.isEmpty());  // judged right, no confirmation asked
-        QCOMPARE(box(exam, "edit1005")->text(), QString("Heim"));
+        QCOMPARE(box(exam, "questionEdit")->text(), QString("Heim"));
         QCOMPARE(store_->unknownList.cards().front()->level, 1);
     }
 };

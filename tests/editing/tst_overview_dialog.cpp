@@ -16,7 +16,7 @@
 #include "editing/modify_card_dialog.h"
 #include "editing/overview_dialog.h"
 #include "platform/text_codec.h"
-#include "session/open_windows.h"
+#include "session/window_registry.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
@@ -34,7 +34,7 @@ struct TestCard {
 };
 
 QTableView* table(QWidget* overview) {
-    return overview->findChild<QTableView*>("list1046");
+    return overview->findChild<QTableView*>("cardTable");
 }
 
 QStringList column(QWidget* overview, int column = 0) {
@@ -66,11 +66,11 @@ void clickTitle(QWidget* overview, int section) {
 
 ScriptedPrompts::DialogHandler searchFor(const QString& typed, QStringList* initialTexts) {
     return [typed, initialTexts](QDialog* prompt) {
-        auto* field = prompt->findChild<QLineEdit*>("edit1022");
+        auto* field = prompt->findChild<QLineEdit*>("searchEdit");
         *initialTexts << field->text();
         field->selectAll();
         typeText(field, typed);
-        return clickIn("button1")(prompt);
+        return clickIn("searchButton")(prompt);
     };
 }
 
@@ -134,22 +134,22 @@ private slots:
         QPointer<OverviewDialog> overview = openOverview();
         QVERIFY(overview && overview->isVisible());
         QCOMPARE(overview->windowTitle(), QString("Contents of your vocabulary list:"));
-        QVERIFY(overview->findChild<QRadioButton*>("radio1063")->isChecked());
+        QVERIFY(overview->findChild<QRadioButton*>("unknownCardsRadio")->isChecked());
         QCOMPARE(column(overview), (QStringList{"u0", "u1", "u2"}));
         QCOMPARE(states(withChanges(before_, {}, {Command::Overview}, {}, {MainButton::Overview})),
                  QString());
-        QVERIFY(OpenWindowList::instance().contains(overview));
+        QVERIFY(main_->windows().contains(overview));
         QCOMPARE(controlsWithoutAccessibleName(overview), QStringList());
         QVERIFY(!table(overview)->accessibleName().isEmpty());
-        QVERIFY(!overview->findChild<QListView*>("list1050")->accessibleName().isEmpty());
+        QVERIFY(!overview->findChild<QListView*>("lessonList")->accessibleName().isEmpty());
         // The button can come back on while the overview is open (typing cards does
         // that); the command then brings up the same overview.
         main_->runCommand(Command::Overview);
         QCOMPARE(main_->findChildren<OverviewDialog*>().size(), 1);
 
-        QLineEdit* level = overview->findChild<QLineEdit*>("edit1012");
+        QLineEdit* level = overview->findChild<QLineEdit*>("levelEdit");
         if (how == "ok") {
-            overview->findChild<QPushButton*>("button1")->click();
+            overview->findChild<QPushButton*>("okButton")->click();
         } else if (how == "escape") {
             pressKey(overview, Qt::Key_Escape);
         } else if (how == "enter") {
@@ -170,7 +170,7 @@ private slots:
             QVERIFY(!overview->isVisible());
             QCOMPARE(states(before_), QString());
         }
-        QCOMPARE(OpenWindowList::instance().size(), 0);
+        QCOMPARE(main_->windows().listWindowCount(), 0);
         flushDeletes();
         QVERIFY(!overview);
         QVERIFY(prompts().messages.empty());
@@ -180,12 +180,12 @@ private slots:
         QTest::addColumn<QString>("radio");
         QTest::addColumn<QStringList>("rows");
         QTest::newRow("All cards, unknown first")
-            << "radio1031" << QStringList{"u0", "u1", "u2", "k0", "k1"};
-        QTest::newRow("Known Cards") << "radio1032" << QStringList{"k0", "k1"};
-        QTest::newRow("Wrong Cards") << "radio1033" << QStringList{"u1"};
-        QTest::newRow("Unknown Cards") << "radio1063" << QStringList{"u0", "u1", "u2"};
-        QTest::newRow("Cards of lesson, none chosen") << "radio1034" << QStringList{};
-        QTest::newRow("Cards on level 0") << "radio1035" << QStringList{"u0"};
+            << "allCardsRadio" << QStringList{"u0", "u1", "u2", "k0", "k1"};
+        QTest::newRow("Known Cards") << "knownCardsRadio" << QStringList{"k0", "k1"};
+        QTest::newRow("Wrong Cards") << "wrongCardsRadio" << QStringList{"u1"};
+        QTest::newRow("Unknown Cards") << "unknownCardsRadio" << QStringList{"u0", "u1", "u2"};
+        QTest::newRow("Cards of lesson, none chosen") << "lessonCardsRadio" << QStringList{};
+        QTest::newRow("Cards on level 0") << "levelCardsRadio" << QStringList{"u0"};
     }
     void choicesShowTheirCards() {
         QFETCH(QString, radio);
@@ -193,7 +193,7 @@ private slots:
         addSampleCards();
         OverviewDialog* overview = openOverview();
         // From another choice, so that each row really switches.
-        overview->findChild<QRadioButton*>("radio1033")->click();
+        overview->findChild<QRadioButton*>("wrongCardsRadio")->click();
         overview->findChild<QRadioButton*>(radio)->click();
         QCOMPARE(column(overview), rows);
         QVERIFY(overview->findChild<QRadioButton*>(radio)->isChecked());
@@ -203,7 +203,7 @@ private slots:
     void lessonsAreListedOnceAndChosenExactly() {
         addSampleCards();
         OverviewDialog* overview = openOverview();
-        auto* lessons = overview->findChild<QListView*>("list1050");
+        auto* lessons = overview->findChild<QListView*>("lessonList");
         QAbstractItemModel* model = lessons->model();
         QStringList items;
         for (int row = 0; row < model->rowCount(); ++row)
@@ -211,7 +211,7 @@ private slots:
         QCOMPARE(items, (QStringList{"L2", "L1"}));
 
         lessons->selectionModel()->select(model->index(1, 0), QItemSelectionModel::Select);
-        QVERIFY(overview->findChild<QRadioButton*>("radio1034")->isChecked());
+        QVERIFY(overview->findChild<QRadioButton*>("lessonCardsRadio")->isChecked());
         QCOMPARE(overview->choice(), OverviewDialog::CardsOfLessons);
         QCOMPARE(column(overview), (QStringList{"u0", "k0"}));
         lessons->selectionModel()->select(model->index(0, 0), QItemSelectionModel::Select);
@@ -222,15 +222,15 @@ private slots:
         QTest::mouseClick(lessons->viewport(), Qt::LeftButton, Qt::ControlModifier,
                           lessons->visualRect(model->index(0, 0)).center());
         QTRY_COMPARE(column(overview), (QStringList{"u0", "k0"}));
-        overview->findChild<QRadioButton*>("radio1031")->click();
+        overview->findChild<QRadioButton*>("allCardsRadio")->click();
         QCOMPARE(overview->choice(), OverviewDialog::AllCards);
         QTest::mouseClick(lessons->viewport(), Qt::LeftButton, Qt::NoModifier,
                           lessons->visualRect(model->index(1, 0)).center());
         QTRY_COMPARE(overview->choice(), OverviewDialog::CardsOfLessons);
-        QVERIFY(overview->findChild<QRadioButton*>("radio1034")->isChecked());
+        QVERIFY(overview->findChild<QRadioButton*>("lessonCardsRadio")->isChecked());
         QCOMPARE(column(overview), (QStringList{"u0", "k0"}));
         // A click below the last lesson selects none, and shows no cards.
-        overview->findChild<QRadioButton*>("radio1031")->click();
+        overview->findChild<QRadioButton*>("allCardsRadio")->click();
         QTest::mouseClick(lessons->viewport(), Qt::LeftButton, Qt::NoModifier,
                           QPoint(5, lessons->viewport()->height() - 3));
         QTRY_COMPARE(overview->choice(), OverviewDialog::CardsOfLessons);
@@ -241,10 +241,10 @@ private slots:
     void levelBoxIsReadAtEveryChange() {
         addSampleCards();
         OverviewDialog* overview = openOverview();
-        QLineEdit* level = overview->findChild<QLineEdit*>("edit1012");
+        QLineEdit* level = overview->findChild<QLineEdit*>("levelEdit");
         level->clear();  // an empty box keeps the level in force (0)
         QCOMPARE(column(overview), (QStringList{"u0"}));
-        QVERIFY(overview->findChild<QRadioButton*>("radio1035")->isChecked());
+        QVERIFY(overview->findChild<QRadioButton*>("levelCardsRadio")->isChecked());
         const std::pair<Qt::Key, QStringList> steps[] = {
             {Qt::Key_1, {"u1"}},         {Qt::Key_2, {"u2"}},     {Qt::Key_Backspace, {"u1"}},
             {Qt::Key_Backspace, {"u1"}}, {Qt::Key_Minus, {"u1"}},
@@ -266,21 +266,23 @@ private slots:
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QStringList>("unknownAfter");
         const QStringList unsorted{"b", "c", "a"};
-        QTest::newRow("Question") << "radio1063" << 0 << QStringList{"a", "b", "c"}
+        QTest::newRow("Question") << "unknownCardsRadio" << 0 << QStringList{"a", "b", "c"}
                                   << QStringList{"a", "b", "c"};
-        QTest::newRow("Answer") << "radio1063" << 1 << QStringList{"c", "a", "b"}
+        QTest::newRow("Answer") << "unknownCardsRadio" << 1 << QStringList{"c", "a", "b"}
                                 << QStringList{"c", "a", "b"};
-        QTest::newRow("Add. Information sorts nothing") << "radio1063" << 2 << unsorted << unsorted;
-        QTest::newRow("Lesson") << "radio1063" << 3 << QStringList{"c", "a", "b"}
+        QTest::newRow("Add. Information sorts nothing")
+            << "unknownCardsRadio" << 2 << unsorted << unsorted;
+        QTest::newRow("Lesson") << "unknownCardsRadio" << 3 << QStringList{"c", "a", "b"}
                                 << QStringList{"c", "a", "b"};
-        QTest::newRow("id") << "radio1063" << 4 << QStringList{"c", "b", "a"}
+        QTest::newRow("id") << "unknownCardsRadio" << 4 << QStringList{"c", "b", "a"}
                             << QStringList{"c", "b", "a"};
-        QTest::newRow("Level") << "radio1063" << 5 << QStringList{"c", "a", "b"}
+        QTest::newRow("Level") << "unknownCardsRadio" << 5 << QStringList{"c", "a", "b"}
                                << QStringList{"c", "a", "b"};
         QTest::newRow("Question by keyboard")
-            << "radio1063" << -1 << QStringList{"a", "b", "c"} << QStringList{"a", "b", "c"};
+            << "unknownCardsRadio" << -1 << QStringList{"a", "b", "c"}
+            << QStringList{"a", "b", "c"};
         QTest::newRow("All cards sorts only the overview's own list")
-            << "radio1031" << 0 << QStringList{"a", "b", "c"} << unsorted;
+            << "allCardsRadio" << 0 << QStringList{"a", "b", "c"} << unsorted;
     }
     void sortingByColumnReordersTheListShown() {
         QFETCH(QString, radio);
@@ -313,7 +315,7 @@ private slots:
     void sortingAnEmptyListSaysSo() {
         add(store_->unknownList, {"a", "b", "-", "-", 1, 0});
         OverviewDialog* overview = openOverview();
-        overview->findChild<QRadioButton*>("radio1032")->click();
+        overview->findChild<QRadioButton*>("knownCardsRadio")->click();
         clickTitle(overview, 0);
         QCOMPARE(prompts().messageTexts(), QStringList{"There are no cards to sort"});
         QCOMPARE(column(overview), QStringList{});
@@ -330,14 +332,14 @@ private slots:
         QStringList initialTexts;
         // Not finding anything starts the next search at the first row.
         prompts().dialogHandlers.push_back(searchFor("nowhere", &initialTexts));
-        overview->findChild<QPushButton*>("button1010")->click();
+        overview->findChild<QPushButton*>("searchButton")->click();
         QCOMPARE(prompts().messageTexts(), QStringList{"The card was not found."});
         prompts().messages.clear();
 
         QList<int> selected;
         for (int i = 0; i < 4; ++i) {
             prompts().dialogHandlers.push_back(searchFor("ab", &initialTexts));
-            overview->findChild<QPushButton*>("button1010")->click();
+            overview->findChild<QPushButton*>("searchButton")->click();
             QCOMPARE(table(overview)->selectionModel()->selectedRows().size(), 1);
             selected << table(overview)->selectionModel()->selectedRows().first().row();
             QCOMPARE(overview->focusWidget(), table(overview));
@@ -353,7 +355,7 @@ private slots:
         OverviewDialog* overview = openOverview();
         QTableView* view = table(overview);
         doubleClick(view->viewport(), view->visualRect(view->model()->index(1, 0)).center());
-        ModifyCardDialog* dialog = ModifyCardDialog::instance();
+        ModifyCardDialog* dialog = main_->windows().find<ModifyCardDialog>(WindowKind::ModifyCard);
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(fromCardText(dialog->currentCard()->question()), QString("u1"));
         QCOMPARE(states(withChanges(before_, {}, {Command::Overview, Command::ModifyCards}, {},
@@ -362,22 +364,22 @@ private slots:
 
         view->setCurrentIndex(view->model()->index(2, 3));
         QTest::keyClick(view, Qt::Key_F2);
-        QCOMPARE(ModifyCardDialog::instance(), dialog);
+        QCOMPARE(main_->windows().find<ModifyCardDialog>(WindowKind::ModifyCard), dialog);
         QCOMPARE(fromCardText(dialog->currentCard()->question()), QString("u2"));
         QVERIFY(overview->isVisible());
 
         // A changed card keeps its old texts in the table until "Refresh List".
-        auto* question = dialog->findChild<QLineEdit*>("edit1007");
+        auto* question = dialog->findChild<QLineEdit*>("questionEdit");
         question->setText("changed");
-        dialog->findChild<QPushButton*>("button3")->click();
+        dialog->findChild<QPushButton*>("okButton")->click();
         QCOMPARE(column(overview), (QStringList{"u0", "u1", "u2"}));
-        overview->findChild<QPushButton*>("button1009")->click();
+        overview->findChild<QPushButton*>("refreshButton")->click();
         QCOMPARE(column(overview), (QStringList{"u0", "u1", "changed"}));
 
         // Below the last row there is no card to open.
         dialog->close();
         doubleClick(view->viewport(), QPoint(10, view->viewport()->height() - 3));
-        QVERIFY(!ModifyCardDialog::instance());
+        QVERIFY(!main_->windows().find<ModifyCardDialog>(WindowKind::ModifyCard));
     }
 
     void tableModelIsSoundThroughEveryChoice() {
@@ -387,7 +389,8 @@ private slots:
         QAbstractItemModel* model = table(overview)->model();
         QAbstractItemModelTester tester(model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        for (const char* radio : {"radio1031", "radio1032", "radio1033", "radio1063"})
+        for (const char* radio :
+             {"allCardsRadio", "knownCardsRadio", "wrongCardsRadio", "unknownCardsRadio"})
             overview->findChild<QRadioButton*>(radio)->click();
         clickTitle(overview, 4);
 

@@ -33,11 +33,11 @@ ScriptedPrompts::DialogHandler choose(const QString& radio, const QString& level
     return [=](QDialog* dialog) {
         if (!radio.isEmpty())
             dialog->findChild<QRadioButton*>(radio)->click();
-        auto* levelBox = dialog->findChild<QLineEdit*>("edit1012");
+        auto* levelBox = dialog->findChild<QLineEdit*>("levelEdit");
         levelBox->selectAll();
         typeText(levelBox, level);
-        typeText(dialog->findChild<QLineEdit*>("edit1004"), lesson);
-        return ScriptedPrompts::clickButton(dialog, "button1");
+        typeText(dialog->findChild<QLineEdit*>("lessonEdit"), lesson);
+        return ScriptedPrompts::clickButton(dialog, "printButton");
     };
 }
 
@@ -89,23 +89,23 @@ private slots:
         QTest::addColumn<QStringList>("messages");
         const QStringList none;
         QTest::newRow("all cards are the unknown ones")
-            << "radio1031"
+            << "allCardsRadio"
             << "0"
             << "" << QStringList{"zero0", "zero1", "two0", "two1", "nolesson0"} << none;
-        QTest::newRow("level 2") << "radio1032"
+        QTest::newRow("level 2") << "levelCardsRadio"
                                  << "2"
                                  << "" << QStringList{"two0", "two1"} << none;
         QTest::newRow("lesson compared with its case")
-            << "radio1033"
+            << "lessonCardsRadio"
             << "0"
             << "L1" << QStringList{"zero0", "zero1"} << none;
-        QTest::newRow("empty lesson") << "radio1033"
+        QTest::newRow("empty lesson") << "lessonCardsRadio"
                                       << "0"
                                       << "" << QStringList{"nolesson0"} << none;
-        QTest::newRow("wrong cards") << "radio1034"
+        QTest::newRow("wrong cards") << "wrongCardsRadio"
                                      << "0"
                                      << "" << QStringList{"two0"} << none;
-        QTest::newRow("known cards") << "radio1035"
+        QTest::newRow("known cards") << "knownCardsRadio"
                                      << "0"
                                      << "" << QStringList{"known0"} << none;
         QTest::newRow("no radio button")
@@ -113,11 +113,11 @@ private slots:
             << "0"
             << "" << none << QStringList{"Please choose a radio button."};
         QTest::newRow("level without cards")
-            << "radio1032"
+            << "levelCardsRadio"
             << "7"
             << "" << none << QStringList{"The selected list does not contain any cards."};
         QTest::newRow("level above 100")
-            << "radio1031"
+            << "allCardsRadio"
             << "101"
             << "" << none << QStringList{"Please enter an integer between 0 and 100."};
     }
@@ -158,8 +158,8 @@ private slots:
         QFETCH(int, pages);
         QFETCH(QStringList, messages);
         addCards(store_->knownList, 69, "k");
-        prompts().dialogHandlers.push_back(chooserCancelled ? clickIn("button2")
-                                                            : choose("radio1035"));
+        prompts().dialogHandlers.push_back(chooserCancelled ? clickIn("cancelButton")
+                                                            : choose("knownCardsRadio"));
         const QString pdf = folder_.filePath(QTest::currentDataTag() + QString(".pdf"));
         const QString output = printer == "pdf" ? pdf : printer;
         if (!chooserCancelled) {
@@ -186,7 +186,7 @@ private slots:
         // Arrow keys move through the choices, Space checks one and Enter prints.
         QTest::keyClick(chooser.focusWidget(), Qt::Key_Down);
         QTest::keyClick(chooser.focusWidget(), Qt::Key_Space);
-        QVERIFY(chooser.findChild<QRadioButton*>("radio1032")->isChecked());
+        QVERIFY(chooser.findChild<QRadioButton*>("levelCardsRadio")->isChecked());
         QTest::keyClick(chooser.focusWidget(), Qt::Key_Return);
         QVERIFY(!chooser.isVisible());
         QCOMPARE(chooser.sequence().size(), size_t(3));  // level 0

@@ -14,7 +14,7 @@
 #include "exam/examination_dialog.h"
 #include "exam/level_chooser_dialog.h"
 #include "platform/string_table.h"
-#include "session/open_windows.h"
+#include "session/window_registry.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
@@ -97,13 +97,13 @@ private:
 
     // Types the answer and presses Enter, as the user does.
     void answer(ExaminationDialog* window, const QString& text) {
-        QLineEdit* answerBox = box(window, "edit1006");
+        QLineEdit* answerBox = box(window, "answerEdit");
         QCOMPARE(window->focusWidget(), answerBox);
         typeText(answerBox, text);
         QTest::keyClick(answerBox, Qt::Key_Return);
     }
 
-    QString shownQuestion(ExaminationDialog* window) { return box(window, "edit1005")->text(); }
+    QString shownQuestion(ExaminationDialog* window) { return box(window, "questionEdit")->text(); }
 
     QString states() { return describeDifferences(controlStates(main_->board()), before_); }
 
@@ -162,7 +162,7 @@ private slots:
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), caption);
         QVERIFY2(shownQuestion(window).startsWith(listPrefix), qPrintable(shownQuestion(window)));
-        QVERIFY(OpenWindowList::instance().contains(window));
+        QVERIFY(main_->windows().contains(window));
         const std::optional<MainButton> owner =
             button ? std::optional<MainButton>(MainButton(button)) : std::nullopt;
         QCOMPARE(statesWhileOpen(Command(command), owner), QString());
@@ -170,7 +170,7 @@ private slots:
         pressKey(window, Qt::Key_Escape);
         QVERIFY(!window->isVisible());
         QCOMPARE(states(), QString());
-        QCOMPARE(OpenWindowList::instance().size(), 0);
+        QCOMPARE(main_->windows().listWindowCount(), 0);
         QVERIFY(prompts().messages.empty());
     }
 
@@ -212,11 +212,11 @@ private slots:
             if (how == "escape") {
                 pressKey(window, Qt::Key_Escape);
             } else if (how == "close button") {
-                window->findChild<QPushButton*>("button4")->click();
+                window->findChild<QPushButton*>("closeButton")->click();
             } else if (how == "close box") {
                 window->close();
             } else if (how == "close list") {
-                OpenWindowList::instance().closeAll();
+                main_->windows().closeListWindows();
                 window = nullptr;
             } else if (how == "answer all") {
                 for (int i = 0; i < cards; ++i)
@@ -227,7 +227,7 @@ private slots:
         }
         QCOMPARE(prompts().messageTexts(), messages);
         QCOMPARE(states(), QString());
-        QCOMPARE(OpenWindowList::instance().size(), 0);
+        QCOMPARE(main_->windows().listWindowCount(), 0);
         flushDeletes();
         QVERIFY(main_->findChildren<ExaminationDialog*>().isEmpty());
         QCOMPARE(states(), QString());
@@ -246,7 +246,7 @@ private slots:
         QVERIFY(prompts().beeps.empty());
         QVERIFY(prompts().dialogs.isEmpty());
         QCOMPARE(shownQuestion(window), QString("Heim"));
-        QCOMPARE(box(window, "edit1006")->text(), QString());
+        QCOMPARE(box(window, "answerEdit")->text(), QString());
         answer(window, "home");
         QCOMPARE(second.level, 1);
         QCOMPARE(second.lastAsked, 1);
@@ -273,7 +273,7 @@ private slots:
         Card& asked = card("Haus", "house");
         card("Heim", "home");
         if (line.isEmpty())
-            prompts().dialogHandlers.push_back(handlerNamed("click:button3"));
+            prompts().dialogHandlers.push_back(handlerNamed("click:yesButton"));
         ExaminationDialog* window = start(Command::ExamineInOrder);
         answer(window, typed);
         auto* feedback = window->findChild<QLabel*>("answerFeedbackLine");
@@ -282,7 +282,7 @@ private slots:
         QCOMPARE(prompts().dialogs.size(), line.isEmpty() ? 1 : 0);
         QCOMPARE(asked.timesRight, 1);
         // The answer box keeps the focus for the next card.
-        QCOMPARE(window->focusWidget(), box(window, "edit1006"));
+        QCOMPARE(window->focusWidget(), box(window, "answerEdit"));
     }
 
     void differingAnswerIsSettledByTheUser_data() {
@@ -291,7 +291,7 @@ private slots:
         QTest::addColumn<bool>("right");
         QTest::addColumn<QString>("storedAfter");
         QTest::newRow("No") << "home"
-                            << "click:button2" << false << "house";
+                            << "click:noButton" << false << "house";
         QTest::newRow("Enter means No") << "home"
                                         << "key:Return" << false << "house";
         QTest::newRow("Escape means No") << "home"
@@ -299,11 +299,11 @@ private slots:
         QTest::newRow("close box means No") << "home"
                                             << "close" << false << "house";
         QTest::newRow("Yes") << "home"
-                             << "click:button3" << true << "house";
+                             << "click:yesButton" << true << "house";
         QTest::newRow("Yes, add my answer") << "home"
-                                            << "click:button2000" << true << "house, home";
+                                            << "click:addAnswerButton" << true << "house, home";
         QTest::newRow("Yes, replace answer") << "home"
-                                             << "click:button2001" << true << "home";
+                                             << "click:replaceAnswerButton" << true << "home";
         QTest::newRow("empty answer differs too") << ""
                                                   << "key:Return" << false << "house";
     }
@@ -318,8 +318,8 @@ private slots:
         QStringList shown;
         prompts().dialogHandlers.push_back(inspectThen(
             [&](QDialog* dialog) {
-                for (const char* name :
-                     {"edit1008", "edit1012", "edit1005", "edit1006", "edit1007", "edit1004"}) {
+                for (const char* name : {"cardNumberEdit", "levelEdit", "questionEdit",
+                                         "typedAnswerEdit", "storedAnswerEdit", "lessonEdit"}) {
                     shown << box(dialog, name)->text();
                 }
             },
@@ -357,7 +357,7 @@ private slots:
         QFETCH(bool, added);
         const std::string stored(static_cast<std::size_t>(storedLength), 'x');
         Card& asked = card("Haus", stored.c_str());
-        prompts().dialogHandlers.push_back(clickIn("button2000"));
+        prompts().dialogHandlers.push_back(clickIn("addAnswerButton"));
         ExaminationDialog* window = start(Command::ExamineInOrder);
         answer(window, "home");
 
@@ -378,12 +378,12 @@ private slots:
         QTest::addColumn<QString>("yesButton");
         QTest::addColumn<bool>("refused");
         QTest::addColumn<QString>("storedWhenRefused");
-        QTest::newRow("level 0, Yes") << 0 << "button3" << false << "";
-        QTest::newRow("level 128, Yes") << 128 << "button3" << false << "";
-        QTest::newRow("level 129, Yes") << 129 << "button3" << true << "house";
-        QTest::newRow("level -1, Yes") << -1 << "button3" << true << "house";
-        QTest::newRow("level 129, add") << 129 << "button2000" << true << "house, home";
-        QTest::newRow("level -1, replace") << -1 << "button2001" << true << "home";
+        QTest::newRow("level 0, Yes") << 0 << "yesButton" << false << "";
+        QTest::newRow("level 128, Yes") << 128 << "yesButton" << false << "";
+        QTest::newRow("level 129, Yes") << 129 << "yesButton" << true << "house";
+        QTest::newRow("level -1, Yes") << -1 << "yesButton" << true << "house";
+        QTest::newRow("level 129, add") << 129 << "addAnswerButton" << true << "house, home";
+        QTest::newRow("level -1, replace") << -1 << "replaceAnswerButton" << true << "home";
     }
     void yesNeedsALevelFrom0To128() {
         QFETCH(int, level);
@@ -403,7 +403,7 @@ private slots:
             if (!stayedOpen)
                 return result;
             // Only "No" ends the dialog now.
-            return ScriptedPrompts::clickButton(dialog, "button2");
+            return ScriptedPrompts::clickButton(dialog, "noButton");
         });
         ExaminationDialog* window = start(Command::ExamineInOrder);
         answer(window, "home");
@@ -437,7 +437,7 @@ private slots:
         QFETCH(bool, known);
         Card& asked = card("Haus", "house", nullptr, 4);
         card("Heim", "home");
-        main_->session().refreshCounters();
+        emit main_->session().cardsChanged();
         prompts().dialogHandlers.push_back(handlerNamed(handler));
         ExaminationDialog* window = start(Command::ExamineInOrder);
         answer(window, "house");
@@ -446,8 +446,8 @@ private slots:
         QCOMPARE(store_->knownList.containsId(asked.id), known);
         QCOMPARE(store_->unknownList.containsId(asked.id), !known);
         QCOMPARE(asked.level, known ? 5 : 3);
-        QCOMPARE(main_->findChild<QLabel*>("counter1018")->text(), QString("2"));
-        QCOMPARE(main_->findChild<QLabel*>("counter1019")->text(), QString(known ? "1" : "0"));
+        QCOMPARE(main_->findChild<QLabel*>("cardCounter")->text(), QString("2"));
+        QCOMPARE(main_->findChild<QLabel*>("knownCounter")->text(), QString(known ? "1" : "0"));
         if (known)
             before_ = withChanges(before_, {Command::ExamineKnownWords}, {});
         QCOMPARE(statesWhileOpen(Command::ExamineInOrder, MainButton::InOrder), QString());
@@ -472,7 +472,7 @@ private slots:
     void escapeDoesNotJudgeTheCardOnScreen() {
         Card& shown = card("Haus", "house");
         ExaminationDialog* window = start(Command::ExamineInOrder);
-        typeText(box(window, "edit1006"), "house");
+        typeText(box(window, "answerEdit"), "house");
         pressKey(window, Qt::Key_Escape);
         QCOMPARE(shown.timesAsked, 0);
         QCOMPARE(shown.level, 0);
@@ -493,19 +493,19 @@ private slots:
         Card& first = card("Haus", "house", nullptr, 3);
         card("Heim", "home");
         ExaminationDialog* window = start(Command::ExamineInOrder);
-        QCOMPARE(box(window, "edit1007")->text(), shown);
-        QCOMPARE(box(window, "edit1004")->text(), QString::number(first.id));
-        QCOMPARE(box(window, "edit1012")->text(), QString("3"));
-        QCOMPARE(box(window, "edit1008")->text(), QString("L1"));
+        QCOMPARE(box(window, "addInfoEdit")->text(), shown);
+        QCOMPARE(box(window, "cardNumberEdit")->text(), QString::number(first.id));
+        QCOMPARE(box(window, "levelEdit")->text(), QString("3"));
+        QCOMPARE(box(window, "lessonEdit")->text(), QString("L1"));
         answer(window, "house");
-        QCOMPARE(box(window, "edit1007")->text(), shown);
-        QCOMPARE(box(window, "edit1012")->text(), QString("0"));
+        QCOMPARE(box(window, "addInfoEdit")->text(), shown);
+        QCOMPARE(box(window, "levelEdit")->text(), QString("0"));
     }
 
     void answerBoxTakesSixtyCharacters() {
         card("Haus", "house");
         ExaminationDialog* window = start(Command::ExamineInOrder);
-        QLineEdit* answerBox = box(window, "edit1006");
+        QLineEdit* answerBox = box(window, "answerEdit");
         typeText(answerBox, QString(70, QChar('a')));
         QCOMPARE(answerBox->text(), QString(60, QChar('a')));
     }
@@ -513,7 +513,7 @@ private slots:
     void textAListFileCannotHoldIsNotJudged() {
         Card& shown = card("Haus", "house");
         ExaminationDialog* window = start(Command::ExamineInOrder);
-        QLineEdit* answerBox = box(window, "edit1006");
+        QLineEdit* answerBox = box(window, "answerEdit");
         // Every script is a card text; half of a surrogate pair, which only a program can
         // put into a box, is not, and must not reach the card.
         answerBox->setText(QStringLiteral("\u65e5") + QChar(0xD800));
@@ -560,18 +560,18 @@ private slots:
         const Command other = Command(command) == Command::LessonInOrder ? Command::LessonRandom
                                                                          : Command::LessonInOrder;
         main_->runCommand(other);
-        QCOMPARE(OpenWindowList::instance().size(), 2);
+        QCOMPARE(main_->windows().listWindowCount(), 2);
 
         // The lesson chooser gives the command again although its item is greyed.
         main_->runCommand(Command(command));
-        QCOMPARE(OpenWindowList::instance().size(), 2);
+        QCOMPARE(main_->windows().listWindowCount(), 2);
         QVERIFY(first->isVisible());
 
         pressKey(first, Qt::Key_Escape);
         flushDeletes();
         QVERIFY(!first);
         main_->runCommand(Command(command));
-        QCOMPARE(OpenWindowList::instance().size(), 2);
+        QCOMPARE(main_->windows().listWindowCount(), 2);
     }
 
     void lessonWindowThatFailedToStartIsNotBroughtBack() {
@@ -579,7 +579,7 @@ private slots:
         main_->runCommand(Command::LessonSystematic);
         main_->runCommand(Command::LessonSystematic);
         QCOMPARE(prompts().messageTexts(), QStringList(2, stringText(Msg::SystematicTooFew)));
-        QCOMPARE(OpenWindowList::instance().size(), 0);
+        QCOMPARE(main_->windows().listWindowCount(), 0);
         QCOMPARE(states(), QString());
     }
 
@@ -593,10 +593,10 @@ private slots:
             visited << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        QCOMPARE(visited,
-                 (QStringList{"edit1006", "button3", "button4", "button1009", "edit1006"}));
+        QCOMPARE(visited, (QStringList{"answerEdit", "okButton", "closeButton", "editCardButton",
+                                       "answerEdit"}));
         // Enter is OK, wherever the focus was in the answer box.
-        QVERIFY(window->findChild<QPushButton*>("button3")->isDefault());
+        QVERIFY(window->findChild<QPushButton*>("okButton")->isDefault());
     }
 
     void fieldsShowTheDocumentFontsAtTheirOwnHeight() {
@@ -610,14 +610,14 @@ private slots:
         QList<int> confirmHeights;
         prompts().dialogHandlers.push_back(inspectThen(
             [&](QDialog* dialog) {
-                for (const char* name : {"edit1005", "edit1006", "edit1007"}) {
+                for (const char* name : {"questionEdit", "typedAnswerEdit", "storedAnswerEdit"}) {
                     confirmHeights << box(dialog, name)->font().pixelSize();
                     QVERIFY(box(dialog, name)->font().bold());
                 }
             },
             pressKeyIn(Qt::Key_Escape)));
         ExaminationDialog* window = start(Command::ExamineInOrder);
-        for (const char* name : {"edit1005", "edit1006"}) {
+        for (const char* name : {"questionEdit", "answerEdit"}) {
             QCOMPARE(box(window, name)->font().pixelSize(), 18);
             QVERIFY(box(window, name)->font().bold());
         }

@@ -7,7 +7,7 @@
 #include "core/list_ops.h"
 #include "core/preferences.h"
 #include "exam/examination_dialog.h"
-#include "session/open_windows.h"
+#include "session/window_registry.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
@@ -22,7 +22,7 @@ const QString kNoCards =
     QStringLiteral("You have not opened any cards yet. Please try 'open' or 'new list'");
 
 QLineEdit* levelBox(QDialog* dialog) {
-    return dialog->findChild<QLineEdit*>("edit1012");
+    return dialog->findChild<QLineEdit*>("levelEdit");
 }
 
 // Replaces the level box's text by keyboard and presses Enter; true when that ended the
@@ -98,10 +98,10 @@ private slots:
         QCOMPARE(states(), QString());
         QStringList asked;
         for (int i = 0; i < 2; ++i) {
-            const QString question = window->findChild<QLineEdit*>("edit1005")->text();
+            const QString question = window->findChild<QLineEdit*>("questionEdit")->text();
             asked << question;
-            typeText(window->findChild<QLineEdit*>("edit1006"), question + "-answer");
-            QTest::keyClick(window->findChild<QLineEdit*>("edit1006"), Qt::Key_Return);
+            typeText(window->findChild<QLineEdit*>("answerEdit"), question + "-answer");
+            QTest::keyClick(window->findChild<QLineEdit*>("answerEdit"), Qt::Key_Return);
         }
         QCOMPARE(asked, (QStringList{"two-a", "two-b"}));
         QCOMPARE(prompts().messageTexts(), QStringList{"You reached the end of the list."});
@@ -114,8 +114,8 @@ private slots:
         main_->board().action(Command::LevelInOrder)->trigger();
         window = openWindow();
         QVERIFY(window);
-        QCOMPARE(window->findChild<QLineEdit*>("edit1005")->text(), QString("two-a"));
-        QCOMPARE(window->findChild<QLineEdit*>("edit1012")->text(), QString("3"));
+        QCOMPARE(window->findChild<QLineEdit*>("questionEdit")->text(), QString("two-a"));
+        QCOMPARE(window->findChild<QLineEdit*>("levelEdit")->text(), QString("3"));
     }
 
     void emptyLevelKeepsTheDialogOpen() {
@@ -200,7 +200,7 @@ private slots:
 
     void leavingWithoutChoosingChangesNothing_data() {
         QTest::addColumn<QString>("handler");
-        QTest::newRow("Cancel") << "click:button2";
+        QTest::newRow("Cancel") << "click:cancelButton";
         QTest::newRow("Escape") << "key:Escape";
         QTest::newRow("close box") << "close";
     }

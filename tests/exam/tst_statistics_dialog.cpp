@@ -10,7 +10,7 @@
 #include "core/preferences.h"
 #include "exam/statistics_dialog.h"
 #include "exam/statistics_widget.h"
-#include "session/open_windows.h"
+#include "session/window_registry.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
@@ -25,8 +25,9 @@ QString figure(QWidget* window, const char* box) {
 // The figures that do not depend on the clock, in the window's order.
 QStringList steadyFigures(QWidget* window) {
     QStringList texts;
-    for (const char* box : {"edit1053", "edit1054", "edit1055", "edit1056", "edit1061", "edit1059",
-                            "edit1060", "edit1062"}) {
+    for (const char* box : {"numberOfCardsEdit", "knownCardsEdit", "wrongCardsEdit",
+                            "averagelyAskedEdit", "totalAskedEdit", "percentWrongEdit",
+                            "wrongPerAnswerEdit", "remainingExaminationsEdit"}) {
         texts << figure(window, box);
     }
     return texts;
@@ -66,7 +67,7 @@ private slots:
 
     void openWindowGreysItsCommandUntilItCloses_data() {
         QTest::addColumn<QString>("how");
-        QTest::newRow("OK") << "click:button1";
+        QTest::newRow("OK") << "click:okButton";
         QTest::newRow("Escape") << "key:Escape";
         QTest::newRow("close box") << "close";
     }
@@ -76,7 +77,7 @@ private slots:
         QVERIFY(window && window->isVisible());
         QCOMPARE(window->windowTitle(), QString("Statistics"));
         QCOMPARE(controlsWithoutAccessibleName(window), QStringList());
-        QVERIFY(OpenWindowList::instance().contains(window));
+        QVERIFY(main_->windows().contains(window));
         QCOMPARE(describeDifferences(controlStates(main_->board()),
                                      withChanges(before_, {}, {Command::Statistics})),
                  QString());
@@ -85,14 +86,14 @@ private slots:
         flushDeletes();
         QVERIFY(window.isNull());
         QCOMPARE(states(), QString());
-        QCOMPARE(OpenWindowList::instance().size(), 0);
+        QCOMPARE(main_->windows().listWindowCount(), 0);
     }
 
     void closeListClosesTheWindow() {
         QPointer<StatisticsDialog> window = openStatistics();
         main_->board().action(Command::CloseList)->trigger();
         QVERIFY(window.isNull());
-        QCOMPARE(OpenWindowList::instance().size(), 0);
+        QCOMPARE(main_->windows().listWindowCount(), 0);
         QCOMPARE(describeDifferences(controlStates(main_->board()), startStates()), QString());
     }
 
@@ -106,12 +107,12 @@ private slots:
         // examinations; % wrong shares all wrong answers among the unknown cards.
         QCOMPARE(steadyFigures(window), (QStringList{"2", "1", "1", "3.66666666666667", "11", "250",
                                                      "0.454545454545455", "6"}));
-        QVERIFY(QRegularExpression("^\\d+$").match(figure(window, "edit1058")).hasMatch());
+        QVERIFY(QRegularExpression("^\\d+$").match(figure(window, "timeTotalEdit")).hasMatch());
 
         // An answer given elsewhere shows after Refresh.
         asked.timesRight = 3;
         asked.timesAsked = 8;
-        ScriptedPrompts::clickButton(window, "button1009");
+        ScriptedPrompts::clickButton(window, "refreshButton");
         QVERIFY(window->isVisible());
         QCOMPARE(steadyFigures(window).mid(3, 2), (QStringList{"4", "12"}));
 

@@ -28,8 +28,6 @@ public:
         knownAnswers.pop_front();
         return choice;
     }
-    void enableCommand(Command command) override { enabled.push_back(command); }
-    void refreshCounters() override { ++counterRefreshes; }
 
     bool fontUsable(const LogFont& font) override { return font.lfFaceName != unusableFace; }
     LogFont chooseFont(const LogFont& preset) override {
@@ -42,8 +40,6 @@ public:
     std::vector<std::string> errorTexts;
     std::vector<int32_t> knownQuestions;
     std::deque<KnownCardChoice> knownAnswers;  // Known when empty
-    std::vector<Command> enabled;
-    int counterRefreshes = 0;
     std::string unusableFace = "<unusable>";
     std::vector<LogFont> fontDialogs;
     const LogFont* chosenFont = nullptr;

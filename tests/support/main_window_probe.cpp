@@ -6,10 +6,10 @@
 namespace {
 
 QString commandKey(Command command) {
-    return QString("command%1").arg(static_cast<int>(command));
+    return objectNameOf(command);
 }
 QString buttonKey(MainButton id) {
-    return QString("button%1").arg(static_cast<int>(id));
+    return objectNameOf(id);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "session/command_board.h"
 
 // The enabled state of every menu command and command button of the main window, keyed
-// "command40002" / "button2015", so that a test can check all of them after each step.
+// "openListAction" / "systematicButton", so that a test can check all of them after each step.
 using ControlStates = QMap<QString, bool>;
 
 ControlStates controlStates(const CommandBoard& board);
