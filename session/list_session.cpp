@@ -123,6 +123,10 @@ void ListSession::openList(const QString& path) {
         if (info.failure == FileFailure::NotRegularFile) {
             ::showErrorText(
                 tr("%1 is not a list file: it is a folder, a device or a pipe.").arg(path));
+        } else if (info.failure == FileFailure::NotText) {
+            ::showErrorText(tr("%1 is not a list file: it is not text, and none of the list "
+                               "formats either.")
+                                .arg(path));
         } else if (info.failure == FileFailure::TooLarge) {
             ::showErrorText(tr("%1 is too large to be a list (over 1 GiB).").arg(path));
         } else {
@@ -188,9 +192,10 @@ bool ListSession::writeTo(const std::string& path, ListFileFormat format) {
         }
     } else if (!unicodeList_ && !toldAboutUnicode_) {
         toldAboutUnicode_ = true;
-        ::showNoticeText(tr("This list is saved as a Unicode list, so that it can hold every "
-                            "language. Programs that know only the older list format cannot "
-                            "open it."));
+        ::showNoticeText(
+            tr("This list is saved as a Unicode list, so that it can hold every "
+               "language. Programs that know only the older list format cannot "
+               "open it."));
     }
     const DocumentInfo info =
         writeListFile(path, store_, questionFont_, answerFont_, fontLog(), *this, {}, format);
