@@ -263,7 +263,7 @@ void ImportDialog::buildTextChoices() {
     html_ = new QCheckBox(tr("Texts are &HTML"), reading);
     html_->setObjectName("htmlCheck");
     html_->setToolTip(
-        tr("Tags are removed, entities such as &amp;amp; decoded, and line breaks "
+        tr("Tags are removed, entities such as &amp; decoded, and line breaks "
            "become \" / \"."));
     readingLayout->addWidget(labelFor(tr("Enc&oding:"), encoding_, reading));
     readingLayout->addWidget(encoding_);
