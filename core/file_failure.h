@@ -13,9 +13,9 @@ enum class FileFailure : uint8_t {
     TooLarge,        // reading: larger than kMaxListFileBytes (list_file_reader.h)
     OldFormat,       // reading: first byte 0x7E but not the Unicode list; the reader has
                      // shown message 123 already
-    NotText,         // reading: no list format by its first byte, and no text either
     ReadOnly,        // saving: the file to replace has no write permission (also for root)
     CannotWrite,     // saving: the new file could not be made, written, synced or renamed
     NotWindows1252,  // saving as version 2.0: a card text holds a character that format
                      // cannot hold; nothing was written (firstCardBeyondWindows1252)
+    NotText,         // reading: no list format by its first byte, and no text either
 };
