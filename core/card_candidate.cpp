@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/text_limit.h"
 #include "core/unicode_text.h"
 
 bool CardCandidate::taken() const {
@@ -79,19 +80,18 @@ std::string fitCardText(std::string_view text, CardField field, CardCandidate& c
     if (replaced && !candidate.has(ImportProblemKind::ControlCharacter))
         candidate.problems.emplace_back(ImportProblemKind::ControlCharacter);
 
-    const std::size_t limit = characterLimit(field);
-    // A text of no more bytes than the limit cannot hold more characters than it.
-    if (clean.size() > limit) {
-        const std::string_view kept = firstCharacters(clean, limit);
-        if (kept.size() < clean.size()) {
-            const std::string_view cut = std::string_view(clean).substr(kept.size());
-            candidate.problems.emplace_back(ImportProblemKind::TooLong, field,
-                                            shortened(cut, ImportProblem::kShownCharacters),
-                                            characterCount(cut));
-            clean.resize(kept.size());
-            while (!clean.empty() && clean.back() == ' ')
-                clean.pop_back();
-        }
+    // The store's own limits, so that it never cuts what the preview calls fitting.
+    const std::size_t kept = fittingLength(clean, capacityOf(field), byteCapacityOf(field));
+    if (kept < clean.size()) {
+        const std::string_view cut = std::string_view(clean).substr(kept);
+        candidate.problems.emplace_back(ImportProblemKind::TooLong, field,
+                                        shortened(cut, ImportProblem::kShownCharacters),
+                                        characterCount(cut));
+        candidate.problems.back().keptCount =
+            characterCount(std::string_view(clean).substr(0, kept));
+        clean.resize(kept);
+        while (!clean.empty() && clean.back() == ' ')
+            clean.pop_back();
     }
     return clean;
 }

@@ -46,6 +46,9 @@ struct ImportProblem {
     // ExtraFields: the fields left out, joined by " | ", shortened the same way.
     std::string lost;
     std::size_t lostCount = 0;  // TooLong: characters cut away; ExtraFields: fields left out
+    // TooLong: characters kept; fewer than the field's limit when the text reached the
+    // limit in bytes first (byteCapacityOf).
+    std::size_t keptCount = 0;
 
     static constexpr std::size_t kShownCharacters = 60;
     bool operator==(const ImportProblem&) const = default;

@@ -17,4 +17,5 @@ enum class FileFailure : uint8_t {
     CannotWrite,     // saving: the new file could not be made, written, synced or renamed
     NotWindows1252,  // saving as version 2.0: a card text holds a character that format
                      // cannot hold; nothing was written (firstCardBeyondWindows1252)
+    NotText,         // reading: no list format by its first byte, and no text either
 };

@@ -16,6 +16,7 @@
 #include "core/host.h"
 #include "core/message_ids.h"
 #include "core/text_encodings.h"
+#include "core/text_import.h"
 #include "core/text_limit.h"
 
 std::size_t MemorySource::read(char* out, std::size_t max) {
@@ -43,8 +44,12 @@ constexpr const char* kFormatTextUtf16 = "UTF-16-tabsep-file";
 // first two lines (with CR LF or LF line ends, like every list).
 constexpr std::string_view kUnicodeFirstLine = "~#File fuer Mnemprogramm";
 constexpr std::string_view kUnicodeSecondLine = "#Format Version 3.0, UTF-8";
-// Enough of the file to tell every format by.
-constexpr std::size_t kHeadBytes = 64;
+// Enough of the file to tell every format by, and to tell text from other files.
+constexpr std::size_t kHeadBytes = 4096;
+// A text list whose first bytes hold more control characters and NUL bytes than this (and
+// more than one in twenty) is some other kind of file; a few stray ones are damage to a
+// list, read by the old rules (a NUL ends its text).
+constexpr std::size_t kStrayControls = 16;
 
 // Read limits of the text fields, in characters: bytes of the file in the formats that are
 // Windows-1252, characters of the text in UTF-8, where a field is also held to the bytes the
@@ -805,9 +810,16 @@ DocumentInfo readListFrom(ByteSource& source, const std::string& name, CardStore
             info.failure = FileFailure::OldFormat;
             return info;
         }
+        const bool listFormat = first == kOldFormat || first == kVersion102 || first == kVersion20;
+        // Read as a text list, binary junk would become millions of cards of garbage.
+        if (!listFormat && !looksLikeText({head, headSize}, kStrayControls)) {
+            info.status = 1;
+            info.failure = FileFailure::NotText;
+            return info;
+        }
         PrefixedSource all(std::string_view(head, headSize), source);
         bool complete = false;
-        if (first == kOldFormat || first == kVersion102 || first == kVersion20) {
+        if (listFormat) {
             TextReader in(all);
             in.get();
             complete = readList(first, in, info, store, target, questionFont, answerFont, host);

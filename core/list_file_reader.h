@@ -42,6 +42,10 @@ inline constexpr int64_t kMaxListFileBytes = int64_t{1} << 30;
 // `repairedTexts` counts the texts that held one; `unicode` says the file was the
 // Unicode list.
 //
+// A file that is none of the list formats by its first byte and whose first KiB are not
+// text (looksLikeText, tolerating a few stray control characters) gives status 1 and
+// NotText, and changes nothing.
+//
 // A file that cannot be opened gives status 1 and changes nothing, without a message;
 // `failure` says why. Only a regular file of at most kMaxListFileBytes is opened: a
 // folder, device, socket or named pipe (never waited for) gives NotRegularFile, a larger

@@ -4,21 +4,25 @@
 #include <array>
 #include <cstring>
 
+#include "core/html_text.h"
 #include "core/unicode_text.h"
 #include "core/windows1252.h"
 
 namespace {
 
-// Detection looks at the start of the file only, so that it costs the same for any size.
+// The text check looks at the start of the file only, so that it costs the same for any size.
 constexpr std::size_t kSampleBytes = 64 * 1024;
-constexpr std::size_t kSampleRows = 200;
-// Separators whose consistency differs by less than this count as equally good, and the
-// earlier one in the list wins: a comma file whose texts hold times such as "9:00", or a
-// semicolon file whose texts hold commas, then keeps its real separator.
+// Separators whose shares of rows with the usual field count differ by less than this
+// count as about equally consistent (detectSeparator).
 constexpr double kSeparatorTolerance = 0.1;
 constexpr std::array<char32_t, 6> kSeparatorCandidates = {'\t', ';', ',', '|', ':', '='};
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
+// What a line break of an HTML text becomes on the one line of a card. Not "," or ";":
+// answer checking takes those for the border between two meanings, while lines of a card
+// side are as often a word and its example or its plural.
+constexpr std::string_view kHtmlLineBreak = " / ";
 
 // ---- encodings -------------------------------------------------------------------------
 
@@ -34,6 +38,30 @@ std::size_t byteOrderMarkLength(std::string_view bytes, TextEncoding encoding) {
             return 0;
     }
     return 0;
+}
+
+// Whether bytes without a byte-order mark are UTF-8: all of them valid, or valid multi-byte
+// sequences at least twice as many as the invalid ones. Windows-1252 text only by chance
+// holds a letter followed by the very bytes that make a UTF-8 sequence ("\xDF\x93" is "ß“"),
+// while its accented letters are invalid UTF-8 nearly every time; a UTF-8 file that a few
+// stray bytes damaged is still mostly sequences, and reading it as Windows-1252 would turn
+// every one of its accented letters into two wrong characters.
+bool mostlyUtf8(std::string_view bytes) {
+    if (isValidUtf8(bytes))
+        return true;
+    std::size_t sequences = 0, invalid = 0;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        if (decodeUtf8(bytes, pos))
+            ++sequences;
+        else
+            ++invalid;
+    }
+    return sequences >= 2 * invalid;
 }
 
 TextEncoding detectEncoding(std::string_view bytes, bool& byteOrderMark) {
@@ -60,7 +88,7 @@ TextEncoding detectEncoding(std::string_view bytes, bool& byteOrderMark) {
         if (zeroEven * 10 >= pairs * 3 && zeroOdd * 20 <= pairs)
             return TextEncoding::Utf16BigEndian;
     }
-    return isValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    return mostlyUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
 }
 
 // The file's text in UTF-8, and where bytes that were no character were replaced.
@@ -151,19 +179,35 @@ void decodeUtf16Body(std::string_view body, bool bigEndian, Decoded& out) {
 }
 
 // Binary files nearly always hold NUL bytes; the rest show themselves by the share of
-// control characters no text has.
-bool looksLikeText(std::string_view text) {
-    if (std::memchr(text.data(), '\0', text.size()) != nullptr)
-        return false;
+// control characters no text has. Up to `tolerated` of either never make it binary.
+bool decodedIsText(std::string_view text, std::size_t tolerated) {
     const std::string_view sample = text.substr(0, kSampleBytes);
-    std::size_t controls = 0;
+    std::size_t controls = 0;  // NUL bytes included
     for (const char ch : sample) {
         const auto b = static_cast<unsigned char>(ch);
         if ((b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != '\v') ||
             b == 0x7F)
             ++controls;
     }
-    return controls * 20 <= sample.size();
+    if (tolerated > 0 && controls <= tolerated)
+        return true;
+    return std::memchr(text.data(), '\0', text.size()) == nullptr && controls * 20 <= sample.size();
+}
+
+// The body behind the byte-order mark in UTF-8.
+void decodeBody(std::string_view body, TextEncoding encoding, Decoded& decoded) {
+    switch (encoding) {
+        case TextEncoding::Utf8:
+            decodeUtf8Body(body, decoded);
+            break;
+        case TextEncoding::Windows1252:
+            decodeWindows1252Body(body, decoded);
+            break;
+        case TextEncoding::Utf16LittleEndian:
+        case TextEncoding::Utf16BigEndian:
+            decodeUtf16Body(body, encoding == TextEncoding::Utf16BigEndian, decoded);
+            break;
+    }
 }
 
 // ---- rows ----------------------------------------------------------------------------
@@ -318,56 +362,78 @@ std::string_view trimBlanks(std::string_view s) {
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
-// How consistently a separator splits the sample: the share of rows that have the most
-// common field count, or nothing when that count is not above one.
-std::optional<double> consistency(std::string_view text, std::size_t pos, char32_t separator) {
+// How a separator splits the rows of a file.
+struct Split {
+    std::size_t rows = 0;
+    std::size_t usualRows = 0;   // rows that have the most common field count
+    std::size_t usualCount = 0;  // that count
+    std::size_t gaps = 0;        // separators between fields
+    std::size_t blankAfter = 0;  // of them, those a blank follows
+};
+
+Split splitBy(std::string_view text, std::size_t pos, char32_t separator) {
     const std::string sep = utf8Of(separator);
-    // A row cut by the end of the sample would count wrongly; the sample ends at a line.
-    std::size_t end = text.size();
-    if (end - pos > kSampleBytes) {
-        end = text.find('\n', pos + kSampleBytes);
-        end = end == std::string_view::npos ? text.size() : end;
-    }
-    RowParser parser(text.substr(0, end), sep, pos, 1);
+    RowParser parser(text, sep, pos, 1);
     RowParser::Row row;
     std::string scratch;
     std::vector<std::size_t> fieldEnd;
-    std::vector<std::size_t> counts;
-    while (counts.size() < kSampleRows && parser.next(row, scratch, fieldEnd)) {
-        counts.push_back(fieldEnd.size());
+    std::vector<std::size_t> histogram;
+    Split split;
+    while (parser.next(row, scratch, fieldEnd)) {
+        const std::size_t fields = fieldEnd.size();
+        ++split.rows;
+        if (fields < 4096) {
+            if (histogram.size() <= fields)
+                histogram.resize(fields + 1);
+            ++histogram[fields];
+        }
+        split.gaps += fields - 1;
+        for (std::size_t f = 1; f < fields; ++f)
+            split.blankAfter += fieldEnd[f - 1] < fieldEnd[f] && scratch[fieldEnd[f - 1]] == ' ';
         scratch.clear();
         fieldEnd.clear();
     }
-    if (counts.empty())
-        return std::nullopt;
-    std::sort(counts.begin(), counts.end());
-    std::size_t bestCount = 0, bestRun = 0;
-    for (std::size_t i = 0; i < counts.size();) {
-        std::size_t j = i;
-        while (j < counts.size() && counts[j] == counts[i])
-            ++j;
-        if (j - i > bestRun) {
-            bestRun = j - i;
-            bestCount = counts[i];
-        }
-        i = j;
+    if (!histogram.empty()) {
+        const auto usual = std::max_element(histogram.begin(), histogram.end());
+        split.usualCount = static_cast<std::size_t>(usual - histogram.begin());
+        split.usualRows = *usual;
     }
-    if (bestCount < 2)
-        return std::nullopt;
-    return static_cast<double>(bestRun) / static_cast<double>(counts.size());
+    return split;
 }
 
+// The candidate that splits every row, the first one included, into the same number of
+// fields. Among candidates about as consistent as the best, one that does so throughout
+// wins; then one that is not mostly followed by a blank, as "; " and ", " between the
+// words of a text are; then the earlier in the list.
 std::optional<char32_t> detectSeparator(std::string_view text, std::size_t pos) {
-    std::optional<char32_t> best;
-    double bestScore = 0;
-    for (const char32_t candidate : kSeparatorCandidates) {
-        const std::optional<double> score = consistency(text, pos, candidate);
-        if (score && (!best || *score > bestScore + kSeparatorTolerance)) {
-            best = candidate;
-            bestScore = *score;
-        }
+    struct Candidate {
+        char32_t separator;
+        double share;
+        bool throughout;
+        bool prose;
+    };
+    std::vector<Candidate> candidates;
+    double best = 0;
+    for (const char32_t c : kSeparatorCandidates) {
+        const Split split = splitBy(text, pos, c);
+        if (split.usualCount < 2)
+            continue;
+        const double share = static_cast<double>(split.usualRows) / static_cast<double>(split.rows);
+        candidates.push_back(
+            {c, share, split.usualRows == split.rows, split.blankAfter * 2 > split.gaps});
+        best = std::max(best, share);
     }
-    return best;
+    std::erase_if(candidates,
+                  [&](const Candidate& c) { return c.share < best - kSeparatorTolerance; });
+    const auto keepIfAny = [&](auto wanted) {
+        if (std::any_of(candidates.begin(), candidates.end(), wanted))
+            std::erase_if(candidates, [&](const Candidate& c) { return !wanted(c); });
+    };
+    keepIfAny([](const Candidate& c) { return c.throughout; });
+    keepIfAny([](const Candidate& c) { return !c.prose; });
+    if (candidates.empty())
+        return std::nullopt;
+    return candidates.front().separator;
 }
 
 std::optional<char32_t> separatorNamed(std::string_view value) {
@@ -392,9 +458,20 @@ struct Headers {
     std::optional<char32_t> separator;
     std::optional<bool> html;
     std::optional<std::string> columns;
+    AnkiColumns anki;
     std::size_t lines = 0;
     std::size_t end = 0;  // where the rows start
 };
+
+// A column as Anki's header lines number it, from 1, turned into one counted from 0.
+std::optional<std::size_t> columnNumber(std::string_view value) {
+    const std::string_view digits = trimBlanks(value);
+    if (digits.empty() || digits.size() > 4 ||
+        digits.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    const std::size_t number = std::stoul(std::string(digits));
+    return number == 0 ? std::nullopt : std::optional<std::size_t>(number - 1);
+}
 
 // The "#key:value" lines at the top of the file, as other trainers write them.
 Headers readHeaders(std::string_view text) {
@@ -422,6 +499,15 @@ Headers readHeaders(std::string_view text) {
                     h.html = v == "true";
             } else if (key == "columns") {
                 h.columns = std::string(value);
+            } else if (const auto column = columnNumber(value)) {
+                if (key == "guid column")
+                    h.anki.guid = column;
+                else if (key == "notetype column")
+                    h.anki.notetype = column;
+                else if (key == "deck column")
+                    h.anki.deck = column;
+                else if (key == "tags column")
+                    h.anki.tags = column;
             }
         }
         ++h.lines;
@@ -499,6 +585,14 @@ std::string_view TextImport::field(std::size_t row, std::size_t column) const {
     return std::string_view(text_).substr(start, fieldEnd_[index] - start);
 }
 
+bool looksLikeText(std::string_view firstBytes, std::size_t tolerated) {
+    bool mark = false;
+    const TextEncoding encoding = detectEncoding(firstBytes, mark);
+    Decoded decoded;
+    decodeBody(firstBytes.substr(byteOrderMarkLength(firstBytes, encoding)), encoding, decoded);
+    return decodedIsText(decoded.text, tolerated);
+}
+
 TextImport importText(std::string_view bytes, const TextImportOptions& options) {
     TextImport import;
     bool mark = false;
@@ -509,26 +603,18 @@ TextImport importText(std::string_view bytes, const TextImportOptions& options) 
     const std::string_view body = bytes.substr(markLength);
 
     Decoded decoded;
-    switch (import.encoding) {
-        case TextEncoding::Utf8:
-            decodeUtf8Body(body, decoded);
-            break;
-        case TextEncoding::Windows1252:
-            decodeWindows1252Body(body, decoded);
-            break;
-        case TextEncoding::Utf16LittleEndian:
-        case TextEncoding::Utf16BigEndian:
-            decodeUtf16Body(body, import.encoding == TextEncoding::Utf16BigEndian, decoded);
-            break;
-    }
-    if (!looksLikeText(decoded.text)) {
+    decodeBody(body, import.encoding, decoded);
+    if (!decodedIsText(decoded.text, 0)) {
         import.status = TextImport::Status::NotText;
         return import;
     }
 
     const Headers headers = readHeaders(decoded.text);
     import.commentLines = headers.lines;
-    import.detectedSeparator = detectSeparator(decoded.text, headers.end);
+    // Detection reads every row once for each candidate; it is not needed when the
+    // separator is given.
+    if (!options.separator && !headers.separator)
+        import.detectedSeparator = detectSeparator(decoded.text, headers.end);
     if (options.separator) {
         import.separator = *options.separator;
         import.separatorSource = SeparatorSource::Option;
@@ -540,6 +626,7 @@ TextImport importText(std::string_view bytes, const TextImportOptions& options) 
         import.separatorSource = SeparatorSource::Detected;
     }
     import.html = options.html.value_or(headers.html.value_or(false));
+    import.ankiColumns = headers.anki;
     if (headers.columns)
         import.columnNames = splitColumns(*headers.columns, utf8Of(import.separator));
 
@@ -588,6 +675,14 @@ Role roleNamed(std::string_view name) {
     return Role::None;
 }
 
+// Anki's decks nest, their names joined by "::". The last level is the one that tells the
+// cards of a file apart ("Spanish::Unit 3"); the levels above it are mostly the same for
+// all of them, and a lesson holds only ten characters.
+std::string_view lastDeckLevel(std::string_view deck) {
+    const std::size_t colons = deck.rfind("::");
+    return colons == std::string_view::npos ? deck : deck.substr(colons + 2);
+}
+
 }  // namespace
 
 ColumnMapping suggestMapping(const TextImport& import) {
@@ -600,8 +695,11 @@ ColumnMapping suggestMapping(const TextImport& import) {
         for (std::size_t c = 0; c < import.fieldCount(0); ++c)
             names.push_back(import.field(0, c));
     }
+    const AnkiColumns& anki = import.ankiColumns;
     std::optional<std::size_t> question, answer;
     for (std::size_t c = 0; c < names.size(); ++c) {
+        if (anki.isMeta(c) || anki.deck == c)
+            continue;
         switch (roleNamed(names[c])) {
             case Role::Question:
                 question = question.value_or(c);
@@ -623,11 +721,24 @@ ColumnMapping suggestMapping(const TextImport& import) {
         mapping.question = *question;
         mapping.answer = *answer;
         mapping.firstRowIsHeader = fromFirstRow;
-    } else if (fromFirstRow) {
-        // A first row that does not name question and answer is a card like the others.
-        mapping.lesson.reset();
-        mapping.addInfo.reset();
+    } else {
+        if (fromFirstRow) {
+            // A first row that does not name question and answer is a card like the others.
+            mapping.lesson.reset();
+            mapping.addInfo.reset();
+        }
+        // The first two columns that hold card texts.
+        std::size_t column = 0;
+        const auto nextText = [&] {
+            while (anki.isMeta(column) || anki.deck == column)
+                ++column;
+            return column++;
+        };
+        mapping.question = nextText();
+        mapping.answer = nextText();
     }
+    if (!mapping.lesson && anki.deck)
+        mapping.lesson = anki.deck;
     return mapping;
 }
 
@@ -641,8 +752,10 @@ CardCandidate candidateAt(const TextImport& import, const ColumnMapping& mapping
     if (import.hasUnclosedQuote(row))
         c.problems.emplace_back(ImportProblemKind::UnclosedQuote);
     const auto take = [&](std::size_t column, CardField field) {
-        const std::string_view raw = import.field(row, column);
-        return import.html ? fitCardText(plainTextFromHtml(raw), field, c)
+        std::string_view raw = import.field(row, column);
+        if (field == CardField::Lesson && import.ankiColumns.deck == column)
+            raw = lastDeckLevel(raw);
+        return import.html ? fitCardText(htmlToText(raw, kHtmlLineBreak), field, c)
                            : fitCardText(raw, field, c);
     };
     c.card.question = take(mapping.question, CardField::Question);
@@ -723,6 +836,8 @@ bool plainRow(const TextImport& import, const ColumnMapping& mapping, std::size_
     return !question.empty() && plainField(question, CardField::Question) &&
            plainField(import.field(row, mapping.answer), CardField::Answer) &&
            plainOrAbsent(mapping.lesson, CardField::Lesson) &&
+           (!mapping.lesson || import.ankiColumns.deck != mapping.lesson ||
+            import.field(row, *mapping.lesson).find("::") == std::string_view::npos) &&
            plainOrAbsent(mapping.addInfo, CardField::AddInfo);
 }
 
@@ -730,98 +845,4 @@ bool plainRow(const TextImport& import, const ColumnMapping& mapping, std::size_
 
 bool isPlainCandidate(const TextImport& import, const ColumnMapping& mapping, std::size_t index) {
     return plainRow(import, mapping, index + (mapping.firstRowIsHeader ? 1 : 0));
-}
-
-// ---- HTML ------------------------------------------------------------------------------
-
-namespace {
-
-std::optional<char32_t> entityValue(std::string_view name) {
-    static constexpr std::pair<std::string_view, char32_t> kNames[] = {
-        {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}, {"nbsp", ' '}};
-    for (const auto& [n, c] : kNames) {
-        if (name == n)
-            return c;
-    }
-    if (name.size() < 2 || name[0] != '#')
-        return std::nullopt;
-    const bool hex = name[1] == 'x' || name[1] == 'X';
-    const std::string_view digits = name.substr(hex ? 2 : 1);
-    if (digits.empty() || digits.size() > 7)
-        return std::nullopt;
-    char32_t value = 0;
-    for (const char d : digits) {
-        int v;
-        if (d >= '0' && d <= '9')
-            v = d - '0';
-        else if (hex && d >= 'a' && d <= 'f')
-            v = d - 'a' + 10;
-        else if (hex && d >= 'A' && d <= 'F')
-            v = d - 'A' + 10;
-        else
-            return std::nullopt;
-        value = value * (hex ? 16 : 10) + static_cast<char32_t>(v);
-    }
-    if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return std::nullopt;
-    return value;
-}
-
-bool startsTag(std::string_view html, std::size_t pos) {
-    if (pos + 1 >= html.size())
-        return false;
-    const char c = html[pos + 1];
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '/' || c == '!';
-}
-
-// Tags after which the text goes on on a new line in a browser.
-bool breaksLine(std::string_view tag) {
-    std::string name;
-    for (const char c : tag) {
-        if (c == '/' && name.empty())
-            continue;
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
-            break;
-        name += static_cast<char>(c | 0x20);
-    }
-    return name == "br" || name == "p" || name == "div" || name == "li" || name == "tr";
-}
-
-}  // namespace
-
-std::string plainTextFromHtml(std::string_view html) {
-    std::string out;
-    out.reserve(html.size());
-    std::size_t pos = 0;
-    while (pos < html.size()) {
-        const char c = html[pos];
-        if (c == '<' && startsTag(html, pos)) {
-            const std::size_t end = html.find('>', pos);
-            if (end == std::string_view::npos) {
-                out.append(html.substr(pos));
-                break;
-            }
-            if (breaksLine(html.substr(pos + 1, end - pos - 1)) && !out.empty() &&
-                out.back() != ' ')
-                out += ' ';
-            pos = end + 1;
-        } else if (c == '&') {
-            const std::size_t end = html.find(';', pos);
-            const std::optional<char32_t> value =
-                end != std::string_view::npos && end - pos <= 10
-                    ? entityValue(html.substr(pos + 1, end - pos - 1))
-                    : std::nullopt;
-            if (value) {
-                appendUtf8(out, *value);
-                pos = end + 1;
-            } else {
-                out += c;
-                ++pos;
-            }
-        } else {
-            out += c;
-            ++pos;
-        }
-    }
-    return out;
 }

@@ -24,7 +24,25 @@ enum class SeparatorSource : uint8_t { Option, Header, Detected, Fallback };
 struct TextImportOptions {
     std::optional<TextEncoding> encoding;
     std::optional<char32_t> separator;
-    std::optional<bool> html;  // texts carry HTML: tags go, the common entities are decoded
+    // Texts carry HTML: tags go, entities are decoded, line breaks become " / "
+    // (htmlToText).
+    std::optional<bool> html;
+};
+
+// The columns Anki's header lines give a meaning ("#guid column:3"; counted from 1 in the
+// file, from 0 here). The note id, the note type and the tags are no card texts; the deck
+// may be a lesson.
+struct AnkiColumns {
+    std::optional<std::size_t> guid;
+    std::optional<std::size_t> notetype;
+    std::optional<std::size_t> deck;
+    std::optional<std::size_t> tags;
+
+    bool any() const { return guid || notetype || deck || tags; }
+    // Whether the column holds no card text: the note id, the note type or the tags.
+    bool isMeta(std::size_t column) const {
+        return guid == column || notetype == column || tags == column;
+    }
 };
 
 // Which field of a row goes where. Columns count from 0.
@@ -52,11 +70,13 @@ public:
     bool byteOrderMark = false;
     char32_t separator = '\t';
     SeparatorSource separatorSource = SeparatorSource::Fallback;
-    std::optional<char32_t> detectedSeparator;  // none when no candidate splits the lines
+    // None when no candidate splits the lines, or when an option or a header line gave it.
+    std::optional<char32_t> detectedSeparator;
     bool html = false;
     std::vector<std::string> columnNames;  // from a "#columns:" line
-    std::size_t commentLines = 0;          // lines starting with "#", header lines included
-    std::size_t usualFieldCount = 0;       // the field count most rows have
+    AnkiColumns ankiColumns;
+    std::size_t commentLines = 0;     // lines starting with "#", header lines included
+    std::size_t usualFieldCount = 0;  // the field count most rows have
 
     std::size_t rowCount() const { return rows_.size(); }
     // The line of the file (1-based) on which the row starts.
@@ -82,30 +102,37 @@ private:
 };
 
 // Reads the bytes of a text file. Encoding: the byte-order mark (UTF-8, UTF-16 LE or BE),
-// else UTF-16 when every other byte is zero, else UTF-8 when the bytes are valid UTF-8,
-// else Windows-1252. Separator: a "#separator:" line, else the candidate (TAB, ";", ",",
-// "|", ":", "=") that splits the first lines most consistently into the same number of
-// fields, preferring them in that order on a tie, else TAB. Empty lines and rows whose
+// else UTF-16 when every other byte is zero, else UTF-8 when the bytes are (mostly) valid UTF-8,
+// else Windows-1252 (a file of mostly valid UTF-8 with a few stray bytes is UTF-8, the
+// stray bytes U+FFFD). Separator: a "#separator:" line, else the candidate (TAB, ";", ",",
+// "|", ":", "=") that splits all rows, the first one included, most consistently into the
+// same number of fields (preferring one that does so throughout, then one not mostly
+// followed by a blank, then the order above), else TAB. Empty lines and rows whose
 // fields are all empty are skipped; lines starting with "#" are comments. A file holding
 // NUL bytes or many control characters has status NotText and no rows.
 TextImport importText(std::string_view bytes, const TextImportOptions& options = {});
 
+// Whether a file whose first bytes (a few KiB are enough) are these is text, as importText
+// tells it: read in the encoding the bytes show, it holds no NUL byte and not more than one
+// other control character in twenty. Up to `tolerated` NUL bytes and control characters
+// never make it binary.
+bool looksLikeText(std::string_view firstBytes, std::size_t tolerated = 0);
+
 // The mapping the file suggests: the column names of a "#columns:" line or of a first row
 // that names the columns (Question/Front, Answer/Back, Lesson, Additional information,
-// Notes, ...), else question and answer in the first two columns.
+// Notes, ...), else question and answer in the first two columns. Anki's note id, note type
+// and tag columns are left out of both; Anki's deck column is the lesson unless a column
+// is named so.
 ColumnMapping suggestMapping(const TextImport& import);
 
 // The card the index-th row (after a header row) would give, with its problems. A row is
 // not taken when its question is empty. Fields beyond the mapped columns and the usual
 // field count that hold text are noted as ExtraFields. A lesson or additional information
-// without a column, or empty in its column, is "-", as in a new card.
+// without a column, or empty in its column, is "-", as in a new card. A lesson from Anki's
+// deck column is the deck's last level ("Spanish::Unit 3" gives "Unit 3").
 CardCandidate candidateAt(const TextImport& import, const ColumnMapping& mapping,
                           std::size_t index);
 // Whether the index-th row gives its card exactly as its fields are written: a question,
 // and nothing to cut, clean or leave out. Much cheaper than candidateAt, so that a caller
 // walking a million rows asks it first.
 bool isPlainCandidate(const TextImport& import, const ColumnMapping& mapping, std::size_t index);
-
-// The text without HTML: tags are removed (a line break or block end becomes a blank) and
-// the common entities (&amp; &lt; &gt; &quot; &apos; &nbsp; and numeric ones) decoded.
-std::string plainTextFromHtml(std::string_view html);

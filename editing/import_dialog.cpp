@@ -190,6 +190,11 @@ ImportDialog::ImportDialog(ImportSource source, const QString& fileName, QWidget
     if (auto* corner = table->findChild<QAbstractButton*>())
         corner->setAccessibleName(tr("Select all rows"));
     table->horizontalHeader()->setStretchLastSection(true);
+    // Every column at least as wide as its title, "Additional information" too.
+    for (int column = 0; column < ImportPreviewModel::kColumnCount; ++column) {
+        table->setColumnWidth(column, std::max(table->columnWidth(column),
+                                               table->horizontalHeader()->sectionSizeHint(column)));
+    }
     table->setColumnHidden(ImportPreviewModel::LevelColumn, source_.kind() != ImportKind::Kvtml);
     layout->addWidget(
         labelFor(tr("&Preview of the first %1 cards:").arg(kPreviewRows), table, this));
@@ -250,15 +255,21 @@ void ImportDialog::buildTextChoices() {
     otherSeparator_->setObjectName("otherSeparatorEdit");
     otherSeparator_->setMaxLength(1);
     otherSeparator_->setMaximumWidth(40);
-    otherSeparator_->setAccessibleName(tr("Other separator character"));
     header_ = new QCheckBox(tr("&First row names the columns"), reading);
     header_->setObjectName("headerCheck");
+    html_ = new QCheckBox(tr("Texts are &HTML"), reading);
+    html_->setObjectName("htmlCheck");
+    html_->setToolTip(
+        tr("Tags are removed, entities such as &amp; decoded, and line breaks "
+           "become \" / \"."));
     readingLayout->addWidget(labelFor(tr("Enc&oding:"), encoding_, reading));
     readingLayout->addWidget(encoding_);
     readingLayout->addWidget(labelFor(tr("&Separator:"), separator_, reading));
     readingLayout->addWidget(separator_);
+    readingLayout->addWidget(labelFor(tr("O&ther character:"), otherSeparator_, reading));
     readingLayout->addWidget(otherSeparator_);
     readingLayout->addWidget(header_);
+    readingLayout->addWidget(html_);
     readingLayout->addStretch();
 
     auto* columns = new QGroupBox(tr("Columns"), this);
@@ -278,9 +289,14 @@ void ImportDialog::buildTextChoices() {
     addInfo_ = addColumnBox(tr("A&dditional information:"), "addInfoColumnBox");
     columnLayout->addStretch();
 
+    ankiNote_ = new QLabel(this);
+    ankiNote_->setObjectName("ankiColumnsLabel");
+    ankiNote_->setWordWrap(true);
+
     auto* outer = qobject_cast<QVBoxLayout*>(layout());
     outer->addWidget(reading);
     outer->addWidget(columns);
+    outer->addWidget(ankiNote_);
 
     connect(encoding_, &QComboBox::currentIndexChanged, this, &ImportDialog::readAgain);
     connect(separator_, &QComboBox::currentIndexChanged, this, [this] {
@@ -293,6 +309,7 @@ void ImportDialog::buildTextChoices() {
             readAgain();
     });
     connect(header_, &QCheckBox::toggled, this, &ImportDialog::takeMapping);
+    connect(html_, &QCheckBox::toggled, this, &ImportDialog::readAgain);
 }
 
 void ImportDialog::readAgain() {
@@ -306,6 +323,7 @@ void ImportDialog::readAgain() {
         separator = typed.first();
     }
     options.separator = separator;
+    options.html = html_->isChecked();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     source_.setOptions(options);
     QGuiApplication::restoreOverrideCursor();
@@ -338,6 +356,8 @@ void ImportDialog::showSource() {
         const QSignalBlocker blockEncoding(encoding_);
         const QSignalBlocker blockSeparator(separator_);
         const QSignalBlocker blockHeader(header_);
+        const QSignalBlocker blockHtml(html_);
+        html_->setChecked(text.html);
         selectData(encoding_, static_cast<int>(text.encoding));
         const int named = separator_->findData(static_cast<uint>(text.separator));
         separator_->setCurrentIndex(named >= 0 ? named : separator_->count() - 1);
@@ -346,6 +366,8 @@ void ImportDialog::showSource() {
             otherSeparator_->setText(QString::fromUcs4(&text.separator, 1));
         header_->setChecked(source_.mapping().firstRowIsHeader);
         fillColumnBoxes();
+        ankiNote_->setText(ankiColumnsText());
+        ankiNote_->setVisible(text.ankiColumns.any());
     }
     preview_->fill(source_, kPreviewRows);
     problems_->fill(source_);
@@ -388,6 +410,15 @@ void ImportDialog::fillColumnBoxes() {
             name = text.field(0, column);
         else if (column < text.columnNames.size())
             name = text.columnNames[column];
+        const AnkiColumns& anki = text.ankiColumns;
+        if (name.empty() && (anki.isMeta(column) || anki.deck == column)) {
+            items << (anki.guid == column       ? tr("Column %1: Anki note id")
+                      : anki.notetype == column ? tr("Column %1: Anki note type")
+                      : anki.deck == column     ? tr("Column %1: Anki deck")
+                                                : tr("Column %1: Anki tags"))
+                         .arg(number);
+            continue;
+        }
         if (!name.empty()) {
             items << tr("Column %1: %2").arg(number).arg(fromUtf8(shortened(name, kShownName)));
             continue;
@@ -416,4 +447,28 @@ void ImportDialog::fillColumnBoxes() {
     fill(answer_, mapping.answer, false);
     fill(lesson_, mapping.lesson, true);
     fill(addInfo_, mapping.addInfo, true);
+}
+
+QString ImportDialog::ankiColumnsText() const {
+    const AnkiColumns& anki = source_.text().ankiColumns;
+    const ColumnMapping& mapping = source_.mapping();
+    QStringList lines;
+    const auto number = [](std::size_t column) { return static_cast<qulonglong>(column + 1); };
+    if (anki.guid || anki.notetype) {
+        lines << tr("Anki's note ids and note types are no card texts and are not imported.");
+    }
+    if (anki.deck && mapping.lesson == anki.deck) {
+        lines << tr("The deck (column %1) becomes the lesson: the last level of its name, "
+                    "after \"::\".")
+                     .arg(number(*anki.deck));
+    }
+    if (anki.tags) {
+        const bool used = mapping.lesson == anki.tags || mapping.addInfo == anki.tags ||
+                          mapping.question == *anki.tags || mapping.answer == *anki.tags;
+        lines << (used ? tr("The tags (column %1) are imported as chosen above.")
+                       : tr("Tags are not imported. To keep them, choose column %1 for the "
+                            "additional information."))
+                     .arg(number(*anki.tags));
+    }
+    return lines.join(QLatin1Char(' '));
 }

@@ -42,6 +42,8 @@ private:
     // Sets every control from the source, without reading it again.
     void showSource();
     void fillColumnBoxes();
+    // What becomes of the columns Anki's header lines name.
+    QString ankiColumnsText() const;
 
     ImportSource source_;
     ImportPreviewModel* preview_;
@@ -52,6 +54,8 @@ private:
     QComboBox* separator_ = nullptr;
     QLineEdit* otherSeparator_ = nullptr;
     QCheckBox* header_ = nullptr;
+    QCheckBox* html_ = nullptr;
+    QLabel* ankiNote_ = nullptr;
     QComboBox* question_ = nullptr;
     QComboBox* answer_ = nullptr;
     QComboBox* lesson_ = nullptr;

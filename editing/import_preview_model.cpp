@@ -34,7 +34,7 @@ QString describeProblem(const ImportProblem& problem) {
                        "ImportPreviewModel",
                        "the %1 is cut after %2 characters, leaving out %3 more: %4")
                 .arg(fieldName(problem.field))
-                .arg(characterLimit(problem.field))
+                .arg(problem.keptCount)
                 .arg(problem.lostCount)
                 .arg(quoted(problem.lost));
         case ImportProblemKind::ExtraFields:

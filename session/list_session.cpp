@@ -123,6 +123,10 @@ void ListSession::openList(const QString& path) {
         if (info.failure == FileFailure::NotRegularFile) {
             ::showErrorText(
                 tr("%1 is not a list file: it is a folder, a device or a pipe.").arg(path));
+        } else if (info.failure == FileFailure::NotText) {
+            ::showErrorText(tr("%1 is not a list file: it is not text, and none of the list "
+                               "formats either.")
+                                .arg(path));
         } else if (info.failure == FileFailure::TooLarge) {
             ::showErrorText(tr("%1 is too large to be a list (over 1 GiB).").arg(path));
         } else {

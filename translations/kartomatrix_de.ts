@@ -547,10 +547,6 @@ Soll die Datei ersetzt werden?</translation>
         <translation>Die Datei wird gelesen</translation>
     </message>
     <message>
-        <source>Other separator character</source>
-        <translation>Anderes Trennzeichen</translation>
-    </message>
-    <message>
         <source>&amp;First row names the columns</source>
         <translation>&amp;Erste Zeile benennt die Spalten</translation>
     </message>
@@ -617,6 +613,50 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>None</source>
         <translation>Keine</translation>
+    </message>
+    <message>
+        <source>Texts are &amp;HTML</source>
+        <translation>Texte sind &amp;HTML</translation>
+    </message>
+    <message>
+        <source>O&amp;ther character:</source>
+        <translation>An&amp;deres Zeichen:</translation>
+    </message>
+    <message>
+        <source>Column %1: Anki note id</source>
+        <translation>Spalte %1: Anki-Notiz-ID</translation>
+    </message>
+    <message>
+        <source>Column %1: Anki note type</source>
+        <translation>Spalte %1: Anki-Notiztyp</translation>
+    </message>
+    <message>
+        <source>Column %1: Anki deck</source>
+        <translation>Spalte %1: Anki-Stapel</translation>
+    </message>
+    <message>
+        <source>Column %1: Anki tags</source>
+        <translation>Spalte %1: Anki-Schlagwörter</translation>
+    </message>
+    <message>
+        <source>Anki&apos;s note ids and note types are no card texts and are not imported.</source>
+        <translation>Ankis Notiz-IDs und Notiztypen sind keine Kartentexte und werden nicht importiert.</translation>
+    </message>
+    <message>
+        <source>The deck (column %1) becomes the lesson: the last level of its name, after &quot;::&quot;.</source>
+        <translation>Der Stapel (Spalte %1) wird zur Lektion: die letzte Stufe seines Namens, nach &quot;::&quot;.</translation>
+    </message>
+    <message>
+        <source>The tags (column %1) are imported as chosen above.</source>
+        <translation>Die Schlagwörter (Spalte %1) werden wie oben gewählt importiert.</translation>
+    </message>
+    <message>
+        <source>Tags are not imported. To keep them, choose column %1 for the additional information.</source>
+        <translation>Schlagwörter werden nicht importiert. Um sie zu behalten, wählen Sie Spalte %1 für die Zusatzinformation.</translation>
+    </message>
+    <message>
+        <source>Tags are removed, entities such as &amp;amp; decoded, and line breaks become &quot; / &quot;.</source>
+        <translation>Tags werden entfernt, Entitäten wie &amp;amp; aufgelöst, und Zeilenumbrüche werden zu &quot; / &quot;.</translation>
     </message>
 </context>
 <context>
@@ -888,6 +928,10 @@ Trotzdem öffnen?</translation>
     <message>
         <source>Kartomatrix Unicode list, for every language</source>
         <translation>Kartomatrix-Unicode-Liste, für jede Sprache</translation>
+    </message>
+    <message>
+        <source>%1 is not a list file: it is not text, and none of the list formats either.</source>
+        <translation>%1 ist keine Liste: Die Datei ist weder Text noch eines der Listenformate.</translation>
     </message>
 </context>
 <context>

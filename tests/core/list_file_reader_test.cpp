@@ -602,6 +602,11 @@ TEST_F(ReadFiles, ThatCannotBeOpenedChangeNothing) {
     // A sparse file costs no disk space.
     const std::string large = write("large.kmx", "");
     ASSERT_EQ(::truncate(large.c_str(), kMaxListFileBytes + 1), 0);
+    std::mt19937 rng(7);
+    std::string junk(20000, '\0');
+    for (char& c : junk)
+        c = static_cast<char>(rng());
+    junk[0] = 'b';  // no list format's first byte
     const std::string unreadable = write("unreadable.kmx", "a\tb\n");
     ::chmod(unreadable.c_str(), 0);
 
@@ -614,6 +619,8 @@ TEST_F(ReadFiles, ThatCannotBeOpenedChangeNothing) {
         {"DevUrandom", "/dev/urandom", FileFailure::NotRegularFile},
         {"LinkToDevZero", linkToZero, FileFailure::NotRegularFile},
         {"LargerThanTheLimit", large, FileFailure::TooLarge},
+        {"NulBytes", write("zeros.kmx", std::string(100000, '\0')), FileFailure::NotText},
+        {"RandomBytes", write("junk.kmx", junk), FileFailure::NotText},
     };
     if (::geteuid() != 0)
         cases.push_back({"Unreadable", unreadable, FileFailure::CannotOpen});  // root reads all
@@ -676,9 +683,7 @@ TEST_F(ReadFiles, BadInputGivesAClearResult) {
         // limit): every 198 characters of the line give one card.
         {"LongTextLine", longLine + "\tend\r\n", 506},
         {"LongVersion20Row", version20(kQuestionFont, kAnswerFont, {longLine}, {}), 1},
-        {"NulBytes", std::string(5000, '\0'), 26},
         {"Version20Binary", "\x80" + binary, -1},
-        {"TextBinary", binary, -1},
         {"Version102Binary", "\x7F" + binary, -1},
         {"FontRecordCutShort", header20() + std::string("-21\r\n0\r\n0"), 0},
     };

@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "core/card_store.h"
+#include "core/html_text.h"
 #include "core/import_pipeline.h"
+#include "core/list_ops.h"
 #include "core/text_import.h"
 #include "tests/core/card_record_printer.h"
 
@@ -129,6 +132,28 @@ INSTANTIATE_TEST_SUITE_P(
                       TextEncoding::Utf8,
                       '\t',
                       {{1, {"Haus"}}, {2, {"Baum"}}}},
+        DetectionCase{"Utf8WithAStrayByteStaysUtf8",
+                      "H\xC3\xA4user;houses\nK\xE4se;cheese\nM\xC3\xBC"
+                      "de;tired\n",
+                      TextEncoding::Utf8,
+                      ';',
+                      {{1, {"H\xC3\xA4user", "houses"}},
+                       {2, {"K\xEF\xBF\xBDse", "cheese"}},
+                       {3,
+                        {"M\xC3\xBC"
+                         "de",
+                         "tired"}}}},
+        DetectionCase{"SemicolonBlankInEveryAnswerKeepsTheComma",
+                      "house,das Haus; das Geb\xC3\xA4ude\ndog,der Hund; der K\xC3\xB6ter\n",
+                      TextEncoding::Utf8,
+                      ',',
+                      {{1, {"house", "das Haus; das Geb\xC3\xA4ude"}},
+                       {2, {"dog", "der Hund; der K\xC3\xB6ter"}}}},
+        DetectionCase{"HeaderRowSplitsOnlyAtTheComma",
+                      "Question,Answer\nhouse,Haus;Geb\xC3\xA4ude\n",
+                      TextEncoding::Utf8,
+                      ',',
+                      {{1, {"Question", "Answer"}}, {2, {"house", "Haus;Geb\xC3\xA4ude"}}}},
         DetectionCase{"QuoteThatNeverClosesIsAnOrdinaryCharacter",
                       "a,\"b\nc,d\n",
                       TextEncoding::Utf8,
@@ -261,7 +286,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   "#html:true\n<b>Haus</b>&nbsp;&amp;&#x20AC;\thouse<br>home\n",
                                   {},
                                   2,
-                                  {"Haus &\xE2\x82\xAC", "house home", "-", "-", 0},
+                                  {"Haus &\xE2\x82\xAC", "house / home", "-", "-", 0},
                                   {}},
                     CandidateCase{
                         "BlanksAroundFieldsGo", " q ; a \n", {}, 1, {"q", "a", "-", "-", 0}, {}},
@@ -280,6 +305,56 @@ TEST(TextImport, CutTextSaysWhatIsLost) {
     EXPECT_EQ(c.problems[0].field, CardField::Answer);
     EXPECT_EQ(c.problems[0].lost, "bcd");
     EXPECT_EQ(c.problems[0].lostCount, 3u);
+}
+
+TEST(TextImport, PreviewCutsExactlyWhereTheStoreDoes) {
+    // 100 letters of 17 bytes each reach the byte cap (1600) at the 94th letter.
+    std::string letter = "e";
+    for (int i = 0; i < 8; ++i)
+        letter += "\xCC\x81";
+    std::string heavy;
+    for (int i = 0; i < 100; ++i)
+        heavy += letter;
+    const CardCandidate c = candidateAt(importText("q;a\n" + heavy + ";a\n"), {}, 1);
+    ASSERT_EQ(c.problems.size(), 1u);
+    EXPECT_EQ(c.problems[0].kind, ImportProblemKind::TooLong);
+    EXPECT_EQ(c.problems[0].keptCount, 94u);
+    EXPECT_EQ(c.problems[0].lostCount, 6u);
+    CardStore store;
+    const Card& card = addCard(store, store.unknownList, c.card.question, c.card.answer, "-", "-");
+    EXPECT_EQ(card.question(), c.card.question);
+}
+
+TEST(TextImport, AnkiColumnsGiveNoTextsAndTheDeckIsTheLesson) {
+    const std::string file =
+        "#separator:tab\n#html:true\n#guid column:1\n#notetype column:2\n#deck column:3\n"
+        "#tags column:6\nf6Zx\tBasic\tSpanish::Unit 3\t<div>la casa</div>\thouse<br>home\tnoun\n";
+    const TextImport import = importText(file);
+    const ColumnMapping mapping = suggestMapping(import);
+    EXPECT_EQ(mapping, (ColumnMapping{3, 4, 2, std::nullopt, false}));
+    const CardCandidate c = candidateAt(import, mapping, 0);
+    EXPECT_EQ(c.card, (CardRecord{"la casa", "house / home", "Unit 3", "-", 0}));
+    EXPECT_TRUE(c.problems.empty());
+    const ImportReadResult read = readImportSource(file, "deck.txt", {});
+    ASSERT_TRUE(read.source);
+    std::vector<CardRecord> taken;
+    read.source->forEachTakenCard([&](const CardRecord& card) { taken.push_back(card); });
+    EXPECT_EQ(taken, std::vector<CardRecord>{c.card});
+}
+
+TEST(HtmlText, ShowsWhatABrowserShowsOnOneLine) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"<div>a</div><div>b</div>", "a / b"},
+        {"<br>x<br><br> y<p></p>", "x / y"},
+        {"<p>Stra&szlig;e &amp; <i>Weg</i></p>\n",
+         "Stra\xC3\x9F"
+         "e & Weg"},
+        {"<style>p { x: 1 }</style>a&bogus;b <!-- note -->", "a&bogus;b"},
+        {"a <b>b</b>\n  c", "a b c"},
+        {"1 < 2 &lt; 3", "1 < 2 < 3"},
+    };
+    for (const auto& [html, text] : cases)
+        EXPECT_EQ(htmlToText(html, " / "), text) << html;
 }
 
 TEST(TextImport, OneEnormousLineIsCutAndSaysSoBriefly) {

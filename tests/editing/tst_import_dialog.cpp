@@ -1,10 +1,13 @@
 #include <sys/stat.h>
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QTableView>
@@ -307,6 +310,42 @@ private slots:
         QCOMPARE(seen.problems, problems);
         QCOMPARE(seen.importEnabled, summary.front() != '0');
         QCOMPARE(store_->cardCount(), size_t(0));
+    }
+
+    void htmlChoiceLabelsAndHeadersAreThere() {
+        QString tagged, plain, otherName, buddyText;
+        bool checked = false;
+        bool headersFit = true;
+        const auto inspect = [&](QDialog* dialog) {
+            const QAbstractItemModel* preview =
+                dialog->findChild<QTableView*>("previewTable")->model();
+            const auto answer = [&] { return preview->index(0, 2).data().toString(); };
+            auto* html = dialog->findChild<QCheckBox*>("htmlCheck");
+            checked = html->isChecked();
+            plain = answer();
+            html->click();
+            tagged = answer();
+            auto* other = dialog->findChild<QLineEdit*>("otherSeparatorEdit");
+            otherName = other->accessibleName();
+            for (QLabel* label : dialog->findChildren<QLabel*>()) {
+                if (label->buddy() == other)
+                    buddyText = label->text();
+            }
+            QHeaderView* header =
+                dialog->findChild<QTableView*>("previewTable")->horizontalHeader();
+            for (int column = 0; column < header->count() - 1; ++column)
+                headersFit &= header->isSectionHidden(column) ||
+                              header->sectionSize(column) >= header->sectionSizeHint(column);
+        };
+        importFile(writeTestFile(dir_, "anki.txt", "#html:true\n<b>Haus</b>;house<br>home\n"),
+                   inspectThen(inspect, ScriptedPrompts::acceptDialog()));
+        QVERIFY(checked);
+        QCOMPARE(plain, QString("house / home"));
+        QCOMPARE(tagged, QString("house<br>home"));
+        QCOMPARE(otherName, QString("Other character"));
+        QCOMPARE(buddyText, QString("O&ther character:"));
+        QVERIFY(headersFit);
+        QCOMPARE(cardsOf(store_->unknownList), QStringList{"<b>Haus</b>|house<br>home|-|-|0"});
     }
 
     void exportedCardsComeBackAsTheyWere_data() {

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QFile>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -77,6 +78,17 @@ private slots:
         // A file that cannot be read announces nothing and leaves the store empty.
         env_->prompts().answers.push_back(PromptAnswer::Ok);
         QCOMPARE(record([&] { session_->openList(dir.filePath("missing.kmx")); }), QStringList());
+        env_->prompts().clear();
+
+        // Nor does a file of binary junk, which says what it is instead of becoming cards.
+        QFile junk(dir.filePath("junk.kmx"));
+        QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(8192, '\0')) == 8192);
+        junk.close();
+        QCOMPARE(record([&] { session_->openList(junk.fileName()); }), QStringList());
+        QCOMPARE(env_->prompts().messageTexts(),
+                 QStringList{junk.fileName() + " is not a list file: it is not text, and none "
+                                               "of the list formats either."});
+        QVERIFY(!session_->hasCards());
         env_->prompts().clear();
 
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
