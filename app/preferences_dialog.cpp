@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "platform/dialog_data.h"
+#include "widgets/screen_fit.h"
 
 namespace {
 
@@ -88,7 +89,11 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, QWidget* parent)
     buttons->addWidget(pathButton_);
     buttons->addStretch();
 
-    auto* fields = new QVBoxLayout;
+    // The fields scroll when the screen is too small for them (a large scale factor); the
+    // buttons stay in view.
+    auto* fieldsArea = new QWidget;
+    auto* fields = new QVBoxLayout(fieldsArea);
+    fields->setContentsMargins(0, 0, 0, 0);
     fields->addWidget(maxLevelLabel);
     fields->addWidget(maxLevelEdit_);
     fields->addWidget(showAddInfoCheck_);
@@ -97,7 +102,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, QWidget* parent)
     fields->addWidget(ignoreAccentsCheck_);
 
     auto* layout = new QHBoxLayout(this);
-    layout->addLayout(fields, 1);
+    layout->addWidget(new ContentScrollArea(fieldsArea, this), 1);
     layout->addLayout(buttons);
 
     connect(okButton_, &QPushButton::clicked, this, &PreferencesDialog::accept);

