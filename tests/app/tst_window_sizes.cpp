@@ -1,5 +1,4 @@
 #include <QDialog>
-#include <QFile>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -55,21 +54,14 @@ private slots:
             main_->runCommand(command);
         }
         QVERIFY2(beyond.isEmpty(), qPrintable(beyond.join(", ")));
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window != main_.get() && window->isVisible())
-                window->close();
     }
 };
 
 int main(int argc, char** argv) {
     QTemporaryDir folder;
-    QFile config(folder.filePath("screen.json"));
-    if (!config.open(QIODevice::WriteOnly) ||
-        config.write(R"({"screens": [{"name": "small", "x": 0, "y": 0, "width": 1280,
-                     "height": 900, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") < 0)
-        return 2;
-    config.close();
-    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config.fileName()).toLocal8Bit());
+    const QString config = writeTestFile(
+        folder, "screen.json", R"({"screens": [{"width": 1280, "height": 900, "dpr": 1}]})");
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());
     qputenv("QT_SCALE_FACTOR", "2");
     QApplication application(argc, argv);
     keepWindowsOnScreen(&application);
