@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "platform/dialog_data.h"
+#include "widgets/screen_fit.h"
 
 namespace {
 
@@ -133,7 +134,11 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, QWidget* parent)
     buttons->addWidget(pathButton_);
     buttons->addStretch();
 
-    auto* fields = new QVBoxLayout;
+    // The fields scroll when the screen is too small for them (a large scale factor); the
+    // buttons stay in view.
+    auto* fieldsArea = new QWidget;
+    auto* fields = new QVBoxLayout(fieldsArea);
+    fields->setContentsMargins(0, 0, 0, 0);
     fields->addWidget(maxLevelLabel);
     fields->addWidget(maxLevelEdit_);
     fields->addWidget(showAddInfoCheck_);
@@ -143,7 +148,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, QWidget* parent)
     fields->addWidget(speechGroup);
 
     auto* layout = new QHBoxLayout(this);
-    layout->addLayout(fields, 1);
+    layout->addWidget(new ContentScrollArea(fieldsArea, this), 1);
     layout->addLayout(buttons);
 
     connect(okButton_, &QPushButton::clicked, this, &PreferencesDialog::accept);

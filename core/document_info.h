@@ -19,6 +19,8 @@ struct DocumentInfo {
     std::string fileName;
     // Why status is 1, for a clearer message; None with status 0.
     FileFailure failure = FileFailure::None;
+    // The system's error number (errno) behind the failure, 0 when there is none to tell.
+    int systemError = 0;
     // Reading only, with status 0: the file did not end where its format ends (cut inside
     // a card, its header or its fonts, or reading stopped at a number it could not read).
     // The cards up to that point are in the lists, the last one perhaps only in part, and

@@ -32,10 +32,12 @@ FileSource::FileSource(const std::string& path, int64_t maxBytes) : maxBytes_(ma
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         failure_ = FileFailure::CannotOpen;
+        error_ = errno;
         return;
     }
     if (::fstat(fd, &st) != 0) {
         failure_ = FileFailure::CannotOpen;
+        error_ = errno;
     } else if (!S_ISREG(st.st_mode)) {
         failure_ = FileFailure::NotRegularFile;
     } else if (st.st_size > maxBytes_) {
@@ -75,6 +77,8 @@ std::size_t FileSource::read(char* out, std::size_t max) {
     const ssize_t n = readOnce(fd_, out, max);
     if (n <= 0) {
         readError_ = n < 0;
+        if (readError_ && error_ == 0)
+            error_ = errno;
         done_ = true;
         return 0;
     }

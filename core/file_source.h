@@ -23,6 +23,8 @@ public:
     bool isOpen() const { return fd_ >= 0; }
     // Why the file is not open; None when it is.
     FileFailure failure() const { return failure_; }
+    // The system's error number behind a failed open or the first failed read; 0 if none.
+    int systemError() const { return error_; }
     // The file as it was opened.
     const FileStamp& stamp() const { return stamp_; }
 
@@ -34,6 +36,7 @@ public:
 private:
     int fd_ = -1;
     FileFailure failure_ = FileFailure::None;
+    int error_ = 0;
     FileStamp stamp_;
     int64_t maxBytes_;
     int64_t readSoFar_ = 0;

@@ -847,10 +847,13 @@ DocumentInfo readListFile(const std::string& path, CardStore& store, CardList& t
         DocumentInfo info;
         info.status = 1;
         info.failure = source.failure();
+        info.systemError = source.systemError();
         return info;
     }
     DocumentInfo info = readListFrom(source, path, store, target, questionFont, answerFont, host);
     if (info.status == 0)
         info.stamp = source.stamp();
+    if (info.failure == FileFailure::CannotOpen)
+        info.systemError = source.systemError();
     return info;
 }

@@ -182,11 +182,13 @@ bool writeReplacing(const std::string& path, const WriteFaults& faults, Document
         if (!file.open()) {
             info.status = 1;
             info.failure = file.failure();
+            info.systemError = file.systemError();
             return false;
         }
         if (!write(file) || !file.commit()) {
             info.status = 1;
             info.failure = failureOf(file);
+            info.systemError = file.systemError();
             return false;
         }
         info.stamp = file.stamp();

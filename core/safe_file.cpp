@@ -179,10 +179,13 @@ SafeFile::~SafeFile() {
     discard();
 }
 
-bool SafeFile::fail(FileFailure why) {
+bool SafeFile::fail(FileFailure why, int error) {
     ok_ = false;
-    if (failure_ == FileFailure::None)
+    if (failure_ == FileFailure::None) {
         failure_ = why;
+        if (error_ == 0)
+            error_ = error;
+    }
     discard();
     return false;
 }
@@ -198,13 +201,13 @@ bool SafeFile::open() {
     buffer.push_back('\0');
     fd_ = ::mkostemp(buffer.data(), O_CLOEXEC);
     if (fd_ < 0)
-        return fail(FileFailure::CannotWrite);
+        return fail(FileFailure::CannotWrite, errno);
     temp_.assign(buffer.data());
     // Tells a later save that this file is still being written (removeSaveLeftovers). A
     // file system without locks leaves the process number to tell it.
     ::flock(fd_, LOCK_EX | LOCK_NB);
     if (::fchmod(fd_, newFileMode(target_)) != 0)
-        return fail(FileFailure::CannotWrite);
+        return fail(FileFailure::CannotWrite, errno);
     return true;
 }
 
@@ -216,12 +219,15 @@ bool SafeFile::write(std::string_view bytes) {
         // The disk fills up part-way through this write.
         bytes = bytes.substr(0, static_cast<std::size_t>(faults_.failAfterBytes - written_));
         ok_ = false;
+        error_ = ENOSPC;
     }
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR)
                 continue;
+            if (error_ == 0)
+                error_ = errno;
             ok_ = false;
             return false;
         }
@@ -235,18 +241,21 @@ bool SafeFile::commit() {
     if (!ok_ || fd_ < 0)
         return fail(FileFailure::CannotWrite);
     const bool synced = ::fsync(fd_) == 0;
+    const int syncError = synced ? 0 : errno;
     // Renaming keeps the device, inode, size and modification time of the new file.
     const FileStamp written = stampOfDescriptor(fd_);
     const bool closed = ::close(fd_) == 0;
     fd_ = -1;
     if (!synced || !closed || !written.exists)
-        return fail(FileFailure::CannotWrite);
+        return fail(FileFailure::CannotWrite, syncError != 0 ? syncError : errno);
     // The old file may have been made read-only, or replaced, while the new one was written.
     const FileFailure problem = replaceProblem(target_);
     if (problem != FileFailure::None)
         return fail(problem);
-    if (faults_.failBeforeRename || std::rename(temp_.c_str(), target_.c_str()) != 0)
+    if (faults_.failBeforeRename)
         return fail(FileFailure::CannotWrite);
+    if (std::rename(temp_.c_str(), target_.c_str()) != 0)
+        return fail(FileFailure::CannotWrite, errno);
     temp_.clear();
     stamp_ = written;
     // The rename itself reaches the disk with the folder.

@@ -48,13 +48,17 @@ public:
 
     // Why open() or commit() failed; None until then.
     FileFailure failure() const { return failure_; }
+    // The system's error number behind that failure (ENOSPC, EROFS, ENOENT...); 0 when the
+    // failure was decided here (ReadOnly, NotRegularFile) or none occurred. A write cut by
+    // WriteFaults::failAfterBytes gives ENOSPC, as a full disk would.
+    int systemError() const { return error_; }
     // After a successful commit: the file as written, taken from the new file itself, so
     // that a change by someone else right after the rename is not mistaken for this save.
     const FileStamp& stamp() const { return stamp_; }
 
 private:
     void discard();
-    bool fail(FileFailure why);
+    bool fail(FileFailure why, int error = 0);
 
     std::string target_;
     std::string temp_;
@@ -63,6 +67,7 @@ private:
     int64_t written_ = 0;
     bool ok_ = true;
     FileFailure failure_ = FileFailure::None;
+    int error_ = 0;
     FileStamp stamp_;
 };
 

@@ -14,6 +14,7 @@
 #include "exam/statistics_widget.h"
 #include "platform/process.h"
 #include "session/list_session.h"
+#include "widgets/screen_fit.h"
 
 namespace {
 
@@ -92,18 +93,21 @@ StatisticsDialog::StatisticsDialog(ListSession& session, WindowRegistry& windows
     buttons->addWidget(refreshButton_);
     buttons->addWidget(okButton_);
 
-    auto* lower = new QVBoxLayout;
-    lower->setContentsMargins(20, 0, 20, 12);
-    lower->addLayout(figures);
-    lower->addSpacing(8);
-    lower->addLayout(buttons);
-
     // No margin above and left of the charts: their pixel positions count from the
-    // window's top left.
+    // window's top left. Charts and figures scroll when the screen is too small for them
+    // (a large scale factor); the buttons stay in view.
+    auto* contents = new QWidget;
+    auto* upper = new QVBoxLayout(contents);
+    upper->setContentsMargins(0, 0, 0, 0);
+    upper->addWidget(charts_, 0, Qt::AlignLeft | Qt::AlignTop);
+    figures->setContentsMargins(20, 0, 20, 0);
+    upper->addLayout(figures);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(charts_, 0, Qt::AlignLeft | Qt::AlignTop);
-    layout->addLayout(lower);
+    layout->addWidget(new ContentScrollArea(contents, this));
+    buttons->setContentsMargins(20, 8, 20, 12);
+    layout->addLayout(buttons);
 
     setTabOrder(okButton_, refreshButton_);
 

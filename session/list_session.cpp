@@ -23,6 +23,7 @@
 #include "platform/settings_store.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
+#include "session/file_failure_text.h"
 #include "session/preferences_settings.h"
 #include "session/window_registry.h"
 #include "widgets/document_info_dialog.h"
@@ -39,9 +40,19 @@ QString shownPath(const std::string& path) {
 }
 
 // The lock beside a list: hidden, and named after the list, so that every program that
-// opens the list looks for the same one.
+// opens the list looks for the same one. It goes by the file itself, not by the name it
+// was opened under: a symbolic link, a relative path or "..", lead to the lock beside the
+// file they name in the end. A file not there yet (the target of Save As) goes by its
+// resolved folder.
 QString lockPathFor(const std::string& path) {
-    const QFileInfo file(shownPath(path));
+    const QFileInfo given(shownPath(path));
+    QString resolved = given.canonicalFilePath();
+    if (resolved.isEmpty()) {
+        const QString folder = given.absoluteDir().canonicalPath();
+        resolved =
+            folder.isEmpty() ? given.absoluteFilePath() : QDir(folder).filePath(given.fileName());
+    }
+    const QFileInfo file(resolved);
     return file.dir().filePath(QStringLiteral(".") + file.fileName() + QStringLiteral(".lock"));
 }
 
@@ -120,18 +131,9 @@ void ListSession::openList(const QString& path) {
         readListFile(file, store_, store_.unknownList, question, answer, *this);
     if (info.status == 1) {
         unlockList();
-        if (info.failure == FileFailure::NotRegularFile) {
-            ::showErrorText(
-                tr("%1 is not a list file: it is a folder, a device or a pipe.").arg(path));
-        } else if (info.failure == FileFailure::NotText) {
-            ::showErrorText(tr("%1 is not a list file: it is not text, and none of the list "
-                               "formats either.")
-                                .arg(path));
-        } else if (info.failure == FileFailure::TooLarge) {
-            ::showErrorText(tr("%1 is too large to be a list (over 1 GiB).").arg(path));
-        } else {
-            ::showError(Msg::Unspecified);
-        }
+        const QString why = FileFailureText::reading(info, path);
+        if (!why.isEmpty())
+            ::showErrorText(why);
         return;
     }
     setFonts(question, answer);
@@ -199,16 +201,21 @@ bool ListSession::writeTo(const std::string& path, ListFileFormat format) {
     }
     const DocumentInfo info =
         writeListFile(path, store_, questionFont_, answerFont_, fontLog(), *this, {}, format);
-    if (info.status == 1)
-        ::showError(Msg::SaveFailed);
-    if (info.status == 0) {
-        fileStamp_ = info.stamp;
-        unicodeList_ = format == ListFileFormat::Unicode;
-        if (path == store_.fileName)
-            readIncomplete_ = false;
+    if (info.status == 1) {
+        // The table's sentence, and under it which file and why.
+        ::showErrorText(stringText(Msg::SaveFailed) + QLatin1Char('\n') +
+                        FileFailureText::saving(info, shownPath(path)));
     }
+    // An empty list is refused with a message of its own and writes nothing either.
+    const bool wrote = info.status == 0 && info.stamp.exists;
+    if (!wrote)
+        return false;
+    fileStamp_ = info.stamp;
+    unicodeList_ = format == ListFileFormat::Unicode;
+    if (path == store_.fileName)
+        readIncomplete_ = false;
     showDocumentInfo(info, dialogParent_);
-    return info.status == 0;
+    return true;
 }
 
 ListSession::Replace ListSession::confirmReplace() {
@@ -242,27 +249,35 @@ ListSession::Replace ListSession::confirmReplace() {
 
 bool ListSession::lockList(const std::string& path, bool ask) {
     unlockList();
+    bool refused = false;
+    lock_ = takeLock(path, ask ? tr("Open it anyway?") : QString(), refused);
+    return !refused;
+}
+
+std::unique_ptr<QLockFile> ListSession::takeLock(const std::string& path, const QString& question,
+                                                 bool& refused) {
+    refused = false;
     auto lock = std::make_unique<QLockFile>(lockPathFor(path));
     // A lock left by a program that crashed is taken over at once; QLockFile sees that
     // its process is gone.
     lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) {
-        lock_ = std::move(lock);
-        return true;
-    }
-    if (lock->error() != QLockFile::LockFailedError || !ask)
-        return true;  // no lock can be made here (a read-only folder): open without one
+    if (lock->tryLock(0))
+        return lock;
+    if (lock->error() != QLockFile::LockFailedError || question.isEmpty())
+        return nullptr;  // no lock can be made here (a read-only folder): go on without one
     qint64 pid = 0;
     QString host, program;
     lock->getLockInfo(&pid, &host, &program);
     const QString text =
         tr("%1 is already open in another program (%2, process %3 on %4). If both save it, "
-           "one will overwrite the other's changes.\n\nOpen it anyway?")
+           "one will overwrite the other's changes.")
             .arg(shownPath(path), program.isEmpty() ? tr("unknown") : program)
             .arg(pid)
-            .arg(host.isEmpty() ? tr("this computer") : host);
-    return prompts().question(dialogParent_, PromptIcon::Exclamation,
-                              stringText(Msg::CautionCaption), text, false) == PromptAnswer::Yes;
+            .arg(host.isEmpty() ? tr("this computer") : host) +
+        QStringLiteral("\n\n") + question;
+    refused = prompts().question(dialogParent_, PromptIcon::Exclamation,
+                                 stringText(Msg::CautionCaption), text, false) != PromptAnswer::Yes;
+    return nullptr;
 }
 
 void ListSession::unlockList() {
@@ -270,12 +285,16 @@ void ListSession::unlockList() {
 }
 
 void ListSession::saveListAs() {
+    saveListAs(QString::fromLatin1(CardStore::kUntitled));
+}
+
+void ListSession::saveListAs(const QString& initialName) {
     FileRequest request;
     request.title = stringText(Msg::SaveAsTitle);
     request.filters = {filter(tr("Kartomatrix-File"), "kmx"),
                        filter(tr("Kartomatrix Unicode list, for every language"), "kmx")};
     request.defaultSuffix = "kmx";
-    request.initialName = CardStore::kUntitled;
+    request.initialName = initialName;
     request.selectedFilter = unicodeList_ || !fitsWindows1252(store_) ? 1 : 0;
     const FileChoice choice = prompts().saveFile(dialogParent_, request);
     if (choice.path.isEmpty()) {
@@ -284,16 +303,25 @@ void ListSession::saveListAs() {
         return;
     }
     const std::string path = localPath(choice.path);
+    // The target is locked before it is written, asking as Open List does when another
+    // program has it open. A save that writes nothing leaves everything as it was: the
+    // list keeps its name, its lock and its stamp, and no lock stays on the target.
+    std::unique_ptr<QLockFile> targetLock;
+    const bool ownFile = store_.fileName != CardStore::kUntitled &&
+                         lockPathFor(path) == lockPathFor(store_.fileName);
+    if (!ownFile) {
+        bool refused = false;
+        targetLock = takeLock(path, tr("Save over it anyway?"), refused);
+        if (refused)
+            return;
+    }
     const int chosen = choice.filter >= 0 ? choice.filter : request.selectedFilter;
-    const bool written =
-        writeTo(path, chosen == 1 ? ListFileFormat::Unicode : ListFileFormat::Version20);
-    if (!written && chosen == 0 && firstCardBeyondWindows1252(store_))
-        return;  // refused before anything was written: the list keeps its file
-    if (path != store_.fileName)
-        lockList(path, false);
+    if (!writeTo(path, chosen == 1 ? ListFileFormat::Unicode : ListFileFormat::Version20))
+        return;
+    if (!ownFile)
+        lock_ = std::move(targetLock);
     store_.fileName = path;
-    if (written)
-        readIncomplete_ = false;
+    readIncomplete_ = false;
 }
 
 void ListSession::exportList(Command command) {
@@ -316,8 +344,10 @@ void ListSession::exportList(Command command) {
     } else {
         info = exportAnswers(path, store_, *this);
     }
-    if (info.status == 1)
-        ::showError(Msg::SaveFailed);
+    if (info.status == 1) {
+        ::showErrorText(stringText(Msg::SaveFailed) + QLatin1Char('\n') +
+                        FileFailureText::saving(info, choice.path));
+    }
 }
 
 bool ListSession::askToSave(bool saveAsAlways) {
@@ -328,7 +358,11 @@ bool ListSession::askToSave(bool saveAsAlways) {
             return false;
         case PromptAnswer::Yes:
             if (saveAsAlways) {
-                saveListAs();
+                // The list's own name and folder, so that its progress goes back where it
+                // came from unless the user chooses otherwise.
+                saveListAs(store_.fileName == CardStore::kUntitled
+                               ? QString::fromLatin1(CardStore::kUntitled)
+                               : QFileInfo(shownPath(store_.fileName)).absoluteFilePath());
             } else {
                 saveList();
             }

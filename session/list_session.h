@@ -62,6 +62,9 @@ public:
     void openList(const QString& path);
     void saveList();
     void saveListAs();
+    // Save As with the file dialog preset to `initialName` (a name, or a path whose folder
+    // the dialog opens in).
+    void saveListAs(const QString& initialName);
     void exportList(Command command);
     void closeList();
     void quit();
@@ -121,6 +124,11 @@ private:
     // when the user would rather not open the list.
     bool lockList(const std::string& path, bool ask);
     void unlockList();
+    // A lock on `path`'s file. When another program holds it and `question` is not empty,
+    // asks the user with `question` as the last line; `refused` when the answer is No.
+    // Null when no lock was taken.
+    std::unique_ptr<QLockFile> takeLock(const std::string& path, const QString& question,
+                                        bool& refused);
     FontDebugLog& fontLog();
     void setFonts(LogFont question, LogFont answer);
 

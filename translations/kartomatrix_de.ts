@@ -12,8 +12,10 @@
         <translation>Kartomatrix-Symbol</translation>
     </message>
     <message>
-        <source>Kartomatrix, Windows Version</source>
-        <translation>Kartomatrix, Windows-Version</translation>
+        <source>Kartomatrix %1
+Running on %2</source>
+        <translation>Kartomatrix %1
+Läuft unter %2</translation>
     </message>
 </context>
 <context>
@@ -411,6 +413,69 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>Edit Card</source>
         <translation>Karte bearbeiten</translation>
+    </message>
+</context>
+<context>
+    <name>FileFailureText</name>
+    <message>
+        <source>%1 is not a list file: it is not text, and none of the list formats either.</source>
+        <translation>%1 ist keine Liste: Die Datei ist weder Text noch eines der Listenformate.</translation>
+    </message>
+    <message>
+        <source>%1 is not a list file: it is a folder, a device or a pipe.</source>
+        <translation>%1 ist keine Listendatei, sondern ein Ordner, ein Gerät oder eine Pipe.</translation>
+    </message>
+    <message>
+        <source>%1 is too large to be a list (over 1 GiB).</source>
+        <translation>%1 ist zu groß für eine Liste (über 1 GiB).</translation>
+    </message>
+    <message>
+        <source>%1 could not be read.</source>
+        <translation>%1 konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read: there is no such file.</source>
+        <translation>%1 konnte nicht gelesen werden: Diese Datei gibt es nicht.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read: you are not allowed to read it.</source>
+        <translation>%1 konnte nicht gelesen werden: Sie dürfen sie nicht lesen.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read: %2.</source>
+        <translation>%1 konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>%1 was not saved: the file is read-only.</source>
+        <translation>%1 wurde nicht gespeichert: Die Datei ist schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>%1 was not saved: it is not a regular file but a folder, a device or a pipe.</source>
+        <translation>%1 wurde nicht gespeichert: Es ist keine gewöhnliche Datei, sondern ein Ordner, ein Gerät oder eine Pipe.</translation>
+    </message>
+    <message>
+        <source>%1 was not saved.</source>
+        <translation>%1 wurde nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1 was not saved: there is no space left on the disk.</source>
+        <translation>%1 wurde nicht gespeichert: Auf dem Datenträger ist kein Platz mehr frei.</translation>
+    </message>
+    <message>
+        <source>%1 was not saved: the disk is read-only.</source>
+        <translation>%1 wurde nicht gespeichert: Der Datenträger ist schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>%1 was not saved: its folder is read-only for you.</source>
+        <translation>%1 wurde nicht gespeichert: Sie dürfen in den Ordner der Datei nicht schreiben.</translation>
+    </message>
+    <message>
+        <source>%1 was not saved: its folder does not exist.</source>
+        <translation>%1 wurde nicht gespeichert: Der Ordner der Datei existiert nicht.</translation>
+    </message>
+    <message>
+        <source>%1 was not saved: %2.</source>
+        <translation>%1 wurde nicht gespeichert: %2.</translation>
     </message>
 </context>
 <context>
@@ -866,14 +931,6 @@ Soll die Datei ersetzt werden?</translation>
         <translation>Textdateien (*.TXT)</translation>
     </message>
     <message>
-        <source>%1 is not a list file: it is a folder, a device or a pipe.</source>
-        <translation>%1 ist keine Listendatei, sondern ein Ordner, ein Gerät oder eine Pipe.</translation>
-    </message>
-    <message>
-        <source>%1 is too large to be a list (over 1 GiB).</source>
-        <translation>%1 ist zu groß für eine Liste (über 1 GiB).</translation>
-    </message>
-    <message>
         <source>%1 ends in the middle of a card: only the first %2 cards could be read. Save will ask before it replaces the file.</source>
         <translation>%1 endet mitten in einer Karte: Nur die ersten %2 Karten konnten gelesen werden. Beim Speichern werden Sie gefragt, bevor die Datei ersetzt wird.</translation>
     </message>
@@ -888,14 +945,6 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>Replace %1 with this list? Choose No to save it under another name.</source>
         <translation>%1 durch diese Liste ersetzen? Wählen Sie Nein, um sie unter einem anderen Namen zu speichern.</translation>
-    </message>
-    <message>
-        <source>%1 is already open in another program (%2, process %3 on %4). If both save it, one will overwrite the other&apos;s changes.
-
-Open it anyway?</source>
-        <translation>%1 ist bereits in einem anderen Programm geöffnet (%2, Prozess %3 auf %4). Wenn beide speichern, überschreibt eines die Änderungen des anderen.
-
-Trotzdem öffnen?</translation>
     </message>
     <message>
         <source>unknown</source>
@@ -932,6 +981,16 @@ Trotzdem öffnen?</translation>
     <message>
         <source>%1 is not a list file: it is not text, and none of the list formats either.</source>
         <translation>%1 ist keine Liste: Die Datei ist weder Text noch eines der Listenformate.</translation>
+        <source>Open it anyway?</source>
+        <translation>Trotzdem öffnen?</translation>
+    </message>
+    <message>
+        <source>%1 is already open in another program (%2, process %3 on %4). If both save it, one will overwrite the other&apos;s changes.</source>
+        <translation>%1 ist bereits in einem anderen Programm geöffnet (%2, Prozess %3 auf %4). Wenn beide speichern, überschreibt eines die Änderungen des anderen.</translation>
+    </message>
+    <message>
+        <source>Save over it anyway?</source>
+        <translation>Trotzdem darüber speichern?</translation>
     </message>
 </context>
 <context>
@@ -1695,6 +1754,29 @@ Trotzdem öffnen?</translation>
     <message>
         <source>The stored answer of this card has more than ten meanings, so your answer cannot be compared with it word by word. Please shorten the stored answer with &quot;Edit Card&quot;.</source>
         <translation>Die gespeicherte Antwort dieser Karte hat mehr als zehn Bedeutungen, deshalb kann Ihre Antwort nicht Wort für Wort mit ihr verglichen werden. Bitte kürzen Sie die gespeicherte Antwort mit &quot;Karte bearbeiten&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>TrainerApp</name>
+    <message>
+        <source>Usage: %1 [LIST FILE | --empty | --help | --version]
+
+A vocabulary trainer. Opens the list file named on the command line; the
+whole text after the program name is taken as its path, blanks included.
+
+  --empty     start without a list (as with no argument)
+  --help, -h  show this text and end
+  --version   show the version number and end
+</source>
+        <translation>Aufruf: %1 [LISTENDATEI | --empty | --help | --version]
+
+Ein Vokabeltrainer. Öffnet die auf der Befehlszeile genannte Listendatei; der
+ganze Text nach dem Programmnamen gilt als ihr Pfad, Leerzeichen eingeschlossen.
+
+  --empty     ohne Liste beginnen (wie ohne Argument)
+  --help, -h  diesen Text zeigen und beenden
+  --version   die Versionsnummer zeigen und beenden
+</translation>
     </message>
 </context>
 <context>

@@ -1,11 +1,26 @@
 #include "widgets/answer_diff_view.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QColor>
 #include <QEvent>
+#include <QFontMetricsF>
+#include <QPainter>
 #include <QPalette>
 #include <QString>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace {
+
+constexpr QChar kCaret(0x2038);  // ‸
+// Thin spaces either side give the caret the width of a letter.
+const QString kCaretRun = QStringLiteral("\u2009\u2038\u2009");
 
 struct Marks {
     QColor typedOnly;   // struck through
@@ -57,9 +72,10 @@ QString typedCell(const MeaningDiff& meaning, const Marks& marks) {
                 html += span(shownText(segment.text, true), marks.typedOnly, "line-through");
                 break;
             case DiffPart::StoredOnly:
-                // Where letters were left out, not where they were typed wrong.
+                // Where letters were left out, not where they were typed wrong. The view
+                // draws the caret larger than the font's own (see paintEvent).
                 if (!afterTyped)
-                    html += span(QStringLiteral("\u2038"), marks.storedOnly, "none");  // ‸
+                    html += span(kCaretRun, marks.storedOnly, "none");
                 break;
         }
         afterTyped = segment.part == DiffPart::TypedOnly;
@@ -80,12 +96,67 @@ QString storedCell(const MeaningDiff& meaning, const Marks& marks) {
     return html;
 }
 
+// One run of marked letters, found in the document before its own decoration is taken off.
+struct MarkedRun {
+    enum class Kind { Struck, Underlined, Caret };
+    QTextBlock block;
+    int start;  // within the block
+    int end;
+    Kind kind;
+    QColor colour;
+};
+
+// The view's text as a document laid out at `width` (-1: unwrapped), without the font's
+// own strike-out and underline; the runs that had them go into `runs`.
+void layOut(QTextDocument& document, const QString& html, const QFont& font, qreal width,
+            std::vector<MarkedRun>* runs) {
+    document.setDefaultFont(font);
+    document.setDocumentMargin(0);
+    document.setHtml(html);
+    document.setTextWidth(width);
+    struct Plain {
+        int position;
+        int length;
+        bool caret;  // keeps its room, but the view draws it
+    };
+    std::vector<Plain> decorated;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            const bool caret = fragment.text().contains(kCaret);
+            if (!format.fontStrikeOut() && !format.fontUnderline() && !caret)
+                continue;
+            if (runs != nullptr) {
+                const int start = fragment.position() - block.position();
+                const MarkedRun::Kind kind = caret                    ? MarkedRun::Kind::Caret
+                                             : format.fontStrikeOut() ? MarkedRun::Kind::Struck
+                                                                      : MarkedRun::Kind::Underlined;
+                runs->push_back(
+                    {block, start, start + fragment.length(), kind, format.foreground().color()});
+            }
+            decorated.push_back({fragment.position(), fragment.length(), caret});
+        }
+    }
+    QTextCharFormat plain;
+    plain.setFontStrikeOut(false);
+    plain.setFontUnderline(false);
+    QTextCharFormat hidden = plain;
+    hidden.setForeground(Qt::transparent);
+    for (const Plain& run : decorated) {
+        QTextCursor cursor(&document);
+        cursor.setPosition(run.position);
+        cursor.setPosition(run.position + run.length, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(run.caret && runs != nullptr ? hidden : plain);
+    }
+}
+
 }  // namespace
 
 AnswerDiffView::AnswerDiffView(QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::RichText);
-    setTextInteractionFlags(Qt::TextSelectableByMouse);
     setWordWrap(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setAccessibleDescription(
         tr("Struck-through letters were typed but are not in the stored answer; "
            "underlined letters are in the stored answer but were not typed."));
@@ -99,9 +170,80 @@ void AnswerDiffView::setDiff(AnswerDiff diff) {
 }
 
 void AnswerDiffView::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::PaletteChange)
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
         render();
     QLabel::changeEvent(event);
+}
+
+QSize AnswerDiffView::sizeHint() const {
+    QTextDocument document;
+    layOut(document, text(), font(), -1, nullptr);
+    const QMargins m = contentsMargins();
+    return QSize(std::ceil(document.idealWidth()), std::ceil(document.size().height())) +
+           QSize(m.left() + m.right(), m.top() + m.bottom());
+}
+
+QSize AnswerDiffView::minimumSizeHint() const {
+    return QSize(std::min(sizeHint().width(), fontMetrics().averageCharWidth() * 20),
+                 fontMetrics().height());
+}
+
+int AnswerDiffView::heightForWidth(int width) const {
+    QTextDocument document;
+    const QMargins m = contentsMargins();
+    layOut(document, text(), font(), std::max(1, width - m.left() - m.right()), nullptr);
+    return std::ceil(document.size().height()) + m.top() + m.bottom();
+}
+
+void AnswerDiffView::paintEvent(QPaintEvent*) {
+    QTextDocument document;
+    std::vector<MarkedRun> runs;
+    const QRect area = contentsRect();
+    layOut(document, text(), font(), area.width(), &runs);
+    QPainter painter(this);
+    painter.translate(area.topLeft());
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette = palette();
+    context.palette.setColor(QPalette::Text, palette().color(QPalette::WindowText));
+    document.documentLayout()->draw(&painter, context);
+
+    const QFontMetricsF metrics(font());
+    const qreal thickness = std::max<qreal>(2.0, std::round(metrics.lineWidth() * 2));
+    for (const MarkedRun& run : runs) {
+        const QTextLayout* layout = run.block.layout();
+        const QPointF origin = document.documentLayout()->blockBoundingRect(run.block).topLeft();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const int from = std::max(run.start, line.textStart());
+            const int to = std::min(run.end, line.textStart() + line.textLength());
+            if (from >= to)
+                continue;
+            const qreal left = origin.x() + line.cursorToX(from);
+            const qreal right = origin.x() + line.cursorToX(to);
+            const qreal baseline = origin.y() + line.y() + line.ascent();
+            if (run.kind == MarkedRun::Kind::Caret) {
+                // A wedge from below the baseline up to the middle of the small letters,
+                // as wide as the gap the caret leaves, pointing where letters are missing.
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.setPen(
+                    QPen(run.colour, thickness, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                const qreal bottom = baseline + line.descent() * 0.7;
+                const QPointF wedge[] = {{left + thickness / 2, bottom},
+                                         {(left + right) / 2, baseline - metrics.xHeight() * 0.5},
+                                         {right - thickness / 2, bottom}};
+                painter.drawPolyline(wedge, 3);
+                painter.setRenderHint(QPainter::Antialiasing, false);
+                continue;
+            }
+            // Strike: above the middle of the small letters, clear of an "e"'s bar.
+            // Underline: a gap below the baseline, so it is not read as part of a letter.
+            const qreal middle = run.kind == MarkedRun::Kind::Struck
+                                     ? baseline - metrics.xHeight() * 0.62
+                                     : baseline + std::max<qreal>(2.0, thickness);
+            painter.fillRect(QRectF(left, middle - thickness / 2, right - left, thickness),
+                             run.colour);
+        }
+    }
 }
 
 void AnswerDiffView::render() {

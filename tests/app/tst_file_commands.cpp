@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -8,15 +9,18 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cerrno>
 #include <memory>
 
 #include "app/main_dialog.h"
 #include "app/trainer_app.h"
 #include "core/card_store.h"
+#include "core/document_info.h"
 #include "core/list_ops.h"
 #include "core/preferences.h"
 #include "editing/new_card_dialog.h"
 #include "exam/examination_dialog.h"
+#include "session/file_failure_text.h"
 #include "session/window_registry.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
@@ -141,6 +145,13 @@ private slots:
         QCOMPARE(TrainerApp::commandLineList({"kartomatrix", "/tmp/my", "words.kmx"}),
                  QString("/tmp/my words.kmx"));
         QCOMPARE(TrainerApp::commandLineList({"kartomatrix"}), QString());
+        QCOMPARE(TrainerApp::commandLineList({"kartomatrix", "--empty"}), QString());
+        QCOMPARE(TrainerApp::commandLineList({"kartomatrix", "--help", "me"}),
+                 QString("--help me"));
+        QVERIFY(TrainerApp::commandLineAnswer({"/usr/bin/kartomatrix", "--help"})
+                    .startsWith("Usage: kartomatrix [LIST FILE"));
+        QCOMPARE(TrainerApp::commandLineAnswer({"kartomatrix", "--version"}),
+                 QString("Kartomatrix %1\n").arg(TrainerApp::version()));
 
         const QString path = writeTestFile(dir_, "my words.kmx", listFile(2, 1));
         main_->setStartupList(TrainerApp::commandLineList(
@@ -165,9 +176,10 @@ private slots:
     void aFileThatCannotBeReadChangesNothing() {
         addCard(*store_, store_->unknownList, "kept", "card", "", "");
         main_->session().openList(dir_.filePath("missing.kmx"));
-        // The generic error: the "report failed" notice, then an empty error box.
-        QCOMPARE(env_->prompts().messages.size(), size_t(2));
-        QCOMPARE(env_->prompts().messages[1].text, QString());
+        // One box that names the file and the reason.
+        QCOMPARE(env_->prompts().messageTexts(),
+                 QStringList{dir_.filePath("missing.kmx") +
+                             " could not be read: there is no such file."});
         QCOMPARE(store_->unknownList.count(), 1);
         QCOMPARE(store_->fileName, std::string("UNTITLED"));
         QCOMPARE(describeDifferences(controlStates(main_->board()), startStates()), QString());
@@ -205,15 +217,91 @@ private slots:
         QVERIFY(!store_->modified);
     }
 
-    void aFailedSaveSaysSoAndKeepsTheChanges() {
+    // Each failed save says which file and why, shows no document information, and keeps
+    // the changes.
+    void aFailedSaveSaysWhyAndKeepsTheChanges_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder gone") << "no/such/folder/list.kmx"
+                                     << "its folder does not exist.";
+        QTest::newRow("read-only file") << "readonly.kmx"
+                                        << "the file is read-only.";
+    }
+    void aFailedSaveSaysWhyAndKeepsTheChanges() {
+        QFETCH(QString, target);
+        QFETCH(QString, reason);
+        const QString path = dir_.filePath(target);
+        if (target == "readonly.kmx") {
+            writeTestFile(dir_, target, "old");
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+        }
         addCard(*store_, store_->unknownList, "house", "Haus", "", "");
-        store_->fileName = dir_.filePath("no/such/folder/list.kmx").toStdString();
-        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        store_->fileName = path.toStdString();
         main_->runCommand(Command::SaveList);
         QCOMPARE(env_->prompts().messageTexts(),
-                 QStringList{"There was an error while saving cards."});
-        QCOMPARE(env_->prompts().dialogs, QStringList{"Document - Information"});
+                 QStringList{"There was an error while saving cards.\n" + path +
+                             " was not saved: " + reason});
+        QVERIFY(env_->prompts().dialogs.isEmpty());
         QVERIFY(store_->modified);
+        env_->prompts().clear();
+    }
+
+    // Reasons a test cannot bring about here: a full disk, a read-only disk.
+    void reasonsFromTheSystemAreNamed() {
+        DocumentInfo info;
+        info.failure = FileFailure::CannotWrite;
+        for (auto [error, reason] : {std::pair{ENOSPC, "there is no space left on the disk."},
+                                     std::pair{EROFS, "the disk is read-only."}}) {
+            info.systemError = error;
+            QCOMPARE(FileFailureText::saving(info, "/x"), QString("/x was not saved: ") + reason);
+        }
+    }
+
+    // Save As onto a file it cannot write leaves the list as it was: its name, its lock,
+    // its stamp; the target gets no lock.
+    void aFailedSaveAsChangesNothing() {
+        const QString path = writeTestFile(dir_, "mine.kmx", listFile(2, 0));
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        main_->session().openList(path);
+        const QString target = writeTestFile(dir_, "readonly.kmx", "old");
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner));
+        addCard(*store_, store_->unknownList, "new", "card", "", "");
+        env_->prompts().clear();
+        env_->prompts().saveChoices.push_back({target, 0});
+        main_->runCommand(Command::SaveListAs);
+        QCOMPARE(env_->prompts().messages.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(store_->fileName), path);
+        QLockFile mine(dir_.filePath(".mine.kmx.lock"));
+        QVERIFY(!mine.tryLock(0));
+        QLockFile theirs(dir_.filePath(".readonly.kmx.lock"));
+        QVERIFY(theirs.tryLock(0));
+        theirs.unlock();
+        // The stamp is still that of the list as read: Save asks nothing.
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        main_->runCommand(Command::SaveList);
+        QVERIFY(env_->prompts().questions.empty());
+        QVERIFY(!store_->modified);
+    }
+
+    // Save As onto a list another program has open asks first, as opening it does.
+    void saveAsOntoAListOpenElsewhereAsks() {
+        const QString target = writeTestFile(dir_, "theirs.kmx", "theirs");
+        QLockFile other(dir_.filePath(".theirs.kmx.lock"));
+        QVERIFY(other.tryLock(0));
+        addCard(*store_, store_->unknownList, "new", "card", "", "");
+        for (const PromptAnswer answer : {PromptAnswer::No, PromptAnswer::Yes}) {
+            env_->prompts().saveChoices.push_back({target, 0});
+            env_->prompts().answers.push_back(answer);
+            const bool yes = answer == PromptAnswer::Yes;
+            if (yes)
+                env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+            main_->runCommand(Command::SaveListAs);
+            QVERIFY(env_->prompts().questions.back().text.contains("is already open in another"));
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll() == "theirs", !yes);  // No: nothing written, name kept
+            QCOMPARE(store_->fileName == target.toStdString(), yes);
+        }
     }
 
     void exportsKeepTheListsName_data() {
@@ -254,6 +342,8 @@ private slots:
         env_->prompts().saveChoices.push_back({QString(), 0});  // the user cancels Save As
         main_->board().action(Command::CloseList)->trigger();
         QCOMPARE(env_->prompts().saveRequests.size(), size_t(1));
+        // Preset to the list's own name and folder, where its progress belongs.
+        QCOMPARE(env_->prompts().saveRequests[0].initialName, path);
         // Not saved, so not closed: the new card is still there to be saved.
         QCOMPARE(store_->unknownList.count(), 3);
         QVERIFY(store_->modified);
@@ -306,7 +396,9 @@ private slots:
         // The program goes on.
         QCOMPARE(exitStatusOf([&] { main_->runCommand(Command::Quit); }), std::nullopt);
         QCOMPARE(env_->prompts().messageTexts(),
-                 QStringList{"There was an error while saving cards."});
+                 QStringList{"There was an error while saving cards.\n" + path +
+                             " was not saved: it is not a regular file but a folder, a device "
+                             "or a pipe."});
         QCOMPARE(store_->unknownList.count(), 3);
         QVERIFY(store_->modified);
 
@@ -362,6 +454,7 @@ private slots:
         QTest::newRow("named pipe") << "pipe";
         QTest::newRow("device") << "/dev/zero";
         QTest::newRow("held by another program, not opened") << "locked";
+        QTest::newRow("held under the file's other name") << "link";
     }
     void refusedFilesLeaveNothingOpen() {
         QFETCH(QString, what);
@@ -371,8 +464,13 @@ private slots:
             QVERIFY(QDir().mkpath(path));
         } else if (what == "pipe") {
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        } else if (what == "locked") {
+        } else if (what == "locked" || what == "link") {
             path = writeTestFile(dir_, "shared.kmx", listFile(2, 0));
+            if (what == "link") {
+                QVERIFY(QDir().mkpath(dir_.filePath("elsewhere")));
+                QVERIFY(QFile::link(path, dir_.filePath("elsewhere/mine.kmx")));
+                path = dir_.filePath("elsewhere/../elsewhere/mine.kmx");
+            }
             other = std::make_unique<QLockFile>(dir_.filePath(".shared.kmx.lock"));
             QVERIFY(other->tryLock(0));
             env_->prompts().answers.push_back(PromptAnswer::No);

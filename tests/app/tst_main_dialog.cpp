@@ -6,12 +6,14 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QSysInfo>
 #include <QtTest>
 #include <vector>
 
 #include "app/about_dialog.h"
 #include "app/main_dialog.h"
 #include "app/preferences_dialog.h"
+#include "app/trainer_app.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "core/preferences.h"
@@ -186,6 +188,12 @@ private slots:
         env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
         main_->board().action(Command::About)->trigger();
         QCOMPARE(env_->prompts().dialogs, QStringList{"About Kartomatrix"});
+        // The platform it runs on and the version, not another system's name.
+        AboutDialog about;
+        const QString text = about.findChild<QLabel*>("aboutText")->text();
+        QVERIFY2(!text.contains("Windows") && text.contains(TrainerApp::version()) &&
+                     text.contains(QSysInfo::kernelType() == "linux" ? "Linux" : ""),
+                 qPrintable(text));
     }
 
     void quitWritesAllPreferencesAndEndsWithZero() {

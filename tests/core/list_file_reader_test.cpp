@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <cerrno>
 
 #include <ostream>
 
@@ -636,6 +637,10 @@ TEST_F(ReadFiles, ThatCannotBeOpenedChangeNothing) {
         const DocumentInfo info = reading.get();
         EXPECT_EQ(info.status, 1);
         EXPECT_EQ(info.failure, c.failure);
+        // The system's reason goes with a file that could not be opened, for the message.
+        EXPECT_EQ(info.systemError, c.failure != FileFailure::CannotOpen ? 0
+                                    : std::string(c.name) == "Missing"   ? ENOENT
+                                                                         : EACCES);
         EXPECT_EQ(info.format, "");
         EXPECT_FALSE(info.incomplete);
         EXPECT_FALSE(info.stamp.exists);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <cerrno>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -169,6 +170,8 @@ TEST_P(FailedSave, KeepsTheOldFileAndLeavesNothingBehind) {
     EXPECT_TRUE(store_.modified);
     EXPECT_TRUE(folder_.get("list.kmx") == "the previous list");
     EXPECT_EQ(folder_.names(), (std::set<std::string>{"list.kmx", "font_debug_file"}));
+    // The message names the full disk; a failure of our own making has no number.
+    EXPECT_EQ(info.systemError, faults.failBeforeRename ? 0 : ENOSPC);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, FailedSave,
@@ -185,6 +188,7 @@ TEST_F(Writer, FolderThatDoesNotExist) {
     add(store_, store_.unknownList, "q", "a", "-", "-", 0, 0);
     const DocumentInfo info = save("missing/list.kmx");
     EXPECT_EQ(info.status, 1);
+    EXPECT_EQ(info.systemError, ENOENT);
     EXPECT_TRUE(store_.modified);
     EXPECT_EQ(log_.entries(), 0);
 }

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPalette>
+#include <QSet>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTextBlock>
@@ -173,6 +174,23 @@ void AnswerFeedbackTest::marksReadOnLightAndDarkPalettes() {
     for (const QColor& colour : marked.colours) {
         QVERIFY2(contrast(colour, background) >= 4.5,
                  qPrintable(colour.name() + " on " + background.name()));
+    }
+    // At normal size strike and underline are at least two pixel rows thick: rows with a
+    // long run in the mark's own colour, which letters alone do not have.
+    const QImage image = view->grab().toImage();
+    QSet<QRgb> colours;  // struck and underlined
+    for (const QColor& colour : marked.colours)
+        colours << colour.rgb();
+    QCOMPARE(colours.size(), 2);
+    for (const QRgb colour : colours) {
+        int rows = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            int run = 0;
+            for (int x = 0; x < image.width() && run < 7; ++x)
+                run = image.pixel(x, y) == colour ? run + 1 : 0;
+            rows += run >= 7 ? 1 : 0;
+        }
+        QVERIFY2(rows >= 2, qPrintable(QColor(colour).name()));
     }
 
     // Pictures of the dialog for the documentation, when asked for.
