@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include "core/anki_import.h"
+#include "core/import_pipeline.h"
+#include "tests/core/anki_package_builder.h"
+
+namespace {
+
+using Reason = ImportRefusal::Reason;
+
+ImportSource sourceOf(const std::string& bytes, const std::string& name = "deck.apkg") {
+    ImportReadResult read = readImportSource(bytes, name, {});
+    EXPECT_TRUE(read.source) << read.refusal.detail;
+    return std::move(*read.source);
+}
+
+struct ChoiceCase {
+    const char* name;
+    AnkiImportChoices choices;
+    CardRecord first;  // note 10, the one note that is taken
+};
+
+class AnkiImportChoicesTest : public testing::TestWithParam<ChoiceCase> {};
+
+TEST_P(AnkiImportChoicesTest, TakeOneCardPerUsableNote) {
+    TempFolder folder("anki-import");
+    ImportSource source = sourceOf(package(folder, Layout::Anki21));
+    ASSERT_EQ(source.kind(), ImportKind::AnkiPackage);
+    source.setAnkiChoices(GetParam().choices);
+    EXPECT_EQ(source.counts().rows, 3u);
+    EXPECT_EQ(source.counts().taken, 1u);
+    EXPECT_EQ(source.row(0).candidate.card, GetParam().first);
+    // The cloze note and the note with one field are listed with their reason.
+    ASSERT_GE(source.counts().noted.size(), 2u);
+    EXPECT_TRUE(source.row(1).candidate.has(ImportProblemKind::ClozeNote));
+    EXPECT_TRUE(source.row(2).candidate.has(ImportProblemKind::OneUsableField));
+    std::vector<CardRecord> taken;
+    source.forEachTakenCard([&](const CardRecord& card) { taken.push_back(card); });
+    EXPECT_EQ(taken, std::vector<CardRecord>{GetParam().first});
+}
+
+AnkiImportChoices swapped() {
+    AnkiImportChoices c;
+    c.fields[100] = {1, 0};
+    c.lessons[7] = "Verbos";
+    c.tags = AnkiTags::LeftOut;
+    c.lineSeparator = "; ";
+    return c;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AnkiImportChoicesTest,
+    testing::Values(
+        // The deck "Spanish::Verbs" gives its last level; the review card of 12 days level 4.
+        ChoiceCase{"Defaults", {}, {"hablar", "to speak & / talk", "Verbs", "verbs Lesson_1", 4}},
+        ChoiceCase{"Chosen", swapped(), {"to speak &; talk", "hablar", "Verbos", "", 4}},
+        ChoiceCase{"TagsAsLessons",
+                   {{}, {}, AnkiTags::Lesson},
+                   {"hablar", "to speak & / talk", "verbs", "", 4}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AnkiImport, LongDeckNamesAreCutUnlessNamed) {
+    TempFolder folder("anki-import");
+    ImportSource source = sourceOf(package(folder, Layout::Anki21b));
+    AnkiImportChoices choices;
+    choices.lessons[7] = "Spanish::Verbs";
+    source.setAnkiChoices(choices);
+    EXPECT_EQ(source.row(0).candidate.card.lesson, "Spanish::V");
+    EXPECT_TRUE(source.row(0).candidate.has(ImportProblemKind::TooLong));
+    EXPECT_EQ(source.counts().changed, 1u);
+}
+
+struct PackageRefusalCase {
+    const char* name;
+    std::string fileName;
+    std::function<std::string(const TempFolder&)> bytes;
+    Reason reason;
+};
+
+class AnkiImportRefusals : public testing::TestWithParam<PackageRefusalCase> {};
+
+TEST_P(AnkiImportRefusals, ImportNothing) {
+    TempFolder folder("anki-refusal");
+    const ImportReadResult read =
+        readImportSource(GetParam().bytes(folder), GetParam().fileName, {});
+    EXPECT_FALSE(read.source);
+    EXPECT_EQ(read.refusal.reason, GetParam().reason);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AnkiImportRefusals,
+    testing::Values(
+        PackageRefusalCase{"NotAZip", "deck.apkg", [](auto&) { return std::string("hola\tadios"); },
+                           Reason::NotPackage},
+        // A zip is taken for a package whatever its name.
+        PackageRefusalCase{"ZipWithoutCollection", "words.txt",
+                           [](auto& f) { return zipOf(f, {{"readme", "hi"}}); },
+                           Reason::NotPackage},
+        PackageRefusalCase{"DamagedCollection", "deck.colpkg",
+                           [](auto& f) { return zipOf(f, {{"collection.anki2", "garbage"}}); },
+                           Reason::PackageDamaged},
+        PackageRefusalCase{"SchemaTooOld", "deck.apkg",
+                           [](auto& f) { return zipOf(f, {{"collection.anki2", schema11(f, 10)}}); },
+                           Reason::PackageTooOld}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AnkiImport, LevelFollowsTheCardsState) {
+    struct Row {
+        AnkiCardType type;
+        int32_t interval;
+        int32_t maxLevel;
+        int32_t level;
+    };
+    const Row rows[] = {{AnkiCardType::New, 0, 5, 0},        {AnkiCardType::Learning, -600, 5, 1},
+                        {AnkiCardType::Relearning, 1, 5, 1}, {AnkiCardType::Review, 0, 5, 1},
+                        {AnkiCardType::Review, 3, 5, 2},     {AnkiCardType::Review, 12, 5, 4},
+                        {AnkiCardType::Review, 400, 5, 5},   {AnkiCardType::Review, 400, 9, 9}};
+    for (const Row& row : rows) {
+        AnkiCard card;
+        card.type = static_cast<int32_t>(row.type);
+        card.interval = row.interval;
+        EXPECT_EQ(ankiLevelOf(card, row.maxLevel), row.level) << row.interval;
+    }
+}
+
+TEST(AnkiImport, ReviewRecordsLeaveOutWhatIsNoAnswer) {
+    TempFolder folder("anki-revlog");
+    const std::string db = changed(schema11(folder),
+                                   "INSERT INTO revlog VALUES (1699000000000, 20, 0, 0, 0, 0, 0, 0, 4);"
+                                   "INSERT INTO revlog VALUES (1699000000001, 20, 0, 3, 0, 0, 0, 0, 5);"
+                                   "INSERT INTO revlog VALUES (1699000000002, 20, 0, 4, 3, 0, 0, -5, 0);");
+    const AnkiReadResult read = readAnkiPackageBytes(zipOf(folder, {{"collection.anki2", db}}));
+    ASSERT_TRUE(read.ok()) << read.detail;
+    const std::vector<AnkiReviewRecord> expected = {{20, 1699000000002, 4, 0},
+                                                    {20, 1700000000000, 3, 6000},
+                                                    {20, 1700000500000, 1, 9000}};
+    EXPECT_EQ(ankiReviewRecords(read.package), expected);
+}
+
+}  // namespace
