@@ -72,8 +72,7 @@ public:
 private:
     friend ImportReadResult readImportSource(std::string bytes, const std::string& name,
                                              const ImportOptions& options);
-    friend ImportReadResult readImportSource(const std::string& path,
-                                             const ImportOptions& options);
+    friend ImportReadResult readImportSource(const std::string& path, const ImportOptions& options);
     ImportSource() = default;
     static ImportReadResult fromPackage(AnkiReadResult read, const ImportOptions& options);
     // The one count of what an import takes: what the preview shows and the import adds.

@@ -130,9 +130,9 @@ void fuzzKvtml(std::string_view bytes) {
     const KvtmlImport& import = read.source->kvtml();
     const std::vector<CardRecord> taken = checkSource(*read.source);
     StringSink sink;
-    check(
-        writeKvtml(sink, taken, {import.title, import.questionLanguage, import.answerLanguage, 5, ""}),
-        "KVTML not written");
+    check(writeKvtml(sink, taken,
+                     {import.title, import.questionLanguage, import.answerLanguage, 5, ""}),
+          "KVTML not written");
     const ImportReadResult again = readImportSource(sink.bytes(), "again.kvtml", {});
     check(again.refusal.reason != ImportRefusal::Reason::BrokenKvtml,
           "written KVTML does not read");

@@ -143,8 +143,8 @@ void exportForOtherTrainers(ListSession& session) {
     const KvtmlExportOptions options = kvtmlOptionsOf(store, session.preferences().maxLevel);
     FileFailure failure = FileFailure::None;
     if (target.format == ExchangeFormat::AnkiPackage) {
-        const AnkiWriteResult written = writeAnkiPackage(
-            path, ankiExportOf(store, QDateTime::currentSecsSinceEpoch()));
+        const AnkiWriteResult written =
+            writeAnkiPackage(path, ankiExportOf(store, QDateTime::currentSecsSinceEpoch()));
         failure = written.ok() ? FileFailure::None : FileFailure::CannotWrite;
     } else {
         failure = writeExchangeFile(path, target.format, cardRecordsOf(store), options);

@@ -88,8 +88,8 @@ ImportTally importCards(ListSession& session, const ImportSource& source,
             store.setText(*card, CardField::AddInfo, record.addInfo);
             ++tally.updated;
         } else {
-            card = &addCard(store, store.unknownList, record.question, record.answer,
-                            record.lesson, record.addInfo);
+            card = &addCard(store, store.unknownList, record.question, record.answer, record.lesson,
+                            record.addInfo);
             card->level = record.level;
             ++tally.added;
         }

@@ -89,19 +89,25 @@ TEST_P(AnkiImportRefusals, ImportNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, AnkiImportRefusals,
-    testing::Values(
-        PackageRefusalCase{"NotAZip", "deck.apkg", [](auto&) { return std::string("hola\tadios"); },
-                           Reason::NotPackage},
-        // A zip is taken for a package whatever its name.
-        PackageRefusalCase{"ZipWithoutCollection", "words.txt",
-                           [](auto& f) { return zipOf(f, {{"readme", "hi"}}); },
-                           Reason::NotPackage},
-        PackageRefusalCase{"DamagedCollection", "deck.colpkg",
-                           [](auto& f) { return zipOf(f, {{"collection.anki2", "garbage"}}); },
-                           Reason::PackageDamaged},
-        PackageRefusalCase{"SchemaTooOld", "deck.apkg",
-                           [](auto& f) { return zipOf(f, {{"collection.anki2", schema11(f, 10)}}); },
-                           Reason::PackageTooOld}),
+    testing::Values(PackageRefusalCase{"NotAZip", "deck.apkg",
+                                       [](auto&) { return std::string("hola\tadios"); },
+                                       Reason::NotPackage},
+                    // A zip is taken for a package whatever its name.
+                    PackageRefusalCase{"ZipWithoutCollection", "words.txt",
+                                       [](auto& f) {
+                                           return zipOf(f, {{"readme", "hi"}});
+                                       },
+                                       Reason::NotPackage},
+                    PackageRefusalCase{"DamagedCollection", "deck.colpkg",
+                                       [](auto& f) {
+                                           return zipOf(f, {{"collection.anki2", "garbage"}});
+                                       },
+                                       Reason::PackageDamaged},
+                    PackageRefusalCase{"SchemaTooOld", "deck.apkg",
+                                       [](auto& f) {
+                                           return zipOf(f, {{"collection.anki2", schema11(f, 10)}});
+                                       },
+                                       Reason::PackageTooOld}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AnkiImport, LevelFollowsTheCardsState) {
@@ -125,15 +131,15 @@ TEST(AnkiImport, LevelFollowsTheCardsState) {
 
 TEST(AnkiImport, ReviewRecordsLeaveOutWhatIsNoAnswer) {
     TempFolder folder("anki-revlog");
-    const std::string db = changed(schema11(folder),
-                                   "INSERT INTO revlog VALUES (1699000000000, 20, 0, 0, 0, 0, 0, 0, 4);"
-                                   "INSERT INTO revlog VALUES (1699000000001, 20, 0, 3, 0, 0, 0, 0, 5);"
-                                   "INSERT INTO revlog VALUES (1699000000002, 20, 0, 4, 3, 0, 0, -5, 0);");
+    const std::string db =
+        changed(schema11(folder),
+                "INSERT INTO revlog VALUES (1699000000000, 20, 0, 0, 0, 0, 0, 0, 4);"
+                "INSERT INTO revlog VALUES (1699000000001, 20, 0, 3, 0, 0, 0, 0, 5);"
+                "INSERT INTO revlog VALUES (1699000000002, 20, 0, 4, 3, 0, 0, -5, 0);");
     const AnkiReadResult read = readAnkiPackageBytes(zipOf(folder, {{"collection.anki2", db}}));
     ASSERT_TRUE(read.ok()) << read.detail;
-    const std::vector<AnkiReviewRecord> expected = {{20, 1699000000002, 4, 0},
-                                                    {20, 1700000000000, 3, 6000},
-                                                    {20, 1700000500000, 1, 9000}};
+    const std::vector<AnkiReviewRecord> expected = {
+        {20, 1699000000002, 4, 0}, {20, 1700000000000, 3, 6000}, {20, 1700000500000, 1, 9000}};
     EXPECT_EQ(ankiReviewRecords(read.package), expected);
 }
 

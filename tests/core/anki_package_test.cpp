@@ -9,7 +9,6 @@
 
 namespace {
 
-
 struct VersionCase {
     const char* name;
     Layout layout;

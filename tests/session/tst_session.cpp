@@ -152,9 +152,9 @@ private slots:
         std::vector<CardRecord> cards;
         read.source->forEachTakenCard([&](const CardRecord& card) { cards.push_back(card); });
         // A card without a lesson gets its deck's name, the list's.
-        const std::vector<CardRecord> expected = {
-            {"Haus", "house", "L1", "", 0}, {"gehen", "to go", "Kartomatri", "", 0},
-            {"Baum", "tree", "L2", "", 3}};
+        const std::vector<CardRecord> expected = {{"Haus", "house", "L1", "", 0},
+                                                  {"gehen", "to go", "Kartomatri", "", 0},
+                                                  {"Baum", "tree", "L2", "", 3}};
         QVERIFY(cards == expected);
     }
 
@@ -163,15 +163,15 @@ private slots:
         QTemporaryDir dir;
         const std::string path = QFile::encodeName(dir.filePath("deck.apkg")).toStdString();
         std::map<std::string, std::string> values;
-        const ImportedNotes notes{
-            [&](const std::string& key) -> std::optional<std::string> {
-                const auto found = values.find(key);
-                return found == values.end() ? std::nullopt : std::optional(found->second);
-            },
-            [&](const std::string& key, const std::string& value) {
-                values[key] = value;
-                return true;
-            }};
+        const ImportedNotes notes{[&](const std::string& key) -> std::optional<std::string> {
+                                      const auto found = values.find(key);
+                                      return found == values.end() ? std::nullopt
+                                                                   : std::optional(found->second);
+                                  },
+                                  [&](const std::string& key, const std::string& value) {
+                                      values[key] = value;
+                                      return true;
+                                  }};
         const auto importAnswer = [&](const char* answer) {
             AnkiExport deck;
             deck.deckName = "Deck";
