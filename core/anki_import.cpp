@@ -130,6 +130,25 @@ int32_t ankiLevelOf(const AnkiCard& card, int32_t maxLevel) {
     return std::min(static_cast<int32_t>(std::bit_width(days)), maxLevel);
 }
 
+const AnkiDeckConfig* ankiFsrsOffer(const AnkiImport& anki) {
+    std::unordered_map<int64_t, std::size_t> notesOfConfig;
+    for (std::size_t i = 0; i < anki.package.notes.size(); ++i) {
+        const AnkiDeck* deck = anki.package.deck(anki.deckOf(i));
+        const AnkiDeckConfig* config = deck ? anki.package.deckConfig(deck->configId) : nullptr;
+        if (config != nullptr && !config->fsrsParameters.empty())
+            ++notesOfConfig[config->id];
+    }
+    const AnkiDeckConfig* best = nullptr;
+    std::size_t most = 0;
+    for (const auto& [id, count] : notesOfConfig) {
+        if (count > most || (count == most && best != nullptr && id < best->id)) {
+            best = anki.package.deckConfig(id);
+            most = count;
+        }
+    }
+    return best;
+}
+
 std::vector<AnkiReviewRecord> ankiReviewRecords(const AnkiPackage& package) {
     std::vector<AnkiReviewRecord> records;
     records.reserve(package.revlog.size());

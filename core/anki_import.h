@@ -75,6 +75,10 @@ CardCandidate ankiCandidateAt(const AnkiImport& anki, std::size_t note);
 // 8 days 4, ...), up to `maxLevel`.
 int32_t ankiLevelOf(const AnkiCard& card, int32_t maxLevel);
 
+// The FSRS parameters to offer the user: those of the options group of the deck that holds
+// the most notes among the decks whose options carry parameters; none when no deck's do.
+const AnkiDeckConfig* ankiFsrsOffer(const AnkiImport& anki);
+
 // One answer of Anki's review log as Kartomatrix keeps it.
 struct AnkiReviewRecord {
     int64_t cardId = 0;  // Anki's card id

@@ -59,6 +59,15 @@ INSTANTIATE_TEST_SUITE_P(
                    {"hablar", "to speak & / talk", "verbs", "", 4}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(AnkiImport, OffersTheParametersOfTheDeckWithTheNotes) {
+    TempFolder folder("anki-import");
+    const ImportSource source = sourceOf(package(folder, Layout::Anki21b));
+    const AnkiDeckConfig* offer = ankiFsrsOffer(source.anki());
+    ASSERT_NE(offer, nullptr);
+    EXPECT_EQ(offer->fsrsParameters.size(), 19u);
+    EXPECT_FLOAT_EQ(offer->desiredRetention.value_or(0), 0.85f);
+}
+
 TEST(AnkiImport, LongDeckNamesAreCutUnlessNamed) {
     TempFolder folder("anki-import");
     ImportSource source = sourceOf(package(folder, Layout::Anki21b));
