@@ -161,3 +161,27 @@ std::vector<AnkiReviewRecord> ankiReviewRecords(const AnkiPackage& package) {
                      [](const auto& a, const auto& b) { return a.timeMs < b.timeMs; });
     return records;
 }
+
+std::optional<CardMemory> ankiCardMemory(const AnkiCard& card,
+                                         std::span<const AnkiReviewRecord> reviews,
+                                         const Fsrs& fsrs) {
+    if (reviews.empty())
+        return std::nullopt;
+    CardMemory memory;
+    memory.lastReviewMs = reviews.back().timeMs;
+    if (card.memory && card.memory->stability > 0) {
+        memory.stability = card.memory->stability;
+        memory.difficulty = card.memory->difficulty;
+        return memory;
+    }
+    std::vector<Review> answers;
+    answers.reserve(reviews.size());
+    for (const AnkiReviewRecord& r : reviews)
+        answers.push_back({r.timeMs, static_cast<Rating>(r.rating)});
+    const std::optional<MemoryState> state = fsrs.memoryState(answers);
+    if (!state)
+        return std::nullopt;
+    memory.stability = state->stability;
+    memory.difficulty = state->difficulty;
+    return memory;
+}

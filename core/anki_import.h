@@ -3,12 +3,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/anki_package.h"
 #include "core/card_candidate.h"
+#include "core/fsrs.h"
 
 // How the notes of an Anki package become cards: one note, one card. The user chooses per
 // note type which field is the question and which the answer, a lesson name per deck and
@@ -93,3 +96,10 @@ struct AnkiReviewRecord {
 // (type 4 and 5, or ease 0) are no answers and are left out, as are reviews with an ease
 // outside 1..4.
 std::vector<AnkiReviewRecord> ankiReviewRecords(const AnkiPackage& package);
+
+// The memory state an imported card goes on from: the one Anki kept for it (when FSRS was
+// on there), else the one its answers give; none for a card never answered. `reviews` are
+// the card's own, in time order.
+std::optional<CardMemory> ankiCardMemory(const AnkiCard& card,
+                                         std::span<const AnkiReviewRecord> reviews,
+                                         const Fsrs& fsrs);

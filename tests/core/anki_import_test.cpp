@@ -152,4 +152,23 @@ TEST(AnkiImport, ReviewRecordsLeaveOutWhatIsNoAnswer) {
     EXPECT_EQ(ankiReviewRecords(read.package), expected);
 }
 
+TEST(AnkiImport, MemoryGoesOnFromAnkisOrFromTheAnswers) {
+    const Fsrs fsrs;
+    const std::vector<AnkiReviewRecord> reviews = {{20, 1'700'000'000'000, 3, 0},
+                                                   {20, 1'700'500'000'000, 1, 0}};
+    AnkiCard kept;
+    kept.memory = AnkiMemoryState{12.5f, 4.25f};
+    const std::optional<CardMemory> fromAnki = ankiCardMemory(kept, reviews, fsrs);
+    ASSERT_TRUE(fromAnki);
+    EXPECT_FLOAT_EQ(fromAnki->stability, 12.5);
+    EXPECT_EQ(fromAnki->lastReviewMs, 1'700'500'000'000);
+
+    const std::vector<Review> answers = {{1'700'000'000'000, Rating::Good},
+                                         {1'700'500'000'000, Rating::Again}};
+    const std::optional<CardMemory> replayed = ankiCardMemory(AnkiCard{}, reviews, fsrs);
+    ASSERT_TRUE(replayed);
+    EXPECT_DOUBLE_EQ(replayed->stability, fsrs.memoryState(answers)->stability);
+    EXPECT_FALSE(ankiCardMemory(kept, {}, fsrs));
+}
+
 }  // namespace
