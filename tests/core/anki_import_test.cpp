@@ -144,7 +144,7 @@ TEST(AnkiImport, ReviewRecordsLeaveOutWhatIsNoAnswer) {
         changed(schema11(folder),
                 "INSERT INTO revlog VALUES (1699000000000, 20, 0, 0, 0, 0, 0, 0, 4);"
                 "INSERT INTO revlog VALUES (1699000000001, 20, 0, 3, 0, 0, 0, 0, 5);"
-                "INSERT INTO revlog VALUES (1699000000002, 20, 0, 4, 3, 0, 0, -5, 0);");
+                "INSERT INTO revlog VALUES (1699000000002, 20, 0, 4, 3, 0, 0, 0, 0);");
     const AnkiReadResult read = readAnkiPackageBytes(zipOf(folder, {{"collection.anki2", db}}));
     ASSERT_TRUE(read.ok()) << read.detail;
     const std::vector<AnkiReviewRecord> expected = {
