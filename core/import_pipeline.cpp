@@ -114,8 +114,16 @@ ImportReadResult readImportSource(const std::string& path, const ImportOptions& 
 
 ImportReadResult readImportSource(std::string bytes, const std::string& name,
                                   const ImportOptions& options) {
-    if (namedAsPackage(name) || std::string_view(bytes).starts_with("PK\x03\x04"))
+    if (namedAsPackage(name))
         return ImportSource::fromPackage(readAnkiPackageBytes(bytes), options);
+    // A package under another name is still taken for one; any other zip (a document of an
+    // office suite, say) is refused as what it is, no text.
+    if (std::string_view(bytes).starts_with("PK\x03\x04")) {
+        AnkiReadResult read = readAnkiPackageBytes(bytes);
+        if (read.refusal != AnkiRefusal::NotZip && read.refusal != AnkiRefusal::NoCollection &&
+            read.refusal != AnkiRefusal::Damaged)
+            return ImportSource::fromPackage(std::move(read), options);
+    }
     ImportSource source;
     if (looksLikeKvtml(name, bytes)) {
         source.kind_ = ImportKind::Kvtml;

@@ -96,27 +96,33 @@ TEST_P(AnkiImportRefusals, ImportNothing) {
     EXPECT_EQ(read.refusal.reason, GetParam().reason);
 }
 
+std::string notZip(const TempFolder&) {
+    return "hola\tadios";
+}
+std::string otherZip(const TempFolder& f) {
+    return zipOf(f, {{"readme", "hi"}});
+}
+std::string damaged(const TempFolder& f) {
+    return zipOf(f, {{"collection.anki2", "garbage"}});
+}
+std::string tooOld(const TempFolder& f) {
+    return zipOf(f, {{"collection.anki2", schema11(f, 10)}});
+}
+std::string tooNew(const TempFolder& f) {
+    return zipOf(f, {{"collection.anki2", schema11(f, 19)}});
+}
+
+// Named so, a file is refused as a package; under another name a zip is a package only
+// when it holds a collection.
 INSTANTIATE_TEST_SUITE_P(
     Cases, AnkiImportRefusals,
-    testing::Values(PackageRefusalCase{"NotAZip", "deck.apkg",
-                                       [](auto&) { return std::string("hola\tadios"); },
-                                       Reason::NotPackage},
-                    // A zip is taken for a package whatever its name.
-                    PackageRefusalCase{"ZipWithoutCollection", "words.txt",
-                                       [](auto& f) {
-                                           return zipOf(f, {{"readme", "hi"}});
-                                       },
-                                       Reason::NotPackage},
-                    PackageRefusalCase{"DamagedCollection", "deck.colpkg",
-                                       [](auto& f) {
-                                           return zipOf(f, {{"collection.anki2", "garbage"}});
-                                       },
-                                       Reason::PackageDamaged},
-                    PackageRefusalCase{"SchemaTooOld", "deck.apkg",
-                                       [](auto& f) {
-                                           return zipOf(f, {{"collection.anki2", schema11(f, 10)}});
-                                       },
-                                       Reason::PackageTooOld}),
+    testing::Values(PackageRefusalCase{"NotAZip", "deck.apkg", notZip, Reason::NotPackage},
+                    PackageRefusalCase{"NoCollection", "deck.apkg", otherZip, Reason::NotPackage},
+                    PackageRefusalCase{"OtherZip", "words.txt", otherZip, Reason::NotText},
+                    PackageRefusalCase{"Damaged", "deck.colpkg", damaged, Reason::PackageDamaged},
+                    PackageRefusalCase{"TooOld", "deck.apkg", tooOld, Reason::PackageTooOld},
+                    PackageRefusalCase{"TooNewUnderAnotherName", "words.txt", tooNew,
+                                       Reason::PackageTooNew}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AnkiImport, LevelFollowsTheCardsState) {
