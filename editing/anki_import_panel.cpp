@@ -1,6 +1,8 @@
 #include "editing/anki_import_panel.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -37,6 +39,8 @@ QTableWidget* newTable(const char* name, QWidget* parent) {
     table->setTabKeyNavigation(false);
     table->verticalHeader()->hide();
     table->horizontalHeader()->setStretchLastSection(true);
+    if (auto* corner = table->findChild<QAbstractButton*>())
+        corner->setAccessibleName(QCoreApplication::translate("ImportDialog", "Select all rows"));
     return table;
 }
 

@@ -29,7 +29,8 @@ private slots:
         AnkiExport deck;
         deck.deckName = "Vocabulary::Spanish for travellers";
         deck.nowSeconds = 1'700'000'000;
-        deck.cards = {{"hablar", "to speak", "verbs", "1"}, {"casa", "house", "nouns", "2"}};
+        deck.cards = {{"hablar", "to speak", "verbs", "1", "", std::nullopt},
+                      {"casa", "house", "nouns", "2", "", std::nullopt}};
         const std::string path = QFile::encodeName(dir_.filePath("deck.apkg")).toStdString();
         QVERIFY(writeAnkiPackage(path, deck).ok());
         ImportReadResult read = readImportSource(path, {});
