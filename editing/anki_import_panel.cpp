@@ -69,8 +69,7 @@ AnkiImportPanel::AnkiImportPanel(const AnkiImport& anki, QWidget* parent)
     for (const AnkiNoteType& type : package.noteTypes) {
         if (notesOfType.count(type.id) == 0)
             continue;
-        QString text = tr("%1 (%n note(s))", nullptr, static_cast<int>(notesOfType[type.id]))
-                           .arg(fromUtf8(type.name));
+        QString text = tr("%1 (notes: %2)").arg(fromUtf8(type.name)).arg(notesOfType[type.id]);
         if (type.cloze)
             text += QLatin1Char(' ') + tr("- cloze, not taken");
         noteType_->addItem(text, QVariant::fromValue<qlonglong>(type.id));
@@ -138,9 +137,9 @@ AnkiImportPanel::AnkiImportPanel(const AnkiImport& anki, QWidget* parent)
 
     if (anki_.mediaReferences > 0 || !package.mediaNames.empty()) {
         auto* media = new QLabel(
-            tr("%n note(s) refer to pictures or sounds, which cards cannot hold yet: they are "
-               "not imported (the package carries %1 media file(s)).",
-               nullptr, static_cast<int>(anki_.notesWithMedia))
+            tr("Notes that refer to pictures or sounds: %1. Cards cannot hold these yet, so they "
+               "are not imported (media files in the package: %2).")
+                .arg(anki_.notesWithMedia)
                 .arg(package.mediaNames.size()),
             this);
         media->setObjectName("mediaLabel");

@@ -62,8 +62,8 @@ QString describeProblem(const ImportProblem& problem) {
                                                "not taken: the package lacks its note type");
         case ImportProblemKind::MediaLeftOut:
             return QCoreApplication::translate("ImportPreviewModel",
-                                               "%n picture(s) or sound(s) not imported", nullptr,
-                                               static_cast<int>(problem.lostCount));
+                                               "pictures or sounds not imported: %1")
+                .arg(problem.lostCount);
     }
     return {};
 }

@@ -22,13 +22,6 @@
         <source>Note types</source>
         <translation>Notiztypen</translation>
     </message>
-    <message numerus="yes">
-        <source>%1 (%n note(s))</source>
-        <translation>
-            <numerusform>%1 (%n Notiz)</numerusform>
-            <numerusform>%1 (%n Notizen)</numerusform>
-        </translation>
-    </message>
     <message>
         <source>- cloze, not taken</source>
         <translation>- Lückentext, nicht übernommen</translation>
@@ -93,12 +86,13 @@
         <source>Ta&amp;gs:</source>
         <translation>Schlag&amp;wörter:</translation>
     </message>
-    <message numerus="yes">
-        <source>%n note(s) refer to pictures or sounds, which cards cannot hold yet: they are not imported (the package carries %1 media file(s)).</source>
-        <translation>
-            <numerusform>%n Notiz verweist auf Bilder oder Töne, die Karten noch nicht aufnehmen können: Sie werden nicht importiert (das Paket enthält %1 Mediendatei(en)).</numerusform>
-            <numerusform>%n Notizen verweisen auf Bilder oder Töne, die Karten noch nicht aufnehmen können: Sie werden nicht importiert (das Paket enthält %1 Mediendatei(en)).</numerusform>
-        </translation>
+    <message>
+        <source>%1 (notes: %2)</source>
+        <translation>%1 (Notizen: %2)</translation>
+    </message>
+    <message>
+        <source>Notes that refer to pictures or sounds: %1. Cards cannot hold these yet, so they are not imported (media files in the package: %2).</source>
+        <translation>Notizen, die auf Bilder oder Töne verweisen: %1. Karten können diese noch nicht aufnehmen, daher werden sie nicht importiert (Mediendateien im Paket: %2).</translation>
     </message>
 </context>
 <context>
@@ -805,6 +799,10 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>not taken: the package lacks its note type</source>
         <translation>nicht übernommen: Dem Paket fehlt ihr Notiztyp</translation>
+    </message>
+    <message>
+        <source>pictures or sounds not imported: %1</source>
+        <translation>Bilder oder Töne nicht importiert: %1</translation>
     </message>
 </context>
 <context>
