@@ -1,6 +1,6 @@
 // Timings of Anki packages: kartomatrix-bench anki-make FILE NOTES writes a package of that
 // many notes (three reviews each, a third of them with an FSRS state), anki-read FILE reads
-// it as the preview does and then turns every field into text as the import does. Run the
+// it through the import as the preview does, and then makes every card the import takes. Run the
 // reading in a process of its own so that its peak memory is the reader's alone; it is set
 // beside the size of the unpacked collection.
 
@@ -15,6 +15,7 @@
 #include "bench/bench_command.h"
 #include "core/anki_package.h"
 #include "core/html_text.h"
+#include "core/import_pipeline.h"
 
 namespace {
 
@@ -79,32 +80,30 @@ int runRead(const std::vector<std::string>& args) {
     const long before = peakRssKb();
     const double cpuBefore = cpuMs();
     const Clock::time_point start = Clock::now();
-    const AnkiReadResult r = readAnkiPackage(args[0]);
+    const ImportReadResult read = readImportSource(args[0], {});
     const double previewMs = msSince(start);
     const double previewCpuMs = cpuMs() - cpuBefore;
-    if (!r.ok()) {
-        std::fprintf(stderr, "refused: %s\n", r.detail.c_str());
+    if (!read.source) {
+        std::fprintf(stderr, "refused: %s\n", read.refusal.detail.c_str());
         return 1;
     }
-    std::size_t usable = 0, characters = 0;
-    for (const AnkiNote& note : r.package.notes) {
-        if (judgeAnkiNote(r.package, note) != AnkiNoteVerdict::Usable)
-            continue;
-        ++usable;
-        for (const std::string& field : note.fields)
-            characters += htmlToText(field).size();
-    }
+    std::size_t taken = 0, characters = 0;
+    read.source->forEachTakenCard([&](const CardRecord& card) {
+        ++taken;
+        characters += card.question.size() + card.answer.size();
+    });
     const double importMs = msSince(start);
     const double importCpuMs = cpuMs() - cpuBefore;
     const long peak = peakRssKb();
-    std::printf("notes %zu (usable %zu), cards %zu, reviews %zu, text bytes %zu\n",
-                r.package.notes.size(), usable, r.package.cards.size(), r.package.revlog.size(),
+    const AnkiPackage& package = read.source->anki().package;
+    std::printf("notes %zu (taken %zu), cards %zu, reviews %zu, text bytes %zu\n",
+                package.notes.size(), taken, package.cards.size(), package.revlog.size(),
                 characters);
-    const double unpacked = static_cast<double>(r.package.collectionBytes);
+    const double unpacked = static_cast<double>(package.collectionBytes);
     std::printf("collection unpacked %.1f MiB\n", unpacked / 1048576.0);
     std::printf(
-        "preview (read) %.0f ms (processor %.0f ms), import (read + text of every field) "
-        "%.0f ms (processor %.0f ms)\n",
+        "preview (read and counted) %.0f ms (processor %.0f ms), import (preview + every "
+        "card made) %.0f ms (processor %.0f ms)\n",
         previewMs, previewCpuMs, importMs, importCpuMs);
     std::printf("peak memory %.1f MiB (%.1f MiB before reading): %.2f x the unpacked collection\n",
                 peak / 1024.0, before / 1024.0, peak * 1024.0 / unpacked);

@@ -6,7 +6,8 @@
 #include "core/unicode_text.h"
 
 bool CardCandidate::taken() const {
-    return !has(ImportProblemKind::EmptyQuestion);
+    return !has(ImportProblemKind::EmptyQuestion) && !has(ImportProblemKind::ClozeNote) &&
+           !has(ImportProblemKind::OneUsableField) && !has(ImportProblemKind::UnknownNoteType);
 }
 
 bool CardCandidate::has(ImportProblemKind kind) const {

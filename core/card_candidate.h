@@ -32,6 +32,10 @@ enum class ImportProblemKind : uint8_t {
     InvalidBytes,      // bytes that are no character in the file's encoding became U+FFFD
     ControlCharacter,  // line breaks, TABs and other control characters became blanks
     UnclosedQuote,     // a quote that never closes is taken as an ordinary character
+    ClozeNote,         // an Anki note hiding parts of one text: not taken
+    OneUsableField,    // an Anki note with fewer than two fields holding text: not taken
+    UnknownNoteType,   // an Anki note whose note type the package lacks: not taken
+    MediaLeftOut,      // pictures or sounds (lostCount of them) that a card cannot hold
 };
 
 // What is wrong with one row or entry and what the import does about it.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <string_view>
 
 #include "core/file_source.h"
@@ -14,12 +15,46 @@ ImportReadResult refused(ImportRefusal::Reason reason, std::string detail = {}) 
     return result;
 }
 
-// Whether the file is a KVTML document: by its extension, or by its first element.
-bool looksLikeKvtml(const std::string& name, std::string_view bytes) {
+std::string extensionOf(const std::string& name) {
     std::string extension = name.substr(std::min(name.size(), name.rfind('.')));
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".kvtml")
+    return extension;
+}
+
+bool namedAsPackage(const std::string& name) {
+    const std::string extension = extensionOf(name);
+    return extension == ".apkg" || extension == ".colpkg";
+}
+
+ImportRefusal::Reason reasonOf(AnkiRefusal refusal) {
+    using Reason = ImportRefusal::Reason;
+    switch (refusal) {
+        case AnkiRefusal::None:
+            return Reason::None;
+        case AnkiRefusal::CannotOpen:
+            return Reason::CannotRead;
+        case AnkiRefusal::NotZip:
+        case AnkiRefusal::NoCollection:
+            return Reason::NotPackage;
+        case AnkiRefusal::TooLarge:
+        case AnkiRefusal::SuspiciousRatio:
+            return Reason::PackageTooLarge;
+        case AnkiRefusal::TooNew:
+            return Reason::PackageTooNew;
+        case AnkiRefusal::TooOld:
+            return Reason::PackageTooOld;
+        case AnkiRefusal::Damaged:
+            return Reason::PackageDamaged;
+        case AnkiRefusal::CannotUnpack:
+            return Reason::CannotUnpack;
+    }
+    return Reason::PackageDamaged;
+}
+
+// Whether the file is a KVTML document: by its extension, or by its first element.
+bool looksLikeKvtml(const std::string& name, std::string_view bytes) {
+    if (extensionOf(name) == ".kvtml")
         return true;
     // Saved under another name, a KVTML document still starts as XML and names its root
     // element within the first lines.
@@ -33,7 +68,29 @@ bool looksLikeKvtml(const std::string& name, std::string_view bytes) {
 
 }  // namespace
 
+// A package gives one card per note; its media are only listed.
+ImportReadResult ImportSource::fromPackage(AnkiReadResult read, const ImportOptions& options) {
+    if (!read.ok())
+        return refused(reasonOf(read.refusal), std::move(read.detail));
+    ImportSource source;
+    source.kind_ = ImportKind::AnkiPackage;
+    source.anki_ = makeAnkiImport(std::move(read.package), options.maxLevel);
+    source.countRows();
+    if (source.rowCount() == 0)
+        return refused(ImportRefusal::Reason::NoCards);
+    ImportReadResult result;
+    result.source = std::move(source);
+    return result;
+}
+
 ImportReadResult readImportSource(const std::string& path, const ImportOptions& options) {
+    if (namedAsPackage(path)) {
+        std::error_code error;
+        const auto status = std::filesystem::status(path, error);
+        if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+            return refused(ImportRefusal::Reason::NotRegularFile);
+        return ImportSource::fromPackage(readAnkiPackage(path), options);
+    }
     FileSource file(path, kMaxImportFileBytes);
     switch (file.failure()) {
         case FileFailure::None:
@@ -57,6 +114,16 @@ ImportReadResult readImportSource(const std::string& path, const ImportOptions& 
 
 ImportReadResult readImportSource(std::string bytes, const std::string& name,
                                   const ImportOptions& options) {
+    if (namedAsPackage(name))
+        return ImportSource::fromPackage(readAnkiPackageBytes(bytes), options);
+    // A package under another name is still taken for one; any other zip (a document of an
+    // office suite, say) is refused as what it is, no text.
+    if (std::string_view(bytes).starts_with("PK\x03\x04")) {
+        AnkiReadResult read = readAnkiPackageBytes(bytes);
+        if (read.refusal != AnkiRefusal::NotZip && read.refusal != AnkiRefusal::NoCollection &&
+            read.refusal != AnkiRefusal::Damaged)
+            return ImportSource::fromPackage(std::move(read), options);
+    }
     ImportSource source;
     if (looksLikeKvtml(name, bytes)) {
         source.kind_ = ImportKind::Kvtml;

@@ -32,9 +32,17 @@ struct ImportRefusal {
         NotText,         // a text file holding NUL bytes or many control characters
         BrokenKvtml,     // no well-formed XML, no KVTML, or KVTML 1; `detail` says where
         NoCards,         // read, but without a row or entry that would be a card
+        // An Anki package (named so, or a zip) that cannot be read:
+        NotPackage,       // not a zip, or a zip holding no collection
+        PackageTooLarge,  // unpacks to more than AnkiReadLimits allows, or absurdly compressed
+        PackageTooNew,    // made by a newer Anki than this reader knows
+        PackageTooOld,    // a collection schema older than 11
+        PackageDamaged,   // a broken zip entry, compressed stream, database or settings
+        CannotUnpack,     // no room or permission for the temporary copy of the collection
     };
     Reason reason = Reason::None;
-    std::string detail;  // BrokenKvtml: one line saying what is wrong, in English
+    std::string detail;  // BrokenKvtml: one line saying what is wrong, in English; packages:
+                         // the reader's English detail, for a log
 };
 
 // Either the source a file gives, or why it gives none.
@@ -44,10 +52,12 @@ struct ImportReadResult {
 };
 
 // Reads the file at `path` (a regular file of at most kMaxImportFileBytes) as the bytes
-// overload does.
+// overload does. A file named as an Anki package is read from its place, within the larger
+// limits of AnkiReadLimits.
 ImportReadResult readImportSource(const std::string& path, const ImportOptions& options);
 
-// Reads a file's bytes as a KVTML document when its name ends in ".kvtml" or it starts as
+// Reads a file's bytes as an Anki package when its name ends in ".apkg" or ".colpkg" or
+// it starts as a zip, as a KVTML document when its name ends in ".kvtml" or it starts as
 // XML with a <kvtml> element, and as text otherwise.
 ImportReadResult readImportSource(std::string bytes, const std::string& name,
                                   const ImportOptions& options);

@@ -16,9 +16,21 @@ void ImportSource::setMapping(const ColumnMapping& mapping) {
     countRows();
 }
 
+void ImportSource::setAnkiChoices(const AnkiImportChoices& choices) {
+    anki_.choices = choices;
+    countRows();
+}
+
 ImportRow ImportSource::row(std::size_t index) const {
-    return {kind_ == ImportKind::Text ? candidateAt(text_, mapping_, index)
-                                      : kvtml_.candidates[index]};
+    switch (kind_) {
+        case ImportKind::Text:
+            return {candidateAt(text_, mapping_, index)};
+        case ImportKind::Kvtml:
+            return {kvtml_.candidates[index]};
+        case ImportKind::AnkiPackage:
+            break;
+    }
+    return {ankiCandidateAt(anki_, index)};
 }
 
 bool ImportSource::takenAsWritten(std::size_t index, CardRecord& card) const {
@@ -56,8 +68,10 @@ void ImportSource::countRows() {
     if (kind_ == ImportKind::Text) {
         const std::size_t header = mapping_.firstRowIsHeader && text_.rowCount() > 0 ? 1 : 0;
         counts_.rows = text_.status == TextImport::Status::Rows ? text_.rowCount() - header : 0;
-    } else {
+    } else if (kind_ == ImportKind::Kvtml) {
         counts_.rows = kvtml_.candidates.size();
+    } else {
+        counts_.rows = anki_.package.notes.size();
     }
     CardRecord card;
     for (std::size_t i = 0; i < counts_.rows; ++i) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/anki_import.h"
 #include "core/kvtml_file.h"
 #include "core/text_import.h"
 
@@ -16,7 +17,7 @@ struct ImportReadResult;
 enum class ImportKind : uint8_t {
     Text,         // tab-separated, CSV and the like, read by importText
     Kvtml,        // KDE's vocabulary documents, read by readKvtml
-    AnkiPackage,  // Anki's packages: known by name, not read yet, so no source has this kind
+    AnkiPackage,  // Anki's packages (.apkg, .colpkg): one card per note
 };
 
 // One card a file would give, as the preview shows it and the import takes it.
@@ -51,12 +52,16 @@ public:
     // A KVTML document's title, languages and cards; empty for other kinds.
     const KvtmlImport& kvtml() const { return kvtml_; }
     const ColumnMapping& mapping() const { return mapping_; }
+    // An Anki package's notes, cards, review log and how they are taken; empty for other kinds.
+    const AnkiImport& anki() const { return anki_; }
 
     // Reads the text again. A different separator changes what the columns are, so the
     // mapping is suggested afresh; otherwise it stays. A choice that makes the bytes no
     // text leaves a source without rows, for the user to choose again.
     void setOptions(const TextImportOptions& options);
     void setMapping(const ColumnMapping& mapping);
+    // Takes an Anki package's notes with other fields, lesson names or tags.
+    void setAnkiChoices(const AnkiImportChoices& choices);
 
     std::size_t rowCount() const { return counts_.rows; }
     ImportRow row(std::size_t index) const;
@@ -67,7 +72,9 @@ public:
 private:
     friend ImportReadResult readImportSource(std::string bytes, const std::string& name,
                                              const ImportOptions& options);
+    friend ImportReadResult readImportSource(const std::string& path, const ImportOptions& options);
     ImportSource() = default;
+    static ImportReadResult fromPackage(AnkiReadResult read, const ImportOptions& options);
     // The one count of what an import takes: what the preview shows and the import adds.
     void countRows();
     // The card of a row of a text file that is taken exactly as its fields are written;
@@ -79,5 +86,6 @@ private:
     TextImport text_;
     ColumnMapping mapping_;
     KvtmlImport kvtml_;
+    AnkiImport anki_;
     ImportCounts counts_;
 };

@@ -24,6 +24,7 @@
 #include "core/import_pipeline.h"
 #include "core/message_ids.h"
 #include "core/preferences.h"
+#include "editing/anki_import_panel.h"
 #include "editing/import_preview_model.h"
 #include "editing/import_problem_model.h"
 #include "platform/messages.h"
@@ -113,6 +114,35 @@ QString refusalText(const ImportRefusal& refusal, const QString& name) {
                 .arg(name);
         case ImportRefusal::Reason::NoCards:
             return ImportDialog::tr("%1 holds no cards to import.").arg(name);
+        case ImportRefusal::Reason::NotPackage:
+            return ImportDialog::tr(
+                       "%1 is not an Anki package: it is no zip archive, or it holds no "
+                       "collection.")
+                .arg(name);
+        case ImportRefusal::Reason::PackageTooLarge:
+            return ImportDialog::tr(
+                       "%1 cannot be imported: it would unpack to more than %2 GiB, or it is "
+                       "compressed far beyond what a real Anki collection is.")
+                .arg(name)
+                .arg(AnkiReadLimits{}.maxUnpackedBytes >> 30);
+        case ImportRefusal::Reason::PackageTooNew:
+            return ImportDialog::tr(
+                       "%1 was made by a newer Anki than Kartomatrix knows. In Anki, export the "
+                       "deck again with \"Support older Anki versions\" checked.")
+                .arg(name);
+        case ImportRefusal::Reason::PackageTooOld:
+            return ImportDialog::tr(
+                       "%1 holds a collection too old to read (from Anki before 2.0). Open it in "
+                       "a current Anki and export it again.")
+                .arg(name);
+        case ImportRefusal::Reason::PackageDamaged:
+            return ImportDialog::tr("%1 is a damaged Anki package; nothing was imported.")
+                .arg(name);
+        case ImportRefusal::Reason::CannotUnpack:
+            return ImportDialog::tr(
+                       "%1 could not be unpacked: there is no room or no permission for a "
+                       "temporary copy of its collection.")
+                .arg(name);
         case ImportRefusal::Reason::None:
         case ImportRefusal::Reason::CannotRead:
             break;
@@ -133,7 +163,8 @@ void ImportDialog::run(ListSession& session, WindowRegistry& windows, QWidget* p
     FileRequest request;
     request.title = tr("Import cards from:");
     request.filters = {filter(tr("Text, CSV and KVTML files"), {"txt", "csv", "tsv", "kvtml"}),
-                       filter(tr("KDE vocabulary files"), {"kvtml"}), tr("All files (*)")};
+                       filter(tr("KDE vocabulary files"), {"kvtml"}),
+                       filter(tr("Anki packages"), {"apkg", "colpkg"}), tr("All files (*)")};
     const FileChoice choice = prompts().openFile(parent, request);
     if (choice.path.isEmpty()) {
         if (choice.errorCode != 0)
@@ -177,6 +208,15 @@ ImportDialog::ImportDialog(ImportSource source, const QString& fileName, QWidget
     layout->addWidget(aboutLabel);
     if (source_.kind() == ImportKind::Text)
         buildTextChoices();
+    if (source_.kind() == ImportKind::AnkiPackage) {
+        auto* panel = new AnkiImportPanel(source_.anki(), this);
+        layout->addWidget(panel, 2);
+        connect(panel, &AnkiImportPanel::choicesChanged, this,
+                [this](const AnkiImportChoices& choices) {
+                    source_.setAnkiChoices(choices);
+                    showSource();
+                });
+    }
 
     preview_ = new ImportPreviewModel(this);
     auto* table = new QTableView(this);
@@ -195,7 +235,7 @@ ImportDialog::ImportDialog(ImportSource source, const QString& fileName, QWidget
         table->setColumnWidth(column, std::max(table->columnWidth(column),
                                                table->horizontalHeader()->sectionSizeHint(column)));
     }
-    table->setColumnHidden(ImportPreviewModel::LevelColumn, source_.kind() != ImportKind::Kvtml);
+    table->setColumnHidden(ImportPreviewModel::LevelColumn, source_.kind() == ImportKind::Text);
     layout->addWidget(
         labelFor(tr("&Preview of the first %1 cards:").arg(kPreviewRows), table, this));
     layout->addWidget(table, 3);
@@ -378,6 +418,8 @@ void ImportDialog::showSource() {
         summary << tr("Read in this encoding, the file is not text. Choose another encoding.");
     } else if (source_.kind() == ImportKind::Text) {
         summary << tr("%1 of %2 rows become cards.").arg(counts.taken).arg(counts.rows);
+    } else if (source_.kind() == ImportKind::AnkiPackage) {
+        summary << tr("%1 of %2 notes become cards.").arg(counts.taken).arg(counts.rows);
     } else {
         summary << tr("%1 of %2 entries become cards.").arg(counts.taken).arg(counts.rows);
     }

@@ -51,6 +51,19 @@ QString describeProblem(const ImportProblem& problem) {
             return QCoreApplication::translate(
                 "ImportPreviewModel",
                 "a quote that is never closed is kept as an ordinary character");
+        case ImportProblemKind::ClozeNote:
+            return QCoreApplication::translate(
+                "ImportPreviewModel", "not taken: a cloze note has no question and answer");
+        case ImportProblemKind::OneUsableField:
+            return QCoreApplication::translate("ImportPreviewModel",
+                                               "not taken: only one field holds text");
+        case ImportProblemKind::UnknownNoteType:
+            return QCoreApplication::translate("ImportPreviewModel",
+                                               "not taken: the package lacks its note type");
+        case ImportProblemKind::MediaLeftOut:
+            return QCoreApplication::translate("ImportPreviewModel",
+                                               "pictures or sounds not imported: %1")
+                .arg(problem.lostCount);
     }
     return {};
 }

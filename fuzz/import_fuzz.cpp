@@ -1,4 +1,5 @@
-// Reads arbitrary bytes as a text file to import and as a KVTML document, and checks what
+// Reads arbitrary bytes as a text file to import, as a KVTML document and as an Anki
+// package, and checks what
 // every import must give: card texts that are valid UTF-8, one line each and within their
 // limits; counts that agree with the cards; the same rows when the detected settings are
 // passed back in; and cards that come back unchanged when they are written as KVTML or
@@ -48,7 +49,10 @@ std::vector<CardRecord> checkSource(const ImportSource& source) {
         checkText(c.card.answer, CardField::Answer);
         checkText(c.card.lesson, CardField::Lesson);
         checkText(c.card.addInfo, CardField::AddInfo);
-        check(c.taken() == !c.card.question.empty(), "taken without a question");
+        // An Anki note may have a question and still not be taken (a cloze note).
+        check(source.kind() == ImportKind::AnkiPackage ? !c.taken() || !c.card.question.empty()
+                                                       : c.taken() == !c.card.question.empty(),
+              "taken without a question");
         if (row.taken()) {
             fromRows.push_back(c.card);
             ++expected.taken;
@@ -126,13 +130,30 @@ void fuzzKvtml(std::string_view bytes) {
     const KvtmlImport& import = read.source->kvtml();
     const std::vector<CardRecord> taken = checkSource(*read.source);
     StringSink sink;
-    check(
-        writeKvtml(sink, taken, {import.title, import.questionLanguage, import.answerLanguage, 5, ""}),
-        "KVTML not written");
+    check(writeKvtml(sink, taken,
+                     {import.title, import.questionLanguage, import.answerLanguage, 5, ""}),
+          "KVTML not written");
     const ImportReadResult again = readImportSource(sink.bytes(), "again.kvtml", {});
     check(again.refusal.reason != ImportRefusal::Reason::BrokenKvtml,
           "written KVTML does not read");
     check(cardsOf(again) == taken, "written KVTML reads back differently");
+}
+
+// Packages go through the same rows and counts, with tags as lessons and fields swapped too.
+void fuzzPackage(std::string_view bytes) {
+    const ImportReadResult read = readImportSource(std::string(bytes), "fuzz.apkg", {});
+    if (!read.source) {
+        check(read.refusal.reason != ImportRefusal::Reason::None, "no source and no reason");
+        return;
+    }
+    ImportSource source = *read.source;
+    checkSource(source);
+    AnkiImportChoices choices;
+    choices.tags = AnkiTags::Lesson;
+    for (const AnkiNoteType& type : source.anki().package.noteTypes)
+        choices.fields[type.id] = {1, 0};
+    source.setAnkiChoices(choices);
+    checkSource(source);
 }
 
 }  // namespace
@@ -141,5 +162,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     fuzzText(bytes);
     fuzzKvtml(bytes);
+    // Only a zip can be a package; anything else would be refused at once.
+    if (bytes.starts_with("PK"))
+        fuzzPackage(bytes);
     return 0;
 }

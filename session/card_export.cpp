@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "core/card_store.h"
 #include "core/exchange_text.h"
@@ -43,11 +44,41 @@ std::vector<CardRecord> cardRecordsOf(const CardStore& store) {
 }
 
 ExportTarget exportTargetOf(const QString& chosenPath, int chosenFilter) {
-    ExportTarget target{chosenPath,
-                        chosenFilter == 1 ? ExchangeFormat::Kvtml : ExchangeFormat::Text};
+    ExportTarget target{chosenPath, chosenFilter == 1   ? ExchangeFormat::Kvtml
+                                    : chosenFilter == 2 ? ExchangeFormat::AnkiPackage
+                                                        : ExchangeFormat::Text};
+    static const char* const kSuffixes[] = {".txt", ".kvtml", ".apkg"};
     if (QFileInfo(chosenPath).suffix().isEmpty())
-        target.path += target.format == ExchangeFormat::Kvtml ? ".kvtml" : ".txt";
+        target.path += kSuffixes[static_cast<int>(target.format)];
     return target;
+}
+
+AnkiExport ankiExportOf(const CardStore& store, int64_t nowSeconds) {
+    AnkiExport data;
+    data.nowSeconds = nowSeconds;
+    const bool untitled = store.fileName == CardStore::kUntitled;
+    const QString name =
+        untitled ? CardExport::tr("Kartomatrix")
+                 : QFileInfo(QFile::decodeName(QByteArray::fromStdString(store.fileName)))
+                       .completeBaseName();
+    data.deckName = name.toStdString();
+    for (const CardList* list : {&store.unknownList, &store.knownList}) {
+        list->forEach([&](const Card* card) {
+            AnkiExportCard out;
+            out.question = card->question();
+            out.answer = card->answer();
+            out.lesson = card->lesson();
+            out.identity = data.deckName + '\n' + std::to_string(card->id);
+            if (card->level > 0) {
+                AnkiExportState state;
+                state.interval = 1 << std::min(card->level - 1, 15);
+                state.due = state.interval;
+                out.state = state;
+            }
+            data.cards.push_back(std::move(out));
+        });
+    }
+    return data;
 }
 
 KvtmlExportOptions kvtmlOptionsOf(const CardStore& store, int32_t maxLevel) {
@@ -88,7 +119,8 @@ void exportForOtherTrainers(ListSession& session) {
     FileRequest request;
     request.title = stringText(Msg::ExportTitle);
     request.filters = {filter(CardExport::tr("Text for other trainers"), "txt"),
-                       filter(CardExport::tr("KDE vocabulary file"), "kvtml")};
+                       filter(CardExport::tr("KDE vocabulary file"), "kvtml"),
+                       filter(CardExport::tr("Anki package"), "apkg")};
     request.defaultSuffix = "txt";
     const FileChoice choice = prompts().saveFile(session.dialogParent(), request);
     if (choice.path.isEmpty()) {
@@ -109,8 +141,15 @@ void exportForOtherTrainers(ListSession& session) {
     const std::string path = QFile::encodeName(target.path).toStdString();
     const CardStore& store = session.store();
     const KvtmlExportOptions options = kvtmlOptionsOf(store, session.preferences().maxLevel);
-    const std::vector<CardRecord> cards = cardRecordsOf(store);
-    switch (writeExchangeFile(path, target.format, cards, options)) {
+    FileFailure failure = FileFailure::None;
+    if (target.format == ExchangeFormat::AnkiPackage) {
+        const AnkiWriteResult written =
+            writeAnkiPackage(path, ankiExportOf(store, QDateTime::currentSecsSinceEpoch()));
+        failure = written.ok() ? FileFailure::None : FileFailure::CannotWrite;
+    } else {
+        failure = writeExchangeFile(path, target.format, cardRecordsOf(store), options);
+    }
+    switch (failure) {
         case FileFailure::None:
             return;
         case FileFailure::ReadOnly:

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include "core/anki_package.h"
 #include "core/card_candidate.h"
 #include "core/file_failure.h"
 #include "core/kvtml_file.h"
@@ -14,7 +15,7 @@ class CardStore;
 class ListSession;
 
 // The formats Export writes for other trainers.
-enum class ExchangeFormat : uint8_t { Text, Kvtml };
+enum class ExchangeFormat : uint8_t { Text, Kvtml, AnkiPackage };
 
 // The file the Export dialog's choice names, and the format it is written in: the file
 // type chosen (the index of its filter; -1 for the first) decides the format whatever the
@@ -32,6 +33,13 @@ KvtmlExportOptions kvtmlOptionsOf(const CardStore& store, int32_t maxLevel);
 
 // Every card of the list, unknown cards first, each list in its order, texts in UTF-8.
 std::vector<CardRecord> cardRecordsOf(const CardStore& store);
+
+// What the Anki export writes: one Basic note per card, unknown cards first; the deck named
+// after the list; lessons as tags; a card of level L above 0 as a review card due in
+// 2^(L-1) days, which the import reads back as level L; a card of level 0 as new. Each
+// note's guid comes from the list's name and the card's number, so that Anki updates the
+// notes when the list is exported again. The review history is not written yet.
+AnkiExport ankiExportOf(const CardStore& store, int64_t nowSeconds);
 
 // Writes the cards to `path`, replacing the file only once the new one is complete.
 // Returns None when written, else why not (ReadOnly, NotRegularFile, CannotWrite).

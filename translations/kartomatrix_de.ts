@@ -19,6 +19,85 @@ Läuft unter %2</translation>
     </message>
 </context>
 <context>
+    <name>AnkiImportPanel</name>
+    <message>
+        <source>Note types</source>
+        <translation>Notiztypen</translation>
+    </message>
+    <message>
+        <source>- cloze, not taken</source>
+        <translation>- Lückentext, nicht übernommen</translation>
+    </message>
+    <message>
+        <source>Note &amp;type:</source>
+        <translation>Notiz&amp;typ:</translation>
+    </message>
+    <message>
+        <source>&amp;Question field:</source>
+        <translation>&amp;Fragefeld:</translation>
+    </message>
+    <message>
+        <source>&amp;Answer field:</source>
+        <translation>&amp;Antwortfeld:</translation>
+    </message>
+    <message>
+        <source>&amp;Fields of the first notes:</source>
+        <translation>Fel&amp;der der ersten Notizen:</translation>
+    </message>
+    <message>
+        <source>Decks and lessons</source>
+        <translation>Stapel und Lektionen</translation>
+    </message>
+    <message>
+        <source>Deck</source>
+        <translation>Stapel</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Notizen</translation>
+    </message>
+    <message>
+        <source>Lesson</source>
+        <translation>Lektion</translation>
+    </message>
+    <message>
+        <source>(no deck)</source>
+        <translation>(kein Stapel)</translation>
+    </message>
+    <message>
+        <source>At most %1 characters</source>
+        <translation>Höchstens %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>&amp;Decks (a lesson can be renamed):</source>
+        <translation>&amp;Stapel (eine Lektion kann umbenannt werden):</translation>
+    </message>
+    <message>
+        <source>Go to the additional information</source>
+        <translation>Kommen in die Zusatzinformation</translation>
+    </message>
+    <message>
+        <source>Become the lesson (the first tag)</source>
+        <translation>Werden die Lektion (das erste Schlagwort)</translation>
+    </message>
+    <message>
+        <source>Are left out</source>
+        <translation>Werden weggelassen</translation>
+    </message>
+    <message>
+        <source>Ta&amp;gs:</source>
+        <translation>Schlag&amp;wörter:</translation>
+    </message>
+    <message>
+        <source>%1 (notes: %2)</source>
+        <translation>%1 (Notizen: %2)</translation>
+    </message>
+    <message>
+        <source>Notes that refer to pictures or sounds: %1. Cards cannot hold these yet, so they are not imported (media files in the package: %2).</source>
+        <translation>Notizen, die auf Bilder oder Töne verweisen: %1. Karten können diese noch nicht aufnehmen, daher werden sie nicht importiert (Mediendateien im Paket: %2).</translation>
+    </message>
+</context>
+<context>
     <name>AnswerDiffView</name>
     <message>
         <source>Struck-through letters were typed but are not in the stored answer; underlined letters are in the stored answer but were not typed.</source>
@@ -89,8 +168,15 @@ Soll die Datei ersetzt werden?</translation>
     </message>
     <message>
         <source>The cards could not be written to %1; the folder may be read-only or the disk full. Nothing was changed.</source>
-        <translation>Die Karten konnten nicht nach %1 geschrieben werden; vielleicht ist der Ordner schreibgeschützt oder der Datenträger voll. Es wurde nichts geändert.</translation>
         <translation>Die Karten konnten nicht nach %1 geschrieben werden; der Ordner ist vielleicht schreibgeschützt oder der Datenträger voll. Es wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <source>Kartomatrix</source>
+        <translation>Kartomatrix</translation>
+    </message>
+    <message>
+        <source>Anki package</source>
+        <translation>Anki-Paket</translation>
     </message>
 </context>
 <context>
@@ -722,6 +808,36 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>Tags are removed, entities such as &amp;amp; decoded, and line breaks become &quot; / &quot;.</source>
         <translation>Tags werden entfernt, Entitäten wie &amp;amp; aufgelöst, und Zeilenumbrüche werden zu &quot; / &quot;.</translation>
+        <source>%1 is not an Anki package: it is no zip archive, or it holds no collection.</source>
+        <translation>%1 ist kein Anki-Paket: Es ist kein Zip-Archiv, oder es enthält keine Sammlung.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be imported: it would unpack to more than %2 GiB, or it is compressed far beyond what a real Anki collection is.</source>
+        <translation>%1 kann nicht importiert werden: Es würde auf mehr als %2 GiB entpackt, oder es ist weit stärker komprimiert, als eine echte Anki-Sammlung sein kann.</translation>
+    </message>
+    <message>
+        <source>%1 was made by a newer Anki than Kartomatrix knows. In Anki, export the deck again with &quot;Support older Anki versions&quot; checked.</source>
+        <translation>%1 stammt von einer neueren Anki-Version, als Kartomatrix kennt. Exportieren Sie den Stapel in Anki erneut mit „Ältere Anki-Versionen unterstützen“.</translation>
+    </message>
+    <message>
+        <source>%1 holds a collection too old to read (from Anki before 2.0). Open it in a current Anki and export it again.</source>
+        <translation>%1 enthält eine zu alte Sammlung (von Anki vor 2.0). Öffnen Sie sie in einem aktuellen Anki und exportieren Sie sie erneut.</translation>
+    </message>
+    <message>
+        <source>%1 is a damaged Anki package; nothing was imported.</source>
+        <translation>%1 ist ein beschädigtes Anki-Paket; es wurde nichts importiert.</translation>
+    </message>
+    <message>
+        <source>%1 could not be unpacked: there is no room or no permission for a temporary copy of its collection.</source>
+        <translation>%1 konnte nicht entpackt werden: Für eine vorübergehende Kopie der Sammlung fehlt der Platz oder die Berechtigung.</translation>
+    </message>
+    <message>
+        <source>Anki packages</source>
+        <translation>Anki-Pakete</translation>
+    </message>
+    <message>
+        <source>%1 of %2 notes become cards.</source>
+        <translation>%1 von %2 Notizen werden zu Karten.</translation>
     </message>
 </context>
 <context>
@@ -797,6 +913,22 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>not taken: the answer is empty</source>
         <translation>nicht übernommen: die Antwort ist leer</translation>
+    </message>
+    <message>
+        <source>not taken: a cloze note has no question and answer</source>
+        <translation>nicht übernommen: Eine Lückentext-Notiz hat keine Frage und Antwort</translation>
+    </message>
+    <message>
+        <source>not taken: only one field holds text</source>
+        <translation>nicht übernommen: Nur ein Feld enthält Text</translation>
+    </message>
+    <message>
+        <source>not taken: the package lacks its note type</source>
+        <translation>nicht übernommen: Dem Paket fehlt ihr Notiztyp</translation>
+    </message>
+    <message>
+        <source>pictures or sounds not imported: %1</source>
+        <translation>Bilder oder Töne nicht importiert: %1</translation>
     </message>
 </context>
 <context>

@@ -371,7 +371,7 @@ private slots:
         const QString path = dir_.filePath(name);
         prompts().saveChoices.push_back({path, 0, levels ? 1 : 0});
         main_->board().action(Command::Export)->trigger();
-        QCOMPARE(prompts().saveRequests.at(0).filters.size(), qsizetype(2));
+        QCOMPARE(prompts().saveRequests.at(0).filters.size(), qsizetype(3));
         QVERIFY(QFile::exists(path));
         prompts().answers.push_back(PromptAnswer::No);  // close without saving
         main_->runCommand(Command::CloseList);

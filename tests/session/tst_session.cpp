@@ -7,10 +7,12 @@
 #include <QtTest>
 
 #include "core/card_store.h"
+#include "core/import_pipeline.h"
 #include "core/list_ops.h"
 #include "core/preferences.h"
 #include "platform/fonts.h"
 #include "session/card_export.h"
+#include "session/card_import.h"
 #include "session/command_board.h"
 #include "session/list_session.h"
 #include "tests/support/test_environment.h"
@@ -119,6 +121,8 @@ private slots:
             << "words" << 1 << "words.kvtml" << QByteArray("<?xml");
         QTest::newRow("text without extension")
             << "words" << -1 << "words.txt" << QByteArray("#separator:tab");
+        QTest::newRow("Anki package without extension")
+            << "words" << 2 << "words.apkg" << QByteArray("PK\x03\x04");
         QTest::newRow("type over extension")
             << "words.txt" << 1 << "words.txt" << QByteArray("<?xml");
         QTest::newRow("replacing refused") << "kept" << 1 << "kept.kvtml" << QByteArray("old");
@@ -142,6 +146,62 @@ private slots:
         QVERIFY2(file.readAll().startsWith(start), qPrintable(written));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(),
                  qsizetype(typed == "kept" ? 1 : 2));
+    }
+
+    // An exported package imports back as the same cards when its tags are taken as lessons.
+    void ankiExportReadsBack() {
+        addCard(*store_, store_->unknownList, "Haus", "house", "L1", "");
+        addCard(*store_, store_->unknownList, "gehen", "to go", "", "");
+        addCard(*store_, store_->knownList, "Baum", "tree", "L2", "").level = 3;
+        QTemporaryDir dir;
+        const std::string path = QFile::encodeName(dir.filePath("words.apkg")).toStdString();
+        QVERIFY(writeAnkiPackage(path, ankiExportOf(*store_, 1'700'000'000)).ok());
+        ImportReadResult read = readImportSource(path, {});
+        QVERIFY(read.source);
+        AnkiImportChoices choices;
+        choices.tags = AnkiTags::Lesson;
+        read.source->setAnkiChoices(choices);
+        std::vector<CardRecord> cards;
+        read.source->forEachTakenCard([&](const CardRecord& card) { cards.push_back(card); });
+        // A card without a lesson gets its deck's name, the list's.
+        const std::vector<CardRecord> expected = {{"Haus", "house", "L1", "", 0},
+                                                  {"gehen", "to go", "Kartomatri", "", 0},
+                                                  {"Baum", "tree", "L2", "", 3}};
+        QVERIFY(cards == expected);
+    }
+
+    // A note imported before is updated by its guid; a card edited since is left alone.
+    void ankiNotesImportedAgainAreUpdated() {
+        QTemporaryDir dir;
+        const std::string path = QFile::encodeName(dir.filePath("deck.apkg")).toStdString();
+        std::map<std::string, std::string> values;
+        const ImportedNotes notes{[&](const std::string& key) -> std::optional<std::string> {
+                                      const auto found = values.find(key);
+                                      return found == values.end() ? std::nullopt
+                                                                   : std::optional(found->second);
+                                  },
+                                  [&](const std::string& key, const std::string& value) {
+                                      values[key] = value;
+                                      return true;
+                                  }};
+        const auto importAnswer = [&](const char* answer) {
+            AnkiExport deck;
+            deck.deckName = "Deck";
+            deck.nowSeconds = 1'700'000'000;
+            deck.cards = {{"Haus", answer, "", "note 1", "", std::nullopt}};
+            writeAnkiPackage(path, deck);
+            const ImportReadResult read = readImportSource(path, {});
+            const ImportTally tally = importCards(*session_, *read.source, notes);
+            return QString("%1 added, %2 updated").arg(tally.added).arg(tally.updated);
+        };
+        QCOMPARE(importAnswer("house"), QString("1 added, 0 updated"));
+        QCOMPARE(importAnswer("home"), QString("0 added, 1 updated"));
+        QCOMPARE(store_->unknownList.count(), 1);
+        Card* card = store_->unknownList.nthCard(0);
+        QCOMPARE(card->answer(), std::string_view("home"));
+        store_->setText(*card, CardField::Answer, "building");
+        QCOMPARE(importAnswer("house"), QString("1 added, 0 updated"));
+        QCOMPARE(card->answer(), std::string_view("building"));
     }
 
     void cancelledSaveQuestionKeepsTheList() {
