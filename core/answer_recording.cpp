@@ -39,8 +39,11 @@ AnswerOutcome answerCard(ExaminationState& state, const AnswerRequest& request,
     if (decision == AnswerDecision::GiveUp || state.currentCard == nullptr)
         return {};
     const bool right = decision == AnswerDecision::Right;
+    const Card* card = state.currentCard;
     AnswerOutcome outcome = recordAnswer(state, right, questionNumber, env);
     outcome.confirmedByUser = right && !judgedRight;
     outcome.tolerated = judgedRight ? check.tolerated : ToleratedDifference::None;
+    outcome.card = card;
+    outcome.kind = static_cast<uint8_t>(state.kind);
     return outcome;
 }

@@ -2,6 +2,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -9,7 +10,7 @@
 #include "core/fsrs.h"
 #include "core/review_history.h"
 
-struct Card;
+class Card;
 struct AnswerOutcome;
 class CardStore;
 class RandomSource;
@@ -60,8 +61,13 @@ public:
     // Desired retention, maximum interval (from the preferences).
     void setLimits(double desiredRetention, int maximumInterval);
 
-    // Records one finally judged answer (called from the one answer step's outcome);
-    // returns the review id for undo, 0 when nothing was recorded.
+    // The card was shown in an examination: the time its answer takes starts now.
+    void cardShown(const Card& card);
+    // Records one finally judged answer, from what the answer step did: the rating from
+    // the outcome (ratingOf), the time since the card was shown, the examination kind.
+    // Returns the review id for undo, 0 when nothing was recorded.
+    int64_t recordAnswer(const AnswerOutcome& outcome);
+    // The same with everything given.
     int64_t record(const Card& card, Rating rating, int64_t nowMs, int32_t durationMs,
                    uint8_t kind);
     // Takes back the answer `reviewId` (undo of the last answer).
@@ -85,6 +91,10 @@ public:
     // numbers and texts.
     void cardsRearranged();
 
+    // The clock (UTC milliseconds since 1970); tests set their own.
+    int64_t now() const { return clock_(); }
+    void setClock(std::function<int64_t()> clock) { clock_ = std::move(clock); }
+
     // For tests: the random source that draws the interval fuzz (nullptr: no fuzz).
     void setRandomSource(RandomSource* random) { random_ = random; }
     // Minutes east of UTC for counting day boundaries (tests set it; default: the system's).
@@ -98,6 +108,7 @@ private:
     struct Entry {
         CardKey key = kNoCardKey;
         std::optional<StoredCardState> state;
+        int32_t number = 0;  // the card's number the history was last told
     };
     Entry* entryOf(const Card& card);
     const Entry* entryOf(const Card& card) const;
@@ -111,4 +122,11 @@ private:
     QString unavailableReason_;
     RandomSource* random_ = nullptr;
     int utcOffsetMinutes_ = 0;
+    std::function<int64_t()> clock_;
+    std::unordered_map<const Card*, int64_t> shownAtMs_;
 };
+
+// The rating an answer earns: wrong -> Again; right only after the user overruled the
+// judgement, or right with a tolerated case or accent difference -> Hard; right -> Good.
+// Easy is never given: see the user guide (a fast answer measures the keyboard).
+Rating ratingOf(const AnswerOutcome& outcome);
