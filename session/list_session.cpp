@@ -24,6 +24,7 @@
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
 #include "session/preferences_settings.h"
+#include "session/review_schedule.h"
 #include "session/window_registry.h"
 #include "widgets/document_info_dialog.h"
 #include "widgets/known_card_dialog.h"
@@ -62,6 +63,8 @@ ListSession::ListSession(CardStore& store, Preferences& preferences, const LogFo
       questionFont_(documentFont),
       answerFont_(documentFont) {
     setObjectName(QStringLiteral("listSession"));
+    schedule_ = new ReviewSchedule(store_, this);
+    applySchedulePreferences();
 }
 
 ListSession::~ListSession() = default;
@@ -84,6 +87,33 @@ FontDebugLog& ListSession::fontLog() {
     if (!fontLog_)
         fontLog_ = std::make_unique<FontDebugLog>(*this);
     return *fontLog_;
+}
+
+void ListSession::applySchedulePreferences() {
+    schedule_->setLimits(preferences_.desiredRetention / 100.0, preferences_.maximumInterval);
+}
+
+void ListSession::openSchedule(const QString& listPath) {
+    applySchedulePreferences();
+    const ReviewSchedule::OpenReport report = schedule_->openFor(listPath, schedule_->now());
+    // The list is open whatever became of its history; the user hears what did.
+    if (!report.message.isEmpty())
+        ::showErrorText(report.message);
+}
+
+void ListSession::carrySchedule(const QString& newListPath) {
+    const ReviewSchedule& schedule = *schedule_;
+    if (!schedule.available()) {
+        // A list that had no history (new, or none could be opened) gets one now.
+        openSchedule(newListPath);
+        return;
+    }
+    if (!schedule_->carryTo(newListPath, schedule_->now())) {
+        ::showErrorText(tr("The review history could not be carried to %1; it stays beside "
+                           "the list's old name. A new history is started for the new name.")
+                            .arg(newListPath));
+        openSchedule(newListPath);
+    }
 }
 
 void ListSession::newList() {
@@ -149,6 +179,7 @@ void ListSession::openList(const QString& path) {
     }
     showDocumentInfo(info, dialogParent_);
     store_.fileName = file;
+    openSchedule(QString::fromStdString(file));
     listBegun_ = true;
     emit listOpened();
     listStartTime_ = processMilliseconds();
@@ -169,9 +200,10 @@ void ListSession::saveList() {
             // A list stays in the older format for as long as it can, so that older
             // programs still open it; once it holds a character that format cannot hold,
             // or was a Unicode list already, it is saved as a Unicode list.
-            writeTo(store_.fileName, unicodeList_ || !fitsWindows1252(store_)
-                                         ? ListFileFormat::Unicode
-                                         : ListFileFormat::Version20);
+            if (writeTo(store_.fileName, unicodeList_ || !fitsWindows1252(store_)
+                                             ? ListFileFormat::Unicode
+                                             : ListFileFormat::Version20))
+                schedule_->listSaved();
             return;
     }
 }
@@ -288,8 +320,10 @@ void ListSession::saveListAs() {
     if (path != store_.fileName)
         lockList(path, false);
     store_.fileName = path;
-    if (written)
+    if (written) {
         readIncomplete_ = false;
+        carrySchedule(QString::fromStdString(path));
+    }
 }
 
 void ListSession::exportList(Command command) {
@@ -355,6 +389,7 @@ void ListSession::closeList() {
     }
     if (!askToSave(true))
         return;
+    schedule_->close();
     clearDocument(store_);
     listBegun_ = false;
     unlockList();
@@ -376,12 +411,15 @@ void ListSession::quit() {
         savePreferences(preferences_, settings);
         settings.sync();
     }
+    schedule_->close();
     unlockList();
     exitProcess(0);
 }
 
 void ListSession::sortList() {
     ::sortList(store_, store_.unknownList, SortKey::Question, *this);
+    // Cards that shared a number got new ones.
+    schedule_->cardsRearranged();
 }
 
 void ListSession::exchange() {
@@ -441,6 +479,7 @@ KnownCardChoice ListSession::askKnownCard(const Card&) {
 }
 
 void ListSession::answerRecorded(const AnswerOutcome& outcome) {
+    schedule_->recordAnswer(outcome);
     if (outcome.joinedWrongList)
         emit cardJoinedWrongList();
     if (outcome.movedToKnown)

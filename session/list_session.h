@@ -16,6 +16,7 @@ class CardStore;
 struct AnswerOutcome;
 class WindowRegistry;
 class QLockFile;
+class ReviewSchedule;
 class FontDebugLog;
 class RecentDraws;
 struct Preferences;
@@ -42,6 +43,11 @@ public:
     const CardStore& store() const { return store_; }
     Preferences& preferences() { return preferences_; }
     RecentDraws& recentDraws() { return *recentDraws_; }
+    // The review history and due cards of the open list.
+    ReviewSchedule& schedule() { return *schedule_; }
+    const ReviewSchedule& schedule() const { return *schedule_; }
+    // The due-card preferences changed: the schedule follows them.
+    void applySchedulePreferences();
     const LogFont& questionFont() const { return questionFont_; }
     const LogFont& answerFont() const { return answerFont_; }
     // Milliseconds since process start when the list was opened or a new list begun.
@@ -121,6 +127,11 @@ private:
     // when the user would rather not open the list.
     bool lockList(const std::string& path, bool ask);
     void unlockList();
+    // Opens the history of the list at `listPath` (its lock is held) and says what went
+    // wrong with it, if anything; the list opens either way.
+    void openSchedule(const QString& listPath);
+    // After Save As to `newListPath`: the history goes along.
+    void carrySchedule(const QString& newListPath);
     FontDebugLog& fontLog();
     void setFonts(LogFont question, LogFont answer);
 
@@ -128,6 +139,7 @@ private:
     Preferences& preferences_;
     std::unique_ptr<RecentDraws> recentDraws_;
     std::unique_ptr<FontDebugLog> fontLog_;
+    ReviewSchedule* schedule_ = nullptr;
     LogFont questionFont_;
     LogFont answerFont_;
     long long listStartTime_ = 0;
