@@ -5,13 +5,26 @@
 
 namespace {
 
+bool holds(const CardList& list, const Card& card) {
+    if (!list.containsId(card.id))
+        return false;
+    for (int i = list.nextOccupied(0); i >= 0; i = list.nextOccupied(i + 1)) {
+        if (list.slot(i) == &card)
+            return true;
+    }
+    return false;
+}
+
 AnswerOutcome recordAnswer(ExaminationState& state, bool right, int32_t questionNumber,
                            const ExaminationEnvironment& env) {
     Card& card = *state.currentCard;
     // Known cards are judged as known: a right answer only raises the level (no
     // known-card question), a wrong one sends the card back to the unknown list. The flag
     // is the store's, shared by every window, so it is cleared only for this one answer.
-    const bool asKnown = state.kind == ExaminationKind::KnownWords;
+    // A due card may be a known card: it is answered as the known-words kind would.
+    const bool asKnown =
+        state.kind == ExaminationKind::KnownWords ||
+        (state.kind == ExaminationKind::DueCards && holds(env.store.knownList, card));
     if (asKnown)
         env.store.examiningUnknown = false;
     const AnswerOutcome outcome =

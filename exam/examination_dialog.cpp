@@ -1,9 +1,11 @@
 #include "exam/examination_dialog.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <string>
@@ -16,6 +18,7 @@
 #include "editing/modify_card_dialog.h"
 #include "exam/confirm_answer_dialog.h"
 #include "platform/card_text_validator.h"
+#include "platform/messages.h"
 #include "platform/owned_dialog.h"
 #include "platform/prompts.h"
 #include "platform/random.h"
@@ -23,6 +26,7 @@
 #include "platform/text_codec.h"
 #include "session/list_session.h"
 #include "session/modal_step.h"
+#include "session/review_schedule.h"
 #include "widgets/answer_feedback_line.h"
 #include "widgets/card_field_grid.h"
 #include "widgets/font_edit_box.h"
@@ -152,7 +156,8 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board,
     question_->setFieldFont(&questionFont_, kCharacterHeight);
     answer_->setFieldFont(&answerFont_, kCharacterHeight);
 
-    setWindowTitle(stringText(captionIdOf(kind)));
+    setWindowTitle(kind == ExaminationKind::DueCards ? tr("Due Cards")
+                                                     : stringText(captionIdOf(kind)));
 }
 
 ExaminationEnvironment ExaminationDialog::environment() const {
@@ -161,6 +166,13 @@ ExaminationEnvironment ExaminationDialog::environment() const {
 }
 
 void ExaminationDialog::start() {
+    if (state_.kind == ExaminationKind::DueCards) {
+        if (!startDueCards())
+            close();
+        else
+            showCard();
+        return;
+    }
     if (!startExamination(state_, state_.kind, environment())) {
         close();
         return;
@@ -170,6 +182,10 @@ void ExaminationDialog::start() {
 
 void ExaminationDialog::showCard() {
     const Card* card = state_.currentCard;
+    if (card == nullptr && state_.kind == ExaminationKind::DueCards) {
+        showDueSummary();
+        return;
+    }
     if (card == nullptr) {
         const QPointer<ExaminationDialog> self(this);
         session_.showNotice(Msg::EndOfList);
@@ -189,6 +205,8 @@ void ExaminationDialog::showCard() {
     question_->applyPendingFont();
     answer_->applyPendingFont();
     answer_->setFocus(Qt::OtherFocusReason);
+    // The time the answer takes starts now.
+    session_.schedule().cardShown(*card);
 }
 
 void ExaminationDialog::judgeAnswer() {
@@ -227,6 +245,8 @@ void ExaminationDialog::judgeAnswer() {
     };
     const AnswerOutcome outcome = answerCard(state_, {typed, decide}, env);
     session.answerRecorded(outcome);
+    if (!step.windowGone())
+        noteDueAnswer(outcome);
     // The known-card question may have been open long enough for the window to go.
     if (step.windowGone())
         return;
@@ -247,4 +267,57 @@ void ExaminationDialog::editCurrentCard() {
 void ExaminationDialog::done(int result) {
     ModalStep::closeDialogsOf(this);
     QDialog::done(result);
+}
+
+bool ExaminationDialog::startDueCards() {
+    ReviewSchedule& schedule = session_.schedule();
+    if (!schedule.available()) {
+        ::showNoticeText(schedule.unavailableReason().isEmpty()
+                             ? tr("This list has no review history, so no cards fall due.")
+                             : schedule.unavailableReason());
+        return false;
+    }
+    const int64_t now = schedule.now();
+    const int newLimit = schedule.newCardsLeftToday(now, session_.preferences().newCardsPerDay);
+    std::vector<Card*> cards;
+    // The schedule hands out the store's cards, which the examination may change.
+    for (const Card* card : schedule.dueCards(now, newLimit))
+        cards.push_back(const_cast<Card*>(card));
+    if (cards.empty()) {
+        const std::optional<int64_t> next = schedule.nextDueMs(now);
+        ::showNoticeText(
+            next ? tr("No cards are due now. The next cards fall due on %1.")
+                       .arg(QLocale().toString(QDateTime::fromMSecsSinceEpoch(*next),
+                                               QLocale::ShortFormat))
+                 : tr("No cards are due now, and there are no new cards left for today."));
+        return false;
+    }
+    startGivenExamination(state_, std::move(cards));
+    return true;
+}
+
+void ExaminationDialog::noteDueAnswer(const AnswerOutcome& outcome) {
+    if (state_.kind != ExaminationKind::DueCards || !outcome.recorded)
+        return;
+    ++dueAnswered_;
+    if (outcome.right)
+        ++dueRight_;
+}
+
+void ExaminationDialog::showDueSummary() {
+    const ReviewSchedule& schedule = session_.schedule();
+    QString text = tr("You reviewed %n card(s)", nullptr, dueAnswered_);
+    if (dueAnswered_ > 0)
+        text += tr(", %1 % of them right").arg(dueRight_ * 100 / dueAnswered_);
+    text += QLatin1Char('.');
+    if (const std::optional<int64_t> next = schedule.nextDueMs(schedule.now())) {
+        text +=
+            QLatin1Char(' ') + tr("The next cards fall due on %1.")
+                                   .arg(QLocale().toString(QDateTime::fromMSecsSinceEpoch(*next),
+                                                           QLocale::ShortFormat));
+    }
+    const QPointer<ExaminationDialog> self(this);
+    ::showNoticeText(text);
+    if (self)
+        close();
 }

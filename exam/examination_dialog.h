@@ -14,6 +14,7 @@
 class AnswerFeedbackLine;
 class FontEditBox;
 class ListSession;
+struct AnswerOutcome;
 class QLineEdit;
 class QPushButton;
 
@@ -56,6 +57,12 @@ private:
     void showCard();
     // "Edit Card": loads the current card into the card-modification window.
     void editCurrentCard();
+    // Due Cards: starts over the cards the schedule chose; false when none are due.
+    bool startDueCards();
+    // Due Cards: counts the answer for the closing summary.
+    void noteDueAnswer(const AnswerOutcome& outcome);
+    // Due Cards: the summary at the end (cards reviewed, share right, next due time).
+    void showDueSummary();
     ListSession& session_;
     CommandBoard& board_;
     WindowRegistry& windows_;
@@ -73,4 +80,6 @@ private:
     QPushButton* closeButton_ = nullptr;
     QPushButton* editButton_ = nullptr;
     AnswerFeedbackLine* feedback_ = nullptr;
+    int dueAnswered_ = 0;
+    int dueRight_ = 0;
 };

@@ -16,6 +16,8 @@ namespace {
 
 constexpr int64_t kDayMs = 24LL * 60 * 60 * 1000;
 constexpr const char* kWeightsKey = "fsrs-weights";
+// "<day> <count>": how many new cards were started on that day.
+constexpr const char* kNewCardsKey = "new-cards-today";
 
 CardText textOf(const Card& card) {
     return {card.id, card.question(), card.answer()};
@@ -131,6 +133,33 @@ std::optional<int64_t> ReviewSchedule::nextDueMs(int64_t nowMs) const {
     return next;
 }
 
+int64_t ReviewSchedule::dayOf(int64_t ms) const {
+    const int64_t local = ms + int64_t{utcOffsetMinutes_} * 60 * 1000;
+    return (local - (((local % kDayMs) + kDayMs) % kDayMs)) / kDayMs;
+}
+
+int ReviewSchedule::newCardsLeftToday(int64_t nowMs, int limit) const {
+    if (!available())
+        return 0;
+    const std::optional<std::string> stored = history_->value(kNewCardsKey);
+    if (!stored)
+        return std::max(0, limit);
+    const QStringList parts = QString::fromStdString(*stored).split(QLatin1Char(' '));
+    bool dayOk = false;
+    bool countOk = false;
+    const qlonglong day = parts.value(0).toLongLong(&dayOk);
+    const int count = parts.value(1).toInt(&countOk);
+    if (!dayOk || !countOk || day != dayOf(nowMs))
+        return std::max(0, limit);
+    return std::max(0, limit - std::max(0, count));
+}
+
+void ReviewSchedule::countNewCard(int64_t nowMs) {
+    const int started = std::max(0, 1000000 - newCardsLeftToday(nowMs, 1000000)) + 1;
+    history_->setValue(kNewCardsKey,
+                       QStringLiteral("%1 %2").arg(dayOf(nowMs)).arg(started).toStdString());
+}
+
 const ReviewHistory* ReviewSchedule::history() const {
     return available() ? history_.get() : nullptr;
 }
@@ -241,6 +270,8 @@ int64_t ReviewSchedule::record(const Card& card, Rating rating, int64_t nowMs, i
     const int64_t id = history_->append(review, after);
     if (id == 0)
         return 0;
+    if (!entry.state)
+        countNewCard(nowMs);
     entry.state = after;
     emit changed();
     return id;

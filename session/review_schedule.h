@@ -50,6 +50,10 @@ public:
     // The cards to ask in "Due Cards": those whose recall at `nowMs` has fallen below the
     // desired retention, lowest recall first, then up to `newLimit` new cards in list order.
     std::vector<const Card*> dueCards(int64_t nowMs, int newLimit) const;
+    // How many of `limit` new cards may still be started today: each card answered for the
+    // first time on the learner's day counts against it (kept in the history, so it holds
+    // across runs of the program).
+    int newCardsLeftToday(int64_t nowMs, int limit) const;
     // The earliest due time after `nowMs` among reviewed cards, for the summary.
     std::optional<int64_t> nextDueMs(int64_t nowMs) const;
 
@@ -114,6 +118,9 @@ private:
     const Entry* entryOf(const Card& card) const;
     void resolve();
     void loadWeights();
+    // The learner's day (days since 1970, local time) of a time.
+    int64_t dayOf(int64_t ms) const;
+    void countNewCard(int64_t nowMs);
 
     CardStore& store_;
     std::unique_ptr<ReviewHistory> history_;
