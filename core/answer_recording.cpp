@@ -60,3 +60,64 @@ AnswerOutcome answerCard(ExaminationState& state, const AnswerRequest& request,
     outcome.kind = static_cast<uint8_t>(state.kind);
     return outcome;
 }
+
+AnswerUndo startUndo(const CardStore& store, Card& card) {
+    AnswerUndo undo;
+    undo.card = &card;
+    undo.level = card.level;
+    undo.timesWrong = card.timesWrong;
+    undo.timesRight = card.timesRight;
+    undo.timesAsked = card.timesAsked;
+    undo.lastAsked = card.lastAsked;
+    undo.lastWrong = card.lastWrong;
+    undo.modified = store.modified;
+    return undo;
+}
+
+void finishUndo(AnswerUndo& undo, const CardStore& store, const AnswerOutcome& outcome) {
+    if (!outcome.recorded) {
+        undo.card = nullptr;
+        return;
+    }
+    undo.outcome = outcome;
+    if (outcome.joinedWrongList)
+        undo.wrongSlot = store.wrongList.lastFilled();
+    if (outcome.movedToKnown) {
+        undo.leftSlot = store.unknownList.lastEmptied();
+        undo.takenSlot = store.knownList.lastFilled();
+    } else if (outcome.leftKnownList) {
+        undo.leftSlot = store.knownList.lastEmptied();
+        undo.takenSlot = store.unknownList.lastFilled();
+    }
+}
+
+bool undoAnswer(CardStore& store, const AnswerUndo& undo) {
+    Card* card = undo.card;
+    if (card == nullptr)
+        return false;
+    const auto at = [](const CardList& list, int slot) {
+        return slot >= 0 && slot < list.slotCount() ? list.slot(slot) : nullptr;
+    };
+    const bool moved = undo.outcome.movedToKnown || undo.outcome.leftKnownList;
+    CardList& from = undo.outcome.movedToKnown ? store.unknownList : store.knownList;
+    CardList& to = undo.outcome.movedToKnown ? store.knownList : store.unknownList;
+    // Something else moved the card since (another window, an edit): taking the answer
+    // back now would put it into a list twice or out of every list.
+    if ((undo.outcome.joinedWrongList && at(store.wrongList, undo.wrongSlot) != card) ||
+        (moved && at(to, undo.takenSlot) != card))
+        return false;
+    if (undo.outcome.joinedWrongList)
+        store.wrongList.removeAt(undo.wrongSlot);
+    if (moved) {
+        to.removeAt(undo.takenSlot);
+        from.insertAt(undo.leftSlot, card);
+    }
+    card->level = undo.level;
+    card->timesWrong = undo.timesWrong;
+    card->timesRight = undo.timesRight;
+    card->timesAsked = undo.timesAsked;
+    card->lastAsked = undo.lastAsked;
+    card->lastWrong = undo.lastWrong;
+    store.modified = undo.modified;
+    return true;
+}
