@@ -70,7 +70,6 @@ AnswerUndo startUndo(const CardStore& store, Card& card) {
     undo.timesAsked = card.timesAsked;
     undo.lastAsked = card.lastAsked;
     undo.lastWrong = card.lastWrong;
-    undo.modified = store.modified;
     return undo;
 }
 
@@ -118,6 +117,8 @@ bool undoAnswer(CardStore& store, const AnswerUndo& undo) {
     card->timesAsked = undo.timesAsked;
     card->lastAsked = undo.lastAsked;
     card->lastWrong = undo.lastWrong;
-    store.modified = undo.modified;
+    // Left set even when the answer was the only change: the list may have been saved
+    // between the answer and taking it back, and then it differs from its file again.
+    store.modified = true;
     return true;
 }

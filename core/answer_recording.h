@@ -39,7 +39,6 @@ struct AnswerUndo {
     int32_t timesAsked = 0;
     int32_t lastAsked = 0;
     int32_t lastWrong = 0;
-    bool modified = false;  // the store's flag before the answer
     AnswerOutcome outcome;
     // The slots the answer filled and emptied: the wrong list's new slot, and for a move
     // between the unknown and the known cards the slot left and the slot taken.
@@ -51,7 +50,7 @@ struct AnswerUndo {
 // The card's figures before answering it; complete it with finishUndo after the answer.
 AnswerUndo startUndo(const CardStore& store, Card& card);
 void finishUndo(AnswerUndo& undo, const CardStore& store, const AnswerOutcome& outcome);
-// Takes the answer back: the card's level and counters, the store's modified flag, the
+// Takes the answer back: the card's level and counters, the
 // wrong list and the known cards are as before it. Returns false when there was nothing
 // to take back or the lists no longer hold the card where the answer put it.
 bool undoAnswer(CardStore& store, const AnswerUndo& undo);
