@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDateTime>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -139,6 +140,16 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board,
     layout->addSpacing(6);
     layout->addLayout(buttons);
 
+    // Ctrl+Z takes the last answer back. The answer box keeps the key for its own typing
+    // while it has some to take back (see eventFilter).
+    auto* undoAction = new QAction(tr("Undo Last Answer"), this);
+    undoAction->setObjectName(QStringLiteral("undoAnswerAction"));
+    undoAction->setShortcut(QKeySequence::Undo);
+    undoAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(undoAction);
+    connect(undoAction, &QAction::triggered, this, &ExaminationDialog::undoLastAnswer);
+    answer_->installEventFilter(this);
+
     setTabOrder(answer_, okButton_);
     setTabOrder(okButton_, closeButton_);
     setTabOrder(closeButton_, editButton_);
@@ -243,10 +254,15 @@ void ExaminationDialog::judgeAnswer() {
             return AnswerDecision::GiveUp;
         return verdict != ConfirmAnswerDialog::No ? AnswerDecision::Right : AnswerDecision::Wrong;
     };
+    AnswerUndo undo = startUndo(env.store, *state_.currentCard);
     const AnswerOutcome outcome = answerCard(state_, {typed, decide}, env);
+    finishUndo(undo, env.store, outcome);
     session.answerRecorded(outcome);
-    if (!step.windowGone())
+    if (!step.windowGone()) {
+        undo_ = undo;
+        undoReviewId_ = session.schedule().lastReviewId();
         noteDueAnswer(outcome);
+    }
     // The known-card question may have been open long enough for the window to go.
     if (step.windowGone())
         return;
@@ -320,4 +336,37 @@ void ExaminationDialog::showDueSummary() {
     ::showNoticeText(text);
     if (self)
         close();
+}
+
+bool ExaminationDialog::eventFilter(QObject* watched, QEvent* event) {
+    // An empty answer box has no typing to take back: Ctrl+Z then goes to the window.
+    if (watched == answer_ && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo) &&
+        !answer_->isUndoAvailable()) {
+        event->ignore();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ExaminationDialog::undoLastAnswer() {
+    if (undo_.card == nullptr || !windows_.contains(this) || windows_.inModalStep())
+        return;
+    Card* card = undo_.card;
+    if (!undoAnswer(session_.store(), undo_)) {
+        prompts().beep(kDifferHertz, kDifferMilliseconds);
+        undo_ = {};
+        return;
+    }
+    session_.schedule().undo(undoReviewId_, *card);
+    if (state_.kind == ExaminationKind::DueCards && dueAnswered_ > 0) {
+        --dueAnswered_;
+        if (undo_.outcome.right)
+            --dueRight_;
+    }
+    undo_ = {};
+    undoReviewId_ = 0;
+    session_.answerUndone();
+    feedback_->clear();
+    showCard();
 }

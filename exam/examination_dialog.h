@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <optional>
 
+#include "core/answer_recording.h"
 #include "core/log_font.h"
 #include "core/orders.h"
 #include "session/command.h"
@@ -57,6 +58,9 @@ private:
     void showCard();
     // "Edit Card": loads the current card into the card-modification window.
     void editCurrentCard();
+    // Ctrl+Z: takes the last judged answer back (the card, the lists, the history).
+    void undoLastAnswer();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Due Cards: starts over the cards the schedule chose; false when none are due.
     bool startDueCards();
     // Due Cards: counts the answer for the closing summary.
@@ -80,6 +84,8 @@ private:
     QPushButton* closeButton_ = nullptr;
     QPushButton* editButton_ = nullptr;
     AnswerFeedbackLine* feedback_ = nullptr;
+    AnswerUndo undo_;
+    int64_t undoReviewId_ = 0;
     int dueAnswered_ = 0;
     int dueRight_ = 0;
 };

@@ -489,6 +489,10 @@ void ListSession::answerRecorded(const AnswerOutcome& outcome) {
         emit cardsChanged();
 }
 
+void ListSession::answerUndone() {
+    emit cardsChanged();
+}
+
 bool ListSession::fontUsable(const LogFont& font) {
     return ::fontUsable(font);
 }

@@ -79,8 +79,11 @@ public:
     // Cards from another program's file were added to the unknown list, which held
     // `unknownBefore` cards. `listBegun` when no list was open: the import began one.
     void cardsImported(int unknownBefore, bool listBegun);
-    // An examination window answered a card: announces what changed.
+    // An examination window answered a card: records it in the review history and
+    // announces what changed.
     void answerRecorded(const AnswerOutcome& outcome);
+    // An examination window took an answer back: announces that the counters changed.
+    void answerUndone();
 
     // The open windows: Close List closes the examination, statistics and overview
     // windows, and waits while a step of any window waits on a modal dialog.

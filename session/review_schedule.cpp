@@ -220,6 +220,7 @@ void ReviewSchedule::cardShown(const Card& card) {
 }
 
 int64_t ReviewSchedule::recordAnswer(const AnswerOutcome& outcome) {
+    lastReviewId_ = 0;
     if (!outcome.recorded || outcome.card == nullptr)
         return 0;
     const int64_t nowMs = now();
@@ -231,7 +232,8 @@ int64_t ReviewSchedule::recordAnswer(const AnswerOutcome& outcome) {
             std::clamp<int64_t>(nowMs - it->second, 0, std::numeric_limits<int32_t>::max()));
         shownAtMs_.erase(it);
     }
-    return record(*outcome.card, ratingOf(outcome), nowMs, durationMs, outcome.kind);
+    lastReviewId_ = record(*outcome.card, ratingOf(outcome), nowMs, durationMs, outcome.kind);
+    return lastReviewId_;
 }
 
 int64_t ReviewSchedule::record(const Card& card, Rating rating, int64_t nowMs, int32_t durationMs,

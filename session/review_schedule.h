@@ -71,6 +71,8 @@ public:
     // the outcome (ratingOf), the time since the card was shown, the examination kind.
     // Returns the review id for undo, 0 when nothing was recorded.
     int64_t recordAnswer(const AnswerOutcome& outcome);
+    // The id of the review recordAnswer added last (0: none).
+    int64_t lastReviewId() const { return lastReviewId_; }
     // The same with everything given.
     int64_t record(const Card& card, Rating rating, int64_t nowMs, int32_t durationMs,
                    uint8_t kind);
@@ -131,6 +133,7 @@ private:
     int utcOffsetMinutes_ = 0;
     std::function<int64_t()> clock_;
     std::unordered_map<const Card*, int64_t> shownAtMs_;
+    int64_t lastReviewId_ = 0;
 };
 
 // The rating an answer earns: wrong -> Again; right only after the user overruled the
