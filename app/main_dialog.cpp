@@ -411,6 +411,7 @@ void MainDialog::showAbout() {
 void MainDialog::showPreferences() {
     PreferencesDialog dialog(session_->preferences(), this);
     prompts().execDialog(&dialog);
+    session_->applySchedulePreferences();
 }
 
 void MainDialog::refreshCounters() {
