@@ -274,6 +274,9 @@ int64_t ReviewSchedule::record(const Card& card, Rating rating, int64_t nowMs, i
         return 0;
     if (!entry.state)
         countNewCard(nowMs);
+    if (statesBefore_.size() >= static_cast<std::size_t>(ReviewHistory::kUndoDepth))
+        statesBefore_.erase(statesBefore_.begin());
+    statesBefore_.emplace(id, entry.state);
     entry.state = after;
     emit changed();
     return id;
@@ -282,33 +285,12 @@ int64_t ReviewSchedule::record(const Card& card, Rating rating, int64_t nowMs, i
 bool ReviewSchedule::undo(int64_t reviewId, const Card& card) {
     if (!available() || reviewId == 0 || !history_->undo(reviewId))
         return false;
-    Entry* entry = entryOf(card);
-    if (entry != nullptr) {
-        // The state before: worked out again from the reviews the card has left.
-        const std::vector<StoredReview> reviews = history_->reviewsOf(entry->key);
-        if (reviews.empty()) {
-            entry->state.reset();
-        } else {
-            std::vector<Review> plain;
-            plain.reserve(reviews.size());
-            for (const StoredReview& r : reviews)
-                plain.push_back({r.entry.timeMs, r.entry.rating});
-            const Fsrs fsrs(parameters_);
-            const std::optional<MemoryState> memory = fsrs.memoryState(plain, utcOffsetMinutes_);
-            StoredCardState state;
-            state.stability = memory ? memory->stability : 0;
-            state.difficulty = memory ? memory->difficulty : 0;
-            state.lastReviewMs = 0;
-            for (const Review& r : plain)
-                state.lastReviewMs = std::max(state.lastReviewMs, r.timeMs);
-            state.dueMs =
-                state.lastReviewMs +
-                int64_t{fsrs.scheduledDays(
-                    fsrs.nextInterval(state.stability, parameters_.desiredRetention), nullptr)} *
-                    kDayMs;
-            entry->state = state;
-        }
-    }
+    // The state before the answer, as it was: the history put back the same one.
+    const auto before = statesBefore_.find(reviewId);
+    if (Entry* entry = entryOf(card); entry != nullptr && before != statesBefore_.end())
+        entry->state = before->second;
+    if (before != statesBefore_.end())
+        statesBefore_.erase(before);
     emit changed();
     return true;
 }
@@ -425,6 +407,7 @@ void ReviewSchedule::close() {
     history_.reset();
     entries_.clear();
     shownAtMs_.clear();
+    statesBefore_.clear();
     unavailableReason_.clear();
     parameters_.w = kFsrsDefaultWeights;
     emit changed();

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -134,6 +135,8 @@ private:
     std::function<int64_t()> clock_;
     std::unordered_map<const Card*, int64_t> shownAtMs_;
     int64_t lastReviewId_ = 0;
+    // For undo: each recent review's card state before it, oldest first.
+    std::map<int64_t, std::optional<StoredCardState>> statesBefore_;
 };
 
 // The rating an answer earns: wrong -> Again; right only after the user overruled the
