@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#include "core/answer_outcome.h"
 #include "core/card_store.h"
 #include "core/file_stamp.h"
 #include "core/font_debug_log.h"
@@ -479,6 +480,9 @@ KnownCardChoice ListSession::askKnownCard(const Card&) {
 }
 
 void ListSession::answerRecorded(const AnswerOutcome& outcome) {
+    // Confirming a differing answer may have added it to the card's answer.
+    if (outcome.recorded && outcome.confirmedByUser && outcome.card != nullptr)
+        schedule_->cardChanged(*outcome.card);
     schedule_->recordAnswer(outcome);
     if (outcome.joinedWrongList)
         emit cardJoinedWrongList();
