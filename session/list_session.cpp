@@ -21,6 +21,7 @@
 #include "platform/messages.h"
 #include "platform/process.h"
 #include "platform/prompts.h"
+#include "platform/random.h"
 #include "platform/settings_store.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
@@ -65,6 +66,8 @@ ListSession::ListSession(CardStore& store, Preferences& preferences, const LogFo
       answerFont_(documentFont) {
     setObjectName(QStringLiteral("listSession"));
     schedule_ = new ReviewSchedule(store_, this);
+    // Intervals are spread with the program's random source, as Anki does.
+    schedule_->setRandomSource(&processRandom());
     applySchedulePreferences();
 }
 
