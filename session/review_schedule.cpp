@@ -99,25 +99,32 @@ std::vector<const Card*> ReviewSchedule::dueCards(int64_t nowMs, int newLimit) c
     std::vector<const Card*> result;
     if (!available())
         return result;
-    std::vector<const Card*> reviewed;
-    std::vector<CardMemory> memories;
+    // A card is due once its recall has fallen below the desired retention, or once the
+    // day it was scheduled for has come: rounding and fuzz may put that a little earlier,
+    // and the count of cards due today goes by it.
+    const Fsrs fsrs(parameters_);
+    std::vector<std::pair<double, const Card*>> due;
     std::vector<const Card*> fresh;
-    // List order: the cards being learned, then the known cards.
     const auto visit = [&](Card* card) {
         const Entry* entry = entryOf(*card);
         if (entry != nullptr && entry->state) {
-            reviewed.push_back(card);
-            memories.push_back(
-                {entry->state->stability, entry->state->difficulty, entry->state->lastReviewMs});
+            const double recall = fsrs.retrievabilityAt(
+                {entry->state->stability, entry->state->difficulty, entry->state->lastReviewMs},
+                nowMs);
+            if (recall < parameters_.desiredRetention || entry->state->dueMs <= nowMs)
+                due.emplace_back(recall, card);
         } else if (static_cast<int>(fresh.size()) < newLimit) {
             fresh.push_back(card);
         }
     };
+    // List order: the cards being learned, then the known cards.
     store_.unknownList.forEach(visit);
     store_.knownList.forEach(visit);
-    const Fsrs fsrs(parameters_);
-    for (uint32_t index : fsrs.dueCards(memories, nowMs))
-        result.push_back(reviewed[index]);
+    std::stable_sort(due.begin(), due.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    result.reserve(due.size() + fresh.size());
+    for (const auto& [recall, card] : due)
+        result.push_back(card);
     result.insert(result.end(), fresh.begin(), fresh.end());
     return result;
 }
