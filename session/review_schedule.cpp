@@ -87,9 +87,14 @@ int ReviewSchedule::dueTodayCount(int64_t nowMs) const {
     const int64_t local = nowMs + offsetMs;
     const int64_t dayStart = local - (((local % kDayMs) + kDayMs) % kDayMs);
     const int64_t endOfDay = dayStart + kDayMs - offsetMs;
+    // The same rule as dueCards, at the end of the day.
+    const Fsrs fsrs(parameters_);
     int count = 0;
     for (const auto& [card, entry] : entries_) {
-        if (entry.state && entry.state->dueMs < endOfDay)
+        if (entry.state && (entry.state->dueMs < endOfDay ||
+                            fsrs.retrievabilityAt({entry.state->stability, entry.state->difficulty,
+                                                   entry.state->lastReviewMs},
+                                                  endOfDay - 1) < parameters_.desiredRetention))
             ++count;
     }
     return count;
