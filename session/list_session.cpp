@@ -122,6 +122,8 @@ void ListSession::carrySchedule(const QString& newListPath) {
 
 void ListSession::newList() {
     listBegun_ = true;
+    // Answers before the first save go into a history in memory, written at Save As.
+    schedule_->openUnsaved();
     emit newListStarted();
     listStartTime_ = processMilliseconds();
 }
@@ -457,6 +459,8 @@ void ListSession::cardEntered() {
 
 void ListSession::cardsImported(int unknownBefore, bool listBegun) {
     listBegun_ = listBegun_ || listBegun;
+    if (listBegun)
+        schedule_->openUnsaved();
     emit cardsAddedFromFile(unknownBefore, listBegun);
     emit cardsChanged();
     if (listBegun)
