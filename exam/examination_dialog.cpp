@@ -258,7 +258,8 @@ void ExaminationDialog::judgeAnswer() {
     const AnswerOutcome outcome = answerCard(state_, {typed, decide}, env);
     finishUndo(undo, env.store, outcome);
     session.answerRecorded(outcome);
-    if (!step.windowGone()) {
+    // An answer given up leaves the one before it to take back.
+    if (!step.windowGone() && outcome.recorded) {
         undo_ = undo;
         undoReviewId_ = session.schedule().lastReviewId();
         noteDueAnswer(outcome);
