@@ -329,8 +329,9 @@ TEST_F(Examination, UndoTakesEachKindOfAnswerBack) {
         EXPECT_TRUE(store.wrongList.empty());
         EXPECT_TRUE(store.examiningUnknown);
         // Nothing to take back twice once the lists moved on.
-        if (outcome.joinedWrongList)
+        if (outcome.joinedWrongList) {
             EXPECT_FALSE(undoAnswer(store, undo));
+        }
     }
 }
 
