@@ -108,9 +108,13 @@ void ListSession::openSchedule(const QString& listPath) {
 void ListSession::carrySchedule(const QString& newListPath) {
     const ReviewSchedule& schedule = *schedule_;
     if (!schedule.available()) {
-        // A list that had no history (new, or none could be opened) gets one now.
-        openSchedule(newListPath);
-        return;
+        // A list that had no history gets a new one; a history left at the new name by
+        // the list this one replaces is kept aside, not taken over.
+        schedule_->openUnsaved();
+        if (!schedule.available()) {
+            openSchedule(newListPath);
+            return;
+        }
     }
     if (!schedule_->carryTo(newListPath, schedule_->now())) {
         ::showErrorText(tr("The review history could not be carried to %1; it stays beside "

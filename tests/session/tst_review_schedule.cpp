@@ -6,6 +6,7 @@
 #include "core/card_store.h"
 #include "core/fsrs.h"
 #include "core/list_ops.h"
+#include "core/orders.h"
 #include "core/preferences.h"
 #include "platform/fonts.h"
 #include "session/list_session.h"
@@ -24,7 +25,7 @@ class TestReviewSchedule : public QObject {
     std::unique_ptr<CardStore> store_;
     Preferences preferences_;
     std::unique_ptr<ListSession> session_;
-    QTemporaryDir dir_;
+    std::unique_ptr<QTemporaryDir> dir_;
     int64_t now_ = kStart;
 
     ReviewSchedule& schedule() { return session_->schedule(); }
@@ -38,7 +39,7 @@ class TestReviewSchedule : public QObject {
     }
     // A saved list of three cards, opened again, so that its history sits beside it.
     QString openNewList() {
-        const QString path = dir_.filePath("words.kmx");
+        const QString path = dir_->filePath("words.kmx");
         for (const char* q : {"Haus", "Baum", "Hund"})
             addCard(*store_, store_->unknownList, q, std::string(q) + "-en", "L1", "");
         env_->prompts().saveChoices.push_back({path, 0});
@@ -75,6 +76,7 @@ class TestReviewSchedule : public QObject {
 private slots:
     void init() {
         env_ = std::make_unique<TestEnvironment>();
+        dir_ = std::make_unique<QTemporaryDir>();
         store_ = std::make_unique<CardStore>();
         preferences_ = Preferences{};
         now_ = kStart;
@@ -177,7 +179,7 @@ private slots:
         QVERIFY(schedule().available());
         QVERIFY(!schedule().dueMs(*card(0)));
         QVERIFY(env_->prompts().messageTexts().join(" ").contains("kept as"));
-        QCOMPARE(QDir(dir_.path()).entryList({"words.kmx.history.*"}).size(), 1);
+        QCOMPARE(QDir(dir_->path()).entryList({"words.kmx.history.*"}).size(), 1);
     }
 
     // A card whose texts were both changed behind the history's back starts anew; the
@@ -189,6 +191,7 @@ private slots:
         // The first card's texts are replaced without the history hearing of it.
         store_->setText(*card(0), CardField::Question, "Katze");
         store_->setText(*card(0), CardField::Answer, "cat");
+        env_->prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
         session_->saveList();
         reopen(path);
         QVERIFY(!schedule().dueMs(*card(0)));
