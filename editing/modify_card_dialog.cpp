@@ -18,8 +18,8 @@
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
 #include "session/list_session.h"
-#include "session/review_schedule.h"
 #include "session/modal_step.h"
+#include "session/review_schedule.h"
 #include "widgets/card_field_grid.h"
 #include "widgets/font_edit_box.h"
 
