@@ -120,6 +120,9 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, QWidget* parent)
         box->setObjectName(QString::fromLatin1(name));
         box->setRange(low, high);
         box->setAccessibleName(access);
+        // The box's own line edit is what a screen reader lands on.
+        if (auto* edit = box->findChild<QLineEdit*>())
+            edit->setAccessibleName(access);
         return box;
     };
     retentionBox_ = spinBox("desiredRetentionBox", Preferences::kLowestRetention,
