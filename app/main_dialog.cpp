@@ -34,6 +34,7 @@
 #include "platform/prompts.h"
 #include "session/card_export.h"
 #include "session/list_session.h"
+#include "session/review_schedule.h"
 #include "session/window_registry.h"
 
 // The pictures live in the window library; a static library must register them itself.
@@ -75,6 +76,7 @@ constexpr ExaminationCommand kExaminationCommands[] = {
     {Command::LessonRandom, ExaminationKind::LessonRandom, std::nullopt},
     {Command::LessonSystematic, ExaminationKind::LessonSystematic, std::nullopt},
     {Command::LevelInOrder, ExaminationKind::Level, std::nullopt},
+    {Command::DueCards, ExaminationKind::DueCards, std::nullopt},
 };
 
 const ExaminationCommand* examinationCommand(Command command) {
@@ -214,6 +216,9 @@ void MainDialog::buildControls() {
     };
     cardCount_ = addCounter(0, tr("Number of cards"), "cardCounter");
     knownCount_ = addCounter(1, tr("Known cards"), "knownCounter");
+    dueCount_ = addCounter(2, tr("Due today"), "dueCounter");
+    connect(&session_->schedule(), &ReviewSchedule::changed, this, &MainDialog::refreshDueCount);
+    refreshDueCount();
 
     auto* upperRow = new QHBoxLayout;
     upperRow->addWidget(buttons[0]);
@@ -337,6 +342,7 @@ void MainDialog::runCommand(Command command) {
         case Command::LessonRandom:
         case Command::LessonSystematic:
         case Command::LevelInOrder:
+        case Command::DueCards:
             openExamination(command);
             break;
         case Command::NewCards:
@@ -405,6 +411,7 @@ void MainDialog::showAbout() {
 void MainDialog::showPreferences() {
     PreferencesDialog dialog(session_->preferences(), this);
     prompts().execDialog(&dialog);
+    session_->applySchedulePreferences();
 }
 
 void MainDialog::refreshCounters() {
@@ -415,6 +422,17 @@ void MainDialog::refreshCounters() {
     knownCount_->setText(QString::number(known));
     const bool hasCards = unknown > 0 || known > 0;
     board_->button(MainButton::CardBox)->setIcon(QIcon(hasCards ? filledBox_ : emptyBox_));
+}
+
+void MainDialog::refreshDueCount() {
+    // Without a list or a history there is nothing to count: a dash, not a 0 that would
+    // say all is learnt.
+    const ReviewSchedule& schedule = session_->schedule();
+    const bool available = schedule.available();
+    dueCount_->setText(available ? QString::number(schedule.dueTodayCount(schedule.now()))
+                                 : QStringLiteral("\u2014"));
+    dueCount_->setToolTip(schedule.unavailableReason());
+    board_->setCommandEnabled(Command::DueCards, available);
 }
 
 void MainDialog::openNewCardDialog() {

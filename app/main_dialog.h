@@ -47,6 +47,8 @@ private:
     void connectSession();
     void firstPaint();
     void refreshCounters();
+    // The number of cards due today, or a dash without a history.
+    void refreshDueCount();
 
     void onCardBox();
     void onExamine();
@@ -63,6 +65,7 @@ private:
 
     QLabel* cardCount_ = nullptr;
     QLabel* knownCount_ = nullptr;
+    QLabel* dueCount_ = nullptr;
     QPixmap filledBox_;
     QPixmap emptyBox_;
     QPixmap question_;

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QSlider>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "platform/dialog_data.h"
@@ -113,6 +114,42 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, QWidget* parent)
     connect(automaticSpeechCheck_, &QCheckBox::toggled, this,
             &PreferencesDialog::showAutomaticSpeechState);
 
+    auto* dueGroup = new QGroupBox(tr("Due cards"), this);
+    dueGroup->setObjectName(QStringLiteral("dueCardsGroup"));
+    const auto spinBox = [dueGroup](const char* name, int low, int high, const QString& access) {
+        auto* box = new QSpinBox(dueGroup);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setRange(low, high);
+        box->setAccessibleName(access);
+        // The box's own line edit is what a screen reader lands on.
+        if (auto* edit = box->findChild<QLineEdit*>())
+            edit->setAccessibleName(access);
+        return box;
+    };
+    retentionBox_ = spinBox("desiredRetentionBox", Preferences::kLowestRetention,
+                            Preferences::kHighestRetention, tr("Desired retention in percent"));
+    retentionBox_->setSuffix(QStringLiteral(" %"));
+    retentionBox_->setToolTip(
+        tr("A card falls due when the chance that you still know it "
+           "drops below this. Higher means more reviews."));
+    maximumIntervalBox_ = spinBox("maximumIntervalBox", 1, Preferences::kLongestInterval,
+                                  tr("Longest interval in days"));
+    newCardsBox_ =
+        spinBox("newCardsPerDayBox", 0, Preferences::kMostNewCards, tr("New cards per day"));
+    dailyGoalBox_ =
+        spinBox("dailyGoalBox", 0, Preferences::kMostNewCards, tr("Daily goal in answers"));
+    dailyGoalBox_->setSpecialValueText(tr("none"));
+    auto* dueLayout = new QFormLayout(dueGroup);
+    const auto addRow = [&](const QString& text, QSpinBox* box) {
+        auto* label = new QLabel(text, dueGroup);
+        label->setBuddy(box);
+        dueLayout->addRow(label, box);
+    };
+    addRow(tr("Desired &retention:"), retentionBox_);
+    addRow(tr("Longest &interval (days):"), maximumIntervalBox_);
+    addRow(tr("&New cards per day:"), newCardsBox_);
+    addRow(tr("Daily &goal (answers):"), dailyGoalBox_);
+
     okButton_ = new QPushButton(tr("OK"), this);
     okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setDefault(true);
@@ -146,6 +183,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, QWidget* parent)
     fields->addWidget(ignoreCaseCheck_);
     fields->addWidget(ignoreAccentsCheck_);
     fields->addWidget(speechGroup);
+    fields->addWidget(dueGroup);
 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(new ContentScrollArea(fieldsArea, this), 1);
@@ -159,6 +197,14 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, QWidget* parent)
     showCheckBoxAndRule();
     showTolerances(preferences_);
     showSpeech(preferences_);
+    showDueCards(preferences_);
+}
+
+void PreferencesDialog::showDueCards(const Preferences& from) {
+    retentionBox_->setValue(from.desiredRetention);
+    maximumIntervalBox_->setValue(from.maximumInterval);
+    newCardsBox_->setValue(from.newCardsPerDay);
+    dailyGoalBox_->setValue(from.dailyGoal);
 }
 
 void PreferencesDialog::showEvent(QShowEvent* event) {
@@ -217,6 +263,7 @@ void PreferencesDialog::restoreDefaults() {
     showCheckBoxAndRule();
     showTolerances(defaults);
     showSpeech(defaults);
+    showDueCards(defaults);
 }
 
 void PreferencesDialog::accept() {
@@ -248,5 +295,9 @@ void PreferencesDialog::accept() {
     preferences_.speakAnswer = speakAnswerCheck_->isChecked();
     preferences_.speechRate = speechRateSlider_->value();
     preferences_.speechVolume = speechVolumeSlider_->value();
+    preferences_.desiredRetention = retentionBox_->value();
+    preferences_.maximumInterval = maximumIntervalBox_->value();
+    preferences_.newCardsPerDay = newCardsBox_->value();
+    preferences_.dailyGoal = dailyGoalBox_->value();
     QDialog::accept();
 }

@@ -9,6 +9,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSlider;
+class QSpinBox;
 
 // The preferences dialog. It works on the process's Preferences record directly: OK takes
 // the fields into it, "Default Values" changes the check box and the answer-order rule in
@@ -33,6 +34,7 @@ private:
     void showTolerances(const Preferences& from);
     void showSpeech(const Preferences& from);
     void showAutomaticSpeechState();
+    void showDueCards(const Preferences& from);
 
     Preferences& preferences_;
     QLineEdit* maxLevelEdit_;
@@ -48,6 +50,10 @@ private:
     QCheckBox* speakAnswerCheck_;
     QSlider* speechRateSlider_;
     QSlider* speechVolumeSlider_;
+    QSpinBox* retentionBox_;
+    QSpinBox* maximumIntervalBox_;
+    QSpinBox* newCardsBox_;
+    QSpinBox* dailyGoalBox_;
     QPushButton* okButton_;
     QPushButton* cancelButton_;
     QPushButton* defaultsButton_;

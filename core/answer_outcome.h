@@ -4,6 +4,8 @@
 
 #include "core/answer_check.h"
 
+class Card;
+
 // What answering one card did. The examination window shows it, the list session turns it
 // into signals, and the main window into menu states: the core itself never touches a
 // menu or a counter.
@@ -11,6 +13,9 @@ struct AnswerOutcome {
     // False when there was no card, or the answer was given up while it was being
     // confirmed: then nothing below happened.
     bool recorded = false;
+    // The card answered and the examination kind (ExaminationKind's number) it was asked in.
+    const Card* card = nullptr;
+    uint8_t kind = 0;
     // The answer as recorded: as judged, or as the user confirmed a differing one.
     bool right = false;
     // The answer differed from the stored one and the user counted it as right.

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string_view>
 
 #include "core/answer_outcome.h"
 #include "core/orders.h"
+
+class CardStore;
 
 // How the answer to a card is finally counted once it has been judged.
 enum class AnswerDecision { Right, Wrong, GiveUp };
@@ -26,3 +29,28 @@ struct AnswerRequest {
 // cleared for the recording and set again right after.
 AnswerOutcome answerCard(ExaminationState& state, const AnswerRequest& request,
                          const ExaminationEnvironment& env);
+
+// What answering one card changed, so that the answer can be taken back exactly.
+struct AnswerUndo {
+    Card* card = nullptr;  // none: nothing to take back
+    int32_t level = 0;
+    int32_t timesWrong = 0;
+    int32_t timesRight = 0;
+    int32_t timesAsked = 0;
+    int32_t lastAsked = 0;
+    int32_t lastWrong = 0;
+    AnswerOutcome outcome;
+    // The slots the answer filled and emptied: the wrong list's new slot, and for a move
+    // between the unknown and the known cards the slot left and the slot taken.
+    int wrongSlot = -1;
+    int leftSlot = -1;
+    int takenSlot = -1;
+};
+
+// The card's figures before answering it; complete it with finishUndo after the answer.
+AnswerUndo startUndo(const CardStore& store, Card& card);
+void finishUndo(AnswerUndo& undo, const CardStore& store, const AnswerOutcome& outcome);
+// Takes the answer back: the card's level and counters, the
+// wrong list and the known cards are as before it. Returns false when there was nothing
+// to take back or the lists no longer hold the card where the answer put it.
+bool undoAnswer(CardStore& store, const AnswerUndo& undo);

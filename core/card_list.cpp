@@ -45,12 +45,28 @@ void CardList::vacate(int index) {
         indexed_ = false;
     }
     slot = nullptr;
+    lastEmptied_ = index;
     holes_.push(index);
     --chunkCounts_[static_cast<std::size_t>(index / kChunkSize)];
     --count_;
 }
 
+void CardList::insertAt(int index, Card* card) {
+    if (index < 0 || index >= used_ || slots_[static_cast<std::size_t>(index)] != nullptr) {
+        insert(card);
+        return;
+    }
+    // The slot stays in the heap of holes; insert passes over it once it finds it taken.
+    occupy(index, card);
+    lastFilled_ = index;
+    while (!holes_.empty() && slots_[static_cast<std::size_t>(holes_.top())] != nullptr)
+        holes_.pop();
+}
+
 void CardList::insert(Card* card) {
+    // Holes filled by insertAt are still in the heap.
+    while (!holes_.empty() && slots_[static_cast<std::size_t>(holes_.top())] != nullptr)
+        holes_.pop();
     int index;
     if (!holes_.empty()) {
         index = holes_.top();
@@ -62,6 +78,7 @@ void CardList::insert(Card* card) {
         index = used_++;
     }
     occupy(index, card);
+    lastFilled_ = index;
 }
 
 bool CardList::removeById(int32_t id) {

@@ -33,6 +33,12 @@ public:
     // Empties the slot at this index (nothing happens when it is empty).
     void removeAt(int index);
     bool containsId(int32_t id) const;
+    // Puts the card back into the empty slot `index` (taking back an answer that moved it
+    // out of there); when that slot is not empty or does not exist, as insert does.
+    void insertAt(int index, Card* card);
+    // The slot the last insert filled and the last removal emptied (-1: none yet).
+    int lastFilled() const { return lastFilled_; }
+    int lastEmptied() const { return lastEmptied_; }
     // Empties every slot and drops the extra blocks; cards are not touched.
     void clear();
     // Replaces the contents by these cards in this order, without holes.
@@ -69,6 +75,8 @@ private:
 
     std::vector<Card*> slots_;  // size is a multiple of kBlockSize
     int count_ = 0;
+    int lastFilled_ = -1;
+    int lastEmptied_ = -1;
     int used_ = 0;  // one past the highest slot ever filled since the last compaction
     std::priority_queue<int, std::vector<int>, std::greater<int>> holes_;  // empty, below used_
     std::vector<int> chunkCounts_;  // occupied slots per kChunkSize slots

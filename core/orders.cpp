@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "core/random_source.h"
 #include "core/card_list.h"
 #include "core/card_store.h"
 #include "core/host.h"
 #include "core/message_ids.h"
 #include "core/preferences.h"
+#include "core/random_source.h"
 
 namespace {
 
@@ -30,6 +30,8 @@ const KindInfo& infoOf(ExaminationKind kind) {
         {Msg::CaptionLessonRandom, &CardStore::lessonSelection, O::RandomDraw, 4},
         {Msg::CaptionSystematic, &CardStore::unknownList, O::Systematic, 11},
         {Msg::CaptionLessonSystematic, &CardStore::lessonSelection, O::Systematic, 11},
+        // The window names it itself; its cards may come from either list.
+        {Msg::CaptionInOrder, &CardStore::unknownList, O::GivenCards, 0},
     };
     return kinds[static_cast<int>(kind)];
 }
@@ -178,8 +180,19 @@ bool startExamination(ExaminationState& state, ExaminationKind kind,
                 buildSystematicQueue(*state.sourceList, env.preferences.maxLevel, env.random);
             state.currentCard = state.queue.front().card;
             return true;
+        case ExaminationOrder::GivenCards:
+            state.currentCard = nullptr;  // the cards come with startGivenExamination
+            return true;
     }
     return false;
+}
+
+void startGivenExamination(ExaminationState& state, std::vector<Card*> cards) {
+    state = ExaminationState{};
+    state.kind = ExaminationKind::DueCards;
+    state.given = std::move(cards);
+    state.position = 0;
+    state.currentCard = state.given.empty() ? nullptr : state.given.front();
 }
 
 int32_t questionNumberFor(ExaminationState& state) {
@@ -190,6 +203,8 @@ int32_t questionNumberFor(ExaminationState& state) {
             return 0;
         case ExaminationOrder::Systematic:
             return ++state.questionCounter;
+        case ExaminationOrder::GivenCards:
+            return 0;
     }
     return 0;
 }
@@ -208,6 +223,12 @@ void nextCard(ExaminationState& state, const ExaminationEnvironment& env) {
         case ExaminationOrder::Systematic:
             requeue(state.queue);
             state.currentCard = state.queue.front().card;
+            break;
+        case ExaminationOrder::GivenCards:
+            ++state.position;
+            state.currentCard = state.position < static_cast<int32_t>(state.given.size())
+                                    ? state.given[static_cast<std::size_t>(state.position)]
+                                    : nullptr;
             break;
     }
 }

@@ -12,8 +12,8 @@ class Host;
 class RandomSource;
 struct Preferences;
 
-// The nine kinds of examination. Each asks the cards of one list of the store in one of
-// three orders.
+// The nine kinds of examination, each asking the cards of one list of the store in one of
+// three orders, and DueCards, which asks the cards the review schedule chose, each once.
 enum class ExaminationKind {
     InOrder,
     WrongWords,
@@ -24,12 +24,14 @@ enum class ExaminationKind {
     LessonRandom,
     Systematic,
     LessonSystematic,
+    DueCards,
 };
 
 enum class ExaminationOrder {
     InOrderWalk,  // slot by slot through the live list, each card once
     RandomDraw,   // endless random draws, never one of the last three cards drawn
     Systematic,   // low levels first; an answered card comes back after a few questions
+    GivenCards,   // the cards given at the start (ExaminationState::given), each once
 };
 
 // String-table number of the window title of the kind.
@@ -109,6 +111,7 @@ struct ExaminationState {
     int32_t position = -1;        // in-order kinds: slot index of currentCard
     int32_t questionCounter = 0;  // systematic kinds: answers given so far
     SystematicQueue queue;        // systematic kinds
+    std::vector<Card*> given;     // DueCards: the cards to ask, position indexes it
 };
 
 // Everything an examination works with besides its own state. All of it belongs to the
@@ -128,6 +131,10 @@ struct ExaminationEnvironment {
 // list, or too few cards for a random draw after message 112), the end-of-list notice.
 bool startExamination(ExaminationState& state, ExaminationKind kind,
                       const ExaminationEnvironment& env);
+
+// Starts a DueCards examination over `cards` (the caller chose them; none ends it at
+// once). Cards stay valid while the list is open, so the given cards may be kept.
+void startGivenExamination(ExaminationState& state, std::vector<Card*> cards);
 
 // The question number to record the answer to currentCard under. Call it once per
 // answer, before judging: the systematic kinds count the answer here, so the first

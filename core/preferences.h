@@ -33,6 +33,17 @@ struct Preferences {
     int32_t speechRate = 0;      // from kSlowestSpeech (slowest) to kFastestSpeech; 0 is normal
     int32_t speechVolume = 100;  // percent of full loudness
 
+    // Due cards: the recall at which a card falls due (percent, 70..99), the longest
+    // interval in days, the new cards "Due Cards" adds each day, and an opt-in daily goal
+    // of answers (0: none).
+    int32_t desiredRetention = 90;
+    int32_t maximumInterval = 36500;
+    int32_t newCardsPerDay = 20;
+    int32_t dailyGoal = 0;
+    static constexpr int32_t kLowestRetention = 70;
+    static constexpr int32_t kHighestRetention = 99;
+    static constexpr int32_t kLongestInterval = 36500;
+    static constexpr int32_t kMostNewCards = 9999;
     static constexpr int32_t kSlowestSpeech = -10;
     static constexpr int32_t kFastestSpeech = 10;
 

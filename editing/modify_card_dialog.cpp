@@ -19,6 +19,7 @@
 #include "platform/text_codec.h"
 #include "session/list_session.h"
 #include "session/modal_step.h"
+#include "session/review_schedule.h"
 #include "widgets/card_field_grid.h"
 #include "widgets/font_edit_box.h"
 
@@ -204,6 +205,7 @@ void ModifyCardDialog::writeCard() {
     store.setText(*current_, CardField::Answer, answer);
     store.setText(*current_, CardField::Lesson, lesson);
     store.setText(*current_, CardField::AddInfo, addInfo);
+    session_.schedule().cardChanged(*current_);
     prompts().beep(kChangedHertz, kChangedMilliseconds);
     store.modified = true;
 }
@@ -271,7 +273,9 @@ void ModifyCardDialog::deleteCard() {
     // The card shown goes, not merely the first card with its number: numbers can repeat
     // (cards added after reading a list), and a sort may have renumbered it meanwhile.
     CardStore& store = session_.store();
-    if (!store.unknownList.remove(current_) && !store.knownList.remove(current_))
+    if (store.unknownList.remove(current_) || store.knownList.remove(current_))
+        session_.schedule().cardDeleted(*current_);
+    else
         showError(Msg::DebugError);
     dropCard();
     store.modified = true;

@@ -1,9 +1,12 @@
 #include "exam/examination_dialog.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <string>
@@ -16,6 +19,7 @@
 #include "editing/modify_card_dialog.h"
 #include "exam/confirm_answer_dialog.h"
 #include "platform/card_text_validator.h"
+#include "platform/messages.h"
 #include "platform/owned_dialog.h"
 #include "platform/prompts.h"
 #include "platform/random.h"
@@ -23,6 +27,7 @@
 #include "platform/text_codec.h"
 #include "session/list_session.h"
 #include "session/modal_step.h"
+#include "session/review_schedule.h"
 #include "widgets/answer_feedback_line.h"
 #include "widgets/card_field_grid.h"
 #include "widgets/font_edit_box.h"
@@ -135,6 +140,16 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board,
     layout->addSpacing(6);
     layout->addLayout(buttons);
 
+    // Ctrl+Z takes the last answer back. The answer box keeps the key for its own typing
+    // while it has some to take back (see eventFilter).
+    auto* undoAction = new QAction(tr("Undo Last Answer"), this);
+    undoAction->setObjectName(QStringLiteral("undoAnswerAction"));
+    undoAction->setShortcut(QKeySequence::Undo);
+    undoAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(undoAction);
+    connect(undoAction, &QAction::triggered, this, &ExaminationDialog::undoLastAnswer);
+    answer_->installEventFilter(this);
+
     setTabOrder(answer_, okButton_);
     setTabOrder(okButton_, closeButton_);
     setTabOrder(closeButton_, editButton_);
@@ -152,7 +167,8 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board,
     question_->setFieldFont(&questionFont_, kCharacterHeight);
     answer_->setFieldFont(&answerFont_, kCharacterHeight);
 
-    setWindowTitle(stringText(captionIdOf(kind)));
+    setWindowTitle(kind == ExaminationKind::DueCards ? tr("Due Cards")
+                                                     : stringText(captionIdOf(kind)));
 }
 
 ExaminationEnvironment ExaminationDialog::environment() const {
@@ -161,6 +177,13 @@ ExaminationEnvironment ExaminationDialog::environment() const {
 }
 
 void ExaminationDialog::start() {
+    if (state_.kind == ExaminationKind::DueCards) {
+        if (!startDueCards())
+            close();
+        else
+            showCard();
+        return;
+    }
     if (!startExamination(state_, state_.kind, environment())) {
         close();
         return;
@@ -170,6 +193,10 @@ void ExaminationDialog::start() {
 
 void ExaminationDialog::showCard() {
     const Card* card = state_.currentCard;
+    if (card == nullptr && state_.kind == ExaminationKind::DueCards) {
+        showDueSummary();
+        return;
+    }
     if (card == nullptr) {
         const QPointer<ExaminationDialog> self(this);
         session_.showNotice(Msg::EndOfList);
@@ -189,6 +216,8 @@ void ExaminationDialog::showCard() {
     question_->applyPendingFont();
     answer_->applyPendingFont();
     answer_->setFocus(Qt::OtherFocusReason);
+    // The time the answer takes starts now.
+    session_.schedule().cardShown(*card);
 }
 
 void ExaminationDialog::judgeAnswer() {
@@ -225,8 +254,16 @@ void ExaminationDialog::judgeAnswer() {
             return AnswerDecision::GiveUp;
         return verdict != ConfirmAnswerDialog::No ? AnswerDecision::Right : AnswerDecision::Wrong;
     };
+    AnswerUndo undo = startUndo(env.store, *state_.currentCard);
     const AnswerOutcome outcome = answerCard(state_, {typed, decide}, env);
+    finishUndo(undo, env.store, outcome);
     session.answerRecorded(outcome);
+    // An answer given up leaves the one before it to take back.
+    if (!step.windowGone() && outcome.recorded) {
+        undo_ = undo;
+        undoReviewId_ = session.schedule().lastReviewId();
+        noteDueAnswer(outcome);
+    }
     // The known-card question may have been open long enough for the window to go.
     if (step.windowGone())
         return;
@@ -247,4 +284,90 @@ void ExaminationDialog::editCurrentCard() {
 void ExaminationDialog::done(int result) {
     ModalStep::closeDialogsOf(this);
     QDialog::done(result);
+}
+
+bool ExaminationDialog::startDueCards() {
+    ReviewSchedule& schedule = session_.schedule();
+    if (!schedule.available()) {
+        ::showNoticeText(schedule.unavailableReason().isEmpty()
+                             ? tr("This list has no review history, so no cards fall due.")
+                             : schedule.unavailableReason());
+        return false;
+    }
+    const int64_t now = schedule.now();
+    const int newLimit = schedule.newCardsLeftToday(now, session_.preferences().newCardsPerDay);
+    std::vector<Card*> cards;
+    // The schedule hands out the store's cards, which the examination may change.
+    for (const Card* card : schedule.dueCards(now, newLimit))
+        cards.push_back(const_cast<Card*>(card));
+    if (cards.empty()) {
+        const std::optional<int64_t> next = schedule.nextDueMs(now);
+        ::showNoticeText(
+            next ? tr("No cards are due now. The next cards fall due on %1.")
+                       .arg(QLocale().toString(QDateTime::fromMSecsSinceEpoch(*next),
+                                               QLocale::ShortFormat))
+                 : tr("No cards are due now, and there are no new cards left for today."));
+        return false;
+    }
+    startGivenExamination(state_, std::move(cards));
+    return true;
+}
+
+void ExaminationDialog::noteDueAnswer(const AnswerOutcome& outcome) {
+    if (state_.kind != ExaminationKind::DueCards || !outcome.recorded)
+        return;
+    ++dueAnswered_;
+    if (outcome.right)
+        ++dueRight_;
+}
+
+void ExaminationDialog::showDueSummary() {
+    const ReviewSchedule& schedule = session_.schedule();
+    QString text = tr("You reviewed %n card(s)", nullptr, dueAnswered_);
+    if (dueAnswered_ > 0)
+        text += tr(", %1 % of them right").arg(dueRight_ * 100 / dueAnswered_);
+    text += QLatin1Char('.');
+    if (const std::optional<int64_t> next = schedule.nextDueMs(schedule.now())) {
+        text +=
+            QLatin1Char(' ') + tr("The next cards fall due on %1.")
+                                   .arg(QLocale().toString(QDateTime::fromMSecsSinceEpoch(*next),
+                                                           QLocale::ShortFormat));
+    }
+    const QPointer<ExaminationDialog> self(this);
+    ::showNoticeText(text);
+    if (self)
+        close();
+}
+
+bool ExaminationDialog::eventFilter(QObject* watched, QEvent* event) {
+    // An empty answer box has no typing to take back: Ctrl+Z then goes to the window.
+    if (watched == answer_ && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo) &&
+        !answer_->isUndoAvailable()) {
+        event->ignore();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ExaminationDialog::undoLastAnswer() {
+    if (undo_.card == nullptr || !windows_.contains(this) || windows_.inModalStep())
+        return;
+    Card* card = undo_.card;
+    if (!undoAnswer(session_.store(), undo_)) {
+        prompts().beep(kDifferHertz, kDifferMilliseconds);
+        undo_ = {};
+        return;
+    }
+    session_.schedule().undo(undoReviewId_, *card);
+    if (state_.kind == ExaminationKind::DueCards && dueAnswered_ > 0) {
+        --dueAnswered_;
+        if (undo_.outcome.right)
+            --dueRight_;
+    }
+    undo_ = {};
+    undoReviewId_ = 0;
+    session_.answerUndone();
+    feedback_->clear();
+    showCard();
 }

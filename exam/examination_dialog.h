@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <optional>
 
+#include "core/answer_recording.h"
 #include "core/log_font.h"
 #include "core/orders.h"
 #include "session/command.h"
@@ -14,6 +15,7 @@
 class AnswerFeedbackLine;
 class FontEditBox;
 class ListSession;
+struct AnswerOutcome;
 class QLineEdit;
 class QPushButton;
 
@@ -56,6 +58,15 @@ private:
     void showCard();
     // "Edit Card": loads the current card into the card-modification window.
     void editCurrentCard();
+    // Ctrl+Z: takes the last judged answer back (the card, the lists, the history).
+    void undoLastAnswer();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Due Cards: starts over the cards the schedule chose; false when none are due.
+    bool startDueCards();
+    // Due Cards: counts the answer for the closing summary.
+    void noteDueAnswer(const AnswerOutcome& outcome);
+    // Due Cards: the summary at the end (cards reviewed, share right, next due time).
+    void showDueSummary();
     ListSession& session_;
     CommandBoard& board_;
     WindowRegistry& windows_;
@@ -73,4 +84,8 @@ private:
     QPushButton* closeButton_ = nullptr;
     QPushButton* editButton_ = nullptr;
     AnswerFeedbackLine* feedback_ = nullptr;
+    AnswerUndo undo_;
+    int64_t undoReviewId_ = 0;
+    int dueAnswered_ = 0;
+    int dueRight_ = 0;
 };

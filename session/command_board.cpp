@@ -166,6 +166,9 @@ const MenuDefinition kMenus[] = {
          {Command::ChooseLevel, QT_TRANSLATE_NOOP("CommandBoard", "Choose a &Level..."), false},
          {kSeparator, nullptr, false},
          {Command::LevelInOrder, QT_TRANSLATE_NOOP("CommandBoard", "Level in order..."), false},
+         {kSeparator, nullptr, false},
+         {Command::DueCards, QT_TRANSLATE_NOOP("CommandBoard", "&Due Cards..."), false,
+          std::nullopt, "Ctrl+D"},
      }},
     // Linux desktops have no window menu to put About into; a Help menu at the end of the
     // menu bar is where people look for it, and for the guide.
@@ -208,6 +211,8 @@ QString objectNameOf(Command command) {
             return QStringLiteral("examineKnownWordsAction");
         case Command::LessonSystematic:
             return QStringLiteral("lessonSystematicAction");
+        case Command::DueCards:
+            return QStringLiteral("dueCardsAction");
         case Command::Print:
             return QStringLiteral("printAction");
         case Command::NewCards:
@@ -321,6 +326,8 @@ void CommandBoard::buildMenus(QMenuBar* menuBar) {
             QAction* action = add(menu, tr(item.text), item.command, item.enabled);
             if (item.key)
                 action->setShortcuts(standardKeys(*item.key, item.commonKey));
+            else if (item.commonKey != nullptr)
+                action->setShortcut(QKeySequence(QString::fromLatin1(item.commonKey)));
         }
     }
 
@@ -389,7 +396,8 @@ void CommandBoard::applyNoList() {
           Command::Exchange,      Command::ModifyCards,       Command::NewCards,
           Command::Overview,      Command::Statistics,        Command::ChooseLesson,
           Command::ChooseLevel,   Command::ExamineKnownWords, Command::LessonInOrder,
-          Command::LessonRandom,  Command::LessonSystematic,  Command::LevelInOrder}) {
+          Command::LessonRandom,  Command::LessonSystematic,  Command::LevelInOrder,
+          Command::DueCards}) {
         setCommandEnabled(command, false);
     }
     setCommandEnabled(Command::Export, false);

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#include "core/answer_outcome.h"
 #include "core/card_store.h"
 #include "core/file_stamp.h"
 #include "core/font_debug_log.h"
@@ -20,11 +21,13 @@
 #include "platform/messages.h"
 #include "platform/process.h"
 #include "platform/prompts.h"
+#include "platform/random.h"
 #include "platform/settings_store.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
 #include "session/file_failure_text.h"
 #include "session/preferences_settings.h"
+#include "session/review_schedule.h"
 #include "session/window_registry.h"
 #include "widgets/document_info_dialog.h"
 #include "widgets/known_card_dialog.h"
@@ -73,6 +76,10 @@ ListSession::ListSession(CardStore& store, Preferences& preferences, const LogFo
       questionFont_(documentFont),
       answerFont_(documentFont) {
     setObjectName(QStringLiteral("listSession"));
+    schedule_ = new ReviewSchedule(store_, this);
+    // Intervals are spread with the program's random source, as Anki does.
+    schedule_->setRandomSource(&processRandom());
+    applySchedulePreferences();
 }
 
 ListSession::~ListSession() = default;
@@ -97,8 +104,41 @@ FontDebugLog& ListSession::fontLog() {
     return *fontLog_;
 }
 
+void ListSession::applySchedulePreferences() {
+    schedule_->setLimits(preferences_.desiredRetention / 100.0, preferences_.maximumInterval);
+}
+
+void ListSession::openSchedule(const QString& listPath) {
+    applySchedulePreferences();
+    const ReviewSchedule::OpenReport report = schedule_->openFor(listPath, schedule_->now());
+    // The list is open whatever became of its history; the user hears what did.
+    if (!report.message.isEmpty())
+        ::showErrorText(report.message);
+}
+
+void ListSession::carrySchedule(const QString& newListPath) {
+    const ReviewSchedule& schedule = *schedule_;
+    if (!schedule.available()) {
+        // A list that had no history gets a new one; a history left at the new name by
+        // the list this one replaces is kept aside, not taken over.
+        schedule_->openUnsaved();
+        if (!schedule.available()) {
+            openSchedule(newListPath);
+            return;
+        }
+    }
+    if (!schedule_->carryTo(newListPath, schedule_->now())) {
+        ::showErrorText(tr("The review history could not be carried to %1; it stays beside "
+                           "the list's old name. A new history is started for the new name.")
+                            .arg(newListPath));
+        openSchedule(newListPath);
+    }
+}
+
 void ListSession::newList() {
     listBegun_ = true;
+    // Answers before the first save go into a history in memory, written at Save As.
+    schedule_->openUnsaved();
     emit newListStarted();
     listStartTime_ = processMilliseconds();
 }
@@ -155,6 +195,7 @@ void ListSession::openList(const QString& path) {
     }
     showDocumentInfo(info, dialogParent_);
     store_.fileName = file;
+    openSchedule(QString::fromStdString(file));
     listBegun_ = true;
     emit listOpened();
     listStartTime_ = processMilliseconds();
@@ -175,9 +216,10 @@ void ListSession::saveList() {
             // A list stays in the older format for as long as it can, so that older
             // programs still open it; once it holds a character that format cannot hold,
             // or was a Unicode list already, it is saved as a Unicode list.
-            writeTo(store_.fileName, unicodeList_ || !fitsWindows1252(store_)
-                                         ? ListFileFormat::Unicode
-                                         : ListFileFormat::Version20);
+            if (writeTo(store_.fileName, unicodeList_ || !fitsWindows1252(store_)
+                                             ? ListFileFormat::Unicode
+                                             : ListFileFormat::Version20))
+                schedule_->listSaved();
             return;
     }
 }
@@ -322,6 +364,7 @@ void ListSession::saveListAs(const QString& initialName) {
         lock_ = std::move(targetLock);
     store_.fileName = path;
     readIncomplete_ = false;
+    carrySchedule(QString::fromStdString(path));
 }
 
 void ListSession::exportList(Command command) {
@@ -393,6 +436,7 @@ void ListSession::closeList() {
     }
     if (!askToSave(true))
         return;
+    schedule_->close();
     clearDocument(store_);
     listBegun_ = false;
     unlockList();
@@ -414,12 +458,15 @@ void ListSession::quit() {
         savePreferences(preferences_, settings);
         settings.sync();
     }
+    schedule_->close();
     unlockList();
     exitProcess(0);
 }
 
 void ListSession::sortList() {
     ::sortList(store_, store_.unknownList, SortKey::Question, *this);
+    // Cards that shared a number got new ones.
+    schedule_->cardsRearranged();
 }
 
 void ListSession::exchange() {
@@ -453,6 +500,8 @@ void ListSession::cardEntered() {
 
 void ListSession::cardsImported(int unknownBefore, bool listBegun) {
     listBegun_ = listBegun_ || listBegun;
+    if (listBegun)
+        schedule_->openUnsaved();
     emit cardsAddedFromFile(unknownBefore, listBegun);
     emit cardsChanged();
     if (listBegun)
@@ -479,6 +528,10 @@ KnownCardChoice ListSession::askKnownCard(const Card&) {
 }
 
 void ListSession::answerRecorded(const AnswerOutcome& outcome) {
+    // Confirming a differing answer may have added it to the card's answer.
+    if (outcome.recorded && outcome.confirmedByUser && outcome.card != nullptr)
+        schedule_->cardChanged(*outcome.card);
+    schedule_->recordAnswer(outcome);
     if (outcome.joinedWrongList)
         emit cardJoinedWrongList();
     if (outcome.movedToKnown)
@@ -486,6 +539,10 @@ void ListSession::answerRecorded(const AnswerOutcome& outcome) {
     // The counters follow the known-card question only.
     if (outcome.knownChosen)
         emit cardsChanged();
+}
+
+void ListSession::answerUndone() {
+    emit cardsChanged();
 }
 
 bool ListSession::fontUsable(const LogFont& font) {

@@ -16,6 +16,7 @@ class CardStore;
 struct AnswerOutcome;
 class WindowRegistry;
 class QLockFile;
+class ReviewSchedule;
 class FontDebugLog;
 class RecentDraws;
 struct Preferences;
@@ -42,6 +43,11 @@ public:
     const CardStore& store() const { return store_; }
     Preferences& preferences() { return preferences_; }
     RecentDraws& recentDraws() { return *recentDraws_; }
+    // The review history and due cards of the open list.
+    ReviewSchedule& schedule() { return *schedule_; }
+    const ReviewSchedule& schedule() const { return *schedule_; }
+    // The due-card preferences changed: the schedule follows them.
+    void applySchedulePreferences();
     const LogFont& questionFont() const { return questionFont_; }
     const LogFont& answerFont() const { return answerFont_; }
     // Milliseconds since process start when the list was opened or a new list begun.
@@ -76,8 +82,11 @@ public:
     // Cards from another program's file were added to the unknown list, which held
     // `unknownBefore` cards. `listBegun` when no list was open: the import began one.
     void cardsImported(int unknownBefore, bool listBegun);
-    // An examination window answered a card: announces what changed.
+    // An examination window answered a card: records it in the review history and
+    // announces what changed.
     void answerRecorded(const AnswerOutcome& outcome);
+    // An examination window took an answer back: announces that the counters changed.
+    void answerUndone();
 
     // The open windows: Close List closes the examination, statistics and overview
     // windows, and waits while a step of any window waits on a modal dialog.
@@ -129,6 +138,11 @@ private:
     // Null when no lock was taken.
     std::unique_ptr<QLockFile> takeLock(const std::string& path, const QString& question,
                                         bool& refused);
+    // Opens the history of the list at `listPath` (its lock is held) and says what went
+    // wrong with it, if anything; the list opens either way.
+    void openSchedule(const QString& listPath);
+    // After Save As to `newListPath`: the history goes along.
+    void carrySchedule(const QString& newListPath);
     FontDebugLog& fontLog();
     void setFonts(LogFont question, LogFont answer);
 
@@ -136,6 +150,7 @@ private:
     Preferences& preferences_;
     std::unique_ptr<RecentDraws> recentDraws_;
     std::unique_ptr<FontDebugLog> fontLog_;
+    ReviewSchedule* schedule_ = nullptr;
     LogFont questionFont_;
     LogFont answerFont_;
     long long listStartTime_ = 0;

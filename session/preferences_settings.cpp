@@ -62,6 +62,18 @@ void loadPreferences(Preferences& preferences, const SettingsStore& store) {
     preferences.speechVolume = std::clamp(
         store.readNumber(section, key(PrefsKey::SpeechVolume)).value_or(defaults.speechVolume), 0,
         100);
+    const auto number = [&](const char* name, int32_t fallback, int32_t low, int32_t high) {
+        return std::clamp(store.readNumber(section, key(name)).value_or(fallback), low, high);
+    };
+    preferences.desiredRetention =
+        number(PrefsKey::DesiredRetention, defaults.desiredRetention, Preferences::kLowestRetention,
+               Preferences::kHighestRetention);
+    preferences.maximumInterval = number(PrefsKey::MaximumInterval, defaults.maximumInterval, 1,
+                                         Preferences::kLongestInterval);
+    preferences.newCardsPerDay =
+        number(PrefsKey::NewCardsPerDay, defaults.newCardsPerDay, 0, Preferences::kMostNewCards);
+    preferences.dailyGoal =
+        number(PrefsKey::DailyGoal, defaults.dailyGoal, 0, Preferences::kMostNewCards);
 }
 
 void savePreferences(const Preferences& preferences, SettingsStore& store) {
@@ -85,7 +97,13 @@ void savePreferences(const Preferences& preferences, SettingsStore& store) {
           std::tuple{PrefsKey::AutomaticSpeech, int32_t{preferences.automaticSpeech},
                      int32_t{defaults.automaticSpeech}},
           std::tuple{PrefsKey::SpeechRate, preferences.speechRate, defaults.speechRate},
-          std::tuple{PrefsKey::SpeechVolume, preferences.speechVolume, defaults.speechVolume}}) {
+          std::tuple{PrefsKey::SpeechVolume, preferences.speechVolume, defaults.speechVolume},
+          std::tuple{PrefsKey::DesiredRetention, preferences.desiredRetention,
+                     defaults.desiredRetention},
+          std::tuple{PrefsKey::MaximumInterval, preferences.maximumInterval,
+                     defaults.maximumInterval},
+          std::tuple{PrefsKey::NewCardsPerDay, preferences.newCardsPerDay, defaults.newCardsPerDay},
+          std::tuple{PrefsKey::DailyGoal, preferences.dailyGoal, defaults.dailyGoal}}) {
         if (value != fallback)
             store.writeNumber(section, key(name), value);
         else

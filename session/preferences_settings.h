@@ -27,6 +27,11 @@ inline constexpr const char* SpeakAnswer = "SpeakAnswer";
 inline constexpr const char* AutomaticSpeech = "AutomaticSpeech";
 inline constexpr const char* SpeechRate = "SpeechRate";
 inline constexpr const char* SpeechVolume = "SpeechVolume";
+// Due cards: like the speech settings, each is stored only while it differs from its default.
+inline constexpr const char* DesiredRetention = "DesiredRetention";
+inline constexpr const char* MaximumInterval = "MaximumInterval";
+inline constexpr const char* NewCardsPerDay = "NewCardsPerDay";
+inline constexpr const char* DailyGoal = "DailyGoal";
 }  // namespace PrefsKey
 
 // Fills every field from the store; a value that is missing or unreadable gives the
@@ -35,8 +40,8 @@ inline constexpr const char* SpeechVolume = "SpeechVolume";
 // brought into their ranges.
 void loadPreferences(Preferences& preferences, const SettingsStore& store);
 // Writes the five original values, changed or not, each later flag as 1 while it is set
-// and the direction, the answer form and the speech settings while they are not the defaults; a later value at its
-// default is taken out of the store, so that with the defaults the store holds exactly
-// what it always held. A failed write is not reported: the
-// preferences are written while the program ends, when nobody could act on it.
+// and the direction, the answer form and the speech settings while they are not the defaults; a
+// later value at its default is taken out of the store, so that with the defaults the store holds
+// exactly what it always held. A failed write is not reported: the preferences are written while
+// the program ends, when nobody could act on it.
 void savePreferences(const Preferences& preferences, SettingsStore& store);

@@ -364,6 +364,10 @@ Soll die Datei ersetzt werden?</translation>
         <source>E&amp;xport...</source>
         <translation>E&amp;xportieren...</translation>
     </message>
+    <message>
+        <source>&amp;Due Cards...</source>
+        <translation>&amp;Fällige Karten...</translation>
+    </message>
 </context>
 <context>
     <name>ConfirmAnswerDialog</name>
@@ -499,6 +503,41 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>Edit Card</source>
         <translation>Karte bearbeiten</translation>
+    </message>
+    <message>
+        <source>Undo Last Answer</source>
+        <translation>Letzte Antwort zurücknehmen</translation>
+    </message>
+    <message>
+        <source>Due Cards</source>
+        <translation>Fällige Karten</translation>
+    </message>
+    <message>
+        <source>This list has no review history, so no cards fall due.</source>
+        <translation>Diese Liste hat keinen Lernverlauf, daher ist keine Karte fällig.</translation>
+    </message>
+    <message>
+        <source>No cards are due now. The next cards fall due on %1.</source>
+        <translation>Jetzt ist keine Karte fällig. Die nächsten Karten werden am %1 fällig.</translation>
+    </message>
+    <message>
+        <source>No cards are due now, and there are no new cards left for today.</source>
+        <translation>Jetzt ist keine Karte fällig, und für heute sind keine neuen Karten mehr übrig.</translation>
+    </message>
+    <message numerus="yes">
+        <source>You reviewed %n card(s)</source>
+        <translation>
+            <numerusform>Sie haben %n Karte wiederholt</numerusform>
+            <numerusform>Sie haben %n Karten wiederholt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>, %1 % of them right</source>
+        <translation>, %1 % davon richtig</translation>
+    </message>
+    <message>
+        <source>The next cards fall due on %1.</source>
+        <translation>Die nächsten Karten werden am %1 fällig.</translation>
     </message>
 </context>
 <context>
@@ -1123,6 +1162,8 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>Save over it anyway?</source>
         <translation>Trotzdem darüber speichern?</translation>
+        <source>The review history could not be carried to %1; it stays beside the list&apos;s old name. A new history is started for the new name.</source>
+        <translation>Der Lernverlauf konnte nicht nach %1 mitgenommen werden; er bleibt beim alten Namen der Liste. Für den neuen Namen wird ein neuer Verlauf begonnen.</translation>
     </message>
 </context>
 <context>
@@ -1178,6 +1219,10 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>Known cards</source>
         <translation>Bekannte Karten</translation>
+    </message>
+    <message>
+        <source>Due today</source>
+        <translation>Heute fällig</translation>
     </message>
 </context>
 <context>
@@ -1501,6 +1546,50 @@ Soll die Datei ersetzt werden?</translation>
         <source>Volume of speech</source>
         <translation>Lautstärke der Sprachausgabe</translation>
     </message>
+    <message>
+        <source>Due cards</source>
+        <translation>Fällige Karten</translation>
+    </message>
+    <message>
+        <source>Desired retention in percent</source>
+        <translation>Gewünschte Erinnerung in Prozent</translation>
+    </message>
+    <message>
+        <source>A card falls due when the chance that you still know it drops below this. Higher means more reviews.</source>
+        <translation>Eine Karte wird fällig, wenn die Wahrscheinlichkeit, dass Sie sie noch wissen, darunter fällt. Höher heißt mehr Wiederholungen.</translation>
+    </message>
+    <message>
+        <source>Longest interval in days</source>
+        <translation>Längster Abstand in Tagen</translation>
+    </message>
+    <message>
+        <source>New cards per day</source>
+        <translation>Neue Karten pro Tag</translation>
+    </message>
+    <message>
+        <source>Daily goal in answers</source>
+        <translation>Tagesziel in Antworten</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keines</translation>
+    </message>
+    <message>
+        <source>Desired &amp;retention:</source>
+        <translation>Gewünschte &amp;Erinnerung:</translation>
+    </message>
+    <message>
+        <source>Longest &amp;interval (days):</source>
+        <translation>Längster &amp;Abstand (Tage):</translation>
+    </message>
+    <message>
+        <source>&amp;New cards per day:</source>
+        <translation>&amp;Neue Karten pro Tag:</translation>
+    </message>
+    <message>
+        <source>Daily &amp;goal (answers):</source>
+        <translation>Tages&amp;ziel (Antworten):</translation>
+    </message>
 </context>
 <context>
     <name>PrintListChooser</name>
@@ -1547,6 +1636,33 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewSchedule</name>
+    <message>
+        <source>The review history %1 was damaged. It was kept as %2 and a new history was started; the list itself is unharmed.</source>
+        <translation>Der Lernverlauf %1 war beschädigt. Er wurde als %2 aufbewahrt und ein neuer Verlauf begonnen; die Liste selbst ist unversehrt.</translation>
+    </message>
+    <message>
+        <source>%1 was not a review history of this program. It was kept as %2 and a new history was started; the list itself is unharmed.</source>
+        <translation>%1 war kein Lernverlauf dieses Programms. Die Datei wurde als %2 aufbewahrt und ein neuer Verlauf begonnen; die Liste selbst ist unversehrt.</translation>
+    </message>
+    <message>
+        <source>The review history %1 was written by a newer version of Kartomatrix. It is left as it is; answers are not added to it and no cards fall due.</source>
+        <translation>Der Lernverlauf %1 stammt von einer neueren Version von Kartomatrix. Er bleibt unverändert; Antworten werden nicht eingetragen und keine Karte wird fällig.</translation>
+    </message>
+    <message>
+        <source>The review history %1 cannot be written (the folder or the file is read-only). Answers are not added to it and no cards fall due.</source>
+        <translation>Der Lernverlauf %1 kann nicht geschrieben werden (Ordner oder Datei sind schreibgeschützt). Antworten werden nicht eingetragen und keine Karte wird fällig.</translation>
+    </message>
+    <message>
+        <source>The review history %1 could not be opened (%2). Answers are not added to it and no cards fall due.</source>
+        <translation>Der Lernverlauf %1 konnte nicht geöffnet werden (%2). Antworten werden nicht eingetragen und keine Karte wird fällig.</translation>
+    </message>
+    <message>
+        <source>No review history could be started for the new list.</source>
+        <translation>Für die neue Liste konnte kein Lernverlauf begonnen werden.</translation>
     </message>
 </context>
 <context>

@@ -35,7 +35,7 @@ QString counter(MainDialog& dialog, const char* name) {
 // The number of the command whose action has this object name, or -1.
 int commandNumberOf(const QString& objectName) {
     std::vector<Command> commands(allCommands());
-    commands.insert(commands.end(), {Command::About, Command::UserGuide});
+    commands.insert(commands.end(), {Command::About, Command::UserGuide, Command::DueCards});
     for (Command command : commands) {
         if (objectNameOf(command) == objectName)
             return static_cast<int>(command);
@@ -128,7 +128,9 @@ private slots:
                            "-",
                            "Choose a &Level...=40026",
                            "-",
-                           "Level in order...=40027"};
+                           "Level in order...=40027",
+                           "-",
+                           "&Due Cards...=40050"};
         QTest::newRow("Help") << "menuHelp"
                               << QStringList{"&User Guide=40040",
                                              "About Kartomatrix for Windows=16"};

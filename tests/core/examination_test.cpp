@@ -266,3 +266,73 @@ TEST_F(Examination, AnswerStepFollowsTheDecisionAndReportsIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// Taking an answer back leaves the card and every list as they were before it, in the
+// slots they had, whatever the answer did: wrong list, known-card move, a known card sent
+// back, the Keep choice. A due known card is answered as the known-words kind would.
+TEST_F(Examination, UndoTakesEachKindOfAnswerBack) {
+    struct Row {
+        const char* name;
+        ExaminationKind kind;
+        bool fromKnown;
+        int32_t level;
+        bool right;
+        std::optional<KnownCardChoice> choice;
+    };
+    const Row rows[] = {
+        {"wrong joins the wrong list", ExaminationKind::InOrder, false, 2, false, {}},
+        {"right moves to known", ExaminationKind::InOrder, false, 4, true, KnownCardChoice::Known},
+        {"right kept", ExaminationKind::InOrder, false, 4, true, KnownCardChoice::Keep},
+        {"known card wrong goes back", ExaminationKind::KnownWords, true, 6, false, {}},
+        {"due known card wrong goes back", ExaminationKind::DueCards, true, 6, false, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        store.unknownList.clear();
+        store.knownList.clear();
+        store.wrongList.clear();
+        // Holes before the card's slot: a plain re-insert would fill the first of them.
+        for (int i = 0; i < 3; ++i)
+            add(store.unknownList);
+        for (int i = 0; i < 3; ++i)
+            add(store.knownList, 5);
+        Card& card = add(row.fromKnown ? store.knownList : store.unknownList, row.level);
+        store.setText(card, CardField::Answer, "tree");
+        card.timesAsked = 7;
+        store.unknownList.removeAt(0);
+        store.knownList.removeAt(0);
+        const std::vector<Card*> unknownBefore(store.unknownList.cards());
+        const std::vector<Card*> knownBefore(store.knownList.cards());
+        if (row.choice)
+            host.knownAnswers.push_back(*row.choice);
+
+        if (row.kind == ExaminationKind::DueCards) {
+            startGivenExamination(state, {&card});
+        } else {
+            ASSERT_TRUE(startExamination(state, row.kind, env()));
+            while (state.currentCard != &card)
+                nextCard(state, env());
+        }
+        AnswerUndo undo = startUndo(store, card);
+        const AnswerOutcome outcome = answerCard(state, {row.right ? "tree" : "wrong", {}}, env());
+        finishUndo(undo, store, outcome);
+        ASSERT_TRUE(undoAnswer(store, undo));
+
+        EXPECT_EQ(card.level, row.level);
+        EXPECT_EQ(card.timesAsked, 7);
+        EXPECT_EQ(card.timesWrong + card.timesRight, 0);
+        EXPECT_EQ(store.unknownList.cards(), unknownBefore);
+        EXPECT_EQ(store.knownList.cards(), knownBefore);
+        EXPECT_EQ((row.fromKnown ? store.knownList : store.unknownList).slot(3), &card);
+        EXPECT_TRUE(store.wrongList.empty());
+        EXPECT_TRUE(store.examiningUnknown);
+        // Nothing to take back twice once the lists moved on.
+        if (outcome.joinedWrongList) {
+            EXPECT_FALSE(undoAnswer(store, undo));
+        }
+    }
+}
+
+}  // namespace
