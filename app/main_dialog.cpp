@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -29,6 +30,8 @@
 #include "editing/print_job.h"
 #include "exam/examination_dialog.h"
 #include "exam/level_chooser_dialog.h"
+#include "exam/optimise_run.h"
+#include "exam/progress_dialog.h"
 #include "exam/statistics_dialog.h"
 #include "platform/messages.h"
 #include "platform/prompts.h"
@@ -360,6 +363,12 @@ void MainDialog::runCommand(Command command) {
         case Command::Statistics:
             StatisticsDialog::open(session, *windows_, this);
             break;
+        case Command::Progress:
+            ProgressDialog::open(memoryModelSource(), *windows_, this);
+            break;
+        case Command::OptimiseMemoryModel:
+            OptimiseRun::start(memoryModelSource(), *windows_, this);
+            break;
         case Command::ChooseLesson:
             LessonChooser::open(session, *board_, this);
             break;
@@ -367,6 +376,15 @@ void MainDialog::runCommand(Command command) {
             printCardList(this, session.store());
             break;
     }
+}
+
+MemoryModelSource MainDialog::memoryModelSource() const {
+    if (memoryModelSource_)
+        return memoryModelSource_();
+    MemoryModelSource none;
+    none.nowMs = QDateTime::currentMSecsSinceEpoch();
+    none.utcOffsetMinutes = QDateTime::currentDateTime().offsetFromUtc() / 60;
+    return none;
 }
 
 void MainDialog::onCardBox() {

@@ -45,26 +45,26 @@ CivilDate civilDate(int64_t localDay) {
     return {year, month, day};
 }
 
+int64_t dueTimeMs(const Fsrs& fsrs, const CardMemory& card) {
+    const double interval = fsrs.nextInterval(card.stability, fsrs.parameters().desiredRetention);
+    const double due = double(card.lastReviewMs) + interval * double(kMsPerDay);
+    return due >= 9.0e18 ? INT64_MAX : int64_t(due);
+}
+
 ProgressFigures progressFigures(std::span<const ProgressReview> reviews,
-                                std::span<const CardMemory> cards, const FsrsParameters& parameters,
+                                std::span<const int64_t> dueTimesMs,
+                                const FsrsParameters& parameters,
                                 const ProgressSettings& settings) {
     ProgressFigures figures;
     const int offset = settings.utcOffsetMinutes;
     figures.today = localDay(settings.nowMs, offset);
     figures.desiredRetention = Fsrs(parameters).parameters().desiredRetention;
-    const Fsrs fsrs(parameters);
 
-    // Due forecast: the day recall falls to the desired retention, from the unrounded
-    // interval, as the due list chooses cards.
+    // Cards already overdue count on today.
     const int dueDays = std::max(settings.dueDays, 1);
     figures.dueByDay.assign(size_t(dueDays), 0);
-    for (const CardMemory& card : cards) {
-        if (!(card.stability > 0))
-            continue;
-        const double interval = fsrs.nextInterval(card.stability, figures.desiredRetention);
-        const double dueMs = double(card.lastReviewMs) + interval * double(kMsPerDay);
-        const int64_t dueDay = dueMs >= 9.0e18 ? INT64_MAX : localDay(int64_t(dueMs), offset);
-        const int64_t index = std::max<int64_t>(dueDay - figures.today, 0);
+    for (int64_t dueMs : dueTimesMs) {
+        const int64_t index = std::max<int64_t>(localDay(dueMs, offset) - figures.today, 0);
         if (index < dueDays)
             ++figures.dueByDay[size_t(index)];
     }

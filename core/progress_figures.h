@@ -68,8 +68,12 @@ struct CivilDate {
 };
 CivilDate civilDate(int64_t localDay);
 
-// Works out every figure. `reviews` may come in any order; `cards` are the memory states of
-// the list's reviewed cards (stability 0: never reviewed, left out of the forecast).
+// Works out every figure. `reviews` may come in any order; `dueTimesMs` are the times the
+// list's reviewed cards fall due (UTC milliseconds; cards never reviewed are left out).
 ProgressFigures progressFigures(std::span<const ProgressReview> reviews,
-                                std::span<const CardMemory> cards, const FsrsParameters& parameters,
-                                const ProgressSettings& settings);
+                                std::span<const int64_t> dueTimesMs,
+                                const FsrsParameters& parameters, const ProgressSettings& settings);
+
+// When a card with this memory falls due: the moment its recall reaches the desired
+// retention, unrounded, as the due list chooses cards.
+int64_t dueTimeMs(const Fsrs& fsrs, const CardMemory& card);

@@ -36,4 +36,6 @@ enum class Command : int {
     Import = 40030,
     Export = 40031,
     UserGuide = 40040,
+    Progress = 40050,
+    OptimiseMemoryModel = 40051,
 };

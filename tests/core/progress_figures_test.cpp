@@ -48,7 +48,12 @@ TEST(ProgressFigures, DueForecastCountsOverdueCardsToday) {
         {100, 5, noon(0)},  // beyond the 30 days
         {1.5, 5, noon(0)},  // due in a day and a half: the day after tomorrow at midnight
     };
-    const ProgressFigures figures = progressFigures({}, cards, parameters, settings);
+    std::vector<int64_t> due;
+    const Fsrs fsrs(parameters);
+    for (const CardMemory& card : cards)
+        if (card.stability > 0)
+            due.push_back(dueTimeMs(fsrs, card));
+    const ProgressFigures figures = progressFigures({}, due, parameters, settings);
     ASSERT_EQ(figures.dueByDay.size(), 30u);
     std::vector<int> expected(30, 0);
     expected[0] = 1;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "core/fsrs.h"
+#include "core/progress_figures.h"
+
+class ReviewHistory;
+
+// What the Progress window and the optimise command read from the open list's review
+// schedule, as plain values, so that both can be shown and tested without a list.
+struct MemoryModelSource {
+    ReviewHistory* history = nullptr;  // nullptr: the list has no history
+    FsrsParameters parameters;
+    std::vector<int64_t> dueTimesMs;  // of every reviewed card
+    int64_t nowMs = 0;
+    int utcOffsetMinutes = 0;
+    // Keeps fitted parameters (the schedule stores them in the history and reschedules).
+    std::function<void(const FsrsWeights&)> setParameters;
+};
+
+// Every review of the history, for the figures; empty when it cannot be read.
+std::vector<ProgressReview> progressReviews(ReviewHistory& history);
