@@ -358,7 +358,13 @@ void MainDialog::runCommand(Command command) {
             ModifyCardDialog::open(session, *windows_, this);
             break;
         case Command::Overview:
-            OverviewDialog::open(session, *board_, *windows_, this);
+            if (OverviewDialog* overview =
+                    OverviewDialog::open(session, *board_, *windows_, this)) {
+                // The columns of due date and recall, only for a list with a history.
+                const MemoryModelSource source = memoryModelSource();
+                if (source.history)
+                    overview->setMemoryColumns(source.dueMs, source.recall);
+            }
             break;
         case Command::Statistics:
             StatisticsDialog::open(session, *windows_, this);
