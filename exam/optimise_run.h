@@ -24,7 +24,7 @@ public:
                               QWidget* parent);
     ~OptimiseRun() override;
 
-    QProgressDialog* progressWindow() const { return progress_; }
+    QProgressDialog* progressWindow() const;
     void cancel() { cancelled_ = true; }
 
 signals:
