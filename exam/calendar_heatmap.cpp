@@ -28,11 +28,14 @@ CalendarHeatmap::CalendarHeatmap(QWidget* parent) : QWidget(parent) {
 }
 
 void CalendarHeatmap::setDays(int64_t firstDay, std::vector<int> counts) {
+    // The same calendar again (the goal changed) keeps the focused day.
+    const bool sameDays = firstDay == firstDay_ && counts.size() == counts_.size();
+    const int keep = sameDays && current_ >= 0 ? current_ : int(counts.size()) - 1;
     firstDay_ = firstDay;
     counts_ = std::move(counts);
     maximum_ = counts_.empty() ? 0 : *std::max_element(counts_.begin(), counts_.end());
     current_ = -1;
-    setCurrentIndex(int(counts_.size()) - 1);
+    setCurrentIndex(keep);
     updateGeometry();
     update();
 }

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QProgressDialog>
 #include <QThread>
+#include <algorithm>
 
 #include "core/review_history.h"
 #include "platform/prompts.h"
@@ -98,7 +99,13 @@ OptimiseRun::~OptimiseRun() {
     }
     if (progress_)
         progress_->close();
-    windows_.finishTask(Command::OptimiseMemoryModel);
+    finishTask();
+}
+
+void OptimiseRun::finishTask() {
+    if (!taskFinished_ && windows_)
+        windows_->finishTask(Command::OptimiseMemoryModel);
+    taskFinished_ = true;
 }
 
 QProgressDialog* OptimiseRun::progressWindow() const {
@@ -108,6 +115,9 @@ QProgressDialog* OptimiseRun::progressWindow() const {
 void OptimiseRun::report() {
     if (progress_)
         progress_->close();
+    // Cancel pressed after the fitting ended, before this ran, still means "leave it".
+    if (cancelled_)
+        result_.outcome = OptimiserResult::Outcome::Cancelled;
     bool kept = false;
     switch (result_.outcome) {
         case OptimiserResult::Outcome::Cancelled:
@@ -138,6 +148,7 @@ void OptimiseRun::report() {
             break;
         }
     }
+    finishTask();
     emit finished(kept);
     deleteLater();
 }

@@ -36,7 +36,10 @@ private:
     void report();
 
     MemoryModelSource source_;
-    WindowRegistry& windows_;
+    void finishTask();
+
+    QPointer<WindowRegistry> windows_;
+    bool taskFinished_ = false;
     QPointer<QWidget> parent_;
     QPointer<QProgressDialog> progress_;
     QThread* thread_ = nullptr;

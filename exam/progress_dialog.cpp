@@ -287,11 +287,12 @@ void ProgressDialog::showRetention() {
     desired->setName(tr("Desired"));
     const auto& points = figures_.retention;
     const qreal firstMs =
-        QDateTime(dateOf(points.empty() ? figures_.today - 28 : points.front().firstDay), {})
+        QDateTime(dateOf(points.empty() ? figures_.today - 28 : points.front().firstDay),
+                  QTime(0, 0))
             .toMSecsSinceEpoch();
-    const qreal lastMs = QDateTime(dateOf(figures_.today), {}).toMSecsSinceEpoch();
+    const qreal lastMs = QDateTime(dateOf(figures_.today), QTime(0, 0)).toMSecsSinceEpoch();
     for (const RetentionPoint& point : points)
-        measured->append(QDateTime(dateOf(point.firstDay), {}).toMSecsSinceEpoch(),
+        measured->append(QDateTime(dateOf(point.firstDay), QTime(0, 0)).toMSecsSinceEpoch(),
                          point.retention * 100);
     desired->append(firstMs, figures_.desiredRetention * 100);
     desired->append(lastMs, figures_.desiredRetention * 100);
