@@ -45,7 +45,7 @@ OptimiseRun* OptimiseRun::start(const MemoryModelSource& source, WindowRegistry&
 }
 
 OptimiseRun::OptimiseRun(const MemoryModelSource& source, WindowRegistry& windows, QWidget* parent)
-    : QObject(parent), source_(source), windows_(windows), parent_(parent) {
+    : QObject(parent), source_(source), windows_(&windows), parent_(parent) {
     setObjectName(QStringLiteral("optimiseRun"));
     // The history is read here: it belongs to this thread; the fitting needs only a copy.
     const bool complete = source_.history->forEachReview([&](const StoredReview& stored) {
