@@ -113,11 +113,14 @@ QProgressDialog* OptimiseRun::progressWindow() const {
 }
 
 void OptimiseRun::report() {
-    if (progress_)
-        progress_->close();
     // Cancel pressed after the fitting ended, before this ran, still means "leave it".
     if (cancelled_)
         result_.outcome = OptimiserResult::Outcome::Cancelled;
+    if (progress_) {
+        // Closing a progress window reports a cancel of its own.
+        progress_->disconnect(this);
+        progress_->close();
+    }
     bool kept = false;
     switch (result_.outcome) {
         case OptimiserResult::Outcome::Cancelled:
