@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -29,6 +30,8 @@
 #include "editing/print_job.h"
 #include "exam/examination_dialog.h"
 #include "exam/level_chooser_dialog.h"
+#include "exam/optimise_run.h"
+#include "exam/progress_dialog.h"
 #include "exam/statistics_dialog.h"
 #include "platform/messages.h"
 #include "platform/prompts.h"
@@ -361,10 +364,22 @@ void MainDialog::runCommand(Command command) {
             ModifyCardDialog::open(session, *windows_, this);
             break;
         case Command::Overview:
-            OverviewDialog::open(session, *board_, *windows_, this);
+            if (OverviewDialog* overview =
+                    OverviewDialog::open(session, *board_, *windows_, this)) {
+                // The columns of due date and recall, only for a list with a history.
+                const MemoryModelSource source = memoryModelSource();
+                if (source.history)
+                    overview->setMemoryColumns(source.dueMs, source.recall);
+            }
             break;
         case Command::Statistics:
             StatisticsDialog::open(session, *windows_, this);
+            break;
+        case Command::Progress:
+            ProgressDialog::open(memoryModelSource(), *windows_, this);
+            break;
+        case Command::OptimiseMemoryModel:
+            OptimiseRun::start(memoryModelSource(), *windows_, this);
             break;
         case Command::ChooseLesson:
             LessonChooser::open(session, *board_, this);
@@ -373,6 +388,35 @@ void MainDialog::runCommand(Command command) {
             printCardList(this, session.store());
             break;
     }
+}
+
+MemoryModelSource MainDialog::memoryModelSource() const {
+    if (memoryModelSource_)
+        return memoryModelSource_();
+    ReviewSchedule& schedule = session_->schedule();
+    MemoryModelSource source;
+    source.nowMs = schedule.now();
+    source.utcOffsetMinutes = QDateTime::currentDateTime().offsetFromUtc() / 60;
+    if (!schedule.available())
+        return source;
+    source.history = schedule.history();
+    source.parameters = schedule.parameters();
+    for (const CardList* list : {&session_->store().unknownList, &session_->store().knownList}) {
+        for (int i = 0; i < list->slotCount(); ++i) {
+            if (const Card* card = list->slot(i)) {
+                if (const std::optional<int64_t> due = schedule.dueMs(*card))
+                    source.dueTimesMs.push_back(*due);
+            }
+        }
+    }
+    source.setParameters = [&schedule](const FsrsWeights& weights) {
+        schedule.setParameters(weights);
+    };
+    source.dueMs = [&schedule](const Card& card) { return schedule.dueMs(card); };
+    source.recall = [&schedule, now = source.nowMs](const Card& card) {
+        return schedule.recall(card, now);
+    };
+    return source;
 }
 
 void MainDialog::onCardBox() {

@@ -3,10 +3,12 @@
 #include <QDialog>
 #include <QPixmap>
 #include <QPointer>
+#include <functional>
 
 #include "core/log_font.h"
 #include "session/command.h"
 #include "session/command_board.h"
+#include "session/memory_model_source.h"
 
 class CardStore;
 class ListSession;
@@ -30,6 +32,11 @@ public:
     CommandBoard& board() { return *board_; }
     const CommandBoard& board() const { return *board_; }
     WindowRegistry& windows() { return *windows_; }
+    // Where Progress and Optimise Memory Model read the open list's history and schedule.
+    // Without one set, both see a list without history.
+    void setMemoryModelSource(std::function<MemoryModelSource()> source) {
+        memoryModelSource_ = std::move(source);
+    }
 
     // The list file to open at the first paint (the command line).
     void setStartupList(const QString& path) { startupList_ = path; }
@@ -43,6 +50,8 @@ protected:
     void reject() override;
 
 private:
+    MemoryModelSource memoryModelSource() const;
+    std::function<MemoryModelSource()> memoryModelSource_;
     void buildControls();
     void connectSession();
     void firstPaint();

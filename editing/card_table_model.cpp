@@ -1,11 +1,15 @@
 #include "editing/card_table_model.h"
 
 #include <QColor>
+#include <QDateTime>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QPainter>
 #include <QPixmap>
 #include <QPolygon>
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "core/message_ids.h"
 #include "platform/string_table.h"
@@ -65,6 +69,7 @@ CardTableModel::CardTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 void CardTableModel::fill(const CardList& list) {
     beginResetModel();
     snapshotRows(list, rows_);
+    applyMemorySort();
     endResetModel();
 }
 
@@ -79,12 +84,78 @@ int CardTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int CardTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumnCount;
+    return parent.isValid() ? 0 : (memory_ ? kColumnCountWithMemory : kColumnCount);
+}
+
+void CardTableModel::setMemoryColumns(MemoryColumns columns) {
+    beginResetModel();
+    memory_ = std::move(columns);
+    if (!memory_)
+        memorySort_ = -1;
+    applyMemorySort();
+    endResetModel();
+}
+
+void CardTableModel::sortByMemory(int column) {
+    if (!memory_ || (column != DueColumn && column != RecallColumn))
+        return;
+    beginResetModel();
+    memorySort_ = column;
+    applyMemorySort();
+    endResetModel();
+}
+
+void CardTableModel::clearMemorySort() {
+    memorySort_ = -1;
+}
+
+void CardTableModel::applyMemorySort() {
+    if (!memory_ || memorySort_ < 0)
+        return;
+    // Each value is asked once: recall is worked out from the card's memory on every call.
+    std::vector<std::pair<double, std::size_t>> keys(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const Card& card = *rows_[i].card;
+        std::optional<double> value;
+        if (memorySort_ == DueColumn) {
+            if (const auto due = memory_.dueMs(card))
+                value = double(*due);
+        } else {
+            value = memory_.recall(card);
+        }
+        keys[i] = {value.value_or(INFINITY), i};
+    }
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<OverviewRow> sorted;
+    sorted.reserve(rows_.size());
+    for (const auto& key : keys)
+        sorted.push_back(std::move(rows_[key.second]));
+    rows_ = std::move(sorted);
 }
 
 QVariant CardTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount() || index.column() >= kColumnCount)
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
         return {};
+    if (index.column() >= kColumnCount) {
+        if (role == Qt::TextAlignmentRole)
+            return alignmentOf(index.column());
+        if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
+            return {};
+        const Card& live = *rows_[static_cast<std::size_t>(index.row())].card;
+        if (index.column() == DueColumn) {
+            const std::optional<int64_t> due = memory_.dueMs(live);
+            if (!due)
+                return QString();
+            return QLocale().toString(QDateTime::fromMSecsSinceEpoch(*due).date(),
+                                      QLocale::ShortFormat);
+        }
+        const std::optional<double> recall = memory_.recall(live);
+        if (!recall)
+            return QString();
+        return QLocale().toString(std::lround(std::clamp(*recall, 0.0, 1.0) * 100)) +
+               QLocale().percent();
+    }
     const Card& card = rows_[static_cast<std::size_t>(index.row())].shown;
     switch (role) {
         case Qt::DisplayRole:
@@ -118,8 +189,18 @@ QVariant CardTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant CardTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount)
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
+    if (section >= kColumnCount) {
+        if (role == Qt::DisplayRole)
+            return section == DueColumn ? tr("Due") : tr("Recall");
+        if (role == Qt::ToolTipRole)
+            return section == DueColumn ? tr("When the card falls due for review")
+                                        : tr("The chance to remember the card now");
+        if (role == Qt::TextAlignmentRole)
+            return alignmentOf(section);
+        return {};
+    }
     if (role == Qt::DisplayRole)
         return stringText(Msg::ColumnQuestion + section);
     if (role == Qt::TextAlignmentRole)

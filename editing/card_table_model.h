@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "core/overview_ops.h"
@@ -21,9 +24,30 @@ public:
         AddInfoColumn,
         LessonColumn,
         IdColumn,
-        LevelColumn
+        LevelColumn,
+        // Shown only with a review history (setMemoryColumns).
+        DueColumn,
+        RecallColumn
     };
     static constexpr int kColumnCount = 6;
+    static constexpr int kColumnCountWithMemory = 8;
+
+    // The memory model's two columns: when a card falls due (UTC milliseconds) and its
+    // chance of recall now (0..1); nothing for a card never reviewed. Empty functions take
+    // the columns away again.
+    struct MemoryColumns {
+        std::function<std::optional<int64_t>(const Card&)> dueMs;
+        std::function<std::optional<double>(const Card&)> recall;
+        explicit operator bool() const { return dueMs && recall; }
+    };
+    void setMemoryColumns(MemoryColumns columns);
+    bool hasMemoryColumns() const { return bool(memory_); }
+    // Orders the rows by due date (earliest first) or by recall (lowest first), cards never
+    // reviewed last. Only the table is ordered, not the list: these values change by the
+    // hour, so they make no order worth saving. The order holds until a list sort or
+    // `clearMemorySort`.
+    void sortByMemory(int column);
+    void clearMemorySort();
 
     explicit CardTableModel(QObject* parent = nullptr);
 
@@ -40,5 +64,9 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    void applyMemorySort();
+
     std::vector<OverviewRow> rows_;
+    MemoryColumns memory_;
+    int memorySort_ = -1;
 };

@@ -347,7 +347,35 @@ void OverviewDialog::refresh() {
     fillTable();
 }
 
+void OverviewDialog::setMemoryColumns(std::function<std::optional<int64_t>(const Card&)> dueMs,
+                                      std::function<std::optional<double>(const Card&)> recall) {
+    model_->setMemoryColumns({std::move(dueMs), std::move(recall)});
+    const bool shown = model_->hasMemoryColumns();
+    for (int column : {CardTableModel::DueColumn, CardTableModel::RecallColumn}) {
+        const QString name = QStringLiteral("sortByColumn%1").arg(column);
+        auto* sortBy = table_->findChild<QAction*>(name);
+        if (shown && !sortBy) {
+            sortBy = new QAction(
+                tr("Sort by %1").arg(model_->headerData(column, Qt::Horizontal).toString()),
+                table_);
+            sortBy->setObjectName(name);
+            sortBy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + column)));
+            sortBy->setShortcutContext(Qt::WindowShortcut);
+            connect(sortBy, &QAction::triggered, this, [this, column] { sortByColumn(column); });
+            table_->addAction(sortBy);
+            table_->horizontalHeader()->resizeSection(column, 80);
+        } else if (!shown && sortBy) {
+            delete sortBy;
+        }
+    }
+}
+
 void OverviewDialog::sortByColumn(int column) {
+    if (column >= CardTableModel::kColumnCount) {
+        model_->sortByMemory(column);
+        return;
+    }
+    model_->clearMemorySort();
     // The checks and the sort may show messages; the window may be closed behind them.
     const ModalStep step(this, windows_);
     if (!step.started())

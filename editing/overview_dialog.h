@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QPointer>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,8 +40,13 @@ public:
     Choice choice() const { return choice_; }
     int32_t level() const { return level_; }
 
-    // Sorts the list shown by the column's key and fills the table again.
+    // Sorts the list shown by the column's key and fills the table again; the due and
+    // recall columns order only the table.
     void sortByColumn(int column);
+    // Shows the memory model's "Due" and "Recall" columns (sorted by Ctrl+7 and Ctrl+8);
+    // empty functions take them away.
+    void setMemoryColumns(std::function<std::optional<int64_t>(const Card&)> dueMs,
+                          std::function<std::optional<double>(const Card&)> recall);
     // "Search for...".
     void search();
     // "Refresh List": the table again from the list as it is now.

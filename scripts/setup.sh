@@ -12,6 +12,9 @@ KARTOMATRIX_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev 
 # and the JSON of the older collections.
 KARTOMATRIX_PACKAGES+=(libzip-dev libsqlite3-dev libzstd-dev nlohmann-json3-dev)
 
+# The Progress window's charts: Qt's own chart module.
+KARTOMATRIX_PACKAGES+=(qt6-charts-dev)
+
 # The user guide page, the Debian package (dpkg-shlibdeps and file work out what it needs) and
 # the checks of its desktop file, metainfo and MIME type.
 KARTOMATRIX_PACKAGES+=(cmark dpkg-dev file desktop-file-utils appstream shared-mime-info)

@@ -37,4 +37,6 @@ enum class Command : int {
     Export = 40031,
     UserGuide = 40040,
     DueCards = 40050,
+    Progress = 40051,
+    OptimiseMemoryModel = 40052,
 };

@@ -148,6 +148,9 @@ const MenuDefinition kMenus[] = {
          {kSeparator, nullptr, false},
          {Command::Overview, QT_TRANSLATE_NOOP("CommandBoard", "&Overview..."), false},
          {Command::Statistics, QT_TRANSLATE_NOOP("CommandBoard", "S&tatistics..."), false},
+         {Command::Progress, QT_TRANSLATE_NOOP("CommandBoard", "&Progress..."), false},
+         {Command::OptimiseMemoryModel,
+          QT_TRANSLATE_NOOP("CommandBoard", "Optimise Memory &Model..."), false},
      }},
     {QT_TRANSLATE_NOOP("CommandBoard", "&Special Examination"),
      "menuSpecialExamination",
@@ -273,6 +276,10 @@ QString objectNameOf(Command command) {
             return QStringLiteral("exportAction");
         case Command::UserGuide:
             return QStringLiteral("userGuideAction");
+        case Command::Progress:
+            return QStringLiteral("progressAction");
+        case Command::OptimiseMemoryModel:
+            return QStringLiteral("optimiseMemoryModelAction");
     }
     return QStringLiteral("command%1").arg(static_cast<int>(command));
 }
@@ -401,6 +408,9 @@ void CommandBoard::applyNoList() {
         setCommandEnabled(command, false);
     }
     setCommandEnabled(Command::Export, false);
+    // The history belongs to an open list.
+    setCommandEnabled(Command::Progress, false);
+    setCommandEnabled(Command::OptimiseMemoryModel, false);
     for (MainButton id :
          {MainButton::InOrder, MainButton::Random, MainButton::Systematic, MainButton::WrongWords,
           MainButton::NewCard, MainButton::Exchange, MainButton::Overview}) {
@@ -420,6 +430,8 @@ void CommandBoard::applyListOpened(int unknownCount, int knownCount) {
     setCommandEnabled(Command::NewCards, true);
     setButtonEnabled(MainButton::NewCard, true);
     setCommandEnabled(Command::Overview, true);
+    setCommandEnabled(Command::Progress, true);
+    setCommandEnabled(Command::OptimiseMemoryModel, true);
     if (unknownCount >= 1) {
         setCommandEnabled(Command::Print, true);
         setButtonEnabled(MainButton::InOrder, true);
@@ -447,6 +459,8 @@ void CommandBoard::applyNewList() {
     setCommandEnabled(Command::OpenList, false);
     setCommandEnabled(Command::CloseList, false);
     setCommandEnabled(Command::Overview, true);
+    setCommandEnabled(Command::Progress, true);
+    setCommandEnabled(Command::OptimiseMemoryModel, true);
 }
 
 void CommandBoard::applyWrongListJoined() {

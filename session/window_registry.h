@@ -22,6 +22,7 @@ enum class WindowKind {
     Overview,
     ModifyCard,
     NewCard,
+    Progress,
 };
 
 // Every modeless window the main window opened, in the order they were opened. For each

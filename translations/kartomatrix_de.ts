@@ -135,6 +135,20 @@ Läuft unter %2</translation>
     </message>
 </context>
 <context>
+    <name>CalendarHeatmap</name>
+    <message>
+        <source>Reviews per day</source>
+        <translation>Wiederholungen pro Tag</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n review(s)</source>
+        <translation>
+            <numerusform>%1: %n Wiederholung</numerusform>
+            <numerusform>%1: %n Wiederholungen</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>CardExport</name>
     <message>
         <source>Text for other trainers</source>
@@ -200,6 +214,25 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>Speak the answer (F8)</source>
         <translation>Antwort sprechen (F8)</translation>
+    </message>
+</context>
+<context>
+    <name>CardTableModel</name>
+    <message>
+        <source>Due</source>
+        <translation>Fällig</translation>
+    </message>
+    <message>
+        <source>Recall</source>
+        <translation>Erinnerung</translation>
+    </message>
+    <message>
+        <source>When the card falls due for review</source>
+        <translation>Wann die Karte zur Wiederholung fällig wird</translation>
+    </message>
+    <message>
+        <source>The chance to remember the card now</source>
+        <translation>Die Wahrscheinlichkeit, sich jetzt an die Karte zu erinnern</translation>
     </message>
 </context>
 <context>
@@ -367,6 +400,12 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>&amp;Due Cards...</source>
         <translation>&amp;Fällige Karten...</translation>
+        <source>&amp;Progress...</source>
+        <translation>&amp;Fortschritt...</translation>
+    </message>
+    <message>
+        <source>Optimise Memory &amp;Model...</source>
+        <translation>&amp;Gedächtnismodell optimieren...</translation>
     </message>
 </context>
 <context>
@@ -1378,6 +1417,64 @@ Soll die Datei ersetzt werden?</translation>
     </message>
 </context>
 <context>
+    <name>OptimiseRun</name>
+    <message>
+        <source>Optimise Memory Model</source>
+        <translation>Gedächtnismodell optimieren</translation>
+    </message>
+    <message>
+        <source>This list has no review history to learn from.</source>
+        <translation>Diese Liste hat keinen Wiederholungsverlauf, aus dem gelernt werden kann.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The memory model is fitted to your own reviews from %1 reviews of a list on. This list has %2; %n more are needed.</source>
+        <translation>
+            <numerusform>Das Gedächtnismodell wird ab %1 Wiederholungen einer Liste an Ihre eigenen Wiederholungen angepasst. Diese Liste hat %2; es fehlt noch %n.</numerusform>
+            <numerusform>Das Gedächtnismodell wird ab %1 Wiederholungen einer Liste an Ihre eigenen Wiederholungen angepasst. Diese Liste hat %2; es fehlen noch %n.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Fitting the memory model to %n review(s)...</source>
+        <translation>
+            <numerusform>Das Gedächtnismodell wird an %n Wiederholung angepasst...</numerusform>
+            <numerusform>Das Gedächtnismodell wird an %n Wiederholungen angepasst...</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Cancelled. The memory model is unchanged.</source>
+        <translation>Abgebrochen. Das Gedächtnismodell ist unverändert.</translation>
+    </message>
+    <message>
+        <source>Too few of these reviews came a day or more after the card&apos;s previous one to fit the model. It is unchanged.</source>
+        <translation>Zu wenige dieser Wiederholungen kamen einen Tag oder mehr nach der vorigen derselben Karte, um das Modell anzupassen. Es ist unverändert.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Log loss: %1 before, %2 after.
+RMSE (bins): %3 before, %4 after.
+Measured on %n review(s) of this list; lower is better.</source>
+        <translation>
+            <numerusform>Log-Loss: %1 vorher, %2 nachher.
+RMSE (Klassen): %3 vorher, %4 nachher.
+Gemessen an %n Wiederholung dieser Liste; niedriger ist besser.</numerusform>
+            <numerusform>Log-Loss: %1 vorher, %2 nachher.
+RMSE (Klassen): %3 vorher, %4 nachher.
+Gemessen an %n Wiederholungen dieser Liste; niedriger ist besser.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The new parameters predict your reviews better and are used from now on.</source>
+        <translation>Die neuen Parameter sagen Ihre Wiederholungen besser voraus und werden ab jetzt verwendet.</translation>
+    </message>
+    <message>
+        <source>The new parameters are not better; the current ones stay.</source>
+        <translation>Die neuen Parameter sind nicht besser; die bisherigen bleiben.</translation>
+    </message>
+</context>
+<context>
     <name>OverviewDialog</name>
     <message>
         <source>Contents of your vocabulary list:</source>
@@ -1636,6 +1733,172 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressDialog</name>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>Cards due in the next 30 days</source>
+        <translation>Fällige Karten in den nächsten 30 Tagen</translation>
+    </message>
+    <message>
+        <source>Reviews per day over the last year</source>
+        <translation>Wiederholungen pro Tag im letzten Jahr</translation>
+    </message>
+    <message>
+        <source>Darker days had more reviews. Arrow keys move from day to day.</source>
+        <translation>Dunklere Tage hatten mehr Wiederholungen. Die Pfeiltasten gehen von Tag zu Tag.</translation>
+    </message>
+    <message>
+        <source>Measured and desired retention</source>
+        <translation>Gemessene und gewünschte Erinnerungsquote</translation>
+    </message>
+    <message>
+        <source>Time spent in the last 30 days</source>
+        <translation>Lernzeit in den letzten 30 Tagen</translation>
+    </message>
+    <message>
+        <source>Daily goal</source>
+        <translation>Tagesziel</translation>
+    </message>
+    <message>
+        <source>No goal</source>
+        <translation>Kein Ziel</translation>
+    </message>
+    <message>
+        <source> reviews</source>
+        <translation> Wiederholungen</translation>
+    </message>
+    <message>
+        <source>Reviews a &amp;day:</source>
+        <translation>Wiederholungen pro &amp;Tag:</translation>
+    </message>
+    <message>
+        <source>Daily goal in reviews</source>
+        <translation>Tagesziel in Wiederholungen</translation>
+    </message>
+    <message>
+        <source>No reviewed card falls due in the next 30 days.</source>
+        <translation>In den nächsten 30 Tagen wird keine wiederholte Karte fällig.</translation>
+    </message>
+    <message>
+        <source>today</source>
+        <translation>heute</translation>
+    </message>
+    <message>
+        <source>tomorrow</source>
+        <translation>morgen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n card(s)</source>
+        <translation>
+            <numerusform>%1: %n Karte</numerusform>
+            <numerusform>%1: %n Karten</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n card(s) fall due in the next 30 days.</source>
+        <translation>
+            <numerusform>%n Karte wird in den nächsten 30 Tagen fällig.</numerusform>
+            <numerusform>%n Karten werden in den nächsten 30 Tagen fällig.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Desired retention %1.</source>
+        <translation>Gewünschte Erinnerungsquote %1.</translation>
+    </message>
+    <message>
+        <source>No card has been reviewed a second time yet.</source>
+        <translation>Noch keine Karte wurde ein zweites Mal wiederholt.</translation>
+    </message>
+    <message numerus="yes">
+        <source>week of %1: %2 of %n review(s)</source>
+        <translation>
+            <numerusform>Woche vom %1: %2 von %n Wiederholung</numerusform>
+            <numerusform>Woche vom %1: %2 von %n Wiederholungen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Measured: %1.</source>
+        <translation>Gemessen: %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minute(s) in the last 30 days</source>
+        <translation>
+            <numerusform>%n Minute in den letzten 30 Tagen</numerusform>
+            <numerusform>%n Minuten in den letzten 30 Tagen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>on %n day(s);</source>
+        <translation>
+            <numerusform>an %n Tag;</numerusform>
+            <numerusform>an %n Tagen;</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minute(s) today.</source>
+        <translation>
+            <numerusform>%n Minute heute.</numerusform>
+            <numerusform>%n Minuten heute.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Set a daily goal to keep a streak of days on which you reached it.</source>
+        <translation>Setzen Sie ein Tagesziel, um eine Serie von Tagen zu führen, an denen Sie es erreicht haben.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n review(s) today.</source>
+        <translation>
+            <numerusform>%n Wiederholung heute.</numerusform>
+            <numerusform>%n Wiederholungen heute.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Today&apos;s goal is reached.</source>
+        <translation>Das heutige Ziel ist erreicht.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more review(s) reach today&apos;s goal.</source>
+        <translation>
+            <numerusform>Noch %n Wiederholung bis zum heutigen Ziel.</numerusform>
+            <numerusform>Noch %n Wiederholungen bis zum heutigen Ziel.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Streak: %n day(s) in a row with the goal reached.</source>
+        <translation>
+            <numerusform>Serie: %n Tag in Folge mit erreichtem Ziel.</numerusform>
+            <numerusform>Serie: %n Tage in Folge mit erreichtem Ziel.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Cards due</source>
+        <translation>Fällige Karten</translation>
+    </message>
+    <message>
+        <source>Cards</source>
+        <translation>Karten</translation>
+    </message>
+    <message>
+        <source>Measured</source>
+        <translation>Gemessen</translation>
+    </message>
+    <message>
+        <source>Desired</source>
+        <translation>Gewünscht</translation>
+    </message>
+    <message>
+        <source>Recalled (%)</source>
+        <translation>Gewusst (%)</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>Minuten</translation>
     </message>
 </context>
 <context>

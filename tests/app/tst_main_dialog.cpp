@@ -35,7 +35,8 @@ QString counter(MainDialog& dialog, const char* name) {
 // The number of the command whose action has this object name, or -1.
 int commandNumberOf(const QString& objectName) {
     std::vector<Command> commands(allCommands());
-    commands.insert(commands.end(), {Command::About, Command::UserGuide, Command::DueCards});
+    commands.insert(commands.end(), {Command::About, Command::UserGuide, Command::DueCards,
+                                     Command::Progress, Command::OptimiseMemoryModel});
     for (Command command : commands) {
         if (objectNameOf(command) == objectName)
             return static_cast<int>(command);
@@ -115,7 +116,9 @@ private slots:
                                               "&Exchange Question and Answer=40021",
                                               "-",
                                               "&Overview...=32777",
-                                              "S&tatistics...=32779"};
+                                              "S&tatistics...=32779",
+                                              "&Progress...=40051",
+                                              "Optimise Memory &Model...=40052"};
         QTest::newRow("Special Examination")
             << "menuSpecialExamination"
             << QStringList{"Examination of the &Known Words...=32772",

@@ -24,17 +24,25 @@ std::vector<Message> readMessages(const QString& path) {
         return messages;
     QXmlStreamReader xml(&file);
     QString context;
+    bool numerus = false;
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         if (xml.name() == u"name") {
             context = xml.readElementText();
         } else if (xml.name() == u"message") {
+            numerus = xml.attributes().value(QStringLiteral("numerus")) == u"yes";
             messages.push_back({context, {}, {}, {}});
         } else if (xml.name() == u"source" && !messages.empty()) {
             messages.back().source = xml.readElementText();
         } else if (xml.name() == u"translation" && !messages.empty()) {
             messages.back().type = xml.attributes().value(QStringLiteral("type")).toString();
+            if (!numerus)
+                messages.back().translation = xml.readElementText();
+        } else if (xml.name() == u"numerusform" && !messages.empty()) {
+            // Each plural form is checked as a translation of its own.
+            if (!messages.back().translation.isEmpty())
+                messages.push_back(messages.back());
             messages.back().translation = xml.readElementText();
         }
     }
