@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QTimer>
 
 #include "app/main_dialog.h"
 #include "core/card_store.h"
@@ -11,6 +12,7 @@
 #include "platform/random.h"
 #include "platform/settings_store.h"
 #include "platform/translations.h"
+#include "session/card_speech.h"
 #include "session/preferences_settings.h"
 
 QString TrainerApp::commandLineList(const QStringList& arguments) {
@@ -42,6 +44,8 @@ int TrainerApp::run(int& argc, char** argv) {
         loadPreferences(preferences, settings);
     }
     mainDialog.setStartupList(commandLineList(QApplication::arguments()));
+    // Once the main window is up: the speech service may take a while to answer.
+    QTimer::singleShot(0, &mainDialog, [&preferences] { prepareSpeech(preferences); });
     aboutToRun(mainDialog);
     return mainDialog.exec();
 }

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <optional>
 
+#include "core/answer_modes.h"
 #include "core/log_font.h"
 #include "core/orders.h"
 #include "session/command.h"
@@ -12,8 +13,14 @@
 #include "session/window_registry.h"
 
 class AnswerFeedbackLine;
+class AnswerFormStack;
+class CardSpeech;
 class FontEditBox;
 class ListSession;
+class Card;
+class ModalStep;
+class QBoxLayout;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -41,6 +48,10 @@ public:
 
     // The work of "OK" and Enter: judge the typed answer, record it, show the next card.
     void judgeAnswer();
+    // The direction the current card is asked in, and the form it is answered in.
+    Direction direction() const { return direction_; }
+    AnswerForm askedForm() const { return askedForm_; }
+    AnswerFormStack* answerForms() const { return forms_; }
 
 public slots:
     void done(int result) override;
@@ -56,6 +67,19 @@ private:
     void showCard();
     // "Edit Card": loads the current card into the card-modification window.
     void editCurrentCard();
+    // Judges `typed` (card text) as the answer to the current card and moves on.
+    void judgeTyped(const std::string& typed, const ModalStep& step);
+    // The answer forms besides typing, and the speech of the cards.
+    void setUpAnswerForms(QBoxLayout* layout);
+    void setUpSpeech(QBoxLayout* layout);
+    // Asks the shown card in the chosen direction and form.
+    void askInChosenForm(const Card& card);
+    // A flash card or a choice gave its final verdict.
+    void recordGivenVerdict(bool right);
+    // Mixed letters gave a text to be judged like a typed one.
+    void judgeGivenText(const QString& text);
+    // After an answer was recorded: says the right answer, moves on, shows the next card.
+    void afterAnswer(const ModalStep& step);
     ListSession& session_;
     CommandBoard& board_;
     WindowRegistry& windows_;
@@ -73,4 +97,9 @@ private:
     QPushButton* closeButton_ = nullptr;
     QPushButton* editButton_ = nullptr;
     AnswerFeedbackLine* feedback_ = nullptr;
+    QLabel* prompt_ = nullptr;
+    AnswerFormStack* forms_ = nullptr;
+    CardSpeech* speech_ = nullptr;
+    Direction direction_ = Direction::QuestionToAnswer;
+    AnswerForm askedForm_ = AnswerForm::Typed;
 };

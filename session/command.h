@@ -36,4 +36,5 @@ enum class Command : int {
     Import = 40030,
     Export = 40031,
     UserGuide = 40040,
+    ListLanguages = 40041,
 };

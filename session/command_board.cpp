@@ -148,6 +148,9 @@ const MenuDefinition kMenus[] = {
          {kSeparator, nullptr, false},
          {Command::Overview, QT_TRANSLATE_NOOP("CommandBoard", "&Overview..."), false},
          {Command::Statistics, QT_TRANSLATE_NOOP("CommandBoard", "S&tatistics..."), false},
+         {kSeparator, nullptr, false},
+         {Command::ListLanguages, QT_TRANSLATE_NOOP("CommandBoard", "&Languages of the List..."),
+          false},
      }},
     {QT_TRANSLATE_NOOP("CommandBoard", "&Special Examination"),
      "menuSpecialExamination",
@@ -268,6 +271,8 @@ QString objectNameOf(Command command) {
             return QStringLiteral("exportAction");
         case Command::UserGuide:
             return QStringLiteral("userGuideAction");
+        case Command::ListLanguages:
+            return QStringLiteral("listLanguagesAction");
     }
     return QStringLiteral("command%1").arg(static_cast<int>(command));
 }
@@ -389,7 +394,8 @@ void CommandBoard::applyNoList() {
           Command::Exchange,      Command::ModifyCards,       Command::NewCards,
           Command::Overview,      Command::Statistics,        Command::ChooseLesson,
           Command::ChooseLevel,   Command::ExamineKnownWords, Command::LessonInOrder,
-          Command::LessonRandom,  Command::LessonSystematic,  Command::LevelInOrder}) {
+          Command::LessonRandom,  Command::LessonSystematic,  Command::LevelInOrder,
+          Command::ListLanguages}) {
         setCommandEnabled(command, false);
     }
     setCommandEnabled(Command::Export, false);
@@ -412,6 +418,7 @@ void CommandBoard::applyListOpened(int unknownCount, int knownCount) {
     setCommandEnabled(Command::NewCards, true);
     setButtonEnabled(MainButton::NewCard, true);
     setCommandEnabled(Command::Overview, true);
+    setCommandEnabled(Command::ListLanguages, true);
     if (unknownCount >= 1) {
         setCommandEnabled(Command::Print, true);
         setButtonEnabled(MainButton::InOrder, true);
@@ -439,6 +446,7 @@ void CommandBoard::applyNewList() {
     setCommandEnabled(Command::OpenList, false);
     setCommandEnabled(Command::CloseList, false);
     setCommandEnabled(Command::Overview, true);
+    setCommandEnabled(Command::ListLanguages, true);
 }
 
 void CommandBoard::applyWrongListJoined() {
@@ -466,9 +474,9 @@ void CommandBoard::applyCardsImported(int unknownBefore, int unknownAfter, bool 
 }
 
 void CommandBoard::enterCards(int unknownBefore, int unknownAfter) {
-    for (Command command :
-         {Command::CloseList, Command::SaveList, Command::SaveListAs, Command::ExportCards,
-          Command::ExportQuestions, Command::ExportAnswers, Command::Export, Command::Print}) {
+    for (Command command : {Command::CloseList, Command::SaveList, Command::SaveListAs,
+                            Command::ExportCards, Command::ExportQuestions, Command::ExportAnswers,
+                            Command::Export, Command::Print, Command::ListLanguages}) {
         setCommandEnabled(command, true);
     }
     setButtonEnabled(MainButton::Overview, true);
