@@ -95,6 +95,7 @@ StatisticsDialog::StatisticsDialog(ListSession& session, WindowRegistry& windows
     auto* lower = new QVBoxLayout;
     lower->setContentsMargins(20, 0, 20, 12);
     lower->addLayout(figures);
+    addBackwardFigure(lower);
     lower->addSpacing(8);
     lower->addLayout(buttons);
 
@@ -133,7 +134,34 @@ void StatisticsDialog::refresh() {
     showFigure(percentWrong_, realFigure(figures.percentWrong));
     showFigure(wrongPerAnswer_, realFigure(figures.wrongPerAnswer));
     showFigure(remaining_, QString::number(figures.remainingExaminations));
+    showBackwardFigure();
     update();
+}
+
+void StatisticsDialog::addBackwardFigure(QVBoxLayout* lower) {
+    // Shown only once a card was asked backwards, so that the window stays as it was for
+    // those who never do.
+    auto* row = new QHBoxLayout;
+    backwardLabel_ = new QLabel(tr("asked backwards:"), this);
+    backward_ = new QLineEdit(this);
+    backward_->setObjectName(QStringLiteral("askedBackwardsEdit"));
+    backward_->setReadOnly(true);
+    backward_->setAccessibleName(backwardLabel_->text());
+    backwardLabel_->setBuddy(backward_);
+    row->addWidget(backwardLabel_);
+    row->addWidget(backward_);
+    row->addStretch();
+    lower->addLayout(row);
+    backwardLabel_->hide();
+    backward_->hide();
+}
+
+void StatisticsDialog::showBackwardFigure() {
+    const int count = session_.backwardAnswers();
+    backwardLabel_->setVisible(count > 0);
+    backward_->setVisible(count > 0);
+    if (count > 0)
+        showFigure(backward_, QString::number(count));
 }
 
 void StatisticsDialog::changeEvent(QEvent* event) {
