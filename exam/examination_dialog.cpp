@@ -289,13 +289,13 @@ void ExaminationDialog::askInChosenForm(const Card& card) {
     const bool backwards = direction_ == Direction::AnswerToQuestion;
     prompt_->setText(backwards ? tr("Please enter the question of this answer:")
                                : tr("Please enter the meaning of this word:"));
-    if (backwards) {
+    if (backwards)
         question_->setText(fromCardText(askedText(card, direction_)));
-        question_->setFieldFont(&answerFont_, kCharacterHeight);
-        answer_->setFieldFont(&questionFont_, kCharacterHeight);
-    } else if (preferences.direction != DirectionChoice::QuestionToAnswer) {
-        question_->setFieldFont(&questionFont_, kCharacterHeight);
-        answer_->setFieldFont(&answerFont_, kCharacterHeight);
+    // Each side in its own font: asked backwards, the answer's font shows the shown text.
+    if (backwards != fontsSwapped_) {
+        fontsSwapped_ = backwards;
+        question_->setFieldFont(backwards ? &answerFont_ : &questionFont_, kCharacterHeight);
+        answer_->setFieldFont(backwards ? &questionFont_ : &answerFont_, kCharacterHeight);
     }
     question_->applyPendingFont();
     answer_->applyPendingFont();

@@ -102,4 +102,5 @@ private:
     CardSpeech* speech_ = nullptr;
     Direction direction_ = Direction::QuestionToAnswer;
     AnswerForm askedForm_ = AnswerForm::Typed;
+    bool fontsSwapped_ = false;
 };
