@@ -7,6 +7,7 @@
 #include "core/list_ops.h"
 #include "exam/answer_form_stack.h"
 #include "exam/examination_dialog.h"
+#include "exam/mixed_letters_panel.h"
 #include "platform/speaker.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_test.h"
@@ -215,9 +216,15 @@ private slots:
         QTest::keyClick(child<QLineEdit>(window, "answerEdit"), Qt::Key_Return);
         settleSpeech();
         if (on) {
+            // The keys are the window's shortcuts: they need it to have the focus.
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            // A button's key clicks it as the mouse would, a moment later.
             QTest::keyClick(window, Qt::Key_F7);
+            QTest::qWait(150);
             settleSpeech();
             QTest::keyClick(window, Qt::Key_F8);
+            QTest::qWait(150);
             settleSpeech();
         }
         // The dialog's guess of the answers' language is its own affair.
