@@ -54,6 +54,45 @@
     </message>
 </context>
 <context>
+    <name>AnswerModeMenus</name>
+    <message>
+        <source>&amp;Question to Answer</source>
+        <translation>&amp;Frage zur Antwort</translation>
+    </message>
+    <message>
+        <source>&amp;Answer to Question</source>
+        <translation>&amp;Antwort zur Frage</translation>
+    </message>
+    <message>
+        <source>&amp;Mixed</source>
+        <translation>&amp;Gemischt</translation>
+    </message>
+    <message>
+        <source>&amp;Typed</source>
+        <translation>&amp;Getippt</translation>
+    </message>
+    <message>
+        <source>&amp;Flash Card</source>
+        <translation>&amp;Karteikarte</translation>
+    </message>
+    <message>
+        <source>&amp;Multiple Choice</source>
+        <translation>&amp;Mehrfachauswahl</translation>
+    </message>
+    <message>
+        <source>Mi&amp;xed Letters</source>
+        <translation>&amp;Buchstabensalat</translation>
+    </message>
+    <message>
+        <source>&amp;Direction</source>
+        <translation>Ri&amp;chtung</translation>
+    </message>
+    <message>
+        <source>Answer &amp;Form</source>
+        <translation>&amp;Antwortform</translation>
+    </message>
+</context>
+<context>
     <name>CardExport</name>
     <message>
         <source>Text for other trainers</source>
@@ -87,7 +126,6 @@ Soll die Datei ersetzt werden?</translation>
     </message>
     <message>
         <source>The cards could not be written to %1; the folder may be read-only or the disk full. Nothing was changed.</source>
-        <translation>Die Karten konnten nicht nach %1 geschrieben werden; vielleicht ist der Ordner schreibgeschützt oder der Datenträger voll. Es wurde nichts geändert.</translation>
         <translation>Die Karten konnten nicht nach %1 geschrieben werden; der Ordner ist vielleicht schreibgeschützt oder der Datenträger voll. Es wurde nichts geändert.</translation>
     </message>
 </context>
@@ -276,6 +314,10 @@ Soll die Datei ersetzt werden?</translation>
         <source>E&amp;xport...</source>
         <translation>E&amp;xportieren...</translation>
     </message>
+    <message>
+        <source>&amp;Languages of the List...</source>
+        <translation>Sprachen der &amp;Liste...</translation>
+    </message>
 </context>
 <context>
     <name>ConfirmAnswerDialog</name>
@@ -411,6 +453,10 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>Edit Card</source>
         <translation>Karte bearbeiten</translation>
+    </message>
+    <message>
+        <source>Please enter the question of this answer:</source>
+        <translation>Bitte geben Sie die Frage zu dieser Antwort ein:</translation>
     </message>
 </context>
 <context>
@@ -1061,6 +1107,10 @@ Trotzdem öffnen?</translation>
         <source>Wrong: %1. The right answer is %2.</source>
         <translation>Falsch: %1. Die richtige Antwort ist %2.</translation>
     </message>
+    <message>
+        <source>Choice %1</source>
+        <translation>Auswahl %1</translation>
+    </message>
 </context>
 <context>
     <name>NewCardDialog</name>
@@ -1409,6 +1459,10 @@ Trotzdem öffnen?</translation>
     <message>
         <source>Refresh</source>
         <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>asked backwards:</source>
+        <translation>rückwärts abgefragt:</translation>
     </message>
 </context>
 <context>
