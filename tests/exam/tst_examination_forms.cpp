@@ -8,6 +8,7 @@
 #include "exam/answer_form_stack.h"
 #include "exam/examination_dialog.h"
 #include "exam/mixed_letters_panel.h"
+#include "exam/multiple_choice_panel.h"
 #include "platform/speaker.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_test.h"
@@ -54,38 +55,31 @@ class TestExaminationForms : public MainWindowTest {
 
     // Answers the shown card through the form it is asked in, rightly or not.
     void answer(ExaminationDialog* window, const QString& expected, bool right) {
-        switch (window->askedForm()) {
-            case AnswerForm::Typed:
-                if (!right)
-                    prompts().dialogHandlers.push_back(ScriptedPrompts::rejectDialog());
-                typeText(child<QLineEdit>(window, "answerEdit"), right ? expected : "xyz");
-                QTest::keyClick(child<QLineEdit>(window, "answerEdit"), Qt::Key_Return);
-                break;
-            case AnswerForm::FlashCard:
-                child<QPushButton>(window, "showAnswerButton")->click();
-                child<QPushButton>(window, right ? "knewItButton" : "didntKnowButton")->click();
-                break;
-            case AnswerForm::MultipleChoice:
-                for (int i = 1; i <= 4; ++i) {
-                    auto* button =
-                        child<QPushButton>(window, QStringLiteral("choiceButton%1").arg(i));
-                    if (button->isVisible() && button->text().endsWith(": " + expected) == right) {
-                        button->click();
-                        break;
-                    }
+        const auto click = [&](const char* name) { child<QPushButton>(window, name)->click(); };
+        const AnswerForm form = window->askedForm();
+        if (!right && (form == AnswerForm::Typed || form == AnswerForm::MixedLetters))
+            prompts().dialogHandlers.push_back(ScriptedPrompts::rejectDialog());  // "No"
+        if (form == AnswerForm::Typed) {
+            typeText(child<QLineEdit>(window, "answerEdit"), right ? expected : "xyz");
+            QTest::keyClick(child<QLineEdit>(window, "answerEdit"), Qt::Key_Return);
+        } else if (form == AnswerForm::FlashCard) {
+            click("showAnswerButton");
+            click(right ? "knewItButton" : "didntKnowButton");
+        } else if (form == AnswerForm::MultipleChoice) {
+            for (QPushButton* choice :
+                 window->answerForms()->multipleChoicePanel()->findChildren<QPushButton*>()) {
+                if (choice->isVisible() && choice->objectName().startsWith("choiceButton") &&
+                    choice->text().endsWith(": " + expected) == right) {
+                    choice->click();
+                    break;
                 }
-                if (!right)
-                    child<QPushButton>(window, "continueButton")->click();
-                break;
-            case AnswerForm::MixedLetters: {
-                QWidget* panel = window->answerForms()->mixedLettersPanel();
-                if (right)
-                    QTest::keyClicks(panel, expected);
-                else
-                    prompts().dialogHandlers.push_back(ScriptedPrompts::rejectDialog());
-                child<QPushButton>(window, "checkLettersButton")->click();
-                break;
             }
+            if (!right)
+                click("continueButton");
+        } else {
+            if (right)
+                QTest::keyClicks(window->answerForms()->mixedLettersPanel(), expected);
+            click("checkLettersButton");
         }
     }
 
