@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
@@ -35,9 +36,12 @@
 #include "exam/statistics_dialog.h"
 #include "platform/messages.h"
 #include "platform/prompts.h"
+#include "session/answer_mode_menus.h"
 #include "session/card_export.h"
+#include "session/card_speech.h"
 #include "session/list_session.h"
 #include "session/review_schedule.h"
+#include "session/list_speech.h"
 #include "session/window_registry.h"
 
 // The pictures live in the window library; a static library must register them itself.
@@ -150,6 +154,8 @@ void MainDialog::buildControls() {
     auto* menuBar = new QMenuBar(this);
     menuBar->setNativeMenuBar(false);
     board_->buildMenus(menuBar);
+    addAnswerModeMenus(menuBar->findChild<QMenu*>(QStringLiteral("menuExamination")),
+                       session_->preferences());
 
     auto makeButton = [this](MainButton id, const QString& text) {
         auto* button = new QPushButton(text, this);
@@ -299,6 +305,9 @@ void MainDialog::runCommand(Command command) {
             break;
         case Command::UserGuide:
             openUserGuide(this, QCoreApplication::applicationDirPath());
+            break;
+        case Command::ListLanguages:
+            askListLanguages(session, this);
             break;
         case Command::NewList:
             session.newList();
@@ -456,6 +465,7 @@ void MainDialog::showPreferences() {
     PreferencesDialog dialog(session_->preferences(), this);
     prompts().execDialog(&dialog);
     session_->applySchedulePreferences();
+    prepareSpeech(session_->preferences());
 }
 
 void MainDialog::refreshCounters() {

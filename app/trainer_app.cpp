@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <QTimer>
 
 #include "app/main_dialog.h"
 #include "core/card_store.h"
@@ -14,6 +15,7 @@
 #include "platform/random.h"
 #include "platform/settings_store.h"
 #include "platform/translations.h"
+#include "session/card_speech.h"
 #include "session/preferences_settings.h"
 #include "widgets/screen_fit.h"
 
@@ -87,6 +89,8 @@ int TrainerApp::run(int& argc, char** argv) {
         loadPreferences(preferences, settings);
     }
     mainDialog.setStartupList(commandLineList(QApplication::arguments()));
+    // Once the main window is up: the speech service may take a while to answer.
+    QTimer::singleShot(0, &mainDialog, [&preferences] { prepareSpeech(preferences); });
     aboutToRun(mainDialog);
     return mainDialog.exec();
 }

@@ -1,5 +1,6 @@
 #include "core/answer_recording.h"
 
+#include "core/answer_forms.h"
 #include "core/card_store.h"
 #include "core/list_ops.h"
 
@@ -42,8 +43,10 @@ AnswerOutcome answerCard(ExaminationState& state, const AnswerRequest& request,
     if (state.currentCard == nullptr)
         return {};
     const int32_t questionNumber = questionNumberFor(state);
-    const AnswerCheck check =
-        checkAnswer(*state.currentCard, request.typed, env.preferences, env.host);
+    if (request.given)
+        return recordAnswer(state, *request.given, questionNumber, env);
+    const AnswerCheck check = checkAnswerText(expectedText(*state.currentCard, request.direction),
+                                              request.typed, env.preferences, env.host);
     const bool judgedRight = check.verdict == AnswerVerdict::Right;
     AnswerDecision decision = judgedRight ? AnswerDecision::Right : AnswerDecision::Wrong;
     if (request.decide)

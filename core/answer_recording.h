@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string_view>
 
+#include "core/answer_modes.h"
 #include "core/answer_outcome.h"
 #include "core/orders.h"
 
@@ -20,6 +22,12 @@ struct AnswerRequest {
     // window shows the judgement and, for an answer that differs, asks the user whether
     // to count it as right. GiveUp records nothing. Without it the judgement stands.
     std::function<AnswerDecision(const AnswerCheck&)> decide;
+    // Asked backwards, the typed text is judged against the card's question, under the
+    // same order rule and tolerances.
+    Direction direction = Direction::QuestionToAnswer;
+    // A verdict the learner gave already (a flash card, a choice): it is recorded as it
+    // is, without judging `typed` or calling `decide`.
+    std::optional<bool> given = std::nullopt;
 };
 
 // Answers state.currentCard: takes its question number, judges the typed answer, lets

@@ -17,7 +17,9 @@
 #include "platform/prompts.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
+#include "session/card_speech.h"
 #include "session/list_session.h"
+#include "session/list_speech.h"
 #include "session/modal_step.h"
 #include "session/review_schedule.h"
 #include "widgets/card_field_grid.h"
@@ -123,6 +125,7 @@ ModifyCardDialog::ModifyCardDialog(ListSession& session, WindowRegistry& windows
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt);
     layout->addLayout(grid);
+    addSpeakButtons(layout);
     layout->addSpacing(6);
     layout->addLayout(buttons);
 
@@ -279,4 +282,13 @@ void ModifyCardDialog::deleteCard() {
         showError(Msg::DebugError);
     dropCard();
     store.modified = true;
+}
+
+void ModifyCardDialog::addSpeakButtons(QVBoxLayout* layout) {
+    // What the boxes hold now, edits and all.
+    CardSpeech* speech = makeCardSpeech(session_, this);
+    if (QHBoxLayout* row = makeSpeakRow(
+            *speech, [this] { return question_->text(); }, [this] { return answer_->text(); },
+            this))
+        layout->addLayout(row);
 }

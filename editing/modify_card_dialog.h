@@ -14,6 +14,7 @@ class FontEditBox;
 class ListSession;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 
 // "Change a card": finds one card of the open list by number, question or answer, writes
 // the four texts typed into its boxes back into it, or deletes it. A modeless window that
@@ -44,6 +45,7 @@ private:
     ModifyCardDialog(ListSession& session, WindowRegistry& windows, QWidget* parent);
 
     void showCard(Card& card);
+    void addSpeakButtons(QVBoxLayout* layout);
     // Leaves the dialog without a card: empty texts, number and level 0.
     void dropCard();
     void searchText(CardField field);

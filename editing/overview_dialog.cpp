@@ -31,7 +31,9 @@
 #include "platform/messages.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
+#include "session/card_speech.h"
 #include "session/list_session.h"
+#include "session/list_speech.h"
 #include "session/modal_step.h"
 
 namespace {
@@ -190,6 +192,7 @@ OverviewDialog::OverviewDialog(ListSession& session, CommandBoard& board, Window
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt);
     layout->addLayout(middle, 1);
+    addSpeakButtons(layout);
     layout->addLayout(buttons);
 
     setTabOrder(table_, searchButton_);
@@ -434,4 +437,20 @@ void OverviewDialog::fillLessonList() {
         items.append(fromCardText(lesson));
     }
     lessonModel_->setStringList(items);
+}
+
+void OverviewDialog::addSpeakButtons(QVBoxLayout* layout) {
+    // The current row's card, read when the key is pressed.
+    const auto text = [this](CardField field) {
+        const QModelIndex index = table_->currentIndex();
+        const Card* card = index.isValid() ? model_->cardAt(index.row()) : nullptr;
+        if (card == nullptr)
+            return QString();
+        return fromCardText(field == CardField::Question ? card->question() : card->answer());
+    };
+    CardSpeech* speech = makeCardSpeech(session_, this);
+    if (QHBoxLayout* row = makeSpeakRow(
+            *speech, [text] { return text(CardField::Question); },
+            [text] { return text(CardField::Answer); }, this))
+        layout->addLayout(row);
 }

@@ -21,6 +21,7 @@ class QModelIndex;
 class QPushButton;
 class QStringListModel;
 class QTableView;
+class QVBoxLayout;
 
 // "Contents of your vocabulary list:": a table of cards with a marker for each card's
 // level. The radio buttons choose the cards shown (all, known, unknown, wrong, of chosen
@@ -63,6 +64,7 @@ private:
                    QWidget* parent);
 
     void fillTable();
+    void addSpeakButtons(QVBoxLayout* layout);
     void checkChoice(Choice choice);
     void choose(int choice);
     void showAllCards();

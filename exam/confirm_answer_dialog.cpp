@@ -1,5 +1,7 @@
 #include "exam/confirm_answer_dialog.h"
 
+#include "core/answer_forms.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,6 +16,8 @@
 #include "platform/dialog_data.h"
 #include "platform/messages.h"
 #include "platform/text_codec.h"
+#include "session/card_speech.h"
+#include "session/list_speech.h"
 #include "widgets/answer_diff_view.h"
 #include "widgets/card_field_grid.h"
 #include "widgets/font_edit_box.h"
@@ -96,6 +100,7 @@ ConfirmAnswerDialog::ConfirmAnswerDialog(CardStore& store, Card& card, const std
     buttons->addWidget(replaceButton_);
 
     auto* layout = new QVBoxLayout(this);
+    layout_ = layout;
     layout->addWidget(prompt);
     layout->addLayout(grid);
     layout->addSpacing(6);
@@ -112,18 +117,36 @@ ConfirmAnswerDialog::ConfirmAnswerDialog(CardStore& store, Card& card, const std
     fillBoxes();
 }
 
+void ConfirmAnswerDialog::setDirection(Direction direction) {
+    direction_ = direction;
+    fillBoxes();
+}
+
+void ConfirmAnswerDialog::addSpeakButtons(const ListLanguages& languages) {
+    auto* speech = new CardSpeech(preferences_, languages, this);
+    QHBoxLayout* row = makeSpeakRow(
+        *speech, [this] { return question_->text(); }, [this] { return storedAnswer_->text(); },
+        this);
+    if (row != nullptr)
+        layout_->insertLayout(layout_->count() - 1, row);
+}
+
 void ConfirmAnswerDialog::fillBoxes() {
     cardNumber_->setText(QString::number(card_.id));
     level_->setText(QString::number(card_.level));
-    question_->setText(fromCardText(card_.question()));
+    question_->setText(fromCardText(askedText(card_, direction_)));
     typedAnswer_->setText(fromCardText(typed_));
-    storedAnswer_->setText(fromCardText(card_.answer()));
+    storedAnswer_->setText(fromCardText(expectedText(card_, direction_)));
     lesson_->setText(fromCardText(card_.lesson()));
     for (FontEditBox* box : {question_, typedAnswer_, storedAnswer_})
         box->applyPendingFont();
     // In the answers' own font, which is the one that holds their script.
     difference_->setFont(storedAnswer_->font());
-    difference_->setDiff(diffAnswer(card_, typed_, preferences_));
+    difference_->setDiff(diffAnswerText(typed_, expectedText(card_, direction_), preferences_));
+}
+
+CardField ConfirmAnswerDialog::expectedField() const {
+    return direction_ == Direction::AnswerToQuestion ? CardField::Question : CardField::Answer;
 }
 
 bool ConfirmAnswerDialog::levelAcceptable() {
@@ -136,11 +159,11 @@ void ConfirmAnswerDialog::answerYes() {
 }
 
 void ConfirmAnswerDialog::addAnswer() {
-    std::string combined(card_.answer());
+    std::string combined(expectedText(card_, direction_));
     combined += ", ";
     combined += typed_;
     if (::characterCount(combined) < static_cast<std::size_t>(kAddedAnswerLimit)) {
-        store_.setText(card_, CardField::Answer, combined);
+        store_.setText(card_, expectedField(), combined);
         store_.modified = true;
         fillBoxes();
     } else {
@@ -151,7 +174,7 @@ void ConfirmAnswerDialog::addAnswer() {
 }
 
 void ConfirmAnswerDialog::replaceAnswer() {
-    store_.setText(card_, CardField::Answer, typed_);
+    store_.setText(card_, expectedField(), typed_);
     store_.modified = true;
     fillBoxes();
     if (levelAcceptable())

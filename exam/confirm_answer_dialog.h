@@ -3,6 +3,9 @@
 #include <QDialog>
 #include <string>
 
+#include "core/answer_modes.h"
+#include "core/card.h"
+#include "core/list_languages.h"
 #include "core/log_font.h"
 #include "core/preferences.h"
 
@@ -11,6 +14,7 @@ class Card;
 class CardStore;
 class FontEditBox;
 class QLineEdit;
+class QVBoxLayout;
 class QPushButton;
 
 // "Is your answer right?": asked when the typed answer differs from the stored one. The
@@ -33,6 +37,13 @@ public:
     ConfirmAnswerDialog(CardStore& store, Card& card, const std::string& typed,
                         const Preferences& preferences, const LogFont& questionFont,
                         const LogFont& answerFont, QWidget* parent = nullptr);
+    // Asked backwards, the card's answer is what was shown and its question what was
+    // expected: the boxes show them so, and the Yes buttons that change the stored text
+    // change the question.
+    void setDirection(Direction direction);
+    // The Speak buttons of the shown and the expected text, while the preference for them
+    // is on; the sides are spoken in `languages`.
+    void addSpeakButtons(const ListLanguages& languages);
 
     // A stored answer with the typed one added must stay below this many characters, so
     // that it still fits an answer box.
@@ -40,6 +51,7 @@ public:
 
 private:
     void fillBoxes();
+    CardField expectedField() const;
     // The level box must hold a level the dialog accepts before a Yes ends it.
     bool levelAcceptable();
     void answerYes();
@@ -50,6 +62,8 @@ private:
     Card& card_;
     std::string typed_;
     Preferences preferences_;
+    Direction direction_ = Direction::QuestionToAnswer;
+    QVBoxLayout* layout_ = nullptr;
 
     QLineEdit* cardNumber_ = nullptr;
     QLineEdit* level_ = nullptr;

@@ -12,20 +12,25 @@
 #include <string>
 
 #include "core/answer_check.h"
+#include "core/answer_forms.h"
 #include "core/answer_recording.h"
 #include "core/card_store.h"
 #include "core/message_ids.h"
 #include "core/preferences.h"
 #include "editing/modify_card_dialog.h"
+#include "exam/answer_form_stack.h"
 #include "exam/confirm_answer_dialog.h"
 #include "platform/card_text_validator.h"
 #include "platform/messages.h"
+#include "platform/fonts.h"
 #include "platform/owned_dialog.h"
 #include "platform/prompts.h"
 #include "platform/random.h"
 #include "platform/string_table.h"
 #include "platform/text_codec.h"
+#include "session/card_speech.h"
 #include "session/list_session.h"
+#include "session/list_speech.h"
 #include "session/modal_step.h"
 #include "session/review_schedule.h"
 #include "widgets/answer_feedback_line.h"
@@ -88,6 +93,7 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board,
     state_.kind = kind;
 
     auto* prompt = new QLabel(tr("Please enter the meaning of this word:"), this);
+    prompt_ = prompt;
 
     question_ = new FontEditBox(this);
     question_->setObjectName(QStringLiteral("questionEdit"));
@@ -135,6 +141,7 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt);
     layout->addLayout(cardGrid);
+    setUpAnswerForms(layout);
     feedback_ = new AnswerFeedbackLine(this);
     layout->addWidget(feedback_);
     layout->addSpacing(6);
@@ -166,6 +173,7 @@ ExaminationDialog::ExaminationDialog(ListSession& session, CommandBoard& board,
     answerFont_ = session_.answerFont();
     question_->setFieldFont(&questionFont_, kCharacterHeight);
     answer_->setFieldFont(&answerFont_, kCharacterHeight);
+    setUpSpeech(layout);
 
     setWindowTitle(kind == ExaminationKind::DueCards ? tr("Due Cards")
                                                      : stringText(captionIdOf(kind)));
@@ -218,6 +226,7 @@ void ExaminationDialog::showCard() {
     answer_->setFocus(Qt::OtherFocusReason);
     // The time the answer takes starts now.
     session_.schedule().cardShown(*card);
+    askInChosenForm(*card);
 }
 
 void ExaminationDialog::judgeAnswer() {
@@ -233,20 +242,26 @@ void ExaminationDialog::judgeAnswer() {
     std::string typed;
     if (!readCardText(answer_, typed, this) || step.windowGone())
         return;
+    judgeTyped(typed, step);
+}
 
+void ExaminationDialog::judgeTyped(const std::string& typed, const ModalStep& step) {
     // The session outlives the window, which may go while a dialog of the answer is open.
     ListSession& session = session_;
     const ExaminationEnvironment env = environment();
     const auto decide = [&](const AnswerCheck& check) {
         Card& card = *state_.currentCard;
         if (check.verdict == AnswerVerdict::Right) {
-            feedback_->showTolerated(check.tolerated, fromCardText(card.answer()));
+            feedback_->showTolerated(check.tolerated, fromCardText(expectedText(card, direction_)));
             return AnswerDecision::Right;
         }
         feedback_->clear();
         prompts().beep(kDifferHertz, kDifferMilliseconds);
         OwnedDialog<ConfirmAnswerDialog> dialog(env.store, card, typed, env.preferences,
                                                 questionFont_, answerFont_, this);
+        if (direction_ != Direction::QuestionToAnswer)
+            dialog->setDirection(direction_);
+        dialog->addSpeakButtons(loadListLanguages(session));
         const int verdict = prompts().execDialog(dialog.get());
         // Closed while the question was open: the answer was never confirmed, and
         // nothing is recorded.
@@ -254,9 +269,18 @@ void ExaminationDialog::judgeAnswer() {
             return AnswerDecision::GiveUp;
         return verdict != ConfirmAnswerDialog::No ? AnswerDecision::Right : AnswerDecision::Wrong;
     };
+    recordAnswer({typed, decide, direction_}, step);
+}
+
+void ExaminationDialog::recordAnswer(const AnswerRequest& request, const ModalStep& step) {
+    // The session outlives the window, which may go while a dialog of the answer is open.
+    ListSession& session = session_;
+    const ExaminationEnvironment env = environment();
     AnswerUndo undo = startUndo(env.store, *state_.currentCard);
-    const AnswerOutcome outcome = answerCard(state_, {typed, decide}, env);
+    const AnswerOutcome outcome = answerCard(state_, request, env);
     finishUndo(undo, env.store, outcome);
+    if (outcome.recorded && request.direction == Direction::AnswerToQuestion)
+        session.countBackwardAnswer();
     session.answerRecorded(outcome);
     // An answer given up leaves the one before it to take back.
     if (!step.windowGone() && outcome.recorded) {
@@ -264,13 +288,111 @@ void ExaminationDialog::judgeAnswer() {
         undoReviewId_ = session.schedule().lastReviewId();
         noteDueAnswer(outcome);
     }
+    afterAnswer(step);
+}
+
+void ExaminationDialog::afterAnswer(const ModalStep& step) {
     // The known-card question may have been open long enough for the window to go.
     if (step.windowGone())
         return;
-    nextCard(state_, env);
+    if (speech_ != nullptr && state_.currentCard != nullptr)
+        speech_->answerJudged(fromCardText(expectedText(*state_.currentCard, direction_)));
+    nextCard(state_, environment());
     if (step.windowGone())
         return;
     showCard();
+}
+
+void ExaminationDialog::setUpAnswerForms(QBoxLayout* layout) {
+    forms_ = new AnswerFormStack(this);
+    layout->addWidget(forms_);
+    connect(forms_, &AnswerFormStack::judged, this, &ExaminationDialog::recordGivenVerdict);
+    connect(forms_, &AnswerFormStack::textGiven, this, &ExaminationDialog::judgeGivenText);
+}
+
+void ExaminationDialog::setUpSpeech(QBoxLayout* layout) {
+    speech_ = makeCardSpeech(session_, this);
+    // The side shown and the side expected, whichever way the card is asked.
+    QHBoxLayout* row = makeSpeakRow(
+        *speech_, [this] { return question_->text(); },
+        [this] {
+            return state_.currentCard == nullptr
+                       ? QString()
+                       : fromCardText(expectedText(*state_.currentCard, direction_));
+        },
+        this);
+    if (row != nullptr)
+        layout->insertLayout(layout->count() - 2, row);
+}
+
+void ExaminationDialog::askInChosenForm(const Card& card) {
+    const Preferences& preferences = session_.preferences();
+    // With the defaults nothing is drawn and nothing changes: the question is asked as it
+    // always was, to be typed.
+    direction_ = drawDirection(preferences.direction, processRandom());
+    const bool backwards = direction_ == Direction::AnswerToQuestion;
+    prompt_->setText(backwards ? tr("Please enter the question of this answer:")
+                               : tr("Please enter the meaning of this word:"));
+    if (backwards)
+        question_->setText(fromCardText(askedText(card, direction_)));
+    // Each side in its own font: asked backwards, the answer's font shows the shown text.
+    if (backwards != fontsSwapped_) {
+        fontsSwapped_ = backwards;
+        question_->setFieldFont(backwards ? &answerFont_ : &questionFont_, kCharacterHeight);
+        answer_->setFieldFont(backwards ? &questionFont_ : &answerFont_, kCharacterHeight);
+    }
+    question_->applyPendingFont();
+    answer_->applyPendingFont();
+
+    askedForm_ = AnswerForm::Typed;
+    if (preferences.answerForm != AnswerForm::Typed) {
+        CardStore& store = session_.store();
+        const CardList* pools[] = {state_.sourceList, &store.unknownList, &store.knownList};
+        forms_->setFonts(toQFont(questionFont_), toQFont(answerFont_));
+        const AnswerFormStack::Asked asked =
+            forms_->ask(card, direction_, preferences.answerForm, pools, processRandom());
+        askedForm_ = asked.form;
+        if (!asked.notice.isEmpty())
+            feedback_->showMessage(asked.notice);
+    } else {
+        forms_->hide();
+    }
+    const bool typed = askedForm_ == AnswerForm::Typed;
+    answer_->setVisible(typed);
+    okButton_->setVisible(typed);
+    okButton_->setDefault(typed);
+    if (typed)
+        answer_->setFocus(Qt::OtherFocusReason);
+    if (speech_ != nullptr) {
+        // The languages may have been chosen meanwhile, here or from the Cards menu.
+        const ListLanguages languages = loadListLanguages(session_);
+        if (!languages.empty())
+            speech_->setLanguages(languages);
+        speech_->cardShown(question_->text());
+    }
+}
+
+void ExaminationDialog::recordGivenVerdict(bool right) {
+    if (state_.currentCard == nullptr || !windows_.contains(this))
+        return;
+    const ModalStep step(this, windows_);
+    if (!step.started())
+        return;
+    AnswerRequest request;
+    request.direction = direction_;
+    request.given = right;
+    recordAnswer(request, step);
+}
+
+void ExaminationDialog::judgeGivenText(const QString& text) {
+    if (state_.currentCard == nullptr || !windows_.contains(this))
+        return;
+    const ModalStep step(this, windows_);
+    if (!step.started())
+        return;
+    // The letters come from the card's own text, which is always card text.
+    if (const std::optional<std::string> typed = toCardText(text))
+        judgeTyped(*typed, step);
 }
 
 void ExaminationDialog::editCurrentCard() {

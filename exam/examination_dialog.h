@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/answer_recording.h"
+#include "core/answer_modes.h"
 #include "core/log_font.h"
 #include "core/orders.h"
 #include "session/command.h"
@@ -13,9 +14,15 @@
 #include "session/window_registry.h"
 
 class AnswerFeedbackLine;
+class AnswerFormStack;
+class CardSpeech;
 class FontEditBox;
 class ListSession;
 struct AnswerOutcome;
+class Card;
+class ModalStep;
+class QBoxLayout;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -43,6 +50,10 @@ public:
 
     // The work of "OK" and Enter: judge the typed answer, record it, show the next card.
     void judgeAnswer();
+    // The direction the current card is asked in, and the form it is answered in.
+    Direction direction() const { return direction_; }
+    AnswerForm askedForm() const { return askedForm_; }
+    AnswerFormStack* answerForms() const { return forms_; }
 
 public slots:
     void done(int result) override;
@@ -67,6 +78,21 @@ private:
     void noteDueAnswer(const AnswerOutcome& outcome);
     // Due Cards: the summary at the end (cards reviewed, share right, next due time).
     void showDueSummary();
+    // Judges `typed` (card text) as the answer to the current card and moves on.
+    void judgeTyped(const std::string& typed, const ModalStep& step);
+    // The answer forms besides typing, and the speech of the cards.
+    void setUpAnswerForms(QBoxLayout* layout);
+    void setUpSpeech(QBoxLayout* layout);
+    // Asks the shown card in the chosen direction and form.
+    void askInChosenForm(const Card& card);
+    // A flash card or a choice gave its final verdict.
+    void recordGivenVerdict(bool right);
+    // Mixed letters gave a text to be judged like a typed one.
+    void judgeGivenText(const QString& text);
+    // After an answer was recorded: says the right answer, moves on, shows the next card.
+    void afterAnswer(const ModalStep& step);
+    // Records the answer through the one answer step, keeps what undo needs, moves on.
+    void recordAnswer(const AnswerRequest& request, const ModalStep& step);
     ListSession& session_;
     CommandBoard& board_;
     WindowRegistry& windows_;
@@ -88,4 +114,10 @@ private:
     int64_t undoReviewId_ = 0;
     int dueAnswered_ = 0;
     int dueRight_ = 0;
+    QLabel* prompt_ = nullptr;
+    AnswerFormStack* forms_ = nullptr;
+    CardSpeech* speech_ = nullptr;
+    Direction direction_ = Direction::QuestionToAnswer;
+    AnswerForm askedForm_ = AnswerForm::Typed;
+    bool fontsSwapped_ = false;
 };

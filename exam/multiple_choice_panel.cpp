@@ -67,7 +67,8 @@ void MultipleChoicePanel::setChoices(const QStringList& texts, int right) {
         const bool used = i < texts_.size();
         const QString label = used ? labelOf(i, texts_[i]) : QString();
         button->setText(buttonText(label));
-        button->setAccessibleName(label);
+        // An unused button keeps a name: the panel is part of every examination window.
+        button->setAccessibleName(used ? label : tr("Choice %1").arg(i + 1));
         button->setAccessibleDescription(QString());
         button->setEnabled(used);
         button->setVisible(used);

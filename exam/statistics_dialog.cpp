@@ -102,6 +102,7 @@ StatisticsDialog::StatisticsDialog(ListSession& session, WindowRegistry& windows
     upper->addWidget(charts_, 0, Qt::AlignLeft | Qt::AlignTop);
     figures->setContentsMargins(20, 0, 20, 0);
     upper->addLayout(figures);
+    addBackwardFigure(upper);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -137,7 +138,35 @@ void StatisticsDialog::refresh() {
     showFigure(percentWrong_, realFigure(figures.percentWrong));
     showFigure(wrongPerAnswer_, realFigure(figures.wrongPerAnswer));
     showFigure(remaining_, QString::number(figures.remainingExaminations));
+    showBackwardFigure();
     update();
+}
+
+void StatisticsDialog::addBackwardFigure(QVBoxLayout* lower) {
+    // Shown only once a card was asked backwards, so that the window stays as it was for
+    // those who never do.
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(20, 0, 20, 0);
+    backwardLabel_ = new QLabel(tr("asked backwards:"), this);
+    backward_ = new QLineEdit(this);
+    backward_->setObjectName(QStringLiteral("askedBackwardsEdit"));
+    backward_->setReadOnly(true);
+    backward_->setAccessibleName(backwardLabel_->text());
+    backwardLabel_->setBuddy(backward_);
+    row->addWidget(backwardLabel_);
+    row->addWidget(backward_);
+    row->addStretch();
+    lower->addLayout(row);
+    backwardLabel_->hide();
+    backward_->hide();
+}
+
+void StatisticsDialog::showBackwardFigure() {
+    const int count = session_.backwardAnswers();
+    backwardLabel_->setVisible(count > 0);
+    backward_->setVisible(count > 0);
+    if (count > 0)
+        showFigure(backward_, QString::number(count));
 }
 
 void StatisticsDialog::changeEvent(QEvent* event) {

@@ -8,7 +8,9 @@
 #include "session/window_registry.h"
 
 class ListSession;
+class QLabel;
 class QLineEdit;
+class QVBoxLayout;
 class QPushButton;
 class StatisticsWidget;
 
@@ -33,6 +35,9 @@ protected:
 private:
     StatisticsDialog(ListSession& session, WindowRegistry& windows, QWidget* parent);
 
+    void addBackwardFigure(QVBoxLayout* lower);
+    void showBackwardFigure();
+
     ListSession& session_;
     WindowRegistry& windows_;
 
@@ -49,4 +54,6 @@ private:
     QLineEdit* remaining_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* refreshButton_ = nullptr;
+    QLabel* backwardLabel_ = nullptr;
+    QLineEdit* backward_ = nullptr;
 };

@@ -39,4 +39,5 @@ enum class Command : int {
     DueCards = 40050,
     Progress = 40051,
     OptimiseMemoryModel = 40052,
+    ListLanguages = 40041,
 };

@@ -151,6 +151,9 @@ const MenuDefinition kMenus[] = {
          {Command::Progress, QT_TRANSLATE_NOOP("CommandBoard", "&Progress..."), false},
          {Command::OptimiseMemoryModel,
           QT_TRANSLATE_NOOP("CommandBoard", "Optimise Memory &Model..."), false},
+         {kSeparator, nullptr, false},
+         {Command::ListLanguages, QT_TRANSLATE_NOOP("CommandBoard", "&Languages of the List..."),
+          false},
      }},
     {QT_TRANSLATE_NOOP("CommandBoard", "&Special Examination"),
      "menuSpecialExamination",
@@ -280,6 +283,8 @@ QString objectNameOf(Command command) {
             return QStringLiteral("progressAction");
         case Command::OptimiseMemoryModel:
             return QStringLiteral("optimiseMemoryModelAction");
+        case Command::ListLanguages:
+            return QStringLiteral("listLanguagesAction");
     }
     return QStringLiteral("command%1").arg(static_cast<int>(command));
 }
@@ -404,7 +409,7 @@ void CommandBoard::applyNoList() {
           Command::Overview,      Command::Statistics,        Command::ChooseLesson,
           Command::ChooseLevel,   Command::ExamineKnownWords, Command::LessonInOrder,
           Command::LessonRandom,  Command::LessonSystematic,  Command::LevelInOrder,
-          Command::DueCards}) {
+          Command::DueCards, Command::ListLanguages}) {
         setCommandEnabled(command, false);
     }
     setCommandEnabled(Command::Export, false);
@@ -432,6 +437,7 @@ void CommandBoard::applyListOpened(int unknownCount, int knownCount) {
     setCommandEnabled(Command::Overview, true);
     setCommandEnabled(Command::Progress, true);
     setCommandEnabled(Command::OptimiseMemoryModel, true);
+    setCommandEnabled(Command::ListLanguages, true);
     if (unknownCount >= 1) {
         setCommandEnabled(Command::Print, true);
         setButtonEnabled(MainButton::InOrder, true);
@@ -461,6 +467,7 @@ void CommandBoard::applyNewList() {
     setCommandEnabled(Command::Overview, true);
     setCommandEnabled(Command::Progress, true);
     setCommandEnabled(Command::OptimiseMemoryModel, true);
+    setCommandEnabled(Command::ListLanguages, true);
 }
 
 void CommandBoard::applyWrongListJoined() {
@@ -488,9 +495,9 @@ void CommandBoard::applyCardsImported(int unknownBefore, int unknownAfter, bool 
 }
 
 void CommandBoard::enterCards(int unknownBefore, int unknownAfter) {
-    for (Command command :
-         {Command::CloseList, Command::SaveList, Command::SaveListAs, Command::ExportCards,
-          Command::ExportQuestions, Command::ExportAnswers, Command::Export, Command::Print}) {
+    for (Command command : {Command::CloseList, Command::SaveList, Command::SaveListAs,
+                            Command::ExportCards, Command::ExportQuestions, Command::ExportAnswers,
+                            Command::Export, Command::Print, Command::ListLanguages}) {
         setCommandEnabled(command, true);
     }
     setButtonEnabled(MainButton::Overview, true);

@@ -444,6 +444,8 @@ void ListSession::closeList() {
     readIncomplete_ = false;
     unicodeList_ = false;
     toldAboutUnicode_ = false;
+    listLanguages_ = {};
+    backwardAnswers_ = 0;
     if (windows_)
         windows_->closeListWindows();
     emit listClosed();

@@ -9,6 +9,7 @@
 #include "core/file_stamp.h"
 #include "core/host.h"
 #include "core/list_file_writer.h"
+#include "core/list_languages.h"
 #include "core/log_font.h"
 #include "session/command.h"
 
@@ -77,6 +78,13 @@ public:
     void sortList();
     void exchange();
     void chooseDocumentFont(Command command);
+    // The languages the open list is spoken in; none chosen for a new list.
+    const ListLanguages& listLanguages() const { return listLanguages_; }
+    void setListLanguages(const ListLanguages& languages) { listLanguages_ = languages; }
+    // Answers asked backwards since the list was opened, for the statistics window.
+    int backwardAnswers() const { return backwardAnswers_; }
+    void countBackwardAnswer() { ++backwardAnswers_; }
+
     // A card was typed into the list.
     void cardEntered();
     // Cards from another program's file were added to the unknown list, which held
@@ -148,6 +156,8 @@ private:
 
     CardStore& store_;
     Preferences& preferences_;
+    ListLanguages listLanguages_;
+    int backwardAnswers_ = 0;
     std::unique_ptr<RecentDraws> recentDraws_;
     std::unique_ptr<FontDebugLog> fontLog_;
     ReviewSchedule* schedule_ = nullptr;

@@ -135,6 +135,45 @@ Läuft unter %2</translation>
     </message>
 </context>
 <context>
+    <name>AnswerModeMenus</name>
+    <message>
+        <source>&amp;Question to Answer</source>
+        <translation>&amp;Frage zur Antwort</translation>
+    </message>
+    <message>
+        <source>&amp;Answer to Question</source>
+        <translation>&amp;Antwort zur Frage</translation>
+    </message>
+    <message>
+        <source>&amp;Mixed</source>
+        <translation>&amp;Gemischt</translation>
+    </message>
+    <message>
+        <source>&amp;Typed</source>
+        <translation>&amp;Getippt</translation>
+    </message>
+    <message>
+        <source>&amp;Flash Card</source>
+        <translation>&amp;Karteikarte</translation>
+    </message>
+    <message>
+        <source>&amp;Multiple Choice</source>
+        <translation>&amp;Mehrfachauswahl</translation>
+    </message>
+    <message>
+        <source>Mi&amp;xed Letters</source>
+        <translation>&amp;Buchstabensalat</translation>
+    </message>
+    <message>
+        <source>&amp;Direction</source>
+        <translation>Ri&amp;chtung</translation>
+    </message>
+    <message>
+        <source>Answer &amp;Form</source>
+        <translation>&amp;Antwortform</translation>
+    </message>
+</context>
+<context>
     <name>CalendarHeatmap</name>
     <message>
         <source>Reviews per day</source>
@@ -406,6 +445,8 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>Optimise Memory &amp;Model...</source>
         <translation>&amp;Gedächtnismodell optimieren...</translation>
+        <source>&amp;Languages of the List...</source>
+        <translation>Sprachen der &amp;Liste...</translation>
     </message>
 </context>
 <context>
@@ -640,6 +681,8 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>%1 was not saved: %2.</source>
         <translation>%1 wurde nicht gespeichert: %2.</translation>
+        <source>Please enter the question of this answer:</source>
+        <translation>Bitte geben Sie die Frage zu dieser Antwort ein:</translation>
     </message>
 </context>
 <context>
@@ -1380,6 +1423,10 @@ Soll die Datei ersetzt werden?</translation>
         <source>Wrong: %1. The right answer is %2.</source>
         <translation>Falsch: %1. Die richtige Antwort ist %2.</translation>
     </message>
+    <message>
+        <source>Choice %1</source>
+        <translation>Auswahl %1</translation>
+    </message>
 </context>
 <context>
     <name>NewCardDialog</name>
@@ -2023,6 +2070,10 @@ Gemessen an %n Wiederholungen dieser Liste; niedriger ist besser.</numerusform>
     <message>
         <source>Refresh</source>
         <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>asked backwards:</source>
+        <translation>rückwärts abgefragt:</translation>
     </message>
 </context>
 <context>

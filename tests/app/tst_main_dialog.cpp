@@ -36,7 +36,8 @@ QString counter(MainDialog& dialog, const char* name) {
 int commandNumberOf(const QString& objectName) {
     std::vector<Command> commands(allCommands());
     commands.insert(commands.end(), {Command::About, Command::UserGuide, Command::DueCards,
-                                     Command::Progress, Command::OptimiseMemoryModel});
+                                     Command::Progress, Command::OptimiseMemoryModel,
+                                     Command::ListLanguages});
     for (Command command : commands) {
         if (objectNameOf(command) == objectName)
             return static_cast<int>(command);
@@ -101,13 +102,16 @@ private slots:
         QTest::newRow("Edit") << "menuEdit"
                               << QStringList{"Font of the Question...=40028",
                                              "Font of the Answer...=40029"};
-        QTest::newRow("Examination")
-            << "menuExamination" << QStringList{"Systematic Examination...=40019",
-                                                "-",
-                                                "Examination in &Order...=40016",
-                                                "Examination in &Random Order...=40017",
-                                                "-",
-                                                "Examination of &Wrong Words=40018"};
+        QTest::newRow("Examination") << "menuExamination"
+                                     << QStringList{"Systematic Examination...=40019",
+                                                    "-",
+                                                    "Examination in &Order...=40016",
+                                                    "Examination in &Random Order...=40017",
+                                                    "-",
+                                                    "Examination of &Wrong Words=40018",
+                                                    "-",
+                                                    "&Direction=-1",
+                                                    "Answer &Form=-1"};
         QTest::newRow("Cards") << "menuCards"
                                << QStringList{"&New Cards...=32776",
                                               "&Modify Cards...=40022",
@@ -118,7 +122,9 @@ private slots:
                                               "&Overview...=32777",
                                               "S&tatistics...=32779",
                                               "&Progress...=40051",
-                                              "Optimise Memory &Model...=40052"};
+                                              "Optimise Memory &Model...=40052",
+                                              "-",
+                                              "&Languages of the List...=40041"};
         QTest::newRow("Special Examination")
             << "menuSpecialExamination"
             << QStringList{"Examination of the &Known Words...=32772",

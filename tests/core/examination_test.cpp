@@ -227,6 +227,8 @@ TEST_F(Examination, AnswerStepFollowsTheDecisionAndReportsIt) {
         bool recorded, right, confirmed, joinedWrongList;
         ToleratedDifference tolerated;
         int32_t levelAfter;
+        Direction direction = Direction::QuestionToAnswer;
+        std::optional<bool> given = std::nullopt;  // a flash card's or a choice's verdict
     };
     const Case cases[] = {
         {"right as typed", "house", std::nullopt, true, true, false, false,
@@ -239,19 +241,28 @@ TEST_F(Examination, AnswerStepFollowsTheDecisionAndReportsIt) {
          ToleratedDifference::None, 3},
         {"given up records nothing", "home", AnswerDecision::GiveUp, false, false, false, false,
          ToleratedDifference::None, 2},
+        {"backwards, the question typed", "haus", std::nullopt, true, true, false, false,
+         ToleratedDifference::Case, 3, Direction::AnswerToQuestion},
+        {"backwards, the answer typed", "house", std::nullopt, true, false, false, true,
+         ToleratedDifference::None, 0, Direction::AnswerToQuestion},
+        {"given right, nothing typed", "", std::nullopt, true, true, false, false,
+         ToleratedDifference::None, 3, Direction::QuestionToAnswer, true},
+        {"given wrong, the right text typed", "house", std::nullopt, true, false, false, true,
+         ToleratedDifference::None, 0, Direction::AnswerToQuestion, false},
     };
     preferences.ignoreCase = true;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CardStore fresh;
         Card& card = fresh.createCard();
+        fresh.setText(card, CardField::Question, "Haus");
         fresh.setText(card, CardField::Answer, "house");
         card.level = 2;
         fresh.unknownList.insert(&card);
         ExaminationState exam;
         const ExaminationEnvironment freshEnv{fresh, preferences, random, recent, host};
         ASSERT_TRUE(startExamination(exam, ExaminationKind::InOrder, freshEnv));
-        AnswerRequest request{c.typed, {}};
+        AnswerRequest request{c.typed, {}, c.direction, c.given};
         if (c.decision)
             request.decide = [&](const AnswerCheck&) { return *c.decision; };
         const AnswerOutcome outcome = answerCard(exam, request, freshEnv);
