@@ -439,12 +439,16 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>&amp;Due Cards...</source>
         <translation>&amp;Fällige Karten...</translation>
+    </message>
+    <message>
         <source>&amp;Progress...</source>
         <translation>&amp;Fortschritt...</translation>
     </message>
     <message>
         <source>Optimise Memory &amp;Model...</source>
         <translation>&amp;Gedächtnismodell optimieren...</translation>
+    </message>
+    <message>
         <source>&amp;Languages of the List...</source>
         <translation>Sprachen der &amp;Liste...</translation>
     </message>
@@ -619,6 +623,10 @@ Soll die Datei ersetzt werden?</translation>
         <source>The next cards fall due on %1.</source>
         <translation>Die nächsten Karten werden am %1 fällig.</translation>
     </message>
+    <message>
+        <source>Please enter the question of this answer:</source>
+        <translation>Bitte geben Sie die Frage zu dieser Antwort ein:</translation>
+    </message>
 </context>
 <context>
     <name>FileFailureText</name>
@@ -681,8 +689,6 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>%1 was not saved: %2.</source>
         <translation>%1 wurde nicht gespeichert: %2.</translation>
-        <source>Please enter the question of this answer:</source>
-        <translation>Bitte geben Sie die Frage zu dieser Antwort ein:</translation>
     </message>
 </context>
 <context>
@@ -929,6 +935,8 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>Tags are removed, entities such as &amp;amp; decoded, and line breaks become &quot; / &quot;.</source>
         <translation>Tags werden entfernt, Entitäten wie &amp;amp; aufgelöst, und Zeilenumbrüche werden zu &quot; / &quot;.</translation>
+    </message>
+    <message>
         <source>%1 is not an Anki package: it is no zip archive, or it holds no collection.</source>
         <translation>%1 ist kein Anki-Paket: Es ist kein Zip-Archiv, oder es enthält keine Sammlung.</translation>
     </message>
@@ -1232,8 +1240,6 @@ Soll die Datei ersetzt werden?</translation>
         <translation>Kartomatrix-Unicode-Liste, für jede Sprache</translation>
     </message>
     <message>
-        <source>%1 is not a list file: it is not text, and none of the list formats either.</source>
-        <translation>%1 ist keine Liste: Die Datei ist weder Text noch eines der Listenformate.</translation>
         <source>Open it anyway?</source>
         <translation>Trotzdem öffnen?</translation>
     </message>
@@ -1244,6 +1250,8 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>Save over it anyway?</source>
         <translation>Trotzdem darüber speichern?</translation>
+    </message>
+    <message>
         <source>The review history could not be carried to %1; it stays beside the list&apos;s old name. A new history is started for the new name.</source>
         <translation>Der Lernverlauf konnte nicht nach %1 mitgenommen werden; er bleibt beim alten Namen der Liste. Für den neuen Namen wird ein neuer Verlauf begonnen.</translation>
     </message>
