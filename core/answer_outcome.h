@@ -16,6 +16,8 @@ struct AnswerOutcome {
     // The card answered and the examination kind (ExaminationKind's number) it was asked in.
     const Card* card = nullptr;
     uint8_t kind = 0;
+    // The way the card was asked (Direction's number): 0 question to answer, 1 backwards.
+    uint8_t direction = 0;
     // The answer as recorded: as judged, or as the user confirmed a differing one.
     bool right = false;
     // The answer differed from the stored one and the user counted it as right.

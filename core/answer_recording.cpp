@@ -43,8 +43,16 @@ AnswerOutcome answerCard(ExaminationState& state, const AnswerRequest& request,
     if (state.currentCard == nullptr)
         return {};
     const int32_t questionNumber = questionNumberFor(state);
-    if (request.given)
-        return recordAnswer(state, *request.given, questionNumber, env);
+    const auto direction = static_cast<uint8_t>(request.direction);
+    if (request.given) {
+        // A verdict the learner gave (a flash card, a choice) is recorded like a judged one.
+        const Card* card = state.currentCard;
+        AnswerOutcome outcome = recordAnswer(state, *request.given, questionNumber, env);
+        outcome.card = card;
+        outcome.kind = static_cast<uint8_t>(state.kind);
+        outcome.direction = direction;
+        return outcome;
+    }
     const AnswerCheck check = checkAnswerText(expectedText(*state.currentCard, request.direction),
                                               request.typed, env.preferences, env.host);
     const bool judgedRight = check.verdict == AnswerVerdict::Right;
@@ -61,6 +69,7 @@ AnswerOutcome answerCard(ExaminationState& state, const AnswerRequest& request,
     outcome.tolerated = judgedRight ? check.tolerated : ToleratedDifference::None;
     outcome.card = card;
     outcome.kind = static_cast<uint8_t>(state.kind);
+    outcome.direction = direction;
     return outcome;
 }
 

@@ -244,12 +244,13 @@ int64_t ReviewSchedule::recordAnswer(const AnswerOutcome& outcome) {
             std::clamp<int64_t>(nowMs - it->second, 0, std::numeric_limits<int32_t>::max()));
         shownAtMs_.erase(it);
     }
-    lastReviewId_ = record(*outcome.card, ratingOf(outcome), nowMs, durationMs, outcome.kind);
+    lastReviewId_ = record(*outcome.card, ratingOf(outcome), nowMs, durationMs, outcome.kind,
+                           outcome.direction);
     return lastReviewId_;
 }
 
 int64_t ReviewSchedule::record(const Card& card, Rating rating, int64_t nowMs, int32_t durationMs,
-                               uint8_t kind) {
+                               uint8_t kind, uint8_t direction) {
     if (!available())
         return 0;
     Entry& entry = entries_[&card];
@@ -280,7 +281,7 @@ int64_t ReviewSchedule::record(const Card& card, Rating rating, int64_t nowMs, i
     review.rating = rating;
     review.durationMs = durationMs;
     review.kind = kind;
-    review.direction = 0;
+    review.direction = direction;
     const int64_t id = history_->append(review, after);
     if (id == 0)
         return 0;

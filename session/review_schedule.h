@@ -76,7 +76,7 @@ public:
     int64_t lastReviewId() const { return lastReviewId_; }
     // The same with everything given.
     int64_t record(const Card& card, Rating rating, int64_t nowMs, int32_t durationMs,
-                   uint8_t kind);
+                   uint8_t kind, uint8_t direction = 0);
     // Takes back the answer `reviewId` (undo of the last answer).
     bool undo(int64_t reviewId, const Card& card);
 

@@ -273,6 +273,12 @@ TEST_F(Examination, AnswerStepFollowsTheDecisionAndReportsIt) {
         EXPECT_EQ(outcome.tolerated, c.tolerated);
         EXPECT_EQ(card.level, c.levelAfter);
         EXPECT_EQ(card.timesAsked, c.recorded ? 1 : 0);
+        // The history needs to know which card, how it was asked, and in which examination.
+        if (c.recorded) {
+            EXPECT_EQ(outcome.card, &card);
+            EXPECT_EQ(outcome.direction, static_cast<uint8_t>(c.direction));
+            EXPECT_EQ(outcome.kind, static_cast<uint8_t>(ExaminationKind::InOrder));
+        }
     }
 }
 
