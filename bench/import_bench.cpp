@@ -20,18 +20,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-long peakRssKb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
 // A spreadsheet's semicolon export: umlauts, commas in the answers, now and then a quoted
 // field with a semicolon inside, a lesson column.
 std::string generateText(long rows) {
