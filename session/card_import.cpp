@@ -1,9 +1,16 @@
 #include "session/card_import.h"
 
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+#include <utility>
+
+#include "core/anki_import.h"
 #include "core/card_store.h"
 #include "core/import_source.h"
 #include "core/list_ops.h"
 #include "session/list_session.h"
+#include "session/review_schedule.h"
 
 namespace {
 
@@ -93,6 +100,8 @@ ImportTally importCards(ListSession& session, const ImportSource& source,
             card->level = record.level;
             ++tally.added;
         }
+        if (notes.imported)
+            notes.imported(i, *card);
         if (notes.setValue) {
             notes.setValue(key, std::to_string(card->id) + '\n' + std::string(card->question()) +
                                     '\n' + std::string(card->answer()));
@@ -105,4 +114,91 @@ ImportTally importCards(ListSession& session, const ImportSource& source,
         emit session.cardsChanged();
     }
     return tally;
+}
+
+ImportReport importIntoList(ListSession& session, const ImportSource& source) {
+    ImportReport report;
+    if (source.kind() != ImportKind::AnkiPackage) {
+        report.tally.added = importCards(session, source);
+        return report;
+    }
+    ReviewSchedule& schedule = session.schedule();
+    // The history must be there before the cards: the notes are looked up in it.
+    if (!session.listOpen() && !schedule.available())
+        schedule.openUnsaved();
+    ReviewHistory* history = schedule.history();
+    std::vector<std::pair<std::string, std::string>> values;
+    std::vector<std::pair<std::size_t, const Card*>> imported;
+    ImportedNotes notes;
+    if (history != nullptr) {
+        notes.value = [history](const std::string& key) { return history->value(key); };
+        // Kept until the answers are written, all in one transaction.
+        notes.setValue = [&values](const std::string& key, const std::string& value) {
+            values.emplace_back(key, value);
+            return true;
+        };
+    }
+    notes.imported = [&imported](std::size_t note, const Card& card) {
+        imported.emplace_back(note, &card);
+    };
+    report.tally = importCards(session, source, notes);
+    if (history == nullptr) {
+        report.historyKept = source.anki().package.revlog.empty();
+        return report;
+    }
+
+    // Each Anki card's answers, in time order.
+    const AnkiImport& anki = source.anki();
+    std::vector<AnkiReviewRecord> records = ankiReviewRecords(anki.package);
+    std::stable_sort(records.begin(), records.end(),
+                     [](const auto& a, const auto& b) { return a.cardId < b.cardId; });
+    std::unordered_map<int64_t, std::span<const AnkiReviewRecord>> reviewsOf;
+    for (std::size_t i = 0; i < records.size();) {
+        std::size_t end = i;
+        while (end < records.size() && records[end].cardId == records[i].cardId)
+            ++end;
+        reviewsOf.emplace(records[i].cardId,
+                          std::span<const AnkiReviewRecord>(records.data() + i, end - i));
+        i = end;
+    }
+    std::vector<ReviewSchedule::ImportedCard> cards;
+    cards.reserve(imported.size());
+    for (const auto& [note, card] : imported) {
+        ReviewSchedule::ImportedCard& out = cards.emplace_back();
+        out.card = card;
+        const AnkiCard* ankiCard = anki.cardOf(note);
+        if (ankiCard == nullptr)
+            continue;
+        const auto found = reviewsOf.find(ankiCard->id);
+        AnkiCardHistory from = ankiCardHistory(
+            anki.package, *ankiCard,
+            found == reviewsOf.end() ? std::span<const AnkiReviewRecord>() : found->second,
+            schedule.parameters());
+        out.reviews = std::move(from.reviews);
+        out.state = from.state;
+    }
+    report.reviews = schedule.importCards(std::move(cards), values);
+    report.historyKept = report.reviews >= 0;
+    report.reviews = std::max<int64_t>(report.reviews, 0);
+    return report;
+}
+
+std::optional<FsrsWeights> fsrsWeightsToOffer(const ImportSource& source,
+                                              const ReviewSchedule& schedule) {
+    if (source.kind() != ImportKind::AnkiPackage || !schedule.available())
+        return std::nullopt;
+    const AnkiDeckConfig* config = ankiFsrsOffer(source.anki());
+    if (config == nullptr)
+        return std::nullopt;
+    const std::optional<FsrsWeights> weights = ankiFsrsWeights(config->fsrsParameters);
+    if (!weights)
+        return std::nullopt;
+    // Anki keeps them as floats: a difference below that precision is none.
+    const FsrsWeights offered = Fsrs::clipped(*weights);
+    const FsrsWeights& current = schedule.parameters().w;
+    for (std::size_t i = 0; i < offered.size(); ++i) {
+        if (std::abs(offered[i] - current[i]) > 1e-6 * std::max(1.0, std::abs(current[i])))
+            return weights;
+    }
+    return std::nullopt;
 }

@@ -183,7 +183,8 @@ private slots:
                                   [&](const std::string& key, const std::string& value) {
                                       values[key] = value;
                                       return true;
-                                  }};
+                                  },
+                                  {}};
         const auto importAnswer = [&](const char* answer) {
             AnkiExport deck;
             deck.deckName = "Deck";
