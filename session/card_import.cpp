@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 
@@ -36,22 +38,50 @@ std::optional<Remembered> parse(const std::string& value) {
     return r;
 }
 
-// The card the note became, if it is still there as it was imported.
-Card* findCard(CardStore& store, const Remembered& r) {
-    Card* byNumber = nullptr;
-    Card* byTexts = nullptr;
-    for (CardList* list : {&store.unknownList, &store.knownList}) {
-        list->forEach([&](Card* card) {
+// The card a note became, if it is still there as it was imported. The cards are indexed by
+// their texts once, on the first note imported before, so that importing a large deck again
+// does not walk the whole list for each of its notes.
+class CardFinder {
+public:
+    explicit CardFinder(CardStore& store) : store_(store) {}
+
+    Card* find(const Remembered& r) {
+        if (!indexed_) {
+            for (CardList* list : {&store_.unknownList, &store_.knownList}) {
+                list->forEach([&](Card* card) {
+                    byTexts_[hashOf(card->question(), card->answer())].push_back(card);
+                });
+            }
+            indexed_ = true;
+        }
+        const auto found = byTexts_.find(hashOf(r.question, r.answer));
+        if (found == byTexts_.end())
+            return nullptr;
+        Card* byTexts = nullptr;
+        for (Card* card : found->second) {
+            // A card updated since it was indexed no longer has the texts it is filed under.
             if (card->question() != r.question || card->answer() != r.answer)
-                return;
+                continue;
             if (card->id == r.number)
-                byNumber = card;
-            else if (byTexts == nullptr)
+                return card;
+            if (byTexts == nullptr)
                 byTexts = card;
-        });
+        }
+        return byTexts;
     }
-    return byNumber ? byNumber : byTexts;
-}
+
+private:
+    static std::size_t hashOf(std::string_view question, std::string_view answer) {
+        const std::size_t h = std::hash<std::string_view>()(question);
+        return h ^ (std::hash<std::string_view>()(answer) + 0x9e3779b97f4a7c15ULL + (h << 6) +
+                    (h >> 2));
+    }
+
+    CardStore& store_;
+    bool indexed_ = false;
+    // Cards in list order (unknown cards first) by the hash of their two texts.
+    std::unordered_map<std::size_t, std::vector<Card*>> byTexts_;
+};
 
 }  // namespace
 
@@ -79,6 +109,7 @@ ImportTally importCards(ListSession& session, const ImportSource& source,
     const bool listBegun = !session.listOpen();
     const int unknownBefore = store.unknownList.count();
     ImportTally tally;
+    CardFinder finder(store);
     for (std::size_t i = 0; i < source.rowCount(); ++i) {
         const ImportRow row = source.row(i);
         if (!row.taken())
@@ -87,7 +118,7 @@ ImportTally importCards(ListSession& session, const ImportSource& source,
         const std::string key = "anki-note:" + source.anki().package.notes[i].guid;
         const std::optional<std::string> value = notes.value ? notes.value(key) : std::nullopt;
         const std::optional<Remembered> remembered = value ? parse(*value) : std::nullopt;
-        Card* card = remembered ? findCard(store, *remembered) : nullptr;
+        Card* card = remembered ? finder.find(*remembered) : nullptr;
         if (card != nullptr) {
             store.setText(*card, CardField::Question, record.question);
             store.setText(*card, CardField::Answer, record.answer);
