@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <unordered_map>
 
 #include "core/html_text.h"
@@ -184,4 +185,64 @@ std::optional<CardMemory> ankiCardMemory(const AnkiCard& card,
     memory.stability = state->stability;
     memory.difficulty = state->difficulty;
     return memory;
+}
+
+std::optional<FsrsWeights> ankiFsrsWeights(std::span<const float> parameters) {
+    std::vector<double> w(parameters.begin(), parameters.end());
+    if (w.size() == 17) {
+        w[4] = w[5] * 2 + w[4];
+        w[5] = std::log(w[5] * 3 + 1) / 3;
+        w[6] += 0.5;
+        w.insert(w.end(), {0, 0});
+    }
+    if (w.size() == 19)
+        w.insert(w.end(), {0, 0.5});
+    if (w.size() != FsrsWeights{}.size() ||
+        !std::all_of(w.begin(), w.end(), [](double v) { return std::isfinite(v); }))
+        return std::nullopt;
+    FsrsWeights weights{};
+    std::copy(w.begin(), w.end(), weights.begin());
+    return weights;
+}
+
+AnkiCardHistory ankiCardHistory(const AnkiPackage& package, const AnkiCard& card,
+                                std::span<const AnkiReviewRecord> reviews,
+                                const FsrsParameters& parameters) {
+    constexpr int64_t kDayMs = 24LL * 60 * 60 * 1000;
+    AnkiCardHistory history;
+    history.reviews.reserve(reviews.size());
+    for (const AnkiReviewRecord& r : reviews) {
+        ReviewEntry entry;
+        entry.timeMs = r.timeMs;
+        entry.rating = static_cast<Rating>(r.rating);
+        entry.durationMs = r.durationMs;
+        entry.kind = kAnkiReviewKind;
+        history.reviews.push_back(entry);
+    }
+    const Fsrs fsrs(parameters);
+    const std::optional<CardMemory> memory = ankiCardMemory(card, reviews, fsrs);
+    if (!memory)
+        return history;
+    StoredCardState state;
+    state.stability = std::clamp(memory->stability, Fsrs::kMinStability, Fsrs::kMaxStability);
+    state.difficulty = std::clamp(memory->difficulty, Fsrs::kMinDifficulty, Fsrs::kMaxDifficulty);
+    state.lastReviewMs = memory->lastReviewMs;
+    // Learning cards keep a time in seconds, review cards a day number; a number of the size
+    // of a time is one, whatever the card's type says.
+    constexpr int64_t kSecondsFrom2001 = 978'307'200;
+    std::optional<int64_t> due;
+    if (card.type != static_cast<int32_t>(AnkiCardType::New)) {
+        if (card.due > kSecondsFrom2001)
+            due = card.due * 1000;
+        else if (package.createdSeconds > 0 && card.due > 0)
+            due = package.createdSeconds * 1000 + card.due * kDayMs;
+    }
+    if (!due || *due <= state.lastReviewMs) {
+        const double interval =
+            fsrs.nextInterval(state.stability, fsrs.parameters().desiredRetention);
+        due = state.lastReviewMs + int64_t{fsrs.scheduledDays(interval, nullptr)} * kDayMs;
+    }
+    state.dueMs = *due;
+    history.state = state;
+    return history;
 }

@@ -12,6 +12,7 @@
 #include "core/anki_package.h"
 #include "core/card_candidate.h"
 #include "core/fsrs.h"
+#include "core/review_history.h"
 
 // How the notes of an Anki package become cards: one note, one card. The user chooses per
 // note type which field is the question and which the answer, a lesson name per deck and
@@ -103,3 +104,29 @@ std::vector<AnkiReviewRecord> ankiReviewRecords(const AnkiPackage& package);
 std::optional<CardMemory> ankiCardMemory(const AnkiCard& card,
                                          std::span<const AnkiReviewRecord> reviews,
                                          const Fsrs& fsrs);
+
+// The kind an answer given in Anki has in the review history (ReviewEntry::kind), apart
+// from the examinations' own kinds.
+inline constexpr uint8_t kAnkiReviewKind = 200;
+
+// The FSRS-6 weights an options group's parameters give: 21 as they are, FSRS-5's 19 and
+// FSRS-4.5's 17 converted as fsrs-rs converts them (the same-day terms and the decay FSRS-5
+// had fixed are added; FSRS-4.5's difficulty terms are moved to FSRS-5's formula); none
+// for any other count or a value that is no finite number.
+std::optional<FsrsWeights> ankiFsrsWeights(std::span<const float> parameters);
+
+// What an imported card brings into the review history: its answers (entry.card unset,
+// kind kAnkiReviewKind, direction 0) and the memory state it goes on from, none for a card
+// never answered.
+struct AnkiCardHistory {
+    std::vector<ReviewEntry> reviews;
+    std::optional<StoredCardState> state;
+};
+
+// The history of `card` from its own answers (`reviews`, in time order). The card falls due
+// when Anki had it due (review cards by their day, counted from the collection's day zero;
+// learning cards by their time); when Anki's due is unusable, or before the last answer,
+// the desired retention of `parameters` decides as for an answer given here.
+AnkiCardHistory ankiCardHistory(const AnkiPackage& package, const AnkiCard& card,
+                                std::span<const AnkiReviewRecord> reviews,
+                                const FsrsParameters& parameters);

@@ -859,3 +859,88 @@ bool ReviewHistory::carryTo(const std::string& newListPath, int64_t nowMs) {
     unsaved_ = std::move(unsaved);
     return true;
 }
+
+int64_t ReviewHistory::importReviews(std::span<ImportedCardHistory> cards,
+                                     std::span<const std::pair<std::string, std::string>> values) {
+    if (!begin())
+        return -1;
+    Statements& st = *statements_;
+    std::vector<CardKey> assigned;  // keys given here, taken back when the import fails
+    const auto forgetKeys = [&] {
+        for (std::size_t i = 0, k = 0; i < cards.size() && k < assigned.size(); ++i) {
+            if (cards[i].key == assigned[k]) {
+                cards[i].key = kNoCardKey;
+                ++k;
+            }
+        }
+    };
+    const auto failed = [&](const char* what) {
+        fail(what);
+        rollback();
+        forgetKeys();
+        return int64_t{-1};
+    };
+    int64_t added = 0;
+    std::vector<CardKey> changed;
+    std::unordered_set<int64_t> known;
+    for (ImportedCardHistory& card : cards) {
+        const CardFingerprint print = fingerprintOf(card.text);
+        std::optional<StoredCardState> stored;
+        known.clear();
+        if (card.key == kNoCardKey) {
+            if (!st.addCard.bind(print.number, asStored(print.text1), asStored(print.text2)).run())
+                return failed("cannot write the history");
+            card.key = sqlite3_last_insert_rowid(db_);
+            assigned.push_back(card.key);
+        } else {
+            if (!st.changeCard
+                     .bind(card.key, print.number, asStored(print.text1), asStored(print.text2))
+                     .run())
+                return failed("cannot write the history");
+            changed.push_back(card.key);
+            Statement& state = st.stateOf.bind(card.key);
+            int rc = state.step();
+            if (rc == SQLITE_ROW && !state.null(0))
+                stored = StoredCardState{state.real(0), state.real(1), state.integer(2),
+                                         state.integer(3)};
+            state.reset();
+            if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+                return failed("cannot read the history");
+            Statement& reviews = st.reviewsOf.bind(card.key);
+            while ((rc = reviews.step()) == SQLITE_ROW)
+                known.insert(reviews.integer(2));
+            reviews.reset();
+            if (rc != SQLITE_DONE)
+                return failed("cannot read the history");
+        }
+        for (const ReviewEntry& r : card.reviews) {
+            if (!known.insert(r.timeMs).second)
+                continue;
+            if (!st.insertReview
+                     .bind(card.key, r.timeMs, static_cast<int>(r.rating), r.durationMs,
+                           static_cast<int>(r.kind), static_cast<int>(r.direction))
+                     .run())
+                return failed("cannot write the history");
+            ++added;
+        }
+        if (card.state && (!stored || card.state->lastReviewMs >= stored->lastReviewMs)) {
+            if (!st.setState
+                     .bind(card.key, card.state->stability, card.state->difficulty,
+                           card.state->lastReviewMs, card.state->dueMs)
+                     .run())
+                return failed("cannot write the history");
+        } else {
+            card.state = stored;
+        }
+    }
+    for (const auto& [key, value] : values) {
+        if (!st.setValue.bind(key, value).run())
+            return failed("cannot write the history");
+    }
+    if (!commit()) {
+        forgetKeys();
+        return -1;
+    }
+    unsaved_.insert(changed.begin(), changed.end());
+    return added;
+}

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "core/card_key.h"
@@ -48,6 +49,14 @@ struct ResolvedCard {
 };
 
 using ResolvedCards = std::vector<ResolvedCard, HugePageAllocator<ResolvedCard>>;
+
+// A card brought from another trainer with the answers given there (see importReviews).
+struct ImportedCardHistory {
+    CardKey key = kNoCardKey;          // kNoCardKey: a card the history does not know yet
+    CardText text;                     // the card as the list holds it now
+    std::vector<ReviewEntry> reviews;  // in time order; entry.card is not looked at
+    std::optional<StoredCardState> state;
+};
 
 enum class HistoryOpenStatus : uint8_t {
     Created,           // there was no history: a new, empty one was started
@@ -172,6 +181,17 @@ public:
     // Values of the list's own, kept in the history so that the list file stays as it is.
     bool setValue(const std::string& key, const std::string& value);
     std::optional<std::string> value(const std::string& key);
+
+    // Brings cards from another trainer, their answers and memory states, and values of the
+    // list's own in one transaction: an import of 150,000 answers costs one commit. A card
+    // without a key gets one (its key is set in `cards`); a known card's texts are taken as
+    // changed, as after cardChanged. An answer at a time the card already has an answer at
+    // is skipped, so importing the same answers again adds nothing; a known card's memory
+    // state is replaced only by one of a later (or the same) last review, so answers given
+    // here since are not forgotten. Imported answers cannot be undone one by one. Returns
+    // how many answers were added, -1 on failure (nothing written then).
+    int64_t importReviews(std::span<ImportedCardHistory> cards,
+                          std::span<const std::pair<std::string, std::string>> values);
 
     // Save As: copies the history to the history of `newListPath` and goes on with the
     // copy; the old history stays with the old list. A history already at the new name

@@ -31,8 +31,9 @@
 #include "platform/owned_dialog.h"
 #include "platform/prompts.h"
 #include "session/card_import.h"
-#include "session/window_registry.h"
 #include "session/list_session.h"
+#include "session/review_schedule.h"
+#include "session/window_registry.h"
 
 namespace {
 
@@ -187,7 +188,45 @@ void ImportDialog::run(ListSession& session, WindowRegistry& windows, QWidget* p
     OwnedDialog<ImportDialog> dialog(std::move(*read.source), name, parent);
     if (prompts().execDialog(dialog.get()) != QDialog::Accepted || !dialog)
         return;
-    importCards(session, dialog->source());
+    const ImportSource& source = dialog->source();
+    const ImportReport report = importIntoList(session, source);
+    if (source.kind() != ImportKind::AnkiPackage)
+        return;
+    // Taken now: the preview may be gone once a question has run.
+    const std::optional<FsrsWeights> weights = fsrsWeightsToOffer(source, session.schedule());
+    reportAnkiImport(session, report, weights, parent);
+}
+
+void ImportDialog::reportAnkiImport(ListSession& session, const ImportReport& report,
+                                    const std::optional<FsrsWeights>& weights, QWidget* parent) {
+    ReviewSchedule& schedule = session.schedule();
+    QString text =
+        tr("Notes added: %1, updated: %2.").arg(report.tally.added).arg(report.tally.updated);
+    if (!report.historyKept) {
+        const QString why = schedule.available() && schedule.history() != nullptr
+                                ? QString::fromStdString(schedule.history()->lastError())
+                                : schedule.unavailableReason();
+        text += QStringLiteral("\n\n") +
+                tr("The cards' answers in Anki were not brought along: %1").arg(why);
+        prompts().message(parent, PromptIcon::Exclamation, tr("Import Cards"), text);
+        return;
+    }
+    if (report.reviews > 0) {
+        text += QStringLiteral(" ") + tr("Answers given in Anki brought into the review "
+                                         "history: %1. The cards fall due where Anki would "
+                                         "have asked them.")
+                                          .arg(report.reviews);
+    }
+    if (!weights) {
+        prompts().message(parent, PromptIcon::Information, tr("Import Cards"), text);
+        return;
+    }
+    text += QStringLiteral("\n\n") +
+            tr("The deck carries FSRS parameters that Anki fitted to your answers. Schedule "
+               "this list with them instead of the ones it has now?");
+    if (prompts().question(parent, PromptIcon::Question, tr("Import Cards"), text, false) ==
+        PromptAnswer::Yes)
+        schedule.setParameters(*weights);
 }
 
 ImportDialog::ImportDialog(ImportSource source, const QString& fileName, QWidget* parent)

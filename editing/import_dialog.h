@@ -2,9 +2,13 @@
 
 #include <QDialog>
 
+#include <optional>
+
+#include "core/fsrs.h"
 #include "core/import_source.h"
 
 class ImportPreviewModel;
+struct ImportReport;
 class ImportProblemModel;
 class ListSession;
 class QCheckBox;
@@ -36,6 +40,9 @@ public:
     static constexpr std::size_t kPreviewRows = 200;
 
 private:
+    // Says what an Anki import brought, and offers the deck's FSRS weights when there are.
+    static void reportAnkiImport(ListSession& session, const ImportReport& report,
+                                 const std::optional<FsrsWeights>& weights, QWidget* parent);
     void buildTextChoices();
     void readAgain();
     void takeMapping();

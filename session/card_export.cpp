@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <limits>
+#include <optional>
+#include <unordered_map>
 
 #include "core/card_store.h"
 #include "core/exchange_text.h"
@@ -15,6 +18,7 @@
 #include "platform/prompts.h"
 #include "platform/string_table.h"
 #include "session/list_session.h"
+#include "session/review_schedule.h"
 
 namespace {
 
@@ -53,7 +57,66 @@ ExportTarget exportTargetOf(const QString& chosenPath, int chosenFilter) {
     return target;
 }
 
-AnkiExport ankiExportOf(const CardStore& store, int64_t nowSeconds) {
+namespace {
+
+constexpr int64_t kDaySeconds = 24 * 60 * 60;
+
+// Whole days from one time to another, in milliseconds; at least one.
+int32_t daysBetween(int64_t fromMs, int64_t toMs) {
+    return static_cast<int32_t>(std::clamp<int64_t>((toMs - fromMs) / (kDaySeconds * 1000), 1,
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+// Every answer of the exported cards into Anki's review log, in the order given; each
+// answer's interval is the time to the card's next answer (or, for its last, to when it
+// falls due), as Anki logs the interval it scheduled.
+void addReviews(AnkiExport& data, ReviewHistory& history,
+                const std::unordered_map<CardKey, std::size_t>& cardOfKey,
+                const std::vector<std::optional<StoredCardState>>& states) {
+    std::vector<std::optional<std::size_t>> latest(data.cards.size());
+    history.forEachReview([&](const StoredReview& stored) {
+        const auto found = cardOfKey.find(stored.entry.card);
+        if (found == cardOfKey.end())
+            return true;
+        const std::size_t card = found->second;
+        AnkiExportReview review;
+        review.card = card;
+        review.timeMs = stored.entry.timeMs;
+        review.ease = static_cast<int32_t>(stored.entry.rating);
+        review.takenMs = stored.entry.durationMs;
+        if (latest[card]) {
+            AnkiExportReview& before = data.reviews[*latest[card]];
+            before.interval = daysBetween(before.timeMs, review.timeMs);
+            review.lastInterval = before.interval;
+            review.type = 1;  // review
+            review.factor = 2500;
+        } else {
+            review.type = 0;  // learning: the first answer
+        }
+        latest[card] = data.reviews.size();
+        data.reviews.push_back(review);
+        return true;
+    });
+    for (std::size_t card = 0; card < latest.size(); ++card) {
+        if (latest[card] && states[card]) {
+            AnkiExportReview& last = data.reviews[*latest[card]];
+            last.interval = daysBetween(last.timeMs, states[card]->dueMs);
+        }
+    }
+    for (const AnkiExportReview& review : data.reviews) {
+        AnkiExportState* state =
+            data.cards[review.card].state ? &*data.cards[review.card].state : nullptr;
+        if (state == nullptr)
+            continue;
+        ++state->reps;
+        if (review.ease == 1 && review.type == 1)
+            ++state->lapses;
+    }
+}
+
+}  // namespace
+
+AnkiExport ankiExportOf(const CardStore& store, int64_t nowSeconds, ReviewSchedule* schedule) {
     AnkiExport data;
     data.nowSeconds = nowSeconds;
     const bool untitled = store.fileName == CardStore::kUntitled;
@@ -62,21 +125,59 @@ AnkiExport ankiExportOf(const CardStore& store, int64_t nowSeconds) {
                  : QFileInfo(QFile::decodeName(QByteArray::fromStdString(store.fileName)))
                        .completeBaseName();
     data.deckName = name.toStdString();
+    const bool withHistory = schedule != nullptr && schedule->history() != nullptr;
+    std::vector<const Card*> cards;
+    std::vector<std::optional<StoredCardState>> states;
     for (const CardList* list : {&store.unknownList, &store.knownList}) {
         list->forEach([&](const Card* card) {
-            AnkiExportCard out;
-            out.question = card->question();
-            out.answer = card->answer();
-            out.lesson = card->lesson();
-            out.identity = data.deckName + '\n' + std::to_string(card->id);
-            if (card->level > 0) {
-                AnkiExportState state;
-                state.interval = 1 << std::min(card->level - 1, 15);
-                state.due = state.interval;
-                out.state = state;
-            }
-            data.cards.push_back(std::move(out));
+            cards.push_back(card);
+            states.push_back(withHistory ? schedule->stateOf(*card) : std::nullopt);
         });
+    }
+    // Anki counts due days from the collection's day zero: the day of the earliest time
+    // written, so that no day number is negative.
+    int64_t createdSeconds = nowSeconds;
+    for (const auto& state : states) {
+        if (state)
+            createdSeconds = std::min(createdSeconds, state->lastReviewMs / 1000);
+    }
+    createdSeconds -= ((createdSeconds % kDaySeconds) + kDaySeconds) % kDaySeconds;
+    data.createdSeconds = createdSeconds;
+    const int64_t today = (nowSeconds - createdSeconds) / kDaySeconds;
+
+    std::unordered_map<CardKey, std::size_t> cardOfKey;
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        const Card* card = cards[i];
+        AnkiExportCard out;
+        out.question = card->question();
+        out.answer = card->answer();
+        out.lesson = card->lesson();
+        out.identity = data.deckName + '\n' + std::to_string(card->id);
+        if (card->level > 0) {
+            AnkiExportState state;
+            state.interval = 1 << std::min(card->level - 1, 15);
+            state.due = today + state.interval;
+            if (states[i]) {
+                state.due =
+                    std::max<int64_t>(0, (states[i]->dueMs / 1000 - createdSeconds) / kDaySeconds);
+                state.memory = AnkiMemoryState{static_cast<float>(states[i]->stability),
+                                               static_cast<float>(states[i]->difficulty)};
+            }
+            out.state = state;
+        }
+        if (withHistory) {
+            if (const CardKey key = schedule->keyOf(*card); key != kNoCardKey)
+                cardOfKey.emplace(key, i);
+        }
+        data.cards.push_back(std::move(out));
+    }
+    if (!withHistory)
+        return data;
+    addReviews(data, *schedule->history(), cardOfKey, states);
+    const FsrsParameters& parameters = schedule->parameters();
+    if (parameters.w != kFsrsDefaultWeights) {
+        data.fsrsParameters.assign(parameters.w.begin(), parameters.w.end());
+        data.desiredRetention = static_cast<float>(parameters.desiredRetention);
     }
     return data;
 }
@@ -143,8 +244,8 @@ void exportForOtherTrainers(ListSession& session) {
     const KvtmlExportOptions options = kvtmlOptionsOf(store, session.preferences().maxLevel);
     FileFailure failure = FileFailure::None;
     if (target.format == ExchangeFormat::AnkiPackage) {
-        const AnkiWriteResult written =
-            writeAnkiPackage(path, ankiExportOf(store, QDateTime::currentSecsSinceEpoch()));
+        const AnkiWriteResult written = writeAnkiPackage(
+            path, ankiExportOf(store, QDateTime::currentSecsSinceEpoch(), &session.schedule()));
         failure = written.ok() ? FileFailure::None : FileFailure::CannotWrite;
     } else {
         failure = writeExchangeFile(path, target.format, cardRecordsOf(store), options);

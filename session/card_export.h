@@ -13,6 +13,7 @@
 
 class CardStore;
 class ListSession;
+class ReviewSchedule;
 
 // The formats Export writes for other trainers.
 enum class ExchangeFormat : uint8_t { Text, Kvtml, AnkiPackage };
@@ -35,11 +36,16 @@ KvtmlExportOptions kvtmlOptionsOf(const CardStore& store, int32_t maxLevel);
 std::vector<CardRecord> cardRecordsOf(const CardStore& store);
 
 // What the Anki export writes: one Basic note per card, unknown cards first; the deck named
-// after the list; lessons as tags; a card of level L above 0 as a review card due in
-// 2^(L-1) days, which the import reads back as level L; a card of level 0 as new. Each
-// note's guid comes from the list's name and the card's number, so that Anki updates the
-// notes when the list is exported again. The review history is not written yet.
-AnkiExport ankiExportOf(const CardStore& store, int64_t nowSeconds);
+// after the list; lessons as tags; a card of level L above 0 as a review card with an
+// interval of 2^(L-1) days, which the import reads back as level L; a card of level 0 as
+// new. Each note's guid comes from the list's name and the card's number, so that Anki
+// updates the notes when the list is exported again. With a review history (`schedule`
+// available) every answer of the cards goes into Anki's review log (rating, time and the
+// time it took), a card of level above 0 falls due when the history has it due and keeps
+// its memory state for Anki's FSRS, and weights other than the defaults go into the deck's
+// options.
+AnkiExport ankiExportOf(const CardStore& store, int64_t nowSeconds,
+                        ReviewSchedule* schedule = nullptr);
 
 // Writes the cards to `path`, replacing the file only once the new one is complete.
 // Returns None when written, else why not (ReadOnly, NotRegularFile, CannotWrite).

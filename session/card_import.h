@@ -1,12 +1,17 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "core/fsrs.h"
+
+class Card;
 class ImportSource;
 class ListSession;
+class ReviewSchedule;
 
 // Adds every card the source takes at the end of the unknown list, as a typed card is
 // added, with the level the file gives, and announces them through the session. When no
@@ -20,6 +25,8 @@ std::size_t importCards(ListSession& session, const ImportSource& source);
 struct ImportedNotes {
     std::function<std::optional<std::string>(const std::string& key)> value;
     std::function<bool(const std::string& key, const std::string& value)> setValue;
+    // Told the card each taken note (by its index in the package) was added as or updated.
+    std::function<void(std::size_t note, const Card& card)> imported;
 };
 
 struct ImportTally {
@@ -35,3 +42,28 @@ struct ImportTally {
 // another card.
 ImportTally importCards(ListSession& session, const ImportSource& source,
                         const ImportedNotes& notes);
+
+// What the Import command did.
+struct ImportReport {
+    ImportTally tally;
+    int64_t reviews = 0;  // Anki answers added to the review history
+    // False when the package's answers could not be kept: the list has no review history
+    // (see ReviewSchedule::unavailableReason) or it could not be written.
+    bool historyKept = true;
+};
+
+// The Import command's import. A text or KVTML file is imported as by importCards. An Anki
+// package's notes imported before are recognised by their guid, remembered in the list's
+// review history, and each card's answers in Anki and its memory state go into that
+// history in one transaction, so that the card falls due where Anki would have asked it.
+// A list this import begins gets a history in memory, written beside the list when it is
+// first saved. Without a history the cards are imported all the same, as new notes, and
+// historyKept says the answers were left out.
+ImportReport importIntoList(ListSession& session, const ImportSource& source);
+
+// The FSRS weights to offer after an Anki import: those of the options group ankiFsrsOffer
+// picks, as FSRS-6 weights (ankiFsrsWeights); none when the package carries none the
+// model can use, when the list has no review history to keep them in, or when the list is
+// scheduled with them already.
+std::optional<FsrsWeights> fsrsWeightsToOffer(const ImportSource& source,
+                                              const ReviewSchedule& schedule);

@@ -502,7 +502,8 @@ void ListSession::cardEntered() {
 
 void ListSession::cardsImported(int unknownBefore, bool listBegun) {
     listBegun_ = listBegun_ || listBegun;
-    if (listBegun)
+    // An import may have started the new list's history already, to put answers in it.
+    if (listBegun && !schedule_->available())
         schedule_->openUnsaved();
     emit cardsAddedFromFile(unknownBefore, listBegun);
     emit cardsChanged();

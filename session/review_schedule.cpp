@@ -172,6 +172,38 @@ void ReviewSchedule::countNewCard(int64_t nowMs) {
                        QStringLiteral("%1 %2").arg(dayOf(nowMs)).arg(started).toStdString());
 }
 
+CardKey ReviewSchedule::keyOf(const Card& card) const {
+    const Entry* entry = available() ? entryOf(card) : nullptr;
+    return entry == nullptr ? kNoCardKey : entry->key;
+}
+
+std::optional<StoredCardState> ReviewSchedule::stateOf(const Card& card) const {
+    const Entry* entry = available() ? entryOf(card) : nullptr;
+    return entry == nullptr ? std::nullopt : entry->state;
+}
+
+int64_t ReviewSchedule::importCards(std::vector<ImportedCard> cards,
+                                    std::span<const std::pair<std::string, std::string>> values) {
+    if (!available())
+        return -1;
+    std::vector<ImportedCardHistory> histories(cards.size());
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        const Card& card = *cards[i].card;
+        const Entry* entry = entryOf(card);
+        histories[i].key = entry == nullptr ? kNoCardKey : entry->key;
+        histories[i].text = textOf(card);
+        histories[i].reviews = std::move(cards[i].reviews);
+        histories[i].state = cards[i].state;
+    }
+    const int64_t added = history_->importReviews(histories, values);
+    if (added < 0)
+        return -1;
+    for (std::size_t i = 0; i < cards.size(); ++i)
+        entries_[cards[i].card] = {histories[i].key, histories[i].state, cards[i].card->id};
+    emit changed();
+    return added;
+}
+
 const ReviewHistory* ReviewSchedule::history() const {
     return available() ? history_.get() : nullptr;
 }

@@ -6,6 +6,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
+#include <string>
 #include <unordered_map>
 #include <vector>
 #include "core/fsrs.h"
@@ -58,6 +60,24 @@ public:
     // The earliest due time after `nowMs` among reviewed cards, for the summary.
     std::optional<int64_t> nextDueMs(int64_t nowMs) const;
 
+    // The card's key in the history and its memory state (kNoCardKey and none for a card
+    // the history has not seen, and without a history).
+    CardKey keyOf(const Card& card) const;
+    std::optional<StoredCardState> stateOf(const Card& card) const;
+
+    // A card brought from another trainer with the answers given there.
+    struct ImportedCard {
+        const Card* card = nullptr;
+        std::vector<ReviewEntry> reviews;  // in time order
+        std::optional<StoredCardState> state;
+    };
+    // Brings the cards, their answers and memory states and values of the list's own into
+    // the history in one transaction (ReviewHistory::importReviews: answers already there
+    // are skipped). Returns the answers added; -1 without a history or when it could not
+    // be written (nothing written then; the history's lastError says why).
+    int64_t importCards(std::vector<ImportedCard> cards,
+                        std::span<const std::pair<std::string, std::string>> values);
+
     const ReviewHistory* history() const;
     ReviewHistory* history();
     const FsrsParameters& parameters() const;
@@ -75,8 +95,8 @@ public:
     // The id of the review recordAnswer added last (0: none).
     int64_t lastReviewId() const { return lastReviewId_; }
     // The same with everything given.
-    int64_t record(const Card& card, Rating rating, int64_t nowMs, int32_t durationMs,
-                   uint8_t kind, uint8_t direction = 0);
+    int64_t record(const Card& card, Rating rating, int64_t nowMs, int32_t durationMs, uint8_t kind,
+                   uint8_t direction = 0);
     // Takes back the answer `reviewId` (undo of the last answer).
     bool undo(int64_t reviewId, const Card& card);
 

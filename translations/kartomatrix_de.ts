@@ -968,6 +968,22 @@ Soll die Datei ersetzt werden?</translation>
         <source>%1 of %2 notes become cards.</source>
         <translation>%1 von %2 Notizen werden zu Karten.</translation>
     </message>
+    <message>
+        <source>Notes added: %1, updated: %2.</source>
+        <translation>Notizen hinzugefügt: %1, aktualisiert: %2.</translation>
+    </message>
+    <message>
+        <source>The cards&apos; answers in Anki were not brought along: %1</source>
+        <translation>Die Antworten der Karten in Anki wurden nicht mitgenommen: %1</translation>
+    </message>
+    <message>
+        <source>Answers given in Anki brought into the review history: %1. The cards fall due where Anki would have asked them.</source>
+        <translation>In den Lernverlauf übernommene Antworten aus Anki: %1. Die Karten werden fällig, wo Anki sie abgefragt hätte.</translation>
+    </message>
+    <message>
+        <source>The deck carries FSRS parameters that Anki fitted to your answers. Schedule this list with them instead of the ones it has now?</source>
+        <translation>Der Stapel enthält FSRS-Parameter, die Anki an Ihre Antworten angepasst hat. Soll diese Liste statt mit ihren jetzigen mit diesen Parametern geplant werden?</translation>
+    </message>
 </context>
 <context>
     <name>ImportPreviewModel</name>

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "core/anki_import.h"
 #include "core/import_pipeline.h"
 #include "tests/core/anki_package_builder.h"
@@ -175,6 +178,51 @@ TEST(AnkiImport, MemoryGoesOnFromAnkisOrFromTheAnswers) {
     ASSERT_TRUE(replayed);
     EXPECT_DOUBLE_EQ(replayed->stability, fsrs.memoryState(answers)->stability);
     EXPECT_FALSE(ankiCardMemory(kept, {}, fsrs));
+}
+
+// Older parameter sets become the FSRS-6 ones they are equivalent to; others are refused.
+TEST(AnkiImport, FsrsWeightsOfOlderVersionsAreConverted) {
+    std::vector<float> five(kFsrsDefaultWeights.begin(), kFsrsDefaultWeights.begin() + 19);
+    const std::optional<FsrsWeights> fromFive = ankiFsrsWeights(five);
+    ASSERT_TRUE(fromFive);
+    EXPECT_FLOAT_EQ((*fromFive)[18], five[18]);
+    EXPECT_EQ((*fromFive)[19], 0);    // no same-day exponent
+    EXPECT_EQ((*fromFive)[20], 0.5);  // FSRS-5's fixed decay
+
+    std::vector<float> four(17, 1.0f);
+    const std::optional<FsrsWeights> fromFour = ankiFsrsWeights(four);
+    ASSERT_TRUE(fromFour);
+    EXPECT_DOUBLE_EQ((*fromFour)[4], 3.0);
+    EXPECT_DOUBLE_EQ((*fromFour)[5], std::log(4.0) / 3);
+    EXPECT_DOUBLE_EQ((*fromFour)[6], 1.5);
+
+    EXPECT_FALSE(ankiFsrsWeights(std::vector<float>(18, 1.0f)));
+    five[3] = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_FALSE(ankiFsrsWeights(five));
+}
+
+// A review card falls due on the day Anki had it due; an unusable due is worked out.
+TEST(AnkiImport, CardHistoryFallsDueWhereAnkiHadIt) {
+    AnkiPackage package;
+    package.createdSeconds = 1'690'000'000;
+    AnkiCard card;
+    card.type = static_cast<int32_t>(AnkiCardType::Review);
+    card.due = 130;
+    card.memory = AnkiMemoryState{30.0f, 5.0f};
+    const std::vector<AnkiReviewRecord> reviews = {{20, 1'700'000'000'000, 1, 4000},
+                                                   {20, 1'700'500'000'000, 3, 2500}};
+    const AnkiCardHistory history = ankiCardHistory(package, card, reviews, {});
+    ASSERT_EQ(history.reviews.size(), 2u);
+    EXPECT_EQ(history.reviews[0].rating, Rating::Again);
+    EXPECT_EQ(history.reviews[1].durationMs, 2500);
+    EXPECT_EQ(history.reviews[1].kind, kAnkiReviewKind);
+    ASSERT_TRUE(history.state);
+    EXPECT_EQ(history.state->dueMs, 1'690'000'000'000 + 130 * 86'400'000LL);
+
+    card.due = 1;  // before the last answer: 30 days of stability at 90 % give 30 days
+    EXPECT_EQ(ankiCardHistory(package, card, reviews, {}).state->dueMs,
+              1'700'500'000'000 + 30 * 86'400'000LL);
+    EXPECT_FALSE(ankiCardHistory(package, card, {}, {}).state);
 }
 
 }  // namespace

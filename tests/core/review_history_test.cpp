@@ -367,4 +367,45 @@ TEST(ReviewHistory, ASecondOpenerOfTheSameHistoryFails) {
               (std::set<std::string>{"Words.kmx.history", "Words.kmx.history-wal"}));
 }
 
+// Answers brought from another trainer stay with the card across openings, and bringing
+// them again adds none; a later answer given here keeps its state.
+TEST(ReviewHistory, ImportedAnswersAreKeptOnceAndNewerStatesWin) {
+    TempFolder folder("history");
+    const std::string list = folder.file("Words.kmx");
+    folder.put("Words.kmx", "the list");
+    ReviewHistory history;
+    ASSERT_EQ(history.open(list, kNow).status, HistoryOpenStatus::Created);
+    const CardText haus{1, "Haus", "house"};
+    std::vector<ImportedCardHistory> cards(2);
+    cards[0].text = haus;
+    cards[0].reviews = {entryFor(0, 1, Rating::Again), entryFor(0, 3)};
+    cards[0].state = stateAt(3);
+    cards[1].text = {2, "Baum", "tree"};
+    const std::vector<std::pair<std::string, std::string>> values = {{"anki-note:x", "1"}};
+    ASSERT_EQ(history.importReviews(cards, values), 2);
+    ASSERT_NE(cards[0].key, kNoCardKey);
+    ASSERT_NE(cards[1].key, cards[0].key);
+    EXPECT_EQ(history.value("anki-note:x"), "1");
+
+    // Answered here later, then the same package again with one answer more.
+    ASSERT_NE(history.append(entryFor(cards[0].key, 5), stateAt(5)), 0);
+    cards[0].reviews.push_back(entryFor(0, 4));
+    cards[0].state = stateAt(4);
+    ASSERT_EQ(history.importReviews(cards, {}), 1);
+    EXPECT_EQ(cards[0].state, stateAt(5));
+    history.listSaved();
+    history.close();
+
+    ASSERT_EQ(history.open(list, kNow).status, HistoryOpenStatus::Opened);
+    const std::vector<CardText> texts = {haus};
+    const std::optional<ResolvedCards> resolved = history.resolveCards(texts);
+    ASSERT_TRUE(resolved);
+    EXPECT_EQ((*resolved)[0].key, cards[0].key);
+    EXPECT_EQ((*resolved)[0].state, stateAt(5));
+    const std::vector<StoredReview> reviews = history.reviewsOf(cards[0].key);
+    ASSERT_EQ(reviews.size(), 4u);
+    EXPECT_EQ(reviews[0].entry.rating, Rating::Again);
+    EXPECT_EQ(reviews[0].entry.durationMs, 1201);
+}
+
 }  // namespace

@@ -17,6 +17,8 @@
 #include "core/card_store.h"
 #include "core/list_ops.h"
 #include "editing/import_dialog.h"
+#include "session/list_session.h"
+#include "session/review_schedule.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
 #include "tests/support/main_window_test.h"
@@ -247,6 +249,29 @@ private slots:
         QTest::newRow("folder") << "folder" << QByteArray()
                                 << "folder cannot be imported: it is a folder";
     }
+    // An Anki package with its review log and an older deck's FSRS parameters: the
+    // import says what it brought and asks before the list is scheduled with them.
+    void ankiImportOffersTheDecksWeights() {
+        AnkiExport deck;
+        deck.deckName = "Deck";
+        deck.nowSeconds = 1'700'000'000;
+        deck.cards = {{"Haus", "house", "", "note 1", "", AnkiExportState{}}};
+        deck.reviews = {{0, 1'699'000'000'000, 3, 4, 0, 2500, 7000, 1}};
+        deck.fsrsParameters.assign(kFsrsDefaultWeights.begin(), kFsrsDefaultWeights.begin() + 19);
+        deck.fsrsParameters[0] = 0.5f;
+        const QString path = dir_.filePath("deck.apkg");
+        QVERIFY(writeAnkiPackage(QFile::encodeName(path).toStdString(), deck).ok());
+        prompts().answers.push_back(PromptAnswer::Yes);
+        importFile(path, ScriptedPrompts::acceptDialog());
+        QCOMPARE(prompts().questions.size(), size_t(1));
+        QVERIFY2(prompts().questions[0].text.contains("review history: 1."),
+                 qPrintable(prompts().questions[0].text));
+        const FsrsParameters& now = main_->session().schedule().parameters();
+        QCOMPARE(float(now.w[0]), 0.5f);
+        QCOMPARE(now.w[20], 0.5);  // FSRS-5's decay
+        QVERIFY(main_->session().schedule().dueMs(*store_->unknownList.nthCard(0)));
+    }
+
     void filesThatGiveNoCardsAreRefusedWithAReason() {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);

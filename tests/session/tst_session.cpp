@@ -15,6 +15,7 @@
 #include "session/card_import.h"
 #include "session/command_board.h"
 #include "session/list_session.h"
+#include "session/review_schedule.h"
 #include "tests/support/test_environment.h"
 
 // The list session's announcements and the command board's holds, without a main window.
@@ -183,7 +184,8 @@ private slots:
                                   [&](const std::string& key, const std::string& value) {
                                       values[key] = value;
                                       return true;
-                                  }};
+                                  },
+                                  {}};
         const auto importAnswer = [&](const char* answer) {
             AnkiExport deck;
             deck.deckName = "Deck";
@@ -202,6 +204,64 @@ private slots:
         store_->setText(*card, CardField::Answer, "building");
         QCOMPARE(importAnswer("house"), QString("1 added, 0 updated"));
         QCOMPARE(card->answer(), std::string_view("building"));
+    }
+
+    // A list's answers go to Anki and come back with the cards: ratings, times and
+    // durations; the cards are scheduled at once, their weights offered, and a second
+    // import adds no answer twice.
+    void ankiHistoryTravelsThereAndBack() {
+        constexpr int64_t kStart = 1'700'000'000'000;
+        constexpr int64_t kDay = 86'400'000;
+        session_->newList();
+        ReviewSchedule& schedule = session_->schedule();
+        Card& house = addCard(*store_, store_->unknownList, "Haus", "house", "L1", "");
+        house.level = 2;
+        Card& tree = addCard(*store_, store_->unknownList, "Baum", "tree", "", "");
+        QVERIFY(schedule.record(house, Rating::Good, kStart, 3000, 0) != 0);
+        QVERIFY(schedule.record(tree, Rating::Hard, kStart + kDay, 1200, 0, 1) != 0);
+        QVERIFY(schedule.record(house, Rating::Again, kStart + 3 * kDay, 4500, 0) != 0);
+        FsrsWeights weights = kFsrsDefaultWeights;
+        weights[0] = 0.5;
+        schedule.setParameters(weights);
+        QTemporaryDir dir;
+        const std::string path = QFile::encodeName(dir.filePath("words.apkg")).toStdString();
+        QVERIFY(writeAnkiPackage(path, ankiExportOf(*store_, kStart / 1000 + 5 * 86'400, &schedule))
+                    .ok());
+
+        CardStore otherStore;
+        ListSession other(otherStore, preferences_, defaultDocumentFont());
+        const ImportReadResult read = readImportSource(path, {});
+        QVERIFY(read.source);
+        const ImportReport report = importIntoList(other, *read.source);
+        QVERIFY(report.historyKept);
+        QCOMPARE(report.reviews, int64_t{3});
+        QCOMPARE(otherStore.unknownList.count(), 2);
+        const Card* house2 = otherStore.unknownList.nthCard(0);
+        QCOMPARE(house2->answer(), std::string_view("house"));
+        QCOMPARE(house2->level, 2);
+        ReviewSchedule& imported = other.schedule();
+        QVERIFY(imported.recall(*house2, kStart + 4 * kDay));
+        QVERIFY(imported.dueMs(*otherStore.unknownList.nthCard(1)));
+        QStringList answers;
+        for (const Card* card :
+             {house2, static_cast<const Card*>(otherStore.unknownList.nthCard(1))}) {
+            for (const StoredReview& r : imported.history()->reviewsOf(imported.keyOf(*card))) {
+                answers << QString("%1 %2 %3 %4")
+                               .arg(QString::fromStdString(std::string(card->answer())))
+                               .arg((r.entry.timeMs - kStart) / kDay)
+                               .arg(static_cast<int>(r.entry.rating))
+                               .arg(r.entry.durationMs);
+            }
+        }
+        QCOMPARE(answers, QStringList({"house 0 3 3000", "house 3 1 4500", "tree 1 2 1200"}));
+        const std::optional<FsrsWeights> offered = fsrsWeightsToOffer(*read.source, imported);
+        QVERIFY(offered);
+        QCOMPARE(float((*offered)[0]), 0.5f);
+
+        const ImportReport again = importIntoList(other, *read.source);
+        QCOMPARE(again.tally.updated, std::size_t{2});
+        QCOMPARE(again.reviews, int64_t{0});
+        QCOMPARE(imported.history()->reviewCount(), int64_t{3});
     }
 
     void cancelledSaveQuestionKeepsTheList() {
