@@ -803,6 +803,24 @@ std::optional<std::string> ReviewHistory::value(const std::string& key) {
     return out;
 }
 
+std::vector<std::pair<std::string, std::string>> ReviewHistory::valuesStartingWith(
+    const std::string& prefix) {
+    std::vector<std::pair<std::string, std::string>> out;
+    if (!db_ || !statements_)
+        return out;
+    Statement s;
+    if (!s.prepare(db_,
+                   "SELECT key, value FROM list_values WHERE substr(key, 1, length(?1)) = ?1 "
+                   "ORDER BY key")) {
+        fail("cannot read the history");
+        return out;
+    }
+    s.bind(prefix);
+    while (s.step() == SQLITE_ROW)
+        out.emplace_back(s.text(0), s.text(1));
+    return out;
+}
+
 bool ReviewHistory::carryTo(const std::string& newListPath, int64_t nowMs) {
     if (!db_ || !statements_)
         return fail("no history is open");

@@ -181,6 +181,8 @@ public:
     // Values of the list's own, kept in the history so that the list file stays as it is.
     bool setValue(const std::string& key, const std::string& value);
     std::optional<std::string> value(const std::string& key);
+    // Every value whose key begins with `prefix`, ordered by key.
+    std::vector<std::pair<std::string, std::string>> valuesStartingWith(const std::string& prefix);
 
     // Brings cards from another trainer, their answers and memory states, and values of the
     // list's own in one transaction: an import of 150,000 answers costs one commit. A card

@@ -6,7 +6,10 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <optional>
+#include <set>
+#include <tuple>
 #include <unordered_map>
 
 #include "core/card_store.h"
@@ -17,6 +20,7 @@
 #include "platform/messages.h"
 #include "platform/prompts.h"
 #include "platform/string_table.h"
+#include "session/card_import.h"
 #include "session/list_session.h"
 #include "session/review_schedule.h"
 
@@ -145,6 +149,21 @@ AnkiExport ankiExportOf(const CardStore& store, int64_t nowSeconds, ReviewSchedu
     data.createdSeconds = createdSeconds;
     const int64_t today = (nowSeconds - createdSeconds) / kDaySeconds;
 
+    // A card that came from an Anki note, or was exported before, goes out under that note's
+    // guid, so that Anki updates the note and an import back finds the card.
+    std::map<std::tuple<int32_t, std::string, std::string>, std::string, std::less<>>
+        rememberedGuid;
+    if (withHistory) {
+        for (const auto& [key, value] :
+             schedule->history()->valuesStartingWith(kAnkiNoteKeyPrefix)) {
+            if (auto note = rememberedNoteOf(value))
+                rememberedGuid.emplace(
+                    std::tuple(note->number, std::move(note->question), std::move(note->answer)),
+                    key.substr(kAnkiNoteKeyPrefix.size()));
+        }
+    }
+    std::set<std::string> guids;
+
     std::unordered_map<CardKey, std::size_t> cardOfKey;
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const Card* card = cards[i];
@@ -153,6 +172,15 @@ AnkiExport ankiExportOf(const CardStore& store, int64_t nowSeconds, ReviewSchedu
         out.answer = card->answer();
         out.lesson = card->lesson();
         out.identity = data.deckName + '\n' + std::to_string(card->id);
+        if (withHistory) {
+            const auto found =
+                rememberedGuid.find(std::tuple(card->id, card->question(), card->answer()));
+            out.guid = found != rememberedGuid.end() ? found->second : ankiGuidFor(out.identity);
+            // Two cards of one identity would become one note; the second gets a guid of its
+            // own, as the writer would give it.
+            for (int n = 1; !guids.insert(out.guid).second; ++n)
+                out.guid = ankiGuidFor(out.identity + "#" + std::to_string(n));
+        }
         if (card->level > 0) {
             AnkiExportState state;
             state.interval = 1 << std::min(card->level - 1, 15);
@@ -180,6 +208,27 @@ AnkiExport ankiExportOf(const CardStore& store, int64_t nowSeconds, ReviewSchedu
         data.desiredRetention = static_cast<float>(parameters.desiredRetention);
     }
     return data;
+}
+
+void rememberExportedNotes(ReviewSchedule& schedule, const CardStore& store,
+                           const AnkiExport& exported) {
+    ReviewHistory* history = schedule.history();
+    if (history == nullptr)
+        return;
+    std::vector<std::pair<std::string, std::string>> values;
+    std::size_t i = 0;
+    for (const CardList* list : {&store.unknownList, &store.knownList}) {
+        list->forEach([&](const Card* card) {
+            if (i < exported.cards.size() && !exported.cards[i].guid.empty()) {
+                values.emplace_back(
+                    kAnkiNoteKeyPrefix + exported.cards[i].guid,
+                    rememberedNoteValue(card->id, card->question(), card->answer()));
+            }
+            ++i;
+        });
+    }
+    // Not being able to remember them costs only a second copy of each note on import.
+    history->importReviews({}, values);
 }
 
 KvtmlExportOptions kvtmlOptionsOf(const CardStore& store, int32_t maxLevel) {
@@ -244,9 +293,11 @@ void exportForOtherTrainers(ListSession& session) {
     const KvtmlExportOptions options = kvtmlOptionsOf(store, session.preferences().maxLevel);
     FileFailure failure = FileFailure::None;
     if (target.format == ExchangeFormat::AnkiPackage) {
-        const AnkiWriteResult written = writeAnkiPackage(
-            path, ankiExportOf(store, QDateTime::currentSecsSinceEpoch(), &session.schedule()));
-        failure = written.ok() ? FileFailure::None : FileFailure::CannotWrite;
+        const AnkiExport data =
+            ankiExportOf(store, QDateTime::currentSecsSinceEpoch(), &session.schedule());
+        failure = writeAnkiPackage(path, data).ok() ? FileFailure::None : FileFailure::CannotWrite;
+        if (failure == FileFailure::None)
+            rememberExportedNotes(session.schedule(), store, data);
     } else {
         failure = writeExchangeFile(path, target.format, cardRecordsOf(store), options);
     }

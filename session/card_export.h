@@ -47,6 +47,13 @@ std::vector<CardRecord> cardRecordsOf(const CardStore& store);
 AnkiExport ankiExportOf(const CardStore& store, int64_t nowSeconds,
                         ReviewSchedule* schedule = nullptr);
 
+// After the package `exported` (of ankiExportOf with the same store and schedule) was
+// written: remembers each note's guid with its card in the review history, so that
+// importing the package again, after learning in Anki, updates these cards instead of
+// adding them again.
+void rememberExportedNotes(ReviewSchedule& schedule, const CardStore& store,
+                           const AnkiExport& exported);
+
 // Writes the cards to `path`, replacing the file only once the new one is complete.
 // Returns None when written, else why not (ReadOnly, NotRegularFile, CannotWrite).
 FileFailure writeExchangeFile(const std::string& path, ExchangeFormat format,

@@ -16,27 +16,7 @@
 
 namespace {
 
-struct Remembered {
-    int32_t number = 0;
-    std::string question;
-    std::string answer;
-};
-
-std::optional<Remembered> parse(const std::string& value) {
-    const std::size_t first = value.find('\n');
-    const std::size_t second = first == std::string::npos ? first : value.find('\n', first + 1);
-    if (second == std::string::npos)
-        return std::nullopt;
-    Remembered r;
-    try {
-        r.number = std::stoi(value.substr(0, first));
-    } catch (...) {
-        return std::nullopt;
-    }
-    r.question = value.substr(first + 1, second - first - 1);
-    r.answer = value.substr(second + 1);
-    return r;
-}
+using Remembered = RememberedNote;
 
 // The card a note became, if it is still there as it was imported. The cards are indexed by
 // their texts once, on the first note imported before, so that importing a large deck again
@@ -85,6 +65,29 @@ private:
 
 }  // namespace
 
+std::string rememberedNoteValue(int32_t number, std::string_view question,
+                                std::string_view answer) {
+    std::string value = std::to_string(number);
+    value.append(1, '\n').append(question).append(1, '\n').append(answer);
+    return value;
+}
+
+std::optional<RememberedNote> rememberedNoteOf(const std::string& value) {
+    const std::size_t first = value.find('\n');
+    const std::size_t second = first == std::string::npos ? first : value.find('\n', first + 1);
+    if (second == std::string::npos)
+        return std::nullopt;
+    RememberedNote r;
+    try {
+        r.number = std::stoi(value.substr(0, first));
+    } catch (...) {
+        return std::nullopt;
+    }
+    r.question = value.substr(first + 1, second - first - 1);
+    r.answer = value.substr(second + 1);
+    return r;
+}
+
 std::size_t importCards(ListSession& session, const ImportSource& source) {
     CardStore& store = session.store();
     const bool listBegun = !session.listOpen();
@@ -115,9 +118,10 @@ ImportTally importCards(ListSession& session, const ImportSource& source,
         if (!row.taken())
             continue;
         const CardRecord& record = row.candidate.card;
-        const std::string key = "anki-note:" + source.anki().package.notes[i].guid;
+        const std::string key = kAnkiNoteKeyPrefix + source.anki().package.notes[i].guid;
         const std::optional<std::string> value = notes.value ? notes.value(key) : std::nullopt;
-        const std::optional<Remembered> remembered = value ? parse(*value) : std::nullopt;
+        const std::optional<Remembered> remembered =
+            value ? rememberedNoteOf(*value) : std::nullopt;
         Card* card = remembered ? finder.find(*remembered) : nullptr;
         if (card != nullptr) {
             store.setText(*card, CardField::Question, record.question);
@@ -134,8 +138,7 @@ ImportTally importCards(ListSession& session, const ImportSource& source,
         if (notes.imported)
             notes.imported(i, *card);
         if (notes.setValue) {
-            notes.setValue(key, std::to_string(card->id) + '\n' + std::string(card->question()) +
-                                    '\n' + std::string(card->answer()));
+            notes.setValue(key, rememberedNoteValue(card->id, card->question(), card->answer()));
         }
     }
     if (tally.added > 0) {

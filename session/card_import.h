@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/fsrs.h"
 
@@ -28,6 +29,17 @@ struct ImportedNotes {
     // Told the card each taken note (by its index in the package) was added as or updated.
     std::function<void(std::size_t note, const Card& card)> imported;
 };
+
+// What the list remembers of an Anki note: the card's number, question and answer when it
+// was imported or exported.
+struct RememberedNote {
+    int32_t number = 0;
+    std::string question;
+    std::string answer;
+};
+inline const std::string kAnkiNoteKeyPrefix = "anki-note:";
+std::string rememberedNoteValue(int32_t number, std::string_view question, std::string_view answer);
+std::optional<RememberedNote> rememberedNoteOf(const std::string& value);
 
 struct ImportTally {
     std::size_t added = 0;

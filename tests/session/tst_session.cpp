@@ -225,8 +225,9 @@ private slots:
         schedule.setParameters(weights);
         QTemporaryDir dir;
         const std::string path = QFile::encodeName(dir.filePath("words.apkg")).toStdString();
-        QVERIFY(writeAnkiPackage(path, ankiExportOf(*store_, kStart / 1000 + 5 * 86'400, &schedule))
-                    .ok());
+        const AnkiExport exported = ankiExportOf(*store_, kStart / 1000 + 5 * 86'400, &schedule);
+        QVERIFY(writeAnkiPackage(path, exported).ok());
+        rememberExportedNotes(schedule, *store_, exported);
 
         CardStore otherStore;
         ListSession other(otherStore, preferences_, defaultDocumentFont());
@@ -262,6 +263,15 @@ private slots:
         QCOMPARE(again.tally.updated, std::size_t{2});
         QCOMPARE(again.reviews, int64_t{0});
         QCOMPARE(imported.history()->reviewCount(), int64_t{3});
+
+        // The cards go back to Anki under their notes' guids, and the package comes home to
+        // the list it left: its notes are found there, nothing is added.
+        otherStore.fileName = "/elsewhere/Wörter.kmx";  // another deck name
+        const AnkiExport back = ankiExportOf(otherStore, kStart / 1000 + 6 * 86'400, &imported);
+        QCOMPARE(back.cards.at(1).guid, exported.cards.at(1).guid);
+        const ImportReport home = importIntoList(*session_, *read.source);
+        QCOMPARE(home.tally.added, std::size_t{0});
+        QCOMPARE(home.tally.updated, std::size_t{2});
     }
 
     void cancelledSaveQuestionKeepsTheList() {
