@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSvgRenderer>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -40,8 +41,8 @@
 #include "session/card_export.h"
 #include "session/card_speech.h"
 #include "session/list_session.h"
-#include "session/review_schedule.h"
 #include "session/list_speech.h"
+#include "session/review_schedule.h"
 #include "session/window_registry.h"
 
 // The pictures live in the window library; a static library must register them itself.
@@ -226,7 +227,11 @@ void MainDialog::buildControls() {
     cardCount_ = addCounter(0, tr("Number of cards"), "cardCounter");
     knownCount_ = addCounter(1, tr("Known cards"), "knownCounter");
     dueCount_ = addCounter(2, tr("Due today"), "dueCounter");
-    connect(&session_->schedule(), &ReviewSchedule::changed, this, &MainDialog::refreshDueCount);
+    memoryRefresh_ = new QTimer(this);
+    memoryRefresh_->setSingleShot(true);
+    memoryRefresh_->setInterval(0);
+    connect(memoryRefresh_, &QTimer::timeout, this, &MainDialog::refreshMemoryViews);
+    connect(&session_->schedule(), &ReviewSchedule::changed, this, &MainDialog::scheduleChanged);
     refreshDueCount();
 
     auto* upperRow = new QHBoxLayout;
@@ -425,6 +430,8 @@ MemoryModelSource MainDialog::memoryModelSource() const {
     source.recall = [&schedule, now = source.nowMs](const Card& card) {
         return schedule.recall(card, now);
     };
+    source.revision = schedule.revision();
+    source.editsSince = [&schedule](uint64_t revision) { return schedule.editsSince(revision); };
     return source;
 }
 
@@ -486,7 +493,34 @@ void MainDialog::refreshDueCount() {
     dueCount_->setText(available ? QString::number(schedule.dueTodayCount(schedule.now()))
                                  : QStringLiteral("\u2014"));
     dueCount_->setToolTip(schedule.unavailableReason());
-    board_->setCommandEnabled(Command::DueCards, available);
+}
+
+void MainDialog::scheduleChanged() {
+    // Only a change of history switches Due Cards: an answer in a Due Cards window must
+    // leave the command greyed while that window is open.
+    const bool available = session_->schedule().available();
+    if (available != dueCardsOffered_) {
+        dueCardsOffered_ = available;
+        board_->setCommandEnabled(Command::DueCards, available);
+    }
+    memoryRefresh_->start();
+}
+
+void MainDialog::refreshMemoryViews() {
+    refreshDueCount();
+    auto* overview = windows_->find<OverviewDialog>(WindowKind::Overview);
+    auto* progress = windows_->find<ProgressDialog>(WindowKind::Progress);
+    if (overview == nullptr && progress == nullptr)
+        return;
+    const MemoryModelSource source = memoryModelSource();
+    if (overview != nullptr) {
+        if (source.history)
+            overview->setMemoryColumns(source.dueMs, source.recall);
+        else
+            overview->setMemoryColumns({}, {});
+    }
+    if (progress != nullptr)
+        progress->follow(source);
 }
 
 void MainDialog::openNewCardDialog() {
