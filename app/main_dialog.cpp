@@ -149,6 +149,8 @@ void MainDialog::connectSession() {
     connect(session_, &ListSession::cardJoinedWrongList, board_,
             &CommandBoard::applyWrongListJoined);
     connect(session_, &ListSession::cardMovedToKnown, board_, &CommandBoard::applyCardMovedToKnown);
+    connect(session_, &ListSession::wrongListEmptied, board_, &CommandBoard::applyWrongListEmptied);
+    connect(session_, &ListSession::knownListEmptied, board_, &CommandBoard::applyKnownListEmptied);
 }
 
 void MainDialog::buildControls() {

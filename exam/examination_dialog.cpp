@@ -218,7 +218,9 @@ void ExaminationDialog::showCard() {
     lesson_->setText(fromCardText(card->lesson()));
     addInfo_->setText(session_.preferences().showAddInfo == 1 ? fromCardText(card->addInfo())
                                                               : QString());
-    answer_->clear();
+    // Emptied with its typing history: Ctrl+Z in the empty box must take back the answer,
+    // not bring back the text it was given as.
+    answer_->setText(QString());
     // A box whose text did not change (an empty first question, the always empty answer
     // box) would otherwise keep showing the dialog's font until the user types.
     question_->applyPendingFont();
@@ -473,13 +475,14 @@ bool ExaminationDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ExaminationDialog::undoLastAnswer() {
-    if (undo_.card == nullptr || !windows_.contains(this) || windows_.inModalStep())
+    if (!windows_.contains(this) || windows_.inModalStep())
         return;
     Card* card = undo_.card;
     ReviewSchedule& schedule = session_.schedule();
     // The card and its history entry go back together or not at all: once another window
     // recorded an answer, the history no longer takes this one back.
     const bool historyAgrees = undoReviewId_ == 0 || schedule.canUndo(undoReviewId_);
+    // Nothing to take back (none yet, or taken back already) is refused the same way.
     const UndoOutcome undone = historyAgrees ? undoAnswer(session_.store(), undo_) : UndoOutcome{};
     if (!undone) {
         prompts().beep(kDifferHertz, kDifferMilliseconds);
