@@ -406,7 +406,7 @@ void MainDialog::runCommand(Command command) {
     }
 }
 
-MemoryModelSource MainDialog::memoryModelSource() const {
+MemoryModelSource MainDialog::memoryModelSource(bool withDueTimes) const {
     if (memoryModelSource_)
         return memoryModelSource_();
     ReviewSchedule& schedule = session_->schedule();
@@ -418,7 +418,7 @@ MemoryModelSource MainDialog::memoryModelSource() const {
     source.history = schedule.history();
     source.parameters = schedule.parameters();
     for (const CardList* list : {&session_->store().unknownList, &session_->store().knownList}) {
-        for (int i = 0; i < list->slotCount(); ++i) {
+        for (int i = 0; withDueTimes && i < list->slotCount(); ++i) {
             if (const Card* card = list->slot(i)) {
                 if (const std::optional<int64_t> due = schedule.dueMs(*card))
                     source.dueTimesMs.push_back(*due);
@@ -514,7 +514,7 @@ void MainDialog::refreshMemoryViews() {
     auto* progress = windows_->find<ProgressDialog>(WindowKind::Progress);
     if (overview == nullptr && progress == nullptr)
         return;
-    const MemoryModelSource source = memoryModelSource();
+    const MemoryModelSource source = memoryModelSource(progress != nullptr);
     if (overview != nullptr) {
         if (source.history)
             overview->setMemoryColumns(source.dueMs, source.recall);

@@ -51,7 +51,8 @@ protected:
     void reject() override;
 
 private:
-    MemoryModelSource memoryModelSource() const;
+    // `withDueTimes`: with the due time of every card, which only Progress needs.
+    MemoryModelSource memoryModelSource(bool withDueTimes = true) const;
     std::function<MemoryModelSource()> memoryModelSource_;
     void buildControls();
     void connectSession();
