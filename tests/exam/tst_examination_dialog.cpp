@@ -120,8 +120,7 @@ private:
         return describeDifferences(controlStates(main_->board()), expected);
     }
 
-    // Cards of these levels, unknown then known, saved and opened again so that a history
-    // sits beside them. The clock stands at noon.
+    // Cards of these levels, unknown then known, saved and reopened with a history, at noon.
     static constexpr int64_t kDay = 86'400'000, kNow = 20794 * kDay + 12 * 3'600'000;
     QTemporaryDir dir_;
     ReviewSchedule& schedule() { return main_->session().schedule(); }
@@ -132,12 +131,9 @@ private:
         for (int level : known)
             card(("q" + std::to_string(made++)).c_str(), "a", &store_->knownList, level);
         schedule().setClock([] { return kNow; });
-        schedule().setUtcOffsetMinutes(0);
-        schedule().setRandomSource(nullptr);
         main_->show();
         prompts().saveChoices.push_back({dir_.filePath("w.kmx"), 0});
-        prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
-        prompts().dialogHandlers.push_back(ScriptedPrompts::acceptDialog());
+        prompts().dialogHandlers.assign(2, ScriptedPrompts::acceptDialog());
         main_->session().saveListAs();
         main_->session().closeList();
         main_->session().openList(dir_.filePath("w.kmx"));
@@ -149,8 +145,7 @@ private:
     void pressCtrl(QWidget* window, Qt::Key key) {
         window->activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), window);
-        QWidget* focus = window->focusWidget();
-        QTest::keyClick(focus ? focus : window, key, Qt::ControlModifier);
+        QTest::keyClick(window->focusWidget(), key, Qt::ControlModifier);
     }
     QString label(const char* name) { return main_->findChild<QLabel*>(name)->text(); }
 
@@ -694,7 +689,6 @@ private slots:
         main_->board().action(Command::Progress)->trigger();
         auto* calendar = main_->findChild<CalendarHeatmap*>();
         calendar->setCurrentIndex(357);
-
         pressCtrl(main_.get(), Qt::Key_D);
         ExaminationDialog* due = openWindow();
         QStringList asked;
@@ -705,7 +699,6 @@ private slots:
         }
         QCOMPARE(asked, (QStringList{"q0", "q3", "q2"}));
         QVERIFY(prompts().messageTexts().last().startsWith("You reviewed 3 card(s), 66 % of"));
-        QVERIFY(main_->board().isEnabled(Command::DueCards));
         QVERIFY(store_->wrongList.count() == 1 && store_->knownList.count() == 1);
         QCOMPARE(schedule().history()->reviewCount(), int64_t{6});
         QTRY_COMPARE(label("dueCounter"), QString::number(schedule().dueTodayCount(kNow)));
@@ -724,26 +717,21 @@ private slots:
         const Card* card = store_->unknownList.nthCard(0);
         const ControlStates before = controlStates(main_->board());
         answerWrong(first);
-        QVERIFY(main_->board().isEnabled(Command::ExamineWrongWords));
         pressCtrl(first, Qt::Key_Z);
         QVERIFY(card->level == 2 && card->timesAsked == 0 && store_->wrongList.empty());
         QCOMPARE(describeDifferences(controlStates(main_->board()), before), QString());
         QCOMPARE(schedule().history()->reviewCount(), int64_t{0});
         pressCtrl(first, Qt::Key_Z);
         QCOMPARE(prompts().beeps.size(), std::size_t{2});  // the differing answer, the refusal
-
         prompts().dialogHandlers.push_back(ScriptedPrompts::rejectDialog());  // made known
         answer(first, "a");
         QCOMPARE(label("knownCounter"), QString("1"));
         pressCtrl(first, Qt::Key_Z);
         QCOMPARE(label("knownCounter"), QString("0"));
         QCOMPARE(describeDifferences(controlStates(main_->board()), before), QString());
-
         answerWrong(first);
         main_->board().action(Command::ExamineRandom)->trigger();
-        for (auto* other : main_->findChildren<ExaminationDialog*>())
-            if (other != first && other->isVisible())
-                answerWrong(other);
+        answerWrong(main_->findChildren<ExaminationDialog*>().last());  // the newest window
         pressCtrl(first, Qt::Key_Z);
         QCOMPARE(schedule().history()->reviewCount(), int64_t{2});
         QCOMPARE(store_->wrongList.count(), 2);
