@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSvgRenderer>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -40,8 +41,8 @@
 #include "session/card_export.h"
 #include "session/card_speech.h"
 #include "session/list_session.h"
-#include "session/review_schedule.h"
 #include "session/list_speech.h"
+#include "session/review_schedule.h"
 #include "session/window_registry.h"
 
 // The pictures live in the window library; a static library must register them itself.
@@ -148,6 +149,8 @@ void MainDialog::connectSession() {
     connect(session_, &ListSession::cardJoinedWrongList, board_,
             &CommandBoard::applyWrongListJoined);
     connect(session_, &ListSession::cardMovedToKnown, board_, &CommandBoard::applyCardMovedToKnown);
+    connect(session_, &ListSession::wrongListEmptied, board_, &CommandBoard::applyWrongListEmptied);
+    connect(session_, &ListSession::knownListEmptied, board_, &CommandBoard::applyKnownListEmptied);
 }
 
 void MainDialog::buildControls() {
@@ -226,7 +229,11 @@ void MainDialog::buildControls() {
     cardCount_ = addCounter(0, tr("Number of cards"), "cardCounter");
     knownCount_ = addCounter(1, tr("Known cards"), "knownCounter");
     dueCount_ = addCounter(2, tr("Due today"), "dueCounter");
-    connect(&session_->schedule(), &ReviewSchedule::changed, this, &MainDialog::refreshDueCount);
+    memoryRefresh_ = new QTimer(this);
+    memoryRefresh_->setSingleShot(true);
+    memoryRefresh_->setInterval(0);
+    connect(memoryRefresh_, &QTimer::timeout, this, &MainDialog::refreshMemoryViews);
+    connect(&session_->schedule(), &ReviewSchedule::changed, this, &MainDialog::scheduleChanged);
     refreshDueCount();
 
     auto* upperRow = new QHBoxLayout;
@@ -399,7 +406,7 @@ void MainDialog::runCommand(Command command) {
     }
 }
 
-MemoryModelSource MainDialog::memoryModelSource() const {
+MemoryModelSource MainDialog::memoryModelSource(bool withDueTimes) const {
     if (memoryModelSource_)
         return memoryModelSource_();
     ReviewSchedule& schedule = session_->schedule();
@@ -411,7 +418,7 @@ MemoryModelSource MainDialog::memoryModelSource() const {
     source.history = schedule.history();
     source.parameters = schedule.parameters();
     for (const CardList* list : {&session_->store().unknownList, &session_->store().knownList}) {
-        for (int i = 0; i < list->slotCount(); ++i) {
+        for (int i = 0; withDueTimes && i < list->slotCount(); ++i) {
             if (const Card* card = list->slot(i)) {
                 if (const std::optional<int64_t> due = schedule.dueMs(*card))
                     source.dueTimesMs.push_back(*due);
@@ -425,6 +432,8 @@ MemoryModelSource MainDialog::memoryModelSource() const {
     source.recall = [&schedule, now = source.nowMs](const Card& card) {
         return schedule.recall(card, now);
     };
+    source.revision = schedule.revision();
+    source.editsSince = [&schedule](uint64_t revision) { return schedule.editsSince(revision); };
     return source;
 }
 
@@ -486,7 +495,34 @@ void MainDialog::refreshDueCount() {
     dueCount_->setText(available ? QString::number(schedule.dueTodayCount(schedule.now()))
                                  : QStringLiteral("\u2014"));
     dueCount_->setToolTip(schedule.unavailableReason());
-    board_->setCommandEnabled(Command::DueCards, available);
+}
+
+void MainDialog::scheduleChanged() {
+    // Only a change of history switches Due Cards: an answer in a Due Cards window must
+    // leave the command greyed while that window is open.
+    const bool available = session_->schedule().available();
+    if (available != dueCardsOffered_) {
+        dueCardsOffered_ = available;
+        board_->setCommandEnabled(Command::DueCards, available);
+    }
+    memoryRefresh_->start();
+}
+
+void MainDialog::refreshMemoryViews() {
+    refreshDueCount();
+    auto* overview = windows_->find<OverviewDialog>(WindowKind::Overview);
+    auto* progress = windows_->find<ProgressDialog>(WindowKind::Progress);
+    if (overview == nullptr && progress == nullptr)
+        return;
+    const MemoryModelSource source = memoryModelSource(progress != nullptr);
+    if (overview != nullptr) {
+        if (source.history)
+            overview->setMemoryColumns(source.dueMs, source.recall);
+        else
+            overview->setMemoryColumns({}, {});
+    }
+    if (progress != nullptr)
+        progress->follow(source);
 }
 
 void MainDialog::openNewCardDialog() {

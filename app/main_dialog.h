@@ -13,6 +13,7 @@
 class CardStore;
 class ListSession;
 class QLabel;
+class QTimer;
 class WindowRegistry;
 struct Preferences;
 
@@ -50,7 +51,8 @@ protected:
     void reject() override;
 
 private:
-    MemoryModelSource memoryModelSource() const;
+    // `withDueTimes`: with the due time of every card, which only Progress needs.
+    MemoryModelSource memoryModelSource(bool withDueTimes = true) const;
     std::function<MemoryModelSource()> memoryModelSource_;
     void buildControls();
     void connectSession();
@@ -58,6 +60,11 @@ private:
     void refreshCounters();
     // The number of cards due today, or a dash without a history.
     void refreshDueCount();
+    // The schedule changed: Due Cards follows whether there is a history at once; the
+    // count, the overview's columns and the Progress window follow once the burst of
+    // changes is over.
+    void scheduleChanged();
+    void refreshMemoryViews();
 
     void onCardBox();
     void onExamine();
@@ -75,6 +82,9 @@ private:
     QLabel* cardCount_ = nullptr;
     QLabel* knownCount_ = nullptr;
     QLabel* dueCount_ = nullptr;
+    QTimer* memoryRefresh_ = nullptr;
+    // Whether Due Cards was last switched on for a list with a history.
+    bool dueCardsOffered_ = false;
     QPixmap filledBox_;
     QPixmap emptyBox_;
     QPixmap question_;

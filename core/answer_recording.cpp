@@ -102,10 +102,10 @@ void finishUndo(AnswerUndo& undo, const CardStore& store, const AnswerOutcome& o
     }
 }
 
-bool undoAnswer(CardStore& store, const AnswerUndo& undo) {
+UndoOutcome undoAnswer(CardStore& store, const AnswerUndo& undo) {
     Card* card = undo.card;
     if (card == nullptr)
-        return false;
+        return {};
     const auto at = [](const CardList& list, int slot) {
         return slot >= 0 && slot < list.slotCount() ? list.slot(slot) : nullptr;
     };
@@ -116,7 +116,7 @@ bool undoAnswer(CardStore& store, const AnswerUndo& undo) {
     // back now would put it into a list twice or out of every list.
     if ((undo.outcome.joinedWrongList && at(store.wrongList, undo.wrongSlot) != card) ||
         (moved && at(to, undo.takenSlot) != card))
-        return false;
+        return {};
     if (undo.outcome.joinedWrongList)
         store.wrongList.removeAt(undo.wrongSlot);
     if (moved) {
@@ -132,5 +132,10 @@ bool undoAnswer(CardStore& store, const AnswerUndo& undo) {
     // Left set even when the answer was the only change: the list may have been saved
     // between the answer and taking it back, and then it differs from its file again.
     store.modified = true;
-    return true;
+    UndoOutcome outcome;
+    outcome.undone = true;
+    outcome.answer = undo.outcome;
+    outcome.wrongListEmptied = undo.outcome.joinedWrongList && store.wrongList.empty();
+    outcome.knownListEmptied = undo.outcome.movedToKnown && store.knownList.empty();
+    return outcome;
 }

@@ -58,7 +58,20 @@ struct AnswerUndo {
 // The card's figures before answering it; complete it with finishUndo after the answer.
 AnswerUndo startUndo(const CardStore& store, Card& card);
 void finishUndo(AnswerUndo& undo, const CardStore& store, const AnswerOutcome& outcome);
-// Takes the answer back: the card's level and counters, the
-// wrong list and the known cards are as before it. Returns false when there was nothing
-// to take back or the lists no longer hold the card where the answer put it.
-bool undoAnswer(CardStore& store, const AnswerUndo& undo);
+// What taking an answer back did. Like AnswerOutcome for an answer, it is what the session
+// turns into signals and the main window into menu states.
+struct UndoOutcome {
+    // False when nothing was taken back: then nothing below happened.
+    bool undone = false;
+    // The answer taken back.
+    AnswerOutcome answer;
+    // It took the last card out of the wrong list, or out of the known cards.
+    bool wrongListEmptied = false;
+    bool knownListEmptied = false;
+    explicit operator bool() const { return undone; }
+};
+
+// Takes the answer back: the card's level and counters, the wrong list and the known
+// cards are as before it. Takes nothing back when there was nothing to take back or the
+// lists no longer hold the card where the answer put it.
+UndoOutcome undoAnswer(CardStore& store, const AnswerUndo& undo);

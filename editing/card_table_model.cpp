@@ -88,6 +88,17 @@ int CardTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 void CardTableModel::setMemoryColumns(MemoryColumns columns) {
+    if (!memory_ && !columns)
+        return;
+    // New values for columns already shown: the rows keep their order, and the view its
+    // selection and scroll position; only the two columns are drawn again.
+    if (memory_ && columns) {
+        memory_ = std::move(columns);
+        if (!rows_.empty())
+            emit dataChanged(index(0, DueColumn), index(rowCount() - 1, RecallColumn),
+                             {Qt::DisplayRole, Qt::AccessibleTextRole});
+        return;
+    }
     beginResetModel();
     memory_ = std::move(columns);
     if (!memory_)

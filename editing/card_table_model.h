@@ -40,6 +40,9 @@ public:
         std::function<std::optional<double>(const Card&)> recall;
         explicit operator bool() const { return dueMs && recall; }
     };
+    // Given again while the columns are shown (the schedule changed), they show the new
+    // values in the rows as they are: an order by due date or recall holds until the next
+    // sort, so that rows do not move under the reader.
     void setMemoryColumns(MemoryColumns columns);
     bool hasMemoryColumns() const { return bool(memory_); }
     // Orders the rows by due date (earliest first) or by recall (lowest first), cards never

@@ -45,7 +45,8 @@ public:
     // recall columns order only the table.
     void sortByColumn(int column);
     // Shows the memory model's "Due" and "Recall" columns (sorted by Ctrl+7 and Ctrl+8);
-    // empty functions take them away.
+    // empty functions take them away. Given again while they are shown, the columns show
+    // the new values and the table keeps its rows, selection and scroll position.
     void setMemoryColumns(std::function<std::optional<int64_t>(const Card&)> dueMs,
                           std::function<std::optional<double>(const Card&)> recall);
     // "Search for...".

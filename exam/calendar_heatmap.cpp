@@ -28,14 +28,26 @@ CalendarHeatmap::CalendarHeatmap(QWidget* parent) : QWidget(parent) {
 }
 
 void CalendarHeatmap::setDays(int64_t firstDay, std::vector<int> counts) {
-    // The same calendar again (the goal changed) keeps the focused day.
-    const bool sameDays = firstDay == firstDay_ && counts.size() == counts_.size();
-    const int keep = sameDays && current_ >= 0 ? current_ : int(counts.size()) - 1;
+    // New counts keep the focused day, also when the calendar moved on by a day; the last
+    // day stays focused as the last day.
+    const int64_t last = firstDay + int64_t(counts.size()) - 1;
+    int keep = int(counts.size()) - 1;
+    if (current_ >= 0 && current_ + 1 < int(counts_.size())) {
+        const int64_t focused = firstDay_ + current_;
+        if (focused >= firstDay && focused <= last)
+            keep = int(focused - firstDay);
+    }
+    const QString focusedText = current_ >= 0 ? dayText(current_) : QString();
+    const int focusedBefore = current_;
     firstDay_ = firstDay;
     counts_ = std::move(counts);
     maximum_ = counts_.empty() ? 0 : *std::max_element(counts_.begin(), counts_.end());
     current_ = -1;
-    setCurrentIndex(keep);
+    // A screen reader hears the focused day again only when what it says changed.
+    if (keep == focusedBefore && !counts_.empty() && dayText(keep) == focusedText)
+        current_ = keep;
+    else
+        setCurrentIndex(keep);
     updateGeometry();
     update();
 }

@@ -21,8 +21,8 @@
 #include "exam/answer_form_stack.h"
 #include "exam/confirm_answer_dialog.h"
 #include "platform/card_text_validator.h"
-#include "platform/messages.h"
 #include "platform/fonts.h"
+#include "platform/messages.h"
 #include "platform/owned_dialog.h"
 #include "platform/prompts.h"
 #include "platform/random.h"
@@ -218,7 +218,9 @@ void ExaminationDialog::showCard() {
     lesson_->setText(fromCardText(card->lesson()));
     addInfo_->setText(session_.preferences().showAddInfo == 1 ? fromCardText(card->addInfo())
                                                               : QString());
-    answer_->clear();
+    // Emptied with its typing history: Ctrl+Z in the empty box must take back the answer,
+    // not bring back the text it was given as.
+    answer_->setText(QString());
     // A box whose text did not change (an empty first question, the always empty answer
     // box) would otherwise keep showing the dialog's font until the user types.
     question_->applyPendingFont();
@@ -473,15 +475,22 @@ bool ExaminationDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ExaminationDialog::undoLastAnswer() {
-    if (undo_.card == nullptr || !windows_.contains(this) || windows_.inModalStep())
+    if (!windows_.contains(this) || windows_.inModalStep())
         return;
     Card* card = undo_.card;
-    if (!undoAnswer(session_.store(), undo_)) {
+    ReviewSchedule& schedule = session_.schedule();
+    // The card and its history entry go back together or not at all: once another window
+    // recorded an answer, the history no longer takes this one back.
+    const bool historyAgrees = undoReviewId_ == 0 || schedule.canUndo(undoReviewId_);
+    // Nothing to take back (none yet, or taken back already) is refused the same way.
+    const UndoOutcome undone = historyAgrees ? undoAnswer(session_.store(), undo_) : UndoOutcome{};
+    if (!undone) {
         prompts().beep(kDifferHertz, kDifferMilliseconds);
         undo_ = {};
+        undoReviewId_ = 0;
         return;
     }
-    session_.schedule().undo(undoReviewId_, *card);
+    schedule.undo(undoReviewId_, *card);
     if (state_.kind == ExaminationKind::DueCards && dueAnswered_ > 0) {
         --dueAnswered_;
         if (undo_.outcome.right)
@@ -489,7 +498,7 @@ void ExaminationDialog::undoLastAnswer() {
     }
     undo_ = {};
     undoReviewId_ = 0;
-    session_.answerUndone();
+    session_.answerUndone(undone);
     feedback_->clear();
     showCard();
 }

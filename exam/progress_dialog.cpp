@@ -76,8 +76,7 @@ ProgressDialog* ProgressDialog::open(const MemoryModelSource& source, WindowRegi
         auto* window = new ProgressDialog(parent);
         windows.enter(window, WindowKind::Progress, Command::Progress);
         window->source_ = source;
-        if (source.history)
-            window->reviews_ = progressReviews(*source.history);
+        window->readReviews();
         const SettingsStore store;
         const int goal = store
                              .readNumber(QString::fromLatin1(PrefsKey::Section),
@@ -95,6 +94,39 @@ ProgressDialog* ProgressDialog::open(const MemoryModelSource& source, WindowRegi
         window->show();
         return window;
     });
+}
+
+void ProgressDialog::follow(const MemoryModelSource& source) {
+    std::optional<std::vector<ReviewEdit>> edits;
+    if (source.history != nullptr && source.history == source_.history && source.editsSince)
+        edits = source.editsSince(source_.revision);
+    source_ = source;
+    if (!edits || !applyEdits(*edits))
+        readReviews();
+    recompute();
+}
+
+void ProgressDialog::readReviews() {
+    reviews_.clear();
+    reviewIds_.clear();
+    if (source_.history)
+        reviews_ = progressReviews(*source_.history, &reviewIds_);
+}
+
+bool ProgressDialog::applyEdits(const std::vector<ReviewEdit>& edits) {
+    for (const ReviewEdit& edit : edits) {
+        if (edit.added) {
+            reviews_.push_back(progressReviewOf(edit.review));
+            reviewIds_.push_back(edit.review.id);
+        } else if (!reviewIds_.empty() && reviewIds_.back() == edit.review.id) {
+            reviews_.pop_back();
+            reviewIds_.pop_back();
+        } else {
+            return false;
+        }
+    }
+    // Reviews written to the history some other way show in its count.
+    return source_.history->reviewCount() == static_cast<int64_t>(reviews_.size());
 }
 
 void ProgressDialog::recompute() {

@@ -27,6 +27,11 @@ public:
     static ProgressDialog* open(const MemoryModelSource& source, WindowRegistry& windows,
                                 QWidget* parent);
 
+    // The list's history or schedule changed: shows the figures of `source`. Reviews
+    // recorded and taken back since are added and removed one by one when the source can
+    // tell them, without reading the whole history again; the calendar keeps its focused day.
+    void follow(const MemoryModelSource& source);
+
     void setFigures(const ProgressFigures& figures);
     // The daily goal in reviews (0: none), shown in the spin box.
     void setDailyGoal(int reviews);
@@ -49,10 +54,14 @@ private:
     void showGoal();
 
     void recompute();
+    void readReviews();
+    // Applies the edits to the reviews read; false when they do not fit them.
+    bool applyEdits(const std::vector<ReviewEdit>& edits);
 
     ProgressFigures figures_;
     MemoryModelSource source_;
     std::vector<ProgressReview> reviews_;
+    std::vector<int64_t> reviewIds_;  // of reviews_, ascending
     QChartView* dueView_ = nullptr;
     CalendarHeatmap* heatmap_ = nullptr;
     QChartView* retentionView_ = nullptr;

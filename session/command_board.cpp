@@ -378,10 +378,10 @@ void CommandBoard::setButtonEnabled(MainButton id, bool enabled) {
     }
 }
 
-void CommandBoard::enableCommand(Command command) {
-    setCommandEnabled(command, true);
+void CommandBoard::enableCommand(Command command, bool enabled) {
+    setCommandEnabled(command, enabled);
     if (const std::optional<MainButton> id = buttonOf(command))
-        setButtonEnabled(*id, true);
+        setButtonEnabled(*id, enabled);
 }
 
 bool CommandBoard::isEnabled(Command command) const {
@@ -409,7 +409,7 @@ void CommandBoard::applyNoList() {
           Command::Overview,      Command::Statistics,        Command::ChooseLesson,
           Command::ChooseLevel,   Command::ExamineKnownWords, Command::LessonInOrder,
           Command::LessonRandom,  Command::LessonSystematic,  Command::LevelInOrder,
-          Command::DueCards, Command::ListLanguages}) {
+          Command::DueCards,      Command::ListLanguages}) {
         setCommandEnabled(command, false);
     }
     setCommandEnabled(Command::Export, false);
@@ -476,6 +476,14 @@ void CommandBoard::applyWrongListJoined() {
 
 void CommandBoard::applyCardMovedToKnown() {
     enableCommand(Command::ExamineKnownWords);
+}
+
+void CommandBoard::applyWrongListEmptied() {
+    enableCommand(Command::ExamineWrongWords, false);
+}
+
+void CommandBoard::applyKnownListEmptied() {
+    enableCommand(Command::ExamineKnownWords, false);
 }
 
 void CommandBoard::applyCardEntered(int unknownCount) {

@@ -97,13 +97,17 @@ public:
     // An answer put a card into the wrong list, or moved one to the known cards.
     void applyWrongListJoined();
     void applyCardMovedToKnown();
+    // Taking an answer back left the wrong list or the known cards empty again: their
+    // examinations are greyed once more, as before the answer that filled them.
+    void applyWrongListEmptied();
+    void applyKnownListEmptied();
 
 signals:
     void commandRequested(Command command);
 
 private:
-    // Switches on a command together with its button, if it has one.
-    void enableCommand(Command command);
+    // Switches a command on or off together with its button, if it has one.
+    void enableCommand(Command command, bool enabled = true);
     void enterCards(int unknownBefore, int unknownAfter);
 
     std::map<Command, QAction*> actions_;

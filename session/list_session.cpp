@@ -8,6 +8,7 @@
 #include <QLockFile>
 
 #include "core/answer_outcome.h"
+#include "core/answer_recording.h"
 #include "core/card_store.h"
 #include "core/file_stamp.h"
 #include "core/font_debug_log.h"
@@ -544,7 +545,16 @@ void ListSession::answerRecorded(const AnswerOutcome& outcome) {
         emit cardsChanged();
 }
 
-void ListSession::answerUndone() {
+void ListSession::answerUndone(const UndoOutcome& outcome) {
+    if (!outcome.undone)
+        return;
+    if (outcome.answer.direction == static_cast<uint8_t>(Direction::AnswerToQuestion) &&
+        backwardAnswers_ > 0)
+        --backwardAnswers_;
+    if (outcome.wrongListEmptied)
+        emit wrongListEmptied();
+    if (outcome.knownListEmptied)
+        emit knownListEmptied();
     emit cardsChanged();
 }
 

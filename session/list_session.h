@@ -15,6 +15,7 @@
 
 class CardStore;
 struct AnswerOutcome;
+struct UndoOutcome;
 class WindowRegistry;
 class QLockFile;
 class ReviewSchedule;
@@ -93,8 +94,9 @@ public:
     // An examination window answered a card: records it in the review history and
     // announces what changed.
     void answerRecorded(const AnswerOutcome& outcome);
-    // An examination window took an answer back: announces that the counters changed.
-    void answerUndone();
+    // An examination window took an answer back: announces what that changed, as
+    // answerRecorded does for an answer.
+    void answerUndone(const UndoOutcome& outcome);
 
     // The open windows: Close List closes the examination, statistics and overview
     // windows, and waits while a step of any window waits on a modal dialog.
@@ -126,6 +128,9 @@ signals:
     void cardJoinedWrongList();
     // An answer moved its card to the known cards.
     void cardMovedToKnown();
+    // Taking an answer back left the wrong list, or the known cards, empty again.
+    void wrongListEmptied();
+    void knownListEmptied();
     void fontsChanged();
 
 private:

@@ -18,6 +18,8 @@ constexpr int64_t kDayMs = 24LL * 60 * 60 * 1000;
 constexpr const char* kWeightsKey = "fsrs-weights";
 // "<day> <count>": how many new cards were started on that day.
 constexpr const char* kNewCardsKey = "new-cards-today";
+// The changes kept for windows that follow the history (see editsSince).
+constexpr std::size_t kKeptEdits = 4096;
 
 CardText textOf(const Card& card) {
     return {card.id, card.question(), card.answer()};
@@ -323,6 +325,7 @@ int64_t ReviewSchedule::record(const Card& card, Rating rating, int64_t nowMs, i
         statesBefore_.erase(statesBefore_.begin());
     statesBefore_.emplace(id, entry.state);
     entry.state = after;
+    noteEdit({true, {id, review}});
     emit changed();
     return id;
 }
@@ -336,8 +339,35 @@ bool ReviewSchedule::undo(int64_t reviewId, const Card& card) {
         entry->state = before->second;
     if (before != statesBefore_.end())
         statesBefore_.erase(before);
+    noteEdit({false, {reviewId, {}}});
     emit changed();
     return true;
+}
+
+bool ReviewSchedule::canUndo(int64_t reviewId) const {
+    return available() && reviewId != 0 && !statesBefore_.empty() &&
+           statesBefore_.rbegin()->first == reviewId;
+}
+
+void ReviewSchedule::noteEdit(const ReviewEdit& edit) {
+    edits_.push_back(edit);
+    ++revision_;
+    if (edits_.size() > kKeptEdits) {
+        edits_.pop_front();
+        ++editsStart_;
+    }
+}
+
+void ReviewSchedule::forgetEdits() {
+    edits_.clear();
+    editsStart_ = ++revision_;
+}
+
+std::optional<std::vector<ReviewEdit>> ReviewSchedule::editsSince(uint64_t revision) const {
+    if (revision < editsStart_ || revision > revision_)
+        return std::nullopt;
+    const auto first = edits_.begin() + static_cast<std::ptrdiff_t>(revision - editsStart_);
+    return std::vector<ReviewEdit>(first, edits_.end());
 }
 
 ReviewSchedule::OpenReport ReviewSchedule::openFor(const QString& listPath, int64_t nowMs) {
@@ -453,6 +483,7 @@ void ReviewSchedule::close() {
     entries_.clear();
     shownAtMs_.clear();
     statesBefore_.clear();
+    forgetEdits();
     unavailableReason_.clear();
     parameters_.w = kFsrsDefaultWeights;
     emit changed();

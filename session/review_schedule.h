@@ -2,6 +2,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -12,6 +13,7 @@
 #include <vector>
 #include "core/fsrs.h"
 #include "core/review_history.h"
+#include "session/memory_model_source.h"
 
 class Card;
 struct AnswerOutcome;
@@ -99,6 +101,16 @@ public:
                    uint8_t direction = 0);
     // Takes back the answer `reviewId` (undo of the last answer).
     bool undo(int64_t reviewId, const Card& card);
+    // Whether undo would take `reviewId` back: the history takes back only its newest
+    // review, so not after an answer given since in another window.
+    bool canUndo(int64_t reviewId) const;
+
+    // For windows that show every review: a number that grows with each review recorded
+    // or taken back and with each history opened or closed, and the reviews recorded and
+    // taken back since an earlier number, oldest first. Nothing when they are not all
+    // kept any more (another history since, or very many changes): read the history again.
+    uint64_t revision() const { return revision_; }
+    std::optional<std::vector<ReviewEdit>> editsSince(uint64_t revision) const;
 
     // Following the list (called by the list session).
     struct OpenReport {
@@ -144,6 +156,9 @@ private:
     // The learner's day (days since 1970, local time) of a time.
     int64_t dayOf(int64_t ms) const;
     void countNewCard(int64_t nowMs);
+    void noteEdit(const ReviewEdit& edit);
+    // Another history (or none): no earlier revision can be followed any more.
+    void forgetEdits();
 
     CardStore& store_;
     std::unique_ptr<ReviewHistory> history_;
@@ -157,6 +172,10 @@ private:
     int64_t lastReviewId_ = 0;
     // For undo: each recent review's card state before it, oldest first.
     std::map<int64_t, std::optional<StoredCardState>> statesBefore_;
+    // The recent reviews recorded and taken back: edits_[i] made revision editsStart_ + i + 1.
+    std::deque<ReviewEdit> edits_;
+    uint64_t editsStart_ = 0;
+    uint64_t revision_ = 0;
 };
 
 // The rating an answer earns: wrong -> Again; right only after the user overruled the

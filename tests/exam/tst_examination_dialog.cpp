@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
@@ -10,10 +12,14 @@
 #include "core/list_ops.h"
 #include "core/message_ids.h"
 #include "core/preferences.h"
+#include "editing/overview_dialog.h"
+#include "exam/calendar_heatmap.h"
 #include "exam/confirm_answer_dialog.h"
 #include "exam/examination_dialog.h"
 #include "exam/level_chooser_dialog.h"
+#include "exam/progress_dialog.h"
 #include "platform/string_table.h"
+#include "session/review_schedule.h"
 #include "session/window_registry.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window_probe.h"
@@ -113,6 +119,35 @@ private:
             expected = withChanges(expected, {}, {}, {}, {*button});
         return describeDifferences(controlStates(main_->board()), expected);
     }
+
+    // Cards of these levels, unknown then known, saved and reopened with a history, at noon.
+    static constexpr int64_t kDay = 86'400'000, kNow = 20794 * kDay + 12 * 3'600'000;
+    QTemporaryDir dir_;
+    ReviewSchedule& schedule() { return main_->session().schedule(); }
+    void openWithHistory(std::initializer_list<int> unknown, std::initializer_list<int> known) {
+        int made = 0;
+        for (int level : unknown)
+            card(("q" + std::to_string(made++)).c_str(), "a", nullptr, level);
+        for (int level : known)
+            card(("q" + std::to_string(made++)).c_str(), "a", &store_->knownList, level);
+        schedule().setClock([] { return kNow; });
+        main_->show();
+        prompts().saveChoices.push_back({dir_.filePath("w.kmx"), 0});
+        prompts().dialogHandlers.assign(2, ScriptedPrompts::acceptDialog());
+        main_->session().saveListAs();
+        main_->session().closeList();
+        main_->session().openList(dir_.filePath("w.kmx"));
+    }
+    void answerWrong(ExaminationDialog* window) {
+        prompts().dialogHandlers.push_back(ScriptedPrompts::rejectDialog());
+        answer(window, "wrong");
+    }
+    void pressCtrl(QWidget* window, Qt::Key key) {
+        window->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), window);
+        QTest::keyClick(window->focusWidget(), key, Qt::ControlModifier);
+    }
+    QString label(const char* name) { return main_->findChild<QLabel*>(name)->text(); }
 
 private slots:
     void init() {
@@ -638,6 +673,68 @@ private slots:
         LevelChooserDialog chooser(*store_, main_->board().action(Command::LevelInOrder),
                                    main_.get());
         QCOMPARE(controlsWithoutAccessibleName(&chooser), QStringList());
+    }
+    // Ctrl+D: the due cards lowest recall first, then what is left of today's two new cards;
+    // the overview and Progress follow each answer and keep their place.
+    void dueCardsFollowTheSchedule() {
+        openWithHistory({0, 0, 0}, {5, 5});  // q0 and q3 due, q1 seen an hour ago, q2 and q4 new
+        schedule().record(*store_->unknownList.nthCard(0), Rating::Good, kNow - 10 * kDay, 0, 0);
+        schedule().record(*store_->knownList.nthCard(0), Rating::Good, kNow - 5 * kDay, 0, 0);
+        schedule().record(*store_->unknownList.nthCard(1), Rating::Good, kNow - 3'600'000, 0, 0);
+        preferences_.newCardsPerDay = 2;
+        QTRY_COMPARE(label("dueCounter"), QString("2"));
+        main_->board().action(Command::Overview)->trigger();
+        auto* table = main_->findChild<OverviewDialog*>()->findChild<QTableView*>();
+        table->selectRow(1);
+        main_->board().action(Command::Progress)->trigger();
+        auto* calendar = main_->findChild<CalendarHeatmap*>();
+        calendar->setCurrentIndex(357);
+        pressCtrl(main_.get(), Qt::Key_D);
+        ExaminationDialog* due = openWindow();
+        QStringList asked;
+        for (bool right : {true, false, true}) {
+            asked << shownQuestion(due);
+            QVERIFY(!main_->board().isEnabled(Command::DueCards));
+            right ? answer(due, "a") : answerWrong(due);
+        }
+        QCOMPARE(asked, (QStringList{"q0", "q3", "q2"}));
+        QVERIFY(prompts().messageTexts().last().startsWith("You reviewed 3 card(s), 66 % of"));
+        QVERIFY(store_->wrongList.count() == 1 && store_->knownList.count() == 1);
+        QCOMPARE(schedule().history()->reviewCount(), int64_t{6});
+        QTRY_COMPARE(label("dueCounter"), QString::number(schedule().dueTodayCount(kNow)));
+        QVERIFY(label("dueCounter") != "2");
+        QCOMPARE(table->currentIndex().row(), 1);
+        QCOMPARE(table->model()->index(0, 7).data().toString(), QString("100%"));
+        QCOMPARE(calendar->currentIndex(), 357);
+        QVERIFY(calendar->dayText(364).contains("4 review(s)"));
+    }
+
+    // Ctrl+Z takes the last answer back, menus and counters included, once, and not after
+    // another window has answered since.
+    void undoTakesTheAnswerBack() {
+        openWithHistory({2, 4, 0, 0}, {});
+        ExaminationDialog* first = openWindow();  // started by itself
+        const Card* card = store_->unknownList.nthCard(0);
+        const ControlStates before = controlStates(main_->board());
+        answerWrong(first);
+        pressCtrl(first, Qt::Key_Z);
+        QVERIFY(card->level == 2 && card->timesAsked == 0 && store_->wrongList.empty());
+        QCOMPARE(describeDifferences(controlStates(main_->board()), before), QString());
+        QCOMPARE(schedule().history()->reviewCount(), int64_t{0});
+        pressCtrl(first, Qt::Key_Z);
+        QCOMPARE(prompts().beeps.size(), std::size_t{2});  // the differing answer, the refusal
+        prompts().dialogHandlers.push_back(ScriptedPrompts::rejectDialog());  // made known
+        answer(first, "a");
+        QCOMPARE(label("knownCounter"), QString("1"));
+        pressCtrl(first, Qt::Key_Z);
+        QCOMPARE(label("knownCounter"), QString("0"));
+        QCOMPARE(describeDifferences(controlStates(main_->board()), before), QString());
+        answerWrong(first);
+        main_->board().action(Command::ExamineRandom)->trigger();
+        answerWrong(main_->findChildren<ExaminationDialog*>().last());  // the newest window
+        pressCtrl(first, Qt::Key_Z);
+        QCOMPARE(schedule().history()->reviewCount(), int64_t{2});
+        QCOMPARE(store_->wrongList.count(), 2);
     }
 };
 
