@@ -1,10 +1,10 @@
 // kartomatrix-speech-bench startup [--speech] [--engine]
-// kartomatrix-speech-bench exam CARDS [--answer]
+// kartomatrix-speech-bench exam CARDS [--answer] [--engine-up]
 //
 // Figures for speech in the real program: the main window and the examination window as
 // the program makes them (run it offscreen), on the speech engine Qt picks (on Linux
 // speech-dispatcher with espeak-ng) unless KARTOMATRIX_SPEECH_ENGINE names another.
-// scripts/bench-speech runs it against a private speech service and sums up many runs.
+// scripts/check-speech --figures runs it against a private speech service and sums up many runs.
 //
 // startup: ends the process at the main window's first paint and prints the wall clock
 // then (CLOCK_REALTIME, so that the caller can take its own start from it) and the
@@ -18,7 +18,9 @@
 // speech is the engine reporting that it speaks (its state changing to speaking), as the
 // program's speaker passes it on; the card counts as shown when the window has shown it
 // (the examination started, or the answer to the card before judged). The first card is
-// cold: its examination starts at the first paint, while the engine is still starting.
+// cold: its examination starts at the first paint, while the engine is still starting, or
+// with --engine-up once the engine is up, as for a learner who starts an examination a few
+// seconds after the program.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -150,7 +152,7 @@ void printSpread(const char* what, const std::vector<double>& values) {
     std::_Exit(status);
 }
 
-int runExam(MainDialog& mainDialog, int cards, bool answerToo) {
+int runExam(MainDialog& mainDialog, int cards, bool answerToo, bool engineUp) {
     ListSession& session = mainDialog.session();
     mainDialog.runCommand(Command::NewList);
     CardStore& store = session.store();
@@ -159,6 +161,8 @@ int runExam(MainDialog& mainDialog, int cards, bool answerToo) {
         addCard(store, store.unknownList, kWords[i % words][0], kWords[i % words][1], "L1", "");
     session.setListLanguages({"de", "en"});
 
+    if (engineUp)
+        waitFor([] { return Speaker::shared().status() != Speaker::Status::Starting; }, 120000);
     SpeechWatch watch;
     watch.follow(Speaker::shared());
     mainDialog.runCommand(Command::ExamineInOrder);
@@ -235,7 +239,8 @@ protected:
         mainDialog.installEventFilter(&firstPaint_);
         firstPaint_.run = [this, &mainDialog, exam, answerToo = preferences.speakAnswer] {
             if (exam)
-                end(runExam(mainDialog, arguments_.value(1).toInt(), answerToo));
+                end(runExam(mainDialog, arguments_.value(1).toInt(), answerToo,
+                            arguments_.contains(QStringLiteral("--engine-up"))));
             startup();
         };
     }
@@ -285,7 +290,7 @@ int main(int argc, char** argv) {
         (arguments[0] != QLatin1String("startup") && arguments[0] != QLatin1String("exam"))) {
         std::fprintf(stderr,
                      "usage:\n  kartomatrix-speech-bench startup [--speech] [--engine]\n"
-                     "  kartomatrix-speech-bench exam CARDS [--answer]\n");
+                     "  kartomatrix-speech-bench exam CARDS [--answer] [--engine-up]\n");
         return 2;
     }
     SilentPrompts silent;
