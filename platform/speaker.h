@@ -54,9 +54,10 @@ public:
     // is none.
     static QLocale closestLanguage(const QList<QLocale>& installed, const QLocale& wanted);
 
-    // Speaks the text in the voice for `language`, first stopping whatever is being said.
-    // A language of QLocale::C keeps the voice in use. Blank text only stops. When there
-    // is no voice for the language nothing is said and failed() tells why.
+    // Speaks the text in the voice for `language`, first stopping whatever is being said
+    // and dropping what waits. A language of QLocale::C keeps the voice in use. Blank text
+    // only stops. When there is no voice for the language nothing is said and failed()
+    // tells why.
     void speak(const QString& text, const QLocale& language);
     // Says the text once the text being said now is over, so that it is heard to its end;
     // at once when nothing is being said. Should the engine never report the end, the text
