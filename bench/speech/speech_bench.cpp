@@ -1,5 +1,5 @@
 // kartomatrix-speech-bench startup [--speech] [--engine]
-// kartomatrix-speech-bench exam CARDS [--answer] [--engine-up]
+// kartomatrix-speech-bench exam CARDS [--answer] [--engine-up] [--hurry]
 //
 // Figures for speech in the real program: the main window and the examination window as
 // the program makes them (run it offscreen), on the speech engine Qt picks (on Linux
@@ -14,10 +14,11 @@
 //
 // exam: opens an examination in order over CARDS German cards with English answers, the
 // question spoken when a card is shown (and with --answer the right answer after it is
-// judged). Each card is answered rightly once its question has been spoken. The start of
-// speech is the engine reporting that it speaks (its state changing to speaking), as the
-// program's speaker passes it on; the card counts as shown when the window has shown it
-// (the examination started, or the answer to the card before judged). The first card is
+// judged). Each card is answered rightly once its question has been spoken, or with
+// --hurry as soon as it starts to be spoken. The start of speech is the engine reporting
+// that it speaks (its state changing to speaking), as the program's speaker passes it on;
+// the card counts as shown when the window has shown it (the examination started, or the
+// answer to the card before judged). The first card is
 // cold: its examination starts at the first paint, while the engine is still starting, or
 // with --engine-up once the engine is up, as for a learner who starts an examination a few
 // seconds after the program.
@@ -152,7 +153,7 @@ void printSpread(const char* what, const std::vector<double>& values) {
     std::_Exit(status);
 }
 
-int runExam(MainDialog& mainDialog, int cards, bool answerToo, bool engineUp) {
+int runExam(MainDialog& mainDialog, int cards, bool answerToo, bool engineUp, bool hurry) {
     ListSession& session = mainDialog.session();
     mainDialog.runCommand(Command::NewList);
     CardStore& store = session.store();
@@ -202,8 +203,10 @@ int runExam(MainDialog& mainDialog, int cards, bool answerToo, bool engineUp) {
         } else {
             warm.push_back(latency);
         }
-        // The learner listens to the question, then answers.
-        waitFor([&] { return !Speaker::shared().speaking(); }, 20000);
+        // The learner listens to the question, then answers; in a hurry, at once, which
+        // stops the question for the right answer.
+        if (!hurry)
+            waitFor([&] { return !Speaker::shared().speaking(); }, 20000);
         Card* card = window->currentCard();
         window->findChild<QLineEdit*>(QStringLiteral("answerEdit"))
             ->setText(QString::fromStdString(std::string(card->answer())));
@@ -240,7 +243,8 @@ protected:
         firstPaint_.run = [this, &mainDialog, exam, answerToo = preferences.speakAnswer] {
             if (exam)
                 end(runExam(mainDialog, arguments_.value(1).toInt(), answerToo,
-                            arguments_.contains(QStringLiteral("--engine-up"))));
+                            arguments_.contains(QStringLiteral("--engine-up")),
+                            arguments_.contains(QStringLiteral("--hurry"))));
             startup();
         };
     }
@@ -290,7 +294,7 @@ int main(int argc, char** argv) {
         (arguments[0] != QLatin1String("startup") && arguments[0] != QLatin1String("exam"))) {
         std::fprintf(stderr,
                      "usage:\n  kartomatrix-speech-bench startup [--speech] [--engine]\n"
-                     "  kartomatrix-speech-bench exam CARDS [--answer] [--engine-up]\n");
+                     "  kartomatrix-speech-bench exam CARDS [--answer] [--engine-up] [--hurry]\n");
         return 2;
     }
     SilentPrompts silent;
