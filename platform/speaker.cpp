@@ -35,14 +35,14 @@ qint64 longestSpeakingTime(const QString& text, double rate) {
 // an engine still being tried again is not made once Qt's own globals are going away.
 std::atomic<bool> processEnding{false};
 
-}  // namespace
-
 struct Utterance {
     QString text;
     QLocale language;
     double rate = 0;
     double volume = 1;
 };
+
+}  // namespace
 
 // Owns the Qt engine inside the speech thread. The calls arrive queued from the Speaker in
 // the order they were made, so a text asked for while the engine starts is said once it is
