@@ -5,19 +5,42 @@
 #include <QPointer>
 #include <QTextToSpeech>
 #include <QThread>
+#include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 namespace {
 
 constexpr unsigned long kEngineRetryMilliseconds = 1000;
 
+// How long a text waiting behind another waits at most for the engine to report that the
+// other was said: a speech service that loses the end of a text must not keep the next one
+// back for ever. espeak-ng says about 14 characters a second at normal speed and less than
+// half as many at the slowest; the allowance is about twice that, and a little more.
+constexpr qint64 kWaitBaseMilliseconds = 2000;
+constexpr qint64 kWaitPerCharacterMilliseconds = 150;
+
+qint64 longestSpeakingTime(const QString& text, double rate) {
+    const double slower = rate < 0 ? 1.0 - 1.5 * rate : 1.0;
+    return kWaitBaseMilliseconds +
+           qint64(double(text.size()) * double(kWaitPerCharacterMilliseconds) * slower);
+}
+
 // Set when the speaker is deleted or the process ends by exit() (as Quit ends it), so that
 // an engine still being tried again is not made once Qt's own globals are going away.
 std::atomic<bool> processEnding{false};
+
+struct Utterance {
+    QString text;
+    QLocale language;
+    double rate = 0;
+    double volume = 1;
+};
 
 }  // namespace
 
@@ -28,11 +51,15 @@ class SpeechWorker : public QObject {
     Q_OBJECT
 public:
     SpeechWorker(const QString& engine, int patienceMilliseconds)
-        : engineName_(engine), patienceMilliseconds_(patienceMilliseconds) {}
+        : engineName_(engine), patienceMilliseconds_(patienceMilliseconds), waitLimit_(this) {
+        waitLimit_.setSingleShot(true);
+        connect(&waitLimit_, &QTimer::timeout, this, &SpeechWorker::waitedLongEnough);
+    }
 
 public slots:
     void start();
-    void say(const QString& text, const QLocale& language, double rate, double volume);
+    // Says the text at once, or, with `afterCurrent`, once the text being said is over.
+    void say(const Utterance& utterance, bool afterCurrent);
     void stop();
     void finish() { speech_.reset(); }
     // Called from the speaker's thread: stop trying to start the engine.
@@ -44,6 +71,11 @@ signals:
     void failed(const QString& reason);
 
 private:
+    void sayNow(const Utterance& utterance);
+    void engineStateChanged(QTextToSpeech::State state);
+    void currentEnded();
+    void waitedLongEnough();
+
     QString engineName_;
     int patienceMilliseconds_;
     std::atomic<bool> abandoned_{false};
@@ -53,6 +85,16 @@ private:
     bool saidSomething_ = false;
     std::optional<double> rate_;
     std::optional<double> volume_;
+    // The last text given to the engine, until the engine reports it over: `begun_` once
+    // the engine said it started. An end reported before the start belongs to the text
+    // that was stopped for it.
+    bool busy_ = false;
+    bool begun_ = false;
+    QElapsedTimer sinceSaid_;
+    qint64 longestSpeaking_ = 0;
+    // The text to say once the current one is over, and the limit on waiting for that.
+    std::optional<Utterance> waiting_;
+    QTimer waitLimit_;
 };
 
 void SpeechWorker::start() {
@@ -105,25 +147,68 @@ void SpeechWorker::start() {
                      {});
         return;
     }
-    connect(speech_.get(), &QTextToSpeech::stateChanged, this, [this](QTextToSpeech::State state) {
-        emit speakingChanged(state == QTextToSpeech::Speaking);
-    });
+    connect(speech_.get(), &QTextToSpeech::stateChanged, this, &SpeechWorker::engineStateChanged);
     connect(speech_.get(), &QTextToSpeech::errorOccurred, this,
             [this](QTextToSpeech::ErrorReason, const QString& detail) {
                 emit failed(Speaker::tr("The text could not be spoken: %1").arg(detail));
+                currentEnded();
             });
     emit started(true, {}, languages_);
 }
 
-void SpeechWorker::say(const QString& text, const QLocale& language, double rate, double volume) {
+void SpeechWorker::engineStateChanged(QTextToSpeech::State state) {
+    emit speakingChanged(state == QTextToSpeech::Speaking);
+    if (state == QTextToSpeech::Speaking)
+        begun_ = true;
+    else if (state == QTextToSpeech::Error || (state == QTextToSpeech::Ready && begun_))
+        currentEnded();
+}
+
+void SpeechWorker::say(const Utterance& utterance, bool afterCurrent) {
     if (!speech_)
         return;
-    // The engine would queue a second text behind the first; a new card's text replaces
-    // the last one instead.
-    if (saidSomething_)
-        speech_->stop(QTextToSpeech::BoundaryHint::Immediate);
-    if (text.trimmed().isEmpty())
+    if (afterCurrent && busy_) {
+        // Only the last text waits: a second one asked for meanwhile replaces it.
+        waiting_ = utterance;
+        waitLimit_.start(int(std::max<qint64>(0, longestSpeaking_ - sinceSaid_.elapsed())));
         return;
+    }
+    waiting_.reset();
+    waitLimit_.stop();
+    sayNow(utterance);
+}
+
+void SpeechWorker::currentEnded() {
+    busy_ = false;
+    begun_ = false;
+    if (!waiting_)
+        return;
+    waitLimit_.stop();
+    const Utterance next = *std::exchange(waiting_, std::nullopt);
+    sayNow(next);
+}
+
+void SpeechWorker::waitedLongEnough() {
+    if (!waiting_)
+        return;
+    // The engine never said that the text before was over; it may still be talking, and
+    // is stopped as for any new text.
+    const Utterance next = *std::exchange(waiting_, std::nullopt);
+    sayNow(next);
+}
+
+void SpeechWorker::sayNow(const Utterance& utterance) {
+    // The engine would queue a second text behind the first; a new card's text replaces
+    // the last one instead. The end the engine reports for the stopped text is not taken
+    // for the end of the new one.
+    const bool talking = busy_;
+    busy_ = false;
+    begun_ = false;
+    if (talking)
+        speech_->stop(QTextToSpeech::BoundaryHint::Immediate);
+    if (utterance.text.trimmed().isEmpty())
+        return;
+    const QLocale& language = utterance.language;
     if (language.language() != QLocale::C) {
         const QLocale voice = Speaker::closestLanguage(languages_, language);
         if (voice.language() == QLocale::C) {
@@ -138,19 +223,26 @@ void SpeechWorker::say(const QString& text, const QLocale& language, double rate
         }
     }
     // Each setting is a round trip to the speech service; it is sent only when it changes.
-    if (rate != rate_) {
-        speech_->setRate(rate);
-        rate_ = rate;
+    if (utterance.rate != rate_) {
+        speech_->setRate(utterance.rate);
+        rate_ = utterance.rate;
     }
-    if (volume != volume_) {
-        speech_->setVolume(volume);
-        volume_ = volume;
+    if (utterance.volume != volume_) {
+        speech_->setVolume(utterance.volume);
+        volume_ = utterance.volume;
     }
-    speech_->say(text);
+    busy_ = true;
+    sinceSaid_.start();
+    longestSpeaking_ = longestSpeakingTime(utterance.text, utterance.rate);
+    speech_->say(utterance.text);
     saidSomething_ = true;
 }
 
 void SpeechWorker::stop() {
+    waiting_.reset();
+    waitLimit_.stop();
+    busy_ = false;
+    begun_ = false;
     if (speech_ && saidSomething_)
         speech_->stop(QTextToSpeech::BoundaryHint::Immediate);
 }
@@ -235,12 +327,20 @@ QLocale Speaker::closestLanguage(const QList<QLocale>& installed, const QLocale&
 }
 
 void Speaker::speak(const QString& text, const QLocale& language) {
+    send(text, language, false);
+}
+
+void Speaker::speakAfterCurrent(const QString& text, const QLocale& language) {
+    send(text, language, true);
+}
+
+void Speaker::send(const QString& text, const QLocale& language, bool afterCurrent) {
     if (status_ == Status::Unavailable)
         return;
     QMetaObject::invokeMethod(
         worker_,
-        [worker = worker_, text, language, rate = rate_, volume = volume_] {
-            worker->say(text, language, rate, volume);
+        [worker = worker_, utterance = Utterance{text, language, rate_, volume_}, afterCurrent] {
+            worker->say(utterance, afterCurrent);
         },
         Qt::QueuedConnection);
 }

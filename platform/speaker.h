@@ -54,10 +54,18 @@ public:
     // is none.
     static QLocale closestLanguage(const QList<QLocale>& installed, const QLocale& wanted);
 
-    // Speaks the text in the voice for `language`, first stopping whatever is being said.
-    // A language of QLocale::C keeps the voice in use. Blank text only stops. When there
-    // is no voice for the language nothing is said and failed() tells why.
+    // Speaks the text in the voice for `language`, first stopping whatever is being said
+    // and dropping what waits. A language of QLocale::C keeps the voice in use. Blank text
+    // only stops. When there is no voice for the language nothing is said and failed()
+    // tells why.
     void speak(const QString& text, const QLocale& language);
+    // Says the text once the text being said now is over, so that it is heard to its end;
+    // at once when nothing is being said. Should the engine never report the end, the text
+    // is said after a while anyway, the time the text before would take at the slowest
+    // speed and then some. A speak() or stop() meanwhile drops it, as does a later call of
+    // this, whose text waits in its place.
+    void speakAfterCurrent(const QString& text, const QLocale& language);
+    // Stops what is being said and drops what waits.
     void stop();
     bool speaking() const { return speaking_; }
 
@@ -73,6 +81,7 @@ signals:
     void failed(const QString& reason);
 
 private:
+    void send(const QString& text, const QLocale& language, bool afterCurrent);
     void engineStarted(bool available, const QString& reason, const QList<QLocale>& languages);
 
     QThread* thread_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QWidget>
+#include <utility>
 
 #include "core/preferences.h"
 #include "platform/speaker.h"
@@ -48,22 +49,31 @@ bool CardSpeech::automatic(bool sideWanted) const {
 }
 
 void CardSpeech::cardShown(const QString& question) {
+    // The right answer of the card before is heard to its end: the next question waits for
+    // it, and a card with nothing to say lets it finish. Anything else still being said
+    // (the question before, a Speak button's text) stops.
+    const bool answerGoing = std::exchange(answerSaid_, false);
     if (automatic(preferences_.speakQuestion))
-        speak(CardSide::Question, question);
-    else
+        say(CardSide::Question, question, answerGoing);
+    else if (!answerGoing)
         stop();
 }
 
 void CardSpeech::answerJudged(const QString& rightAnswer) {
     if (automatic(preferences_.speakAnswer))
-        speak(CardSide::Answer, rightAnswer);
+        answerSaid_ = say(CardSide::Answer, rightAnswer, false);
 }
 
 void CardSpeech::speak(CardSide side, const QString& text) {
+    say(side, text, false);
+}
+
+bool CardSpeech::say(CardSide side, const QString& text, bool afterCurrent) {
+    answerSaid_ = false;
     Speaker& speaker = Speaker::shared();
     if (speaker.status() == Speaker::Status::Unavailable) {
         showProblem(speaker.unavailableReason());
-        return;
+        return false;
     }
     // The chooser may run a modal dialog, during which a Speak key or the next card could
     // ask again; those go out in the default voice instead of opening a second dialog.
@@ -76,11 +86,17 @@ void CardSpeech::speak(CardSide side, const QString& text) {
     }
     speaker.setRate(double(preferences_.speechRate) / Preferences::kFastestSpeech);
     speaker.setVolume(preferences_.speechVolume / 100.0);
-    speaker.speak(text, language(side));
+    // Another window's text is not waited for.
+    if (afterCurrent && lastToSpeak() == this)
+        speaker.speakAfterCurrent(text, language(side));
+    else
+        speaker.speak(text, language(side));
     lastToSpeak() = this;
+    return true;
 }
 
 void CardSpeech::stop() {
+    answerSaid_ = false;
     if (lastToSpeak() == this && Speaker::sharedExists())
         Speaker::shared().stop();
 }

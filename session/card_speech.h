@@ -64,9 +64,11 @@ public:
     QToolButton* makeSpeakButton(CardSide side, std::function<QString()> text, QWidget* parent);
 
     // A card is shown: what was being said stops, and the question is said when the
-    // preferences ask for it.
+    // preferences ask for it. Only the right answer said by answerJudged() just before is
+    // let finish, with the question said after it.
     void cardShown(const QString& question);
-    // An answer was judged: the right answer is said when the preferences ask for it.
+    // An answer was judged: the right answer is said when the preferences ask for it,
+    // stopping whatever is still being said.
     void answerJudged(const QString& rightAnswer);
     // Says one side's text now (a Speak button, or a window's own command).
     void speak(CardSide side, const QString& text);
@@ -83,6 +85,8 @@ signals:
 
 private:
     bool automatic(bool sideWanted) const;
+    // False when nothing could be said.
+    bool say(CardSide side, const QString& text, bool afterCurrent);
     void showAvailability();
     void speakerFailed(const QString& reason);
     void showProblem(const QString& reason);
@@ -92,4 +96,6 @@ private:
     std::function<std::optional<ListLanguages>()> chooser_;
     QList<QPointer<QToolButton>> buttons_;
     bool askingLanguages_ = false;
+    // The right answer was the last thing this window asked to be said.
+    bool answerSaid_ = false;
 };

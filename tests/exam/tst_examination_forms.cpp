@@ -172,6 +172,13 @@ private slots:
         typeText(child<QLineEdit>(window, "answerEdit"), "Haus");
         QTest::keyClick(child<QLineEdit>(window, "answerEdit"), Qt::Key_Return);
         settleSpeech();
+        // The next card's question waits until the right answer has been said, and does
+        // not stop it.
+        if (on && languagesChosen) {
+            QTRY_COMPARE(spoken().size(), 3);
+            const QList<SpeechEvent> events = SpeechLog::events();
+            QCOMPARE(events.at(events.size() - 2).text, QStringLiteral("Haus"));
+        }
         if (on) {
             // The keys are the window's shortcuts: they need it to have the focus.
             window->activateWindow();

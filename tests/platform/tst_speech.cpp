@@ -66,6 +66,7 @@ void SpeechTest::init() {
         settle(Speaker::shared());
     SpeechLog::clear();
     SpeechLog::setEngineFails(false);
+    SpeechLog::setSpeakingMilliseconds(300);
 }
 
 void SpeechTest::nothingIsLoadedOrSaidWithThePreferencesOff() {
@@ -132,37 +133,72 @@ void SpeechTest::automaticSpeechFollowsThePreferences_data() {
     QTest::addColumn<bool>("question");
     QTest::addColumn<bool>("answer");
     QTest::addColumn<bool>("automatic");
+    QTest::addColumn<int>("speaking");  // ms the engine takes for a text; -1: end never reported
+    QTest::addColumn<bool>("closed");   // the window goes right after showing the next card
     QTest::addColumn<QStringList>("said");
+    QTest::addColumn<int>("waited");  // at least this long from the answer to the next question
 
-    QTest::newRow("question in Russian, answer in German")
-        << true << true << true
-        << QStringList{"ru_RU дом", "stop", "de_DE Haus", "stop", "ru_RU кошка"};
-    QTest::newRow("answer only") << false << true << true << QStringList{"de_DE Haus", "stop"};
-    QTest::newRow("the one switch silences both") << true << true << false << QStringList{};
+    // clang-format off
+    QTest::newRow("question in Russian, answer in German, then the next question")
+        << true << true << true << 300 << false
+        << QStringList{"ru_RU дом", "stop", "de_DE Haus", "ru_RU кошка"} << 300;
+    QTest::newRow("an answer never reported over holds the question a while only")
+        << true << true << true << -1 << false
+        << QStringList{"ru_RU дом", "stop", "de_DE Haus", "stop", "ru_RU кошка"} << 2000;
+    QTest::newRow("closing the window drops the waiting question")
+        << true << true << true << 300 << true
+        << QStringList{"ru_RU дом", "stop", "de_DE Haus", "stop"} << 0;
+    QTest::newRow("question only: the next card stops the last")
+        << true << false << true << 300 << false
+        << QStringList{"ru_RU дом", "stop", "ru_RU кошка"} << 0;
+    QTest::newRow("answer only: heard to its end") << false << true << true << 300 << false
+                                                   << QStringList{"de_DE Haus"} << 0;
+    QTest::newRow("the one switch silences both") << true << true << false << 300 << false
+                                                  << QStringList{} << 0;
+    // clang-format on
 }
 
 void SpeechTest::automaticSpeechFollowsThePreferences() {
     QFETCH(bool, question);
     QFETCH(bool, answer);
     QFETCH(bool, automatic);
+    QFETCH(int, speaking);
+    QFETCH(bool, closed);
     QFETCH(QStringList, said);
+    QFETCH(int, waited);
+    SpeechLog::setSpeakingMilliseconds(speaking);
     QWidget window;
     Preferences preferences;
     preferences.speakQuestion = question;
     preferences.speakAnswer = answer;
     preferences.automaticSpeech = automatic;
-    CardSpeech speech(preferences, ListLanguages{"ru", "de"}, &window);
-    speech.cardShown(QStringLiteral("дом"));
-    speech.answerJudged(QStringLiteral("Haus"));
-    // The next card stops what is still being said, even with nothing to say for it.
-    speech.cardShown(QStringLiteral("кошка"));
-    if (Speaker::sharedExists())
-        settle(Speaker::shared());
-    QStringList lines = spoken();
-    // Before its first text the engine may be stopped as well, when it spoke for a row before.
-    if (!lines.isEmpty() && lines.first() == QLatin1String("stop"))
-        lines.removeFirst();
-    QCOMPARE(lines, said);
+    auto* speech = new CardSpeech(preferences, ListLanguages{"ru", "de"}, &window);
+    speech->cardShown(QStringLiteral("дом"));
+    speech->answerJudged(QStringLiteral("Haus"));
+    speech->cardShown(QStringLiteral("кошка"));
+    if (closed)
+        delete speech;
+    const auto lines = [] {
+        QStringList lines = spoken();
+        // Before its first text the engine may be stopped as well, when it spoke for a row
+        // before.
+        if (!lines.isEmpty() && lines.first() == QLatin1String("stop"))
+            lines.removeFirst();
+        return lines;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(lines(), said, 5000);
+    // Nothing comes after, said twice or late.
+    QTest::qWait(500);
+    QCOMPARE(lines(), said);
+    const QList<SpeechEvent> events = SpeechLog::events();
+    const auto saidAt = [&](const QString& text) {
+        for (const SpeechEvent& event : events)
+            if (event.text == text)
+                return event.milliseconds;
+        return qint64(-1);
+    };
+    if (waited > 0)
+        QVERIFY(saidAt(QStringLiteral("кошка")) - saidAt(QStringLiteral("Haus")) >= waited);
 }
 
 void SpeechTest::rateAndVolumeComeFromThePreferences() {

@@ -7,6 +7,7 @@ namespace {
 QMutex mutex;
 QList<SpeechEvent> entries;
 bool fails = false;
+int speaking = 300;
 
 }  // namespace
 
@@ -44,6 +45,16 @@ void setEngineFails(bool engineFails) {
 bool engineFails() {
     QMutexLocker lock(&mutex);
     return fails;
+}
+
+void setSpeakingMilliseconds(int milliseconds) {
+    QMutexLocker lock(&mutex);
+    speaking = milliseconds;
+}
+
+int speakingMilliseconds() {
+    QMutexLocker lock(&mutex);
+    return speaking;
 }
 
 }  // namespace SpeechLog

@@ -25,4 +25,8 @@ void add(SpeechEvent event);
 // While set, the engine refuses to start, as an engine without its service does.
 void setEngineFails(bool fails);
 bool engineFails();
+// How long a text is spoken before the engine reports it over; negative: the end is never
+// reported, as by a speech service that lost it.
+void setSpeakingMilliseconds(int milliseconds);
+int speakingMilliseconds();
 }  // namespace SpeechLog

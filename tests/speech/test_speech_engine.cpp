@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int kSpeakingMilliseconds = 300;
-
 qint64 now() {
     QElapsedTimer timer;
     timer.start();
@@ -26,7 +24,7 @@ const QList<QLocale>& voiceLocales() {
 
 TestSpeechEngine::TestSpeechEngine(QObject* parent) : QTextToSpeechEngine(parent) {
     finished_.setSingleShot(true);
-    finished_.setInterval(kSpeakingMilliseconds);
+    finished_.setTimerType(Qt::PreciseTimer);
     connect(&finished_, &QTimer::timeout, this, [this] { setState(QTextToSpeech::Ready); });
 }
 
@@ -49,7 +47,8 @@ bool TestSpeechEngine::setVoice(const QVoice& voice) {
 void TestSpeechEngine::say(const QString& text) {
     SpeechLog::add({SpeechEvent::Say, text, locale_, rate_, volume_, now()});
     setState(QTextToSpeech::Speaking);
-    finished_.start();
+    if (const int milliseconds = SpeechLog::speakingMilliseconds(); milliseconds >= 0)
+        finished_.start(milliseconds);
 }
 
 void TestSpeechEngine::stop(QTextToSpeech::BoundaryHint) {

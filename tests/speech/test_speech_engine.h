@@ -6,8 +6,8 @@
 
 // A speech engine that says nothing aloud and writes down every text it is given, with
 // the voice's language and the time. It has voices for English, German, French and
-// Russian. A text counts as being spoken for a short while after say(), so that stop()
-// and a new text in the middle of one can be seen.
+// Russian. A text counts as being spoken for a short while after say() (SpeechLog sets how
+// long), so that stop() and a new text in the middle of one can be seen.
 class TestSpeechEngine : public QTextToSpeechEngine {
     Q_OBJECT
 public:
