@@ -72,6 +72,35 @@ uint32_t indexOf(uint64_t key) {
     return static_cast<uint32_t>(key);
 }
 
+using Keys = std::vector<uint64_t, HugePageAllocator<uint64_t>>;
+
+// Sorts keys made by numberKey whose indexes (the low half) ascend already: a stable sort by
+// the number (the high half) then sorts them whole. Radix sort, 16 bits a pass, since a
+// million keys take std::sort several times as long.
+void sortByNumber(Keys& keys) {
+    if (std::is_sorted(keys.begin(), keys.end()))
+        return;
+    if (keys.size() < 65536) {
+        std::sort(keys.begin(), keys.end());
+        return;
+    }
+    Keys spare(keys.size());
+    std::vector<std::size_t> starts(65536);
+    for (const int shift : {32, 48}) {
+        std::fill(starts.begin(), starts.end(), 0);
+        for (const uint64_t key : keys)
+            ++starts[(key >> shift) & 0xffff];
+        if (starts[(keys.front() >> shift) & 0xffff] == keys.size())
+            continue;  // one digit for all: nothing to do in this pass
+        std::size_t at = 0;
+        for (std::size_t& start : starts)
+            at += std::exchange(start, at);
+        for (const uint64_t key : keys)
+            spare[starts[(key >> shift) & 0xffff]++] = key;
+        keys.swap(spare);
+    }
+}
+
 struct Variant {
     std::size_t known;
     const CardFingerprint* fingerprint;
@@ -162,26 +191,21 @@ void matchLargeGroup(std::span<const uint64_t> cardKeys, std::span<const Variant
 
 CardMatches matchCards(std::span<const CardFingerprint> cards, std::span<const KnownCard> known) {
     CardMatches result(cards.size(), kNoMatch);
-    std::vector<uint64_t, HugePageAllocator<uint64_t>> cardKeys(cards.size());
-    bool sorted = true;
-    for (std::size_t i = 0; i < cards.size(); ++i) {
+    Keys cardKeys(cards.size());
+    for (std::size_t i = 0; i < cards.size(); ++i)
         cardKeys[i] = numberKey(cards[i].number, i);
-        sorted = sorted && (i == 0 || cardKeys[i - 1] < cardKeys[i]);
-    }
-    if (!sorted)
-        std::sort(cardKeys.begin(), cardKeys.end());
+    sortByNumber(cardKeys);
 
     // Each known card once under its saved number, and under its changed number if that is
     // another one; the low bit says which.
-    std::vector<uint64_t, HugePageAllocator<uint64_t>> knownKeys;
+    Keys knownKeys;
     knownKeys.reserve(known.size());
     for (std::size_t i = 0; i < known.size(); ++i) {
         knownKeys.push_back(numberKey(known[i].saved.number, 0) | (uint64_t{i} << 1));
         if (known[i].changed && known[i].changed->number != known[i].saved.number)
             knownKeys.push_back(numberKey(known[i].changed->number, 0) | (uint64_t{i} << 1) | 1);
     }
-    if (!std::is_sorted(knownKeys.begin(), knownKeys.end()))
-        std::sort(knownKeys.begin(), knownKeys.end());
+    sortByNumber(knownKeys);
 
     std::vector<Variant> variants;
     std::size_t c = 0;
