@@ -110,6 +110,9 @@ struct Variant {
 // whose cards all share one number costs n log n and not n squared.
 constexpr std::size_t kMaxPairsCompared = 4096;
 
+// How far ahead the walks in a random order fetch what they need.
+constexpr std::size_t kAhead = 16;
+
 void matchSmallGroup(std::span<const uint64_t> cardKeys, std::span<const Variant> variants,
                      std::span<const CardFingerprint> cards, CardMatches& result) {
     // The fit of each card with each known card of the group (a known card may come twice,
@@ -190,20 +193,43 @@ void matchLargeGroup(std::span<const uint64_t> cardKeys, std::span<const Variant
 }  // namespace
 
 CardMatches matchCards(std::span<const CardFingerprint> cards, std::span<const KnownCard> known) {
+    std::vector<CardFingerprint> saved;
+    std::vector<ChangedFingerprint> changed;
+    saved.reserve(known.size());
+    for (std::size_t i = 0; i < known.size(); ++i) {
+        saved.push_back(known[i].saved);
+        if (known[i].changed)
+            changed.push_back({i, *known[i].changed});
+    }
+    return matchCards(cards, saved, changed);
+}
+
+CardMatches matchCards(std::span<const CardFingerprint> cards,
+                       std::span<const CardFingerprint> saved,
+                       std::span<const ChangedFingerprint> changed) {
     CardMatches result(cards.size(), kNoMatch);
     Keys cardKeys(cards.size());
     for (std::size_t i = 0; i < cards.size(); ++i)
         cardKeys[i] = numberKey(cards[i].number, i);
     sortByNumber(cardKeys);
 
+    const auto changedOf = [&](std::size_t i) -> const CardFingerprint* {
+        const auto it = std::lower_bound(
+            changed.begin(), changed.end(), i,
+            [](const ChangedFingerprint& c, std::size_t known) { return c.known < known; });
+        return it != changed.end() && it->known == i ? &it->print : nullptr;
+    };
     // Each known card once under its saved number, and under its changed number if that is
     // another one; the low bit says which.
     Keys knownKeys;
-    knownKeys.reserve(known.size());
-    for (std::size_t i = 0; i < known.size(); ++i) {
-        knownKeys.push_back(numberKey(known[i].saved.number, 0) | (uint64_t{i} << 1));
-        if (known[i].changed && known[i].changed->number != known[i].saved.number)
-            knownKeys.push_back(numberKey(known[i].changed->number, 0) | (uint64_t{i} << 1) | 1);
+    knownKeys.reserve(saved.size() + changed.size());
+    auto change = changed.begin();
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        knownKeys.push_back(numberKey(saved[i].number, 0) | (uint64_t{i} << 1));
+        for (; change != changed.end() && change->known <= i; ++change) {
+            if (change->known == i && change->print.number != saved[i].number)
+                knownKeys.push_back(numberKey(change->print.number, 0) | (uint64_t{i} << 1) | 1);
+        }
     }
     sortByNumber(knownKeys);
 
@@ -221,17 +247,23 @@ CardMatches matchCards(std::span<const CardFingerprint> cards, std::span<const K
             ++k;
             continue;
         }
+        // The cards are visited in the order of their numbers, which may be any order in the
+        // list: fetching ahead lets the memory work on several at once.
+        if (c + kAhead < cardKeys.size()) {
+            __builtin_prefetch(&cards[indexOf(cardKeys[c + kAhead])]);
+            __builtin_prefetch(&result[indexOf(cardKeys[c + kAhead])], 1);
+        }
         std::size_t cardEnd = c;
         while (cardEnd < cardKeys.size() && numberOf(cardKeys[cardEnd]) == cardNumber)
             ++cardEnd;
         variants.clear();
         for (; k < knownKeys.size() && numberOf(knownKeys[k]) == cardNumber; ++k) {
             const std::size_t i = indexOf(knownKeys[k]) >> 1;
-            const KnownCard& card = known[i];
             if (!(indexOf(knownKeys[k]) & 1))
-                variants.push_back({i, &card.saved});
-            if (card.changed && card.changed->number == cardNumber)
-                variants.push_back({i, &*card.changed});
+                variants.push_back({i, &saved[i]});
+            const CardFingerprint* change = changed.empty() ? nullptr : changedOf(i);
+            if (change && change->number == cardNumber)
+                variants.push_back({i, change});
         }
         const std::span<const uint64_t> group(cardKeys.data() + c, cardEnd - c);
         const bool oneKnown = std::all_of(variants.begin(), variants.end(), [&](const Variant& v) {
