@@ -378,11 +378,12 @@ void ReviewSchedule::openUnsaved() {
 
 void ReviewSchedule::resolve() {
     entries_.clear();
-    std::vector<const Card*> cards;
+    // Temporary arrays of a million cards: on huge pages, which fill many times faster.
+    std::vector<const Card*, HugePageAllocator<const Card*>> cards;
     cards.reserve(static_cast<std::size_t>(store_.unknownList.count() + store_.knownList.count()));
     store_.unknownList.forEach([&](Card* card) { cards.push_back(card); });
     store_.knownList.forEach([&](Card* card) { cards.push_back(card); });
-    std::vector<CardText> texts;
+    std::vector<CardText, HugePageAllocator<CardText>> texts;
     texts.reserve(cards.size());
     for (const Card* card : cards)
         texts.push_back(textOf(*card));
