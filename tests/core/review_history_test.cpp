@@ -368,6 +368,50 @@ TEST(CardIdentity, GivesAHistoryOnlyToTheCardItBelongsTo) {
         EXPECT_EQ(matched[i], i);
 }
 
+// Large lists take other paths: cards and known cards in unrelated orders of their numbers
+// (as after sorting the list), more than one block of cards in the history.
+TEST(CardIdentity, MatchesALargeListInAnyOrder) {
+    constexpr int kCards = 70000;
+    std::vector<int32_t> numbers(kCards);
+    for (int i = 0; i < kCards; ++i)
+        numbers[i] = (i * 7919) % kCards - 100;  // negative numbers too
+    std::vector<CardFingerprint> cards, saved;
+    for (int i = 0; i < kCards; ++i) {
+        cards.push_back({numbers[i], uint64_t(numbers[i]) + 1000000, 7});
+        saved.push_back({numbers[kCards - 1 - i], uint64_t(numbers[kCards - 1 - i]) + 1000000, 7});
+    }
+    const CardMatches matched = matchCards(cards, saved, {});
+    for (int i = 0; i < kCards; ++i)
+        ASSERT_EQ(matched[i], std::size_t(kCards - 1 - i)) << i;
+}
+
+TEST(ReviewHistory, KeepsCardsOfManyBlocksApart) {
+    TempFolder folder("history");
+    const std::string list = folder.file("Words.kmx");
+    ReviewHistory history;
+    history.open(list, kNow);
+    std::vector<CardText> cards;
+    std::vector<std::string> texts;
+    for (int i = 0; i < 130; ++i)
+        texts.push_back("word " + std::to_string(i));
+    for (int i = 0; i < 130; ++i) {
+        cards.push_back({i, texts[i], "x"});
+        ASSERT_EQ(history.addCard(cards.back()), i + 1);
+    }
+    for (const int i : {63, 64, 129})
+        history.append(entryFor(i + 1, i), stateAt(i));
+    history.close();
+    history.open(list, kNow);
+    const auto resolved = history.resolveCards(cards);
+    ASSERT_TRUE(resolved);
+    for (int i = 0; i < 130; ++i) {
+        EXPECT_EQ((*resolved)[i].key, i + 1);
+        EXPECT_EQ((*resolved)[i].state.has_value(), i == 63 || i == 64 || i == 129) << i;
+    }
+    EXPECT_EQ((*resolved)[64].state, stateAt(64));
+    EXPECT_EQ(history.addCard({200, "neu", "new"}), 131);
+}
+
 TEST(ReviewHistory, ADeletedCardsHistoryGoesToNoLaterCard) {
     TempFolder folder("history");
     const std::string list = folder.file("Words.kmx");
