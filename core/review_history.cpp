@@ -274,6 +274,7 @@ public:
             bytes_.resize(slotOf(key) + kRecordBytes, 0);
         encodeRecord(record, bytes_.data() + slotOf(key));
         dirty_ = true;
+        exists_ = true;  // from the next flush on
         return true;
     }
     bool flush() {
