@@ -5,12 +5,11 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <memory_resource>
 #include <optional>
 #include <unordered_map>
 #include <vector>
+#include "core/card_map.h"
 #include "core/fsrs.h"
-#include "core/huge_page_allocator.h"
 #include "core/review_history.h"
 
 class Card;
@@ -130,10 +129,7 @@ private:
     CardStore& store_;
     std::unique_ptr<ReviewHistory> history_;
     FsrsParameters parameters_;
-    // The entries come from blocks of up to 65536 (some 5 MB, on huge pages), not from an
-    // allocation each: filling a million of them costs a fraction of the page faults.
-    std::pmr::unsynchronized_pool_resource entryPool_{{65536, 256}, hugePages()};
-    std::pmr::unordered_map<const Card*, Entry> entries_{&entryPool_};
+    CardMap<Entry> entries_;
     QString unavailableReason_;
     RandomSource* random_ = nullptr;
     int utcOffsetMinutes_ = 0;
