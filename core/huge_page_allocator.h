@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdlib>
-#include <memory_resource>
 #include <new>
 
 // An allocator for the large temporary arrays of work over a whole list (a million cards
@@ -43,28 +42,3 @@ struct HugePageAllocator {
         return true;
     }
 };
-
-// The same for containers that allocate node by node (std::pmr): put a pool in front of it,
-// std::pmr::unsynchronized_pool_resource pool{&hugePages()}, and a million nodes come from a
-// few large blocks instead of a million small ones.
-class HugePageResource : public std::pmr::memory_resource {
-    void* do_allocate(std::size_t bytes, std::size_t alignment) override {
-        if (alignment > alignof(std::max_align_t))
-            return ::operator new(bytes, std::align_val_t(alignment));
-        return HugePageAllocator<std::byte>().allocate(bytes);
-    }
-    void do_deallocate(void* p, std::size_t bytes, std::size_t alignment) override {
-        if (alignment > alignof(std::max_align_t))
-            ::operator delete(p, std::align_val_t(alignment));
-        else
-            HugePageAllocator<std::byte>().deallocate(static_cast<std::byte*>(p), bytes);
-    }
-    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
-        return this == &other;
-    }
-};
-
-inline HugePageResource* hugePages() {
-    static HugePageResource resource;
-    return &resource;
-}
