@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTimeZone>
 #include <algorithm>
+#include <array>
 #include <limits>
 
 #include "core/answer_outcome.h"
@@ -124,16 +125,23 @@ std::vector<const Card*> ReviewSchedule::dueCards(int64_t nowMs, int newLimit) c
         }
     };
     // List order: the cards being learned, then the known cards. Their entries lie anywhere
-    // in the table: fetching ahead lets the memory work on several at once.
-    std::vector<Card*, HugePageAllocator<Card*>> cards;
-    cards.reserve(static_cast<std::size_t>(store_.unknownList.count() + store_.knownList.count()));
-    store_.unknownList.forEach([&](Card* card) { cards.push_back(card); });
-    store_.knownList.forEach([&](Card* card) { cards.push_back(card); });
+    // in the table: each is fetched a few cards before it is visited, so that the memory
+    // works on several at once.
     constexpr std::size_t kAhead = 16;
-    for (std::size_t i = 0; i < cards.size(); ++i) {
-        if (i + kAhead < cards.size())
-            entries_.prefetch(cards[i + kAhead]);
-        visit(cards[i]);
+    std::array<Card*, kAhead> ahead{};
+    std::size_t seen = 0;
+    const auto fetch = [&](Card* card) {
+        entries_.prefetch(card);
+        Card*& slot = ahead[seen++ % kAhead];
+        if (slot != nullptr)
+            visit(slot);
+        slot = card;
+    };
+    store_.unknownList.forEach(fetch);
+    store_.knownList.forEach(fetch);
+    for (std::size_t i = 0; i < kAhead; ++i) {
+        if (Card* card = ahead[(seen + i) % kAhead])
+            visit(card);
     }
     std::stable_sort(due.begin(), due.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
