@@ -51,9 +51,26 @@ bool check(bool ok, sqlite3* db, const char* what) {
     return ok;
 }
 
+// The tables of a history as the first version of the program wrote them; opening it with
+// ReviewHistory brings it to the present version.
+const char kFirstVersionSchema[] =
+    "CREATE TABLE cards(key INTEGER PRIMARY KEY, number INTEGER NOT NULL,"
+    " text1 INTEGER NOT NULL, text2 INTEGER NOT NULL, changed_number INTEGER,"
+    " changed1 INTEGER, changed2 INTEGER, status INTEGER NOT NULL DEFAULT 0,"
+    " stability REAL, difficulty REAL, last_review_ms INTEGER, due_ms INTEGER);"
+    "CREATE TABLE reviews(id INTEGER PRIMARY KEY, card INTEGER NOT NULL,"
+    " time_ms INTEGER NOT NULL, rating INTEGER NOT NULL, duration_ms INTEGER NOT NULL,"
+    " kind INTEGER NOT NULL, direction INTEGER NOT NULL);"
+    "CREATE INDEX reviews_by_card ON reviews(card);"
+    "CREATE TABLE undo(id INTEGER PRIMARY KEY, card INTEGER NOT NULL, stability REAL,"
+    " difficulty REAL, last_review_ms INTEGER, due_ms INTEGER);"
+    "CREATE TABLE list_values(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;"
+    "PRAGMA application_id = 1265465416; PRAGMA user_version = 1;";
+
 // A history for a list of CARDS cards with REVIEWS reviews spread over them, written in
-// one transaction with prepared statements. The list itself is not written: history-open
-// makes its cards in memory.
+// one transaction with prepared statements in the first version's tables, then brought up
+// to date by opening it. The list itself is not written: history-open makes its cards in
+// memory.
 int runGenerate(const std::vector<std::string>& args) {
     if (args.size() != 3)
         return 2;
@@ -61,18 +78,14 @@ int runGenerate(const std::vector<std::string>& args) {
     const long reviews = std::atol(args[1].c_str());
     const std::string list = args[2];
     std::filesystem::remove(ReviewHistory::pathFor(list));
-    {
-        ReviewHistory history;
-        if (!history.open(list, nowMs()).hasHistory()) {
-            std::fprintf(stderr, "%s\n", history.lastError().c_str());
-            return 1;
-        }
-    }
     const auto start = Clock::now();
     sqlite3* db = nullptr;
     sqlite3_open(ReviewHistory::pathFor(list).c_str(), &db);
     sqlite3_exec(db, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN", nullptr, nullptr,
                  nullptr);
+    if (!check(sqlite3_exec(db, kFirstVersionSchema, nullptr, nullptr, nullptr) == SQLITE_OK, db,
+               "schema"))
+        return 1;
     sqlite3_stmt* card = nullptr;
     sqlite3_stmt* review = nullptr;
     sqlite3_prepare_v2(db,
@@ -117,7 +130,18 @@ int runGenerate(const std::vector<std::string>& args) {
     std::printf("history of %ld cards and %ld reviews: %.0f ms, %.0f MiB\n", cards, reviews,
                 msSince(start),
                 std::filesystem::file_size(ReviewHistory::pathFor(list)) / 1048576.0);
-    return ok ? 0 : 1;
+    if (!ok)
+        return 1;
+    const auto migrateStart = Clock::now();
+    const double migrateCpu = cpuMs();
+    ReviewHistory history;
+    if (history.open(list, nowMs()).status != HistoryOpenStatus::Opened) {
+        std::fprintf(stderr, "cannot bring up to date: %s\n", history.lastError().c_str());
+        return 1;
+    }
+    std::printf("brought up to date in %.0f ms (processor %.0f ms)\n", msSince(migrateStart),
+                cpuMs() - migrateCpu);
+    return 0;
 }
 
 // Opening the history of a generated list and finding its cards: what opening the list

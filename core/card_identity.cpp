@@ -72,6 +72,35 @@ uint32_t indexOf(uint64_t key) {
     return static_cast<uint32_t>(key);
 }
 
+using Keys = std::vector<uint64_t, HugePageAllocator<uint64_t>>;
+
+// Sorts keys made by numberKey whose indexes (the low half) ascend already: a stable sort by
+// the number (the high half) then sorts them whole. Radix sort, 16 bits a pass, since a
+// million keys take std::sort several times as long.
+void sortByNumber(Keys& keys) {
+    if (std::is_sorted(keys.begin(), keys.end()))
+        return;
+    if (keys.size() < 65536) {
+        std::sort(keys.begin(), keys.end());
+        return;
+    }
+    Keys spare(keys.size());
+    std::vector<std::size_t> starts(65536);
+    for (const int shift : {32, 48}) {
+        std::fill(starts.begin(), starts.end(), 0);
+        for (const uint64_t key : keys)
+            ++starts[(key >> shift) & 0xffff];
+        if (starts[(keys.front() >> shift) & 0xffff] == keys.size())
+            continue;  // one digit for all: nothing to do in this pass
+        std::size_t at = 0;
+        for (std::size_t& start : starts)
+            at += std::exchange(start, at);
+        for (const uint64_t key : keys)
+            spare[starts[(key >> shift) & 0xffff]++] = key;
+        keys.swap(spare);
+    }
+}
+
 struct Variant {
     std::size_t known;
     const CardFingerprint* fingerprint;
@@ -80,6 +109,9 @@ struct Variant {
 // Groups with more pairs than this are matched on equal text pairs only, so that a list
 // whose cards all share one number costs n log n and not n squared.
 constexpr std::size_t kMaxPairsCompared = 4096;
+
+// How far ahead the walks in a random order fetch what they need.
+constexpr std::size_t kAhead = 16;
 
 void matchSmallGroup(std::span<const uint64_t> cardKeys, std::span<const Variant> variants,
                      std::span<const CardFingerprint> cards, CardMatches& result) {
@@ -161,27 +193,45 @@ void matchLargeGroup(std::span<const uint64_t> cardKeys, std::span<const Variant
 }  // namespace
 
 CardMatches matchCards(std::span<const CardFingerprint> cards, std::span<const KnownCard> known) {
-    CardMatches result(cards.size(), kNoMatch);
-    std::vector<uint64_t, HugePageAllocator<uint64_t>> cardKeys(cards.size());
-    bool sorted = true;
-    for (std::size_t i = 0; i < cards.size(); ++i) {
-        cardKeys[i] = numberKey(cards[i].number, i);
-        sorted = sorted && (i == 0 || cardKeys[i - 1] < cardKeys[i]);
+    std::vector<CardFingerprint> saved;
+    std::vector<ChangedFingerprint> changed;
+    saved.reserve(known.size());
+    for (std::size_t i = 0; i < known.size(); ++i) {
+        saved.push_back(known[i].saved);
+        if (known[i].changed)
+            changed.push_back({i, *known[i].changed});
     }
-    if (!sorted)
-        std::sort(cardKeys.begin(), cardKeys.end());
+    return matchCards(cards, saved, changed);
+}
 
+CardMatches matchCards(std::span<const CardFingerprint> cards,
+                       std::span<const CardFingerprint> saved,
+                       std::span<const ChangedFingerprint> changed) {
+    CardMatches result(cards.size(), kNoMatch);
+    Keys cardKeys(cards.size());
+    for (std::size_t i = 0; i < cards.size(); ++i)
+        cardKeys[i] = numberKey(cards[i].number, i);
+    sortByNumber(cardKeys);
+
+    const auto changedOf = [&](std::size_t i) -> const CardFingerprint* {
+        const auto it = std::lower_bound(
+            changed.begin(), changed.end(), i,
+            [](const ChangedFingerprint& c, std::size_t known) { return c.known < known; });
+        return it != changed.end() && it->known == i ? &it->print : nullptr;
+    };
     // Each known card once under its saved number, and under its changed number if that is
     // another one; the low bit says which.
-    std::vector<uint64_t, HugePageAllocator<uint64_t>> knownKeys;
-    knownKeys.reserve(known.size());
-    for (std::size_t i = 0; i < known.size(); ++i) {
-        knownKeys.push_back(numberKey(known[i].saved.number, 0) | (uint64_t{i} << 1));
-        if (known[i].changed && known[i].changed->number != known[i].saved.number)
-            knownKeys.push_back(numberKey(known[i].changed->number, 0) | (uint64_t{i} << 1) | 1);
+    Keys knownKeys;
+    knownKeys.reserve(saved.size() + changed.size());
+    auto change = changed.begin();
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        knownKeys.push_back(numberKey(saved[i].number, 0) | (uint64_t{i} << 1));
+        for (; change != changed.end() && change->known <= i; ++change) {
+            if (change->known == i && change->print.number != saved[i].number)
+                knownKeys.push_back(numberKey(change->print.number, 0) | (uint64_t{i} << 1) | 1);
+        }
     }
-    if (!std::is_sorted(knownKeys.begin(), knownKeys.end()))
-        std::sort(knownKeys.begin(), knownKeys.end());
+    sortByNumber(knownKeys);
 
     std::vector<Variant> variants;
     std::size_t c = 0;
@@ -197,17 +247,23 @@ CardMatches matchCards(std::span<const CardFingerprint> cards, std::span<const K
             ++k;
             continue;
         }
+        // The cards are visited in the order of their numbers, which may be any order in the
+        // list: fetching ahead lets the memory work on several at once.
+        if (c + kAhead < cardKeys.size()) {
+            __builtin_prefetch(&cards[indexOf(cardKeys[c + kAhead])]);
+            __builtin_prefetch(&result[indexOf(cardKeys[c + kAhead])], 1);
+        }
         std::size_t cardEnd = c;
         while (cardEnd < cardKeys.size() && numberOf(cardKeys[cardEnd]) == cardNumber)
             ++cardEnd;
         variants.clear();
         for (; k < knownKeys.size() && numberOf(knownKeys[k]) == cardNumber; ++k) {
             const std::size_t i = indexOf(knownKeys[k]) >> 1;
-            const KnownCard& card = known[i];
             if (!(indexOf(knownKeys[k]) & 1))
-                variants.push_back({i, &card.saved});
-            if (card.changed && card.changed->number == cardNumber)
-                variants.push_back({i, &*card.changed});
+                variants.push_back({i, &saved[i]});
+            const CardFingerprint* change = changed.empty() ? nullptr : changedOf(i);
+            if (change && change->number == cardNumber)
+                variants.push_back({i, change});
         }
         const std::span<const uint64_t> group(cardKeys.data() + c, cardEnd - c);
         const bool oneKnown = std::all_of(variants.begin(), variants.end(), [&](const Variant& v) {

@@ -53,3 +53,14 @@ inline constexpr std::size_t kNoMatch = static_cast<std::size_t>(-1);
 // last).
 using CardMatches = std::vector<std::size_t, HugePageAllocator<std::size_t>>;
 CardMatches matchCards(std::span<const CardFingerprint> cards, std::span<const KnownCard> known);
+
+// The same for known cards given as their saved fingerprints and, apart, the few changed
+// ones (ascending by index into `saved`, one at most for each): half the memory for a
+// million known cards.
+struct ChangedFingerprint {
+    std::size_t known;
+    CardFingerprint print;
+};
+CardMatches matchCards(std::span<const CardFingerprint> cards,
+                       std::span<const CardFingerprint> saved,
+                       std::span<const ChangedFingerprint> changed);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -20,9 +21,10 @@ namespace {
 
 // "KmxH" in the database header: tells our histories from other SQLite databases.
 constexpr int32_t kApplicationId = 0x4B6D7848;
-// The schema this program writes; kMigrations[v] brings a history from version v to v + 1.
-constexpr int kSchemaVersion = 1;
-const char* const kMigrations[kSchemaVersion] = {
+// The schema this program writes. Version 1 is made by SQL alone; version 2 keeps the cards
+// packed into blocks (see CardRecord) and is made from version 1 by migrateToBlocks.
+constexpr int kSchemaVersion = 2;
+const char kSchema1[] =
     // The cards the history knows (card_identity.h): number and text fingerprints as in the
     // list file, and as changed since the list was last saved (NULL when unchanged); status
     // 0 alive, 1 deleted since the last save, 2 deleted for good; the memory state after the
@@ -39,8 +41,15 @@ const char* const kMigrations[kSchemaVersion] = {
     "CREATE TABLE undo(id INTEGER PRIMARY KEY, card INTEGER NOT NULL, stability REAL,"
     " difficulty REAL, last_review_ms INTEGER, due_ms INTEGER);"
     "CREATE TABLE list_values(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;"
-    "PRAGMA application_id = 1265465416;",
-};
+    "PRAGMA application_id = 1265465416;";
+const char kSchema2[] =
+    // Card k lives in block (k - 1) / kCardsPerBlock, at record (k - 1) % kCardsPerBlock: a
+    // million cards are some fifteen thousand rows, read at opening in a few milliseconds,
+    // where a row per card cost a third of a second. The fingerprints a card has since
+    // its change, until the list is saved, are few and kept in a table of their own.
+    "CREATE TABLE card_blocks(block INTEGER PRIMARY KEY, records BLOB NOT NULL);"
+    "CREATE TABLE card_changes(key INTEGER PRIMARY KEY, number INTEGER NOT NULL,"
+    " text1 INTEGER NOT NULL, text2 INTEGER NOT NULL);";
 static_assert(kApplicationId == 1265465416);
 
 // Below this size a history is checked page by page at opening; above it the check would
@@ -135,6 +144,17 @@ public:
     sqlite3_int64 integer(int column) const { return sqlite3_column_int64(stmt_, column); }
     double real(int column) const { return sqlite3_column_double(stmt_, column); }
     bool null(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+    std::vector<unsigned char> blob(int column) const {
+        const auto* bytes = static_cast<const unsigned char*>(sqlite3_column_blob(stmt_, column));
+        return bytes
+                   ? std::vector<unsigned char>(bytes, bytes + sqlite3_column_bytes(stmt_, column))
+                   : std::vector<unsigned char>();
+    }
+    // The column's bytes, valid until the next step or reset.
+    std::span<const unsigned char> blobView(int column) const {
+        const auto* bytes = static_cast<const unsigned char*>(sqlite3_column_blob(stmt_, column));
+        return {bytes, bytes ? static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)) : 0};
+    }
     std::string text(int column) const {
         const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
         return bytes ? std::string(bytes, sqlite3_column_bytes(stmt_, column)) : std::string();
@@ -147,6 +167,10 @@ private:
             sqlite3_bind_null(stmt_, i);
         else if constexpr (std::is_same_v<Value, std::string>)
             sqlite3_bind_text(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+        else if constexpr (std::is_same_v<Value, std::vector<unsigned char>>)
+            v.empty()
+                ? sqlite3_bind_zeroblob(stmt_, i, 0)
+                : sqlite3_bind_blob(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_STATIC);
         else if constexpr (std::is_floating_point_v<Value>)
             sqlite3_bind_double(stmt_, i, v);
         else
@@ -155,23 +179,209 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// A card as the blocks keep it: 56 bytes, little-endian,
+//   0 number (int32)  4 flags (bit 0: a card has this key, bit 1: it has a memory state)
+//   5 status (0 alive, 1 deleted since the last save, 2 deleted for good)  6 zero (2 bytes)
+//   8 text1  16 text2 (fingerprints as in the list file last saved or opened)
+//  24 stability  32 difficulty (doubles)  40 last review  48 due (int64, ms since 1970)
+constexpr std::size_t kRecordBytes = 56;
+constexpr int64_t kCardsPerBlock = 64;  // a block of 3584 bytes fills one 4 KiB page
+constexpr std::size_t kBlockBytes = kCardsPerBlock * kRecordBytes;
+// Blocks above this one would hold keys beyond int64: only a broken file has them.
+constexpr int64_t kLastBlock = INT64_MAX / kCardsPerBlock - 1;
+
+struct CardRecord {
+    CardFingerprint print;
+    bool used = false;
+    bool hasState = false;
+    uint8_t status = 0;
+    StoredCardState state;
+};
+
+template <typename T>
+T loadAt(const unsigned char* p) {
+    static_assert(sizeof(T) == 4 || sizeof(T) == 8);
+    using Bits = std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>;
+    Bits bits = 0;
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+        bits |= Bits{p[i]} << (8 * i);
+    T out;
+    std::memcpy(&out, &bits, sizeof out);
+    return out;
+}
+template <typename T>
+void storeAt(unsigned char* p, T value) {
+    static_assert(sizeof(T) == 4 || sizeof(T) == 8);
+    using Bits = std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>;
+    Bits bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+        p[i] = static_cast<unsigned char>(bits >> (8 * i));
+}
+
+CardRecord decodeRecord(const unsigned char* p) {
+    CardRecord r;
+    r.print = {loadAt<int32_t>(p), loadAt<uint64_t>(p + 8), loadAt<uint64_t>(p + 16)};
+    r.used = (p[4] & 1) != 0;
+    r.hasState = (p[4] & 2) != 0;
+    r.status = p[5];
+    if (r.hasState)
+        r.state = {loadAt<double>(p + 24), loadAt<double>(p + 32), loadAt<int64_t>(p + 40),
+                   loadAt<int64_t>(p + 48)};
+    return r;
+}
+void encodeRecord(const CardRecord& r, unsigned char* p) {
+    std::memset(p, 0, kRecordBytes);
+    storeAt(p, r.print.number);
+    p[4] = static_cast<unsigned char>((r.used ? 1 : 0) | (r.hasState ? 2 : 0));
+    p[5] = r.status;
+    storeAt(p + 8, r.print.text1);
+    storeAt(p + 16, r.print.text2);
+    if (r.hasState) {
+        storeAt(p + 24, r.state.stability);
+        storeAt(p + 32, r.state.difficulty);
+        storeAt(p + 40, r.state.lastReviewMs);
+        storeAt(p + 48, r.state.dueMs);
+    }
+}
+
+int64_t blockOf(CardKey key) {
+    return (key - 1) / kCardsPerBlock;
+}
+std::size_t slotOf(CardKey key) {
+    return static_cast<std::size_t>((key - 1) % kCardsPerBlock) * kRecordBytes;
+}
+
+// Reads, changes and writes card records one block at a time: changes to cards of one
+// block in a row cost one write. Call flush() before the transaction commits.
+class BlockEditor {
+public:
+    BlockEditor(Statement& read, Statement& write) : read_(read), write_(write) {}
+    // The record of `key`; nothing when the history has no card with that key. `ok` turns
+    // false when the history could not be read.
+    std::optional<CardRecord> get(CardKey key, bool& ok) {
+        if (key <= 0 || !load(blockOf(key), ok) || slotOf(key) + kRecordBytes > bytes_.size())
+            return std::nullopt;
+        CardRecord r = decodeRecord(bytes_.data() + slotOf(key));
+        return r.used ? std::optional(r) : std::nullopt;
+    }
+    // Sets the record of `key`, a new card's as well (records before it stay unused).
+    bool put(CardKey key, const CardRecord& record) {
+        bool ok = true;
+        if (key <= 0 || (!load(blockOf(key), ok) && !ok))
+            return false;
+        if (bytes_.size() < slotOf(key) + kRecordBytes)
+            bytes_.resize(slotOf(key) + kRecordBytes, 0);
+        encodeRecord(record, bytes_.data() + slotOf(key));
+        dirty_ = true;
+        exists_ = true;  // from the next flush on
+        return true;
+    }
+    bool flush() {
+        if (!dirty_)
+            return true;
+        dirty_ = false;
+        return write_.bind(block_, bytes_).run();
+    }
+
+private:
+    // Makes `block` the current one; false when it has no row yet (or, with ok false, when
+    // it could not be read).
+    bool load(int64_t block, bool& ok) {
+        if (block == block_)
+            return exists_;
+        if (!flush()) {
+            ok = false;
+            return false;
+        }
+        block_ = block;
+        bytes_.clear();
+        Statement& s = read_.bind(block);
+        const int rc = s.step();
+        if (rc == SQLITE_ROW)
+            bytes_ = s.blob(0);
+        s.reset();
+        exists_ = rc == SQLITE_ROW;
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+            ok = false;
+            block_ = -1;
+        }
+        return exists_;
+    }
+
+    Statement& read_;
+    Statement& write_;
+    int64_t block_ = -1;
+    bool exists_ = false;
+    bool dirty_ = false;
+    std::vector<unsigned char> bytes_;
+};
+
+// Version 1 to 2: moves the rows of `cards` into blocks and card_changes, inside the
+// caller's transaction.
+bool packCardsIntoBlocks(sqlite3* db, std::string& error) {
+    Statement rows, write, change;
+    if (!rows.prepare(db,
+                      "SELECT key, number, text1, text2, changed_number, changed1, changed2,"
+                      " status, stability, difficulty, last_review_ms, due_ms FROM cards"
+                      " ORDER BY key") ||
+        !write.prepare(db, "INSERT INTO card_blocks(block, records) VALUES (?1, ?2)") ||
+        !change.prepare(db,
+                        "INSERT INTO card_changes(key, number, text1, text2)"
+                        " VALUES (?1, ?2, ?3, ?4)")) {
+        error = sqlite3_errmsg(db);
+        return false;
+    }
+    int64_t block = -1;
+    std::vector<unsigned char> bytes;
+    const auto flush = [&] { return bytes.empty() || write.bind(block, bytes).run(); };
+    int rc = SQLITE_DONE;
+    bool ok = true;
+    while (ok && (rc = rows.step()) == SQLITE_ROW) {
+        const CardKey key = rows.integer(0);
+        if (key <= 0)  // never given by this program
+            continue;
+        if (blockOf(key) != block) {
+            ok = flush();
+            block = blockOf(key);
+            bytes.clear();
+        }
+        CardRecord r;
+        r.used = true;
+        r.print = {static_cast<int32_t>(rows.integer(1)), asFingerprint(rows.integer(2)),
+                   asFingerprint(rows.integer(3))};
+        r.status = static_cast<uint8_t>(std::clamp<sqlite3_int64>(rows.integer(7), 0, 2));
+        r.hasState = !rows.null(8);
+        if (r.hasState)
+            r.state = {rows.real(8), rows.real(9), rows.integer(10), rows.integer(11)};
+        bytes.resize(slotOf(key) + kRecordBytes, 0);
+        encodeRecord(r, bytes.data() + slotOf(key));
+        if (!rows.null(4))
+            ok = ok && change.bind(key, rows.integer(4), rows.integer(5), rows.integer(6)).run();
+    }
+    rows.reset();
+    ok = ok && rc == SQLITE_DONE && flush();
+    if (!ok)
+        error = sqlite3_errmsg(db);
+    return ok;
+}
+
 }  // namespace
 
 struct ReviewHistory::Statements {
     Statement begin, commit, rollback;
-    Statement stateOf, insertReview, insertUndo, pruneUndo, setState;
+    Statement insertReview, insertUndo, pruneUndo;
     Statement latestUndo, deleteReview, deleteUndo;
-    Statement addCard, changeCard, deleteCard, saveCard, settleCard, retireCard, knownCards;
-    Statement lastKey;
+    Statement readBlock, writeBlock, lastBlock, allBlocks;
+    Statement changeOf, setChange, dropChange, allChanges;
     Statement reviewsOf, allReviews, reviewCount;
     Statement setValue, value;
+
+    BlockEditor blocks() { return BlockEditor(readBlock, writeBlock); }
 
     bool prepare(sqlite3* db) {
         return begin.prepare(db, "BEGIN IMMEDIATE") && commit.prepare(db, "COMMIT") &&
                rollback.prepare(db, "ROLLBACK") &&
-               stateOf.prepare(db,
-                               "SELECT stability, difficulty, last_review_ms, due_ms FROM cards"
-                               " WHERE key = ?1") &&
                insertReview.prepare(db,
                                     "INSERT INTO reviews(card, time_ms, rating, duration_ms, kind,"
                                     " direction) VALUES (?1, ?2, ?3, ?4, ?5, ?6)") &&
@@ -179,36 +389,28 @@ struct ReviewHistory::Statements {
                                   "INSERT INTO undo(id, card, stability, difficulty,"
                                   " last_review_ms, due_ms) VALUES (?1, ?2, ?3, ?4, ?5, ?6)") &&
                pruneUndo.prepare(db, "DELETE FROM undo WHERE id <= ?1") &&
-               setState.prepare(db,
-                                "UPDATE cards SET stability = ?2, difficulty = ?3,"
-                                " last_review_ms = ?4, due_ms = ?5 WHERE key = ?1") &&
                latestUndo.prepare(db,
                                   "SELECT id, card, stability, difficulty, last_review_ms, due_ms"
                                   " FROM undo ORDER BY id DESC LIMIT 1") &&
                deleteReview.prepare(db, "DELETE FROM reviews WHERE id = ?1") &&
                deleteUndo.prepare(db, "DELETE FROM undo WHERE id = ?1") &&
-               addCard.prepare(db, "INSERT INTO cards(number, text1, text2) VALUES (?1, ?2, ?3)") &&
-               changeCard.prepare(db,
-                                  "UPDATE cards SET changed_number = ?2, changed1 = ?3,"
-                                  " changed2 = ?4 WHERE key = ?1 AND status < 2") &&
-               deleteCard.prepare(db,
-                                  "UPDATE cards SET status = 1 WHERE key = ?1 AND status = 0") &&
-               saveCard.prepare(db,
-                                "UPDATE cards SET number = coalesce(changed_number, number),"
-                                " text1 = coalesce(changed1, text1), text2 = coalesce(changed2,"
-                                " text2), changed_number = NULL, changed1 = NULL, changed2 = NULL,"
-                                " status = CASE status WHEN 1 THEN 2 ELSE status END"
-                                " WHERE key = ?1") &&
-               settleCard.prepare(db,
-                                  "UPDATE cards SET number = ?2, text1 = ?3, text2 = ?4,"
-                                  " changed_number = NULL, changed1 = NULL, changed2 = NULL,"
-                                  " status = 0 WHERE key = ?1") &&
-               retireCard.prepare(db, "UPDATE cards SET status = 2 WHERE key = ?1") &&
-               knownCards.prepare(db,
-                                  "SELECT key, number, text1, text2, changed_number, changed1,"
-                                  " changed2, status, stability, difficulty, last_review_ms,"
-                                  " due_ms FROM cards WHERE status < 2 ORDER BY key") &&
-               lastKey.prepare(db, "SELECT max(key) FROM cards") &&
+               readBlock.prepare(db, "SELECT records FROM card_blocks WHERE block = ?1") &&
+               writeBlock.prepare(db,
+                                  "INSERT INTO card_blocks(block, records) VALUES (?1, ?2)"
+                                  " ON CONFLICT(block) DO UPDATE SET records = excluded.records") &&
+               lastBlock.prepare(db,
+                                 "SELECT block, length(records) FROM card_blocks"
+                                 " ORDER BY block DESC LIMIT 1") &&
+               allBlocks.prepare(db, "SELECT block, records FROM card_blocks ORDER BY block") &&
+               changeOf.prepare(db,
+                                "SELECT number, text1, text2 FROM card_changes WHERE key = ?1") &&
+               setChange.prepare(db,
+                                 "INSERT OR REPLACE INTO card_changes(key, number, text1, text2)"
+                                 " VALUES (?1, ?2, ?3, ?4)") &&
+               dropChange.prepare(db, "DELETE FROM card_changes WHERE key = ?1") &&
+               allChanges.prepare(db,
+                                  "SELECT key, number, text1, text2 FROM card_changes"
+                                  " ORDER BY key") &&
                reviewsOf.prepare(db,
                                  "SELECT id, card, time_ms, rating, duration_ms, kind, direction"
                                  " FROM reviews WHERE card = ?1 ORDER BY id") &&
@@ -412,18 +614,26 @@ HistoryOpenResult ReviewHistory::openUnsaved() {
 }
 
 bool ReviewHistory::migrate(int from) {
-    for (int version = from; version < kSchemaVersion; ++version) {
-        const std::string setVersion = "PRAGMA user_version = " + std::to_string(version + 1);
-        if (!exec("BEGIN IMMEDIATE"))
-            return false;
-        if (!exec(kMigrations[version]) || !exec(setVersion.c_str())) {
-            exec("ROLLBACK");
-            return false;
-        }
-        if (!exec("COMMIT"))
-            return false;
+    if (from >= kSchemaVersion)
+        return true;
+    // All steps in one transaction: a history is never left between two versions.
+    if (!exec("BEGIN IMMEDIATE"))
+        return false;
+    bool ok = true;
+    for (int version = from; ok && version < kSchemaVersion; ++version) {
+        if (version == 0)
+            ok = exec(kSchema1);
+        else if (version == 1)
+            ok = exec(kSchema2) && packCardsIntoBlocks(db_, error_) && exec("DROP TABLE cards");
     }
-    return true;
+    const std::string setVersion = "PRAGMA user_version = " + std::to_string(kSchemaVersion);
+    if (!ok || !exec(setVersion.c_str())) {
+        const std::string why = error_;
+        exec("ROLLBACK");
+        error_ = why;
+        return false;
+    }
+    return exec("COMMIT");
 }
 
 void ReviewHistory::closeDatabase() {
@@ -498,59 +708,95 @@ std::optional<ResolvedCards> ReviewHistory::resolveCards(std::span<const CardTex
         fail("no history is open");
         return std::nullopt;
     }
+    Statements& st = *statements_;
+    // The few cards changed since the last save, ascending by key.
+    std::vector<std::pair<CardKey, CardFingerprint>> changes;
+    {
+        Statement& s = st.allChanges.bind();
+        int rc;
+        while ((rc = s.step()) == SQLITE_ROW)
+            changes.emplace_back(s.integer(0), CardFingerprint{static_cast<int32_t>(s.integer(1)),
+                                                               asFingerprint(s.integer(2)),
+                                                               asFingerprint(s.integer(3))});
+        s.reset();
+        if (rc != SQLITE_DONE) {
+            fail("cannot read the history");
+            return std::nullopt;
+        }
+    }
     // What the matching needs, and apart from it, in one place, what a matched card needs.
     struct Row {
         CardKey key;
         StoredCardState state;
-        CardFingerprint saved;
         bool hasState;
         bool deleted;
         bool changed;
     };
-    std::vector<KnownCard, HugePageAllocator<KnownCard>> known;
+    std::vector<CardFingerprint, HugePageAllocator<CardFingerprint>> saved;
+    std::vector<ChangedFingerprint> changed;
     std::vector<Row, HugePageAllocator<Row>> rows;
     {
-        // Keys are given in ascending order and never removed: the largest is the count.
-        Statement& last = statements_->lastKey.bind();
-        const auto count = last.step() == SQLITE_ROW ? std::size_t(last.integer(0)) : 0;
+        Statement& last = st.lastBlock.bind();
+        const std::size_t count =
+            last.step() == SQLITE_ROW ? std::size_t(last.integer(0) + 1) * kCardsPerBlock : 0;
         last.reset();
-        known.reserve(count);
-        rows.reserve(count);
+        // Usually as many as the list has; a broken file may name any number.
+        saved.reserve(std::min(count, 2 * cards.size() + kCardsPerBlock));
+        rows.reserve(std::min(count, 2 * cards.size() + kCardsPerBlock));
     }
-    Statement& s = statements_->knownCards.bind();
+    // The blocks are read straight from the file's pages mapped into memory, not copied page
+    // by page through the page cache: that halves the reading. Opening has made sure that
+    // the file is no shorter than its pages, and nothing writes while they are read.
+    exec("PRAGMA mmap_size = 4294967296");
+    Statement& s = st.allBlocks.bind();
+    auto change = changes.begin();
     int rc;
     while ((rc = s.step()) == SQLITE_ROW) {
-        KnownCard& card = known.emplace_back();
-        card.saved = {static_cast<int32_t>(s.integer(1)), asFingerprint(s.integer(2)),
-                      asFingerprint(s.integer(3))};
-        if (!s.null(4))
-            card.changed =
-                CardFingerprint{static_cast<int32_t>(s.integer(4)), asFingerprint(s.integer(5)),
-                                asFingerprint(s.integer(6))};
-        const bool hasState = !s.null(8);
-        rows.push_back(Row{s.integer(0),
-                           hasState
-                               ? StoredCardState{s.real(8), s.real(9), s.integer(10), s.integer(11)}
-                               : StoredCardState{},
-                           card.saved, hasState, s.integer(7) == 1, card.changed.has_value()});
+        const int64_t block = s.integer(0);
+        if (block < 0 || block > kLastBlock)
+            continue;
+        const CardKey first = block * kCardsPerBlock + 1;
+        const std::span<const unsigned char> bytes = s.blobView(1);
+        const std::size_t size = std::min(bytes.size(), kBlockBytes);
+        for (std::size_t at = 0; at + kRecordBytes <= size; at += kRecordBytes) {
+            const unsigned char* p = bytes.data() + at;
+            if (!(p[4] & 1) || p[5] >= 2)  // no card, or deleted for good
+                continue;
+            const CardRecord r = decodeRecord(p);
+            const CardKey key = first + static_cast<CardKey>(at / kRecordBytes);
+            while (change != changes.end() && change->first < key)
+                ++change;
+            const bool isChanged = change != changes.end() && change->first == key;
+            if (isChanged)
+                changed.push_back({saved.size(), change->second});
+            saved.push_back(r.print);
+            rows.push_back(Row{key, r.state, r.hasState, r.status == 1, isChanged});
+        }
     }
     s.reset();
     if (rc != SQLITE_DONE) {
         fail("cannot read the history");
+        exec("PRAGMA mmap_size = 0");
         return std::nullopt;
     }
+    exec("PRAGMA mmap_size = 0");
 
     std::vector<CardFingerprint, HugePageAllocator<CardFingerprint>> prints(cards.size());
     for (std::size_t i = 0; i < cards.size(); ++i)
         prints[i] = fingerprintOf(cards[i]);
-    const CardMatches match = matchCards(prints, known);
-    known = {};
+    const CardMatches match = matchCards(prints, saved, changed);
 
     ResolvedCards out(cards.size());
     std::vector<bool> taken(rows.size(), false);
     // What the list file holds now becomes what the history expects of it next time.
-    std::vector<std::pair<std::size_t, std::size_t>> settle;  // (card, row)
+    std::vector<std::pair<CardKey, std::size_t>> settle;  // (key, card)
     for (std::size_t i = 0; i < cards.size(); ++i) {
+        // The known cards are met in the order of the list, which may be any order: fetching
+        // ahead lets the memory work on several at once.
+        if (i + 16 < cards.size() && match[i + 16] != kNoMatch) {
+            __builtin_prefetch(&rows[match[i + 16]]);
+            __builtin_prefetch(&saved[match[i + 16]]);
+        }
         const std::size_t k = match[i];
         if (k == kNoMatch)
             continue;
@@ -559,28 +805,43 @@ std::optional<ResolvedCards> ReviewHistory::resolveCards(std::span<const CardTex
         out[i].key = row.key;
         if (row.hasState)
             out[i].state = row.state;
-        if (row.deleted || row.changed || !(row.saved == prints[i]))
-            settle.emplace_back(i, k);
+        if (row.deleted || row.changed || !(saved[k] == prints[i]))
+            settle.emplace_back(row.key, i);
     }
-    std::vector<std::size_t> retire;  // deleted, and the list no longer has them
+    saved = {};
+    std::vector<CardKey> retire;  // deleted, and the list no longer has them
     for (std::size_t k = 0; k < rows.size(); ++k) {
         if (rows[k].deleted && !taken[k])
-            retire.push_back(k);
+            retire.push_back(rows[k].key);
     }
     if (!settle.empty() || !retire.empty()) {
         // Only a failure to read the history fails the call; what is not settled now is
-        // settled at the next opening.
+        // settled at the next opening. Both lists ascend by key: one write per block.
+        std::sort(settle.begin(), settle.end());
         if (begin()) {
+            BlockEditor blocks = st.blocks();
             bool ok = true;
-            for (const auto& [i, k] : settle) {
-                ok = ok && statements_->settleCard
-                               .bind(rows[k].key, prints[i].number, asStored(prints[i].text1),
-                                     asStored(prints[i].text2))
-                               .run();
+            auto retired = retire.begin();
+            const auto edit = [&](CardKey key, const CardFingerprint* print) {
+                std::optional<CardRecord> r = blocks.get(key, ok);
+                if (!r)
+                    return false;
+                if (print) {
+                    r->print = *print;
+                    r->status = 0;
+                } else {
+                    r->status = 2;
+                }
+                return blocks.put(key, *r) && st.dropChange.bind(key).run();
+            };
+            for (const auto& [key, i] : settle) {
+                for (; ok && retired != retire.end() && *retired < key; ++retired)
+                    ok = edit(*retired, nullptr);
+                ok = ok && edit(key, &prints[i]);
             }
-            for (const std::size_t k : retire)
-                ok = ok && statements_->retireCard.bind(rows[k].key).run();
-            if (ok)
+            for (; ok && retired != retire.end(); ++retired)
+                ok = edit(*retired, nullptr);
+            if (ok && blocks.flush())
                 commit();
             else {
                 fail("cannot write the history");
@@ -595,14 +856,32 @@ std::optional<ResolvedCards> ReviewHistory::resolveCards(std::span<const CardTex
 CardKey ReviewHistory::addCard(const CardText& card) {
     if (!begin())
         return kNoCardKey;
-    const CardFingerprint print = fingerprintOf(card);
-    if (!statements_->addCard.bind(print.number, asStored(print.text1), asStored(print.text2))
-             .run()) {
+    Statements& st = *statements_;
+    // Keys are given in ascending order and never taken back: the next one follows the last
+    // record of the last block.
+    Statement& last = st.lastBlock.bind();
+    const int rc = last.step();
+    const int64_t block = rc == SQLITE_ROW ? last.integer(0) : -1;
+    const int64_t used = rc == SQLITE_ROW
+                             ? std::min<int64_t>(last.integer(1) / kRecordBytes, kCardsPerBlock)
+                             : kCardsPerBlock;
+    last.reset();
+    if (block < -1 || block > kLastBlock || (block == kLastBlock && used == kCardsPerBlock)) {
+        rollback();
+        damaged_ = true;
+        error_ = path_ + " is damaged (card block " + std::to_string(block) + ")";
+        return kNoCardKey;
+    }
+    const CardKey key = block * kCardsPerBlock + used + 1;
+    CardRecord r;
+    r.used = true;
+    r.print = fingerprintOf(card);
+    BlockEditor blocks = st.blocks();
+    if ((rc != SQLITE_ROW && rc != SQLITE_DONE) || !blocks.put(key, r) || !blocks.flush()) {
         fail("cannot write the history");
         rollback();
         return kNoCardKey;
     }
-    const CardKey key = sqlite3_last_insert_rowid(db_);
     return commit() ? key : kNoCardKey;
 }
 
@@ -610,9 +889,13 @@ bool ReviewHistory::cardChanged(CardKey key, const CardText& card) {
     if (!begin())
         return false;
     const CardFingerprint print = fingerprintOf(card);
-    if (!statements_->changeCard
-             .bind(key, print.number, asStored(print.text1), asStored(print.text2))
-             .run()) {
+    BlockEditor blocks = statements_->blocks();
+    bool ok = true;
+    const std::optional<CardRecord> r = blocks.get(key, ok);
+    if (!ok || (r && r->status < 2 &&
+                !statements_->setChange
+                     .bind(key, print.number, asStored(print.text1), asStored(print.text2))
+                     .run())) {
         fail("cannot write the history");
         rollback();
         return false;
@@ -624,7 +907,14 @@ bool ReviewHistory::cardChanged(CardKey key, const CardText& card) {
 bool ReviewHistory::cardDeleted(CardKey key) {
     if (!begin())
         return false;
-    if (!statements_->deleteCard.bind(key).run()) {
+    BlockEditor blocks = statements_->blocks();
+    bool ok = true;
+    std::optional<CardRecord> r = blocks.get(key, ok);
+    if (ok && r && r->status == 0) {
+        r->status = 1;
+        ok = blocks.put(key, *r) && blocks.flush();
+    }
+    if (!ok) {
         fail("cannot write the history");
         rollback();
         return false;
@@ -638,12 +928,34 @@ bool ReviewHistory::listSaved() {
         return isOpen();
     if (!begin())
         return false;
-    for (const CardKey key : unsaved_) {
-        if (!statements_->saveCard.bind(key).run()) {
-            fail("cannot write the history");
-            rollback();
-            return false;
-        }
+    Statements& st = *statements_;
+    std::vector<CardKey> keys(unsaved_.begin(), unsaved_.end());
+    std::sort(keys.begin(), keys.end());  // one write per block
+    BlockEditor blocks = st.blocks();
+    bool ok = true;
+    for (const CardKey key : keys) {
+        std::optional<CardRecord> r = blocks.get(key, ok);
+        if (!ok)
+            break;
+        if (!r)
+            continue;
+        Statement& change = st.changeOf.bind(key);
+        const int rc = change.step();
+        if (rc == SQLITE_ROW)
+            r->print = {static_cast<int32_t>(change.integer(0)), asFingerprint(change.integer(1)),
+                        asFingerprint(change.integer(2))};
+        change.reset();
+        if (r->status == 1)
+            r->status = 2;
+        ok = (rc == SQLITE_ROW || rc == SQLITE_DONE) && blocks.put(key, *r) &&
+             st.dropChange.bind(key).run();
+        if (!ok)
+            break;
+    }
+    if (!ok || !blocks.flush()) {
+        fail("cannot write the history");
+        rollback();
+        return false;
     }
     if (!commit())
         return false;
@@ -660,36 +972,32 @@ int64_t ReviewHistory::append(const ReviewEntry& entry, const StoredCardState& a
         rollback();
         return int64_t{0};
     };
-    Statement& before = st.stateOf.bind(entry.card);
-    const int rc = before.step();
-    if (rc != SQLITE_ROW) {
-        if (rc == SQLITE_DONE) {
-            before.reset();
-            rollback();
-            error_ = "the history knows no card with key " + std::to_string(entry.card);
-            return 0;
-        }
+    BlockEditor blocks = st.blocks();
+    bool ok = true;
+    std::optional<CardRecord> card = blocks.get(entry.card, ok);
+    if (!ok)
         return failed("cannot read the history");
+    if (!card) {
+        rollback();
+        error_ = "the history knows no card with key " + std::to_string(entry.card);
+        return 0;
     }
-    const bool hadState = !before.null(0);
-    const double stability = before.real(0);
-    const double difficulty = before.real(1);
-    const sqlite3_int64 lastReview = before.integer(2);
-    const sqlite3_int64 due = before.integer(3);
-    before.reset();
     if (!st.insertReview
              .bind(entry.card, entry.timeMs, static_cast<int>(entry.rating), entry.durationMs,
                    static_cast<int>(entry.kind), static_cast<int>(entry.direction))
              .run())
         return failed("cannot write the history");
     const int64_t id = sqlite3_last_insert_rowid(db_);
+    const StoredCardState& s = card->state;
     const bool undoKept =
-        hadState ? st.insertUndo.bind(id, entry.card, stability, difficulty, lastReview, due).run()
-                 : st.insertUndo.bind(id, entry.card, nullptr, nullptr, nullptr, nullptr).run();
-    if (!undoKept || !st.pruneUndo.bind(id - kUndoDepth).run() ||
-        !st.setState
-             .bind(entry.card, after.stability, after.difficulty, after.lastReviewMs, after.dueMs)
-             .run())
+        card->hasState
+            ? st.insertUndo.bind(id, entry.card, s.stability, s.difficulty, s.lastReviewMs, s.dueMs)
+                  .run()
+            : st.insertUndo.bind(id, entry.card, nullptr, nullptr, nullptr, nullptr).run();
+    card->hasState = true;
+    card->state = after;
+    if (!undoKept || !st.pruneUndo.bind(id - kUndoDepth).run() || !blocks.put(entry.card, *card) ||
+        !blocks.flush())
         return failed("cannot write the history");
     return commit() ? id : 0;
 }
@@ -708,17 +1016,20 @@ bool ReviewHistory::undo(int64_t reviewId) {
         error_ = "answer " + std::to_string(reviewId) + " is not the latest that can be undone";
         return false;
     }
-    const CardKey card = latest.integer(1);
+    const CardKey key = latest.integer(1);
     const bool hadState = !latest.null(2);
-    const double stability = latest.real(2);
-    const double difficulty = latest.real(3);
-    const sqlite3_int64 lastReview = latest.integer(4);
-    const sqlite3_int64 due = latest.integer(5);
+    const StoredCardState before{latest.real(2), latest.real(3), latest.integer(4),
+                                 latest.integer(5)};
     latest.reset();
-    const bool restored = hadState
-                              ? st.setState.bind(card, stability, difficulty, lastReview, due).run()
-                              : st.setState.bind(card, nullptr, nullptr, nullptr, nullptr).run();
-    if (!restored || !st.deleteReview.bind(reviewId).run() || !st.deleteUndo.bind(reviewId).run()) {
+    BlockEditor blocks = st.blocks();
+    bool ok = true;
+    std::optional<CardRecord> card = blocks.get(key, ok);
+    if (card) {
+        card->hasState = hadState;
+        card->state = hadState ? before : StoredCardState{};
+        ok = blocks.put(key, *card) && blocks.flush();
+    }
+    if (!ok || !st.deleteReview.bind(reviewId).run() || !st.deleteUndo.bind(reviewId).run()) {
         fail("cannot write the history");
         rollback();
         return false;

@@ -11,6 +11,7 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
+#include "core/card_map.h"
 #include "core/fsrs.h"
 #include "core/review_history.h"
 #include "session/memory_model_source.h"
@@ -163,7 +164,7 @@ private:
     CardStore& store_;
     std::unique_ptr<ReviewHistory> history_;
     FsrsParameters parameters_;
-    std::unordered_map<const Card*, Entry> entries_;
+    CardMap<Entry> entries_;
     QString unavailableReason_;
     RandomSource* random_ = nullptr;
     int utcOffsetMinutes_ = 0;

@@ -192,6 +192,79 @@ TEST(ReviewHistory, LeavesAHistoryOfANewerVersionAlone) {
     EXPECT_EQ(filesStartingWith(folder, "Words.kmx.history", "Words.kmx.history").size(), 0u);
 }
 
+// A history written by the first version (a row for each card) is brought up to date on
+// opening and keeps every card, change, deletion, state, review and undo step.
+TEST(ReviewHistory, BringsAHistoryOfTheFirstVersionUpToDate) {
+    TempFolder folder("history");
+    const std::string list = folder.file("Words.kmx");
+    const auto print = [](const char* text) {
+        return std::to_string(static_cast<int64_t>(textFingerprint(text)));
+    };
+    const auto state = [](int day) {
+        const StoredCardState s = stateAt(day);
+        return std::to_string(s.stability) + ", " + std::to_string(s.difficulty) + ", " +
+               std::to_string(s.lastReviewMs) + ", " + std::to_string(s.dueMs);
+    };
+    runSql(list + ".history",
+           "CREATE TABLE cards(key INTEGER PRIMARY KEY, number INTEGER NOT NULL, text1 INTEGER"
+           " NOT NULL, text2 INTEGER NOT NULL, changed_number INTEGER, changed1 INTEGER,"
+           " changed2 INTEGER, status INTEGER NOT NULL DEFAULT 0, stability REAL, difficulty"
+           " REAL, last_review_ms INTEGER, due_ms INTEGER);"
+           "CREATE TABLE reviews(id INTEGER PRIMARY KEY, card INTEGER NOT NULL, time_ms INTEGER"
+           " NOT NULL, rating INTEGER NOT NULL, duration_ms INTEGER NOT NULL, kind INTEGER NOT"
+           " NULL, direction INTEGER NOT NULL);"
+           "CREATE INDEX reviews_by_card ON reviews(card);"
+           "CREATE TABLE undo(id INTEGER PRIMARY KEY, card INTEGER NOT NULL, stability REAL,"
+           " difficulty REAL, last_review_ms INTEGER, due_ms INTEGER);"
+           "CREATE TABLE list_values(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;"
+           "PRAGMA application_id = 1265465416; PRAGMA user_version = 1;"
+           // Haus reviewed twice; Baum changed to Villa, not saved; Tür (key 70, in the
+           // second block) deleted, not saved.
+           "INSERT INTO cards VALUES (1, 7, " +
+               print("Haus") + ", " + print("house") + ", NULL, NULL, NULL, 0, " + state(1) +
+               ");"
+               "INSERT INTO cards VALUES (2, 8, " +
+               print("Baum") + ", " + print("tree") + ", 9, " + print("Villa") + ", " +
+               print("mansion") +
+               ", 0, NULL, NULL, NULL, NULL);"
+               "INSERT INTO cards VALUES (70, 5, " +
+               print("Tür") + ", " + print("door") + ", NULL, NULL, NULL, 1, " + state(2) +
+               ");"
+               "INSERT INTO reviews VALUES (1, 1, 0, 3, 900, 1, 0), (2, 1, 1, 4, 800, 1, 0);"
+               "INSERT INTO undo VALUES (2, 1, " +
+               state(0) + ");");
+
+    ReviewHistory history;
+    ASSERT_EQ(history.open(list, kNow).status, HistoryOpenStatus::Opened) << history.lastError();
+    const CardText cards[] = {{7, "Haus", "house"}, {9, "Villa", "mansion"}, {5, "Tür", "door"}};
+    const auto resolved = history.resolveCards(cards);
+    ASSERT_TRUE(resolved);
+    EXPECT_EQ((*resolved)[0].key, 1);
+    EXPECT_EQ((*resolved)[0].state, stateAt(1));
+    EXPECT_EQ((*resolved)[1].key, 2);
+    EXPECT_EQ((*resolved)[1].state, std::nullopt);
+    EXPECT_EQ((*resolved)[2].key, 70);
+    EXPECT_EQ((*resolved)[2].state, stateAt(2));
+    EXPECT_EQ(history.reviewsOf(1).size(), 2u);
+    ASSERT_TRUE(history.undo(2));
+    EXPECT_EQ(history.resolveCards(cards)->at(0).state, stateAt(0));
+    EXPECT_EQ(history.addCard({10, "neu", "new"}), 71);  // no key is given twice
+    history.close();
+
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(history.pathFor(list).c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT (SELECT user_version FROM pragma_user_version),"
+                       " (SELECT count(*) FROM sqlite_schema WHERE name = 'cards')",
+                       -1, &s, nullptr);
+    ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(s, 0), 2);
+    EXPECT_EQ(sqlite3_column_int(s, 1), 0);
+    sqlite3_finalize(s);
+    sqlite3_close(db);
+}
+
 TEST(ReviewHistory, WorksWithoutHistoryInAReadOnlyFolder) {
     TempFolder folder("history");
     std::filesystem::permissions(
@@ -293,6 +366,50 @@ TEST(CardIdentity, GivesAHistoryOnlyToTheCardItBelongsTo) {
     const CardMatches matched = matchCards(many, known);
     for (std::size_t i = 0; i < matched.size(); ++i)
         EXPECT_EQ(matched[i], i);
+}
+
+// Large lists take other paths: cards and known cards in unrelated orders of their numbers
+// (as after sorting the list), more than one block of cards in the history.
+TEST(CardIdentity, MatchesALargeListInAnyOrder) {
+    constexpr int kCards = 70000;
+    std::vector<int32_t> numbers(kCards);
+    for (int i = 0; i < kCards; ++i)
+        numbers[i] = (i * 7919) % kCards - 100;  // negative numbers too
+    std::vector<CardFingerprint> cards, saved;
+    for (int i = 0; i < kCards; ++i) {
+        cards.push_back({numbers[i], uint64_t(numbers[i]) + 1000000, 7});
+        saved.push_back({numbers[kCards - 1 - i], uint64_t(numbers[kCards - 1 - i]) + 1000000, 7});
+    }
+    const CardMatches matched = matchCards(cards, saved, {});
+    for (int i = 0; i < kCards; ++i)
+        ASSERT_EQ(matched[i], std::size_t(kCards - 1 - i)) << i;
+}
+
+TEST(ReviewHistory, KeepsCardsOfManyBlocksApart) {
+    TempFolder folder("history");
+    const std::string list = folder.file("Words.kmx");
+    ReviewHistory history;
+    history.open(list, kNow);
+    std::vector<CardText> cards;
+    std::vector<std::string> texts;
+    for (int i = 0; i < 130; ++i)
+        texts.push_back("word " + std::to_string(i));
+    for (int i = 0; i < 130; ++i) {
+        cards.push_back({i, texts[i], "x"});
+        ASSERT_EQ(history.addCard(cards.back()), i + 1);
+    }
+    for (const int i : {63, 64, 129})
+        history.append(entryFor(i + 1, i), stateAt(i));
+    history.close();
+    history.open(list, kNow);
+    const auto resolved = history.resolveCards(cards);
+    ASSERT_TRUE(resolved);
+    for (int i = 0; i < 130; ++i) {
+        EXPECT_EQ((*resolved)[i].key, i + 1);
+        EXPECT_EQ((*resolved)[i].state.has_value(), i == 63 || i == 64 || i == 129) << i;
+    }
+    EXPECT_EQ((*resolved)[64].state, stateAt(64));
+    EXPECT_EQ(history.addCard({200, "neu", "new"}), 131);
 }
 
 TEST(ReviewHistory, ADeletedCardsHistoryGoesToNoLaterCard) {
