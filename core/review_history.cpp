@@ -1209,33 +1209,53 @@ int64_t ReviewHistory::importReviews(std::span<ImportedCardHistory> cards,
         forgetKeys();
         return int64_t{-1};
     };
+    // New cards get the keys after the last record of the last block, as addCard gives them.
+    Statement& last = st.lastBlock.bind();
+    const int lastRc = last.step();
+    const int64_t lastBlock = lastRc == SQLITE_ROW ? last.integer(0) : -1;
+    const int64_t used = lastRc == SQLITE_ROW
+                             ? std::min<int64_t>(last.integer(1) / kRecordBytes, kCardsPerBlock)
+                             : kCardsPerBlock;
+    last.reset();
+    if (lastRc != SQLITE_ROW && lastRc != SQLITE_DONE)
+        return failed("cannot read the history");
+    if (lastBlock < -1 || lastBlock > kLastBlock - 1) {
+        rollback();
+        damaged_ = true;
+        error_ = path_ + " is damaged (card block " + std::to_string(lastBlock) + ")";
+        return -1;
+    }
+    CardKey nextKey = lastBlock * kCardsPerBlock + used + 1;
+
+    BlockEditor blocks = st.blocks();
     int64_t added = 0;
     std::vector<CardKey> changed;
     std::unordered_set<int64_t> known;
     for (ImportedCardHistory& card : cards) {
         const CardFingerprint print = fingerprintOf(card.text);
-        std::optional<StoredCardState> stored;
+        CardRecord record;
         known.clear();
+        bool ok = true;
         if (card.key == kNoCardKey) {
-            if (!st.addCard.bind(print.number, asStored(print.text1), asStored(print.text2)).run())
-                return failed("cannot write the history");
-            card.key = sqlite3_last_insert_rowid(db_);
+            card.key = nextKey++;
             assigned.push_back(card.key);
+            record.used = true;
+            record.print = print;
         } else {
-            if (!st.changeCard
+            const std::optional<CardRecord> stored = blocks.get(card.key, ok);
+            if (!ok)
+                return failed("cannot read the history");
+            if (!stored)
+                return failed("the history knows no such card");
+            record = *stored;
+            if (record.status < 2 &&
+                !st.setChange
                      .bind(card.key, print.number, asStored(print.text1), asStored(print.text2))
                      .run())
                 return failed("cannot write the history");
             changed.push_back(card.key);
-            Statement& state = st.stateOf.bind(card.key);
-            int rc = state.step();
-            if (rc == SQLITE_ROW && !state.null(0))
-                stored = StoredCardState{state.real(0), state.real(1), state.integer(2),
-                                         state.integer(3)};
-            state.reset();
-            if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-                return failed("cannot read the history");
             Statement& reviews = st.reviewsOf.bind(card.key);
+            int rc = SQLITE_DONE;
             while ((rc = reviews.step()) == SQLITE_ROW)
                 known.insert(reviews.integer(2));
             reviews.reset();
@@ -1252,16 +1272,19 @@ int64_t ReviewHistory::importReviews(std::span<ImportedCardHistory> cards,
                 return failed("cannot write the history");
             ++added;
         }
-        if (card.state && (!stored || card.state->lastReviewMs >= stored->lastReviewMs)) {
-            if (!st.setState
-                     .bind(card.key, card.state->stability, card.state->difficulty,
-                           card.state->lastReviewMs, card.state->dueMs)
-                     .run())
-                return failed("cannot write the history");
+        // The newer state wins: answers given here since an earlier import are not forgotten.
+        if (card.state &&
+            (!record.hasState || card.state->lastReviewMs >= record.state.lastReviewMs)) {
+            record.hasState = true;
+            record.state = *card.state;
         } else {
-            card.state = stored;
+            card.state = record.hasState ? std::optional(record.state) : std::nullopt;
         }
+        if (!blocks.put(card.key, record))
+            return failed("cannot write the history");
     }
+    if (!blocks.flush())
+        return failed("cannot write the history");
     for (const auto& [key, value] : values) {
         if (!st.setValue.bind(key, value).run())
             return failed("cannot write the history");
