@@ -853,31 +853,41 @@ std::optional<ResolvedCards> ReviewHistory::resolveCards(std::span<const CardTex
     return out;
 }
 
-CardKey ReviewHistory::addCard(const CardText& card) {
-    if (!begin())
-        return kNoCardKey;
-    Statements& st = *statements_;
+CardKey ReviewHistory::nextCardKey() {
     // Keys are given in ascending order and never taken back: the next one follows the last
     // record of the last block.
-    Statement& last = st.lastBlock.bind();
+    Statement& last = statements_->lastBlock.bind();
     const int rc = last.step();
     const int64_t block = rc == SQLITE_ROW ? last.integer(0) : -1;
     const int64_t used = rc == SQLITE_ROW
                              ? std::min<int64_t>(last.integer(1) / kRecordBytes, kCardsPerBlock)
                              : kCardsPerBlock;
     last.reset();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        fail("cannot read the history");
+        rollback();
+        return kNoCardKey;
+    }
     if (block < -1 || block > kLastBlock || (block == kLastBlock && used == kCardsPerBlock)) {
         rollback();
         damaged_ = true;
         error_ = path_ + " is damaged (card block " + std::to_string(block) + ")";
         return kNoCardKey;
     }
-    const CardKey key = block * kCardsPerBlock + used + 1;
+    return block * kCardsPerBlock + used + 1;
+}
+
+CardKey ReviewHistory::addCard(const CardText& card) {
+    if (!begin())
+        return kNoCardKey;
+    const CardKey key = nextCardKey();
+    if (key == kNoCardKey)
+        return kNoCardKey;
     CardRecord r;
     r.used = true;
     r.print = fingerprintOf(card);
-    BlockEditor blocks = st.blocks();
-    if ((rc != SQLITE_ROW && rc != SQLITE_DONE) || !blocks.put(key, r) || !blocks.flush()) {
+    BlockEditor blocks = statements_->blocks();
+    if (!blocks.put(key, r) || !blocks.flush()) {
         fail("cannot write the history");
         rollback();
         return kNoCardKey;
@@ -1209,23 +1219,10 @@ int64_t ReviewHistory::importReviews(std::span<ImportedCardHistory> cards,
         forgetKeys();
         return int64_t{-1};
     };
-    // New cards get the keys after the last record of the last block, as addCard gives them.
-    Statement& last = st.lastBlock.bind();
-    const int lastRc = last.step();
-    const int64_t lastBlock = lastRc == SQLITE_ROW ? last.integer(0) : -1;
-    const int64_t used = lastRc == SQLITE_ROW
-                             ? std::min<int64_t>(last.integer(1) / kRecordBytes, kCardsPerBlock)
-                             : kCardsPerBlock;
-    last.reset();
-    if (lastRc != SQLITE_ROW && lastRc != SQLITE_DONE)
-        return failed("cannot read the history");
-    if (lastBlock < -1 || lastBlock > kLastBlock - 1) {
-        rollback();
-        damaged_ = true;
-        error_ = path_ + " is damaged (card block " + std::to_string(lastBlock) + ")";
+    // New cards get keys as addCard gives them.
+    CardKey nextKey = nextCardKey();
+    if (nextKey == kNoCardKey)
         return -1;
-    }
-    CardKey nextKey = lastBlock * kCardsPerBlock + used + 1;
 
     BlockEditor blocks = st.blocks();
     int64_t added = 0;

@@ -205,6 +205,9 @@ private:
     struct Statements;
     HistoryOpenResult openFile(int64_t nowMs, bool retried);
     bool fail(const char* what);
+    // Inside a transaction: the key the next new card gets; kNoCardKey (the transaction
+    // rolled back) when the history cannot be read or its cards are damaged.
+    CardKey nextCardKey();
     bool exec(const char* sql);
     bool begin();
     bool commit();
