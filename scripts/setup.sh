@@ -6,10 +6,10 @@ KARTOMATRIX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Debian/Ubuntu packages the build and the tests need.
 KARTOMATRIX_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev
                       libgtest-dev googletest fonts-dejavu-core
-                      libutf8proc-dev libpugixml-dev libsqlite3-dev ccache)
+                      libutf8proc-dev libpugixml-dev ccache)
 
-# Anki packages: zip archives holding an SQLite collection, the newest compressed with zstd,
-# and the JSON of the older collections.
+# The review history beside each list is an SQLite database; so is the collection inside an
+# Anki package, a zip archive, the newest compressed with zstd, the older with JSON inside.
 KARTOMATRIX_PACKAGES+=(libzip-dev libsqlite3-dev libzstd-dev nlohmann-json3-dev)
 
 # The Progress window's charts: Qt's own chart module.
