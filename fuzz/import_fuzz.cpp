@@ -1,9 +1,8 @@
 // Reads arbitrary bytes as a text file to import, as a KVTML document and as an Anki
-// package, and checks what
-// every import must give: card texts that are valid UTF-8, one line each and within their
-// limits; counts that agree with the cards; the same rows when the detected settings are
-// passed back in; and cards that come back unchanged when they are written as KVTML or
-// as exchange text and imported again.
+// package, and checks what every import must give: card texts that are valid UTF-8, one
+// line each and within their limits; counts that agree with the cards; the same rows when
+// the detected settings are passed back in; and cards that come back unchanged when they
+// are written as KVTML or as exchange text and imported again.
 
 #include <cstddef>
 #include <cstdint>
