@@ -1,11 +1,8 @@
 #include "editing/anki_import_panel.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QTableWidget>
@@ -16,7 +13,7 @@
 #include "core/card.h"
 #include "core/html_text.h"
 #include "core/unicode_text.h"
-#include "editing/labelled_control.h"
+#include "editing/import_controls.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -27,11 +24,7 @@ constexpr std::size_t kShownText = 40;
 QTableWidget* newTable(const char* name, QWidget* parent) {
     auto* table = new QTableWidget(parent);
     table->setObjectName(name);
-    table->setTabKeyNavigation(false);
-    table->verticalHeader()->hide();
-    table->horizontalHeader()->setStretchLastSection(true);
-    if (auto* corner = table->findChild<QAbstractButton*>())
-        corner->setAccessibleName(QCoreApplication::translate("ImportDialog", "Select all rows"));
+    setUpImportTable(table);
     return table;
 }
 

@@ -1,6 +1,5 @@
 #include "editing/import_dialog.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -25,9 +24,9 @@
 #include "core/message_ids.h"
 #include "core/preferences.h"
 #include "editing/anki_import_panel.h"
+#include "editing/import_controls.h"
 #include "editing/import_preview_model.h"
 #include "editing/import_problem_model.h"
-#include "editing/labelled_control.h"
 #include "platform/messages.h"
 #include "platform/owned_dialog.h"
 #include "platform/prompts.h"
@@ -250,14 +249,9 @@ ImportDialog::ImportDialog(ImportSource source, const QString& fileName, QWidget
     auto* table = new QTableView(this);
     table->setObjectName("previewTable");
     table->setModel(preview_);
-    // Tab leaves the table, so that the keyboard reaches the buttons below it.
-    table->setTabKeyNavigation(false);
+    setUpImportTable(table);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->verticalHeader()->hide();
-    if (auto* corner = table->findChild<QAbstractButton*>())
-        corner->setAccessibleName(tr("Select all rows"));
-    table->horizontalHeader()->setStretchLastSection(true);
     // Every column at least as wide as its title, "Additional information" too.
     for (int column = 0; column < ImportPreviewModel::kColumnCount; ++column) {
         table->setColumnWidth(column, std::max(table->columnWidth(column),

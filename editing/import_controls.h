@@ -1,9 +1,15 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QBoxLayout>
+#include <QCoreApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QString>
+#include <QTableView>
 #include <QWidget>
+
+// Controls shared by the import window and its Anki panel.
 
 // A label for a control, with the control as its buddy and its text, without the
 // mnemonic, as the control's accessible name.
@@ -19,4 +25,14 @@ inline void addLabelled(QBoxLayout* layout, const QString& text, QWidget* contro
                         QWidget* parent) {
     layout->addWidget(labelFor(text, control, parent));
     layout->addWidget(control);
+}
+
+// A table of the import windows: Tab leaves it, so that the keyboard reaches the controls
+// below it; no row numbers; the last column takes the room left.
+inline void setUpImportTable(QTableView* table) {
+    table->setTabKeyNavigation(false);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(true);
+    if (auto* corner = table->findChild<QAbstractButton*>())
+        corner->setAccessibleName(QCoreApplication::translate("ImportDialog", "Select all rows"));
 }
