@@ -1,11 +1,8 @@
 #include "editing/anki_import_panel.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QTableWidget>
@@ -16,31 +13,18 @@
 #include "core/card.h"
 #include "core/html_text.h"
 #include "core/unicode_text.h"
+#include "editing/import_controls.h"
+#include "platform/text_codec.h"
 
 namespace {
-
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // How much of a field's text a cell of the field table shows.
 constexpr std::size_t kShownText = 40;
 
-QLabel* labelFor(const QString& text, QWidget* control, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(control);
-    control->setAccessibleName(QString(text).remove(QLatin1Char('&')).remove(QLatin1Char(':')));
-    return label;
-}
-
 QTableWidget* newTable(const char* name, QWidget* parent) {
     auto* table = new QTableWidget(parent);
     table->setObjectName(name);
-    table->setTabKeyNavigation(false);
-    table->verticalHeader()->hide();
-    table->horizontalHeader()->setStretchLastSection(true);
-    if (auto* corner = table->findChild<QAbstractButton*>())
-        corner->setAccessibleName(QCoreApplication::translate("ImportDialog", "Select all rows"));
+    setUpImportTable(table);
     return table;
 }
 
@@ -69,7 +53,7 @@ AnkiImportPanel::AnkiImportPanel(const AnkiImport& anki, QWidget* parent)
     for (const AnkiNoteType& type : package.noteTypes) {
         if (notesOfType.count(type.id) == 0)
             continue;
-        QString text = tr("%1 (notes: %2)").arg(fromUtf8(type.name)).arg(notesOfType[type.id]);
+        QString text = tr("%1 (notes: %2)").arg(fromCardText(type.name)).arg(notesOfType[type.id]);
         if (type.cloze)
             text += QLatin1Char(' ') + tr("- cloze, not taken");
         noteType_->addItem(text, QVariant::fromValue<qlonglong>(type.id));
@@ -78,18 +62,14 @@ AnkiImportPanel::AnkiImportPanel(const AnkiImport& anki, QWidget* parent)
     question_->setObjectName("questionFieldBox");
     answer_ = new QComboBox(types);
     answer_->setObjectName("answerFieldBox");
-    typeRow->addWidget(labelFor(tr("Note &type:"), noteType_, types));
-    typeRow->addWidget(noteType_);
-    typeRow->addWidget(labelFor(tr("&Question field:"), question_, types));
-    typeRow->addWidget(question_);
-    typeRow->addWidget(labelFor(tr("&Answer field:"), answer_, types));
-    typeRow->addWidget(answer_);
+    addLabelled(typeRow, tr("Note &type:"), noteType_, types);
+    addLabelled(typeRow, tr("&Question field:"), question_, types);
+    addLabelled(typeRow, tr("&Answer field:"), answer_, types);
     typeRow->addStretch();
     typesLayout->addLayout(typeRow);
     fields_ = newTable("fieldTable", types);
     fields_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    typesLayout->addWidget(labelFor(tr("&Fields of the first notes:"), fields_, types));
-    typesLayout->addWidget(fields_);
+    addLabelled(typesLayout, tr("&Fields of the first notes:"), fields_, types);
 
     auto* decks = new QGroupBox(tr("Decks and lessons"), this);
     auto* decksLayout = new QVBoxLayout(decks);
@@ -101,7 +81,7 @@ AnkiImportPanel::AnkiImportPanel(const AnkiImport& anki, QWidget* parent)
         const AnkiDeck* deck = package.deck(deckId);
         const int row = decks_->rowCount();
         decks_->insertRow(row);
-        auto* name = new QTableWidgetItem(deck ? fromUtf8(deck->name) : tr("(no deck)"));
+        auto* name = new QTableWidgetItem(deck ? fromCardText(deck->name) : tr("(no deck)"));
         name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         name->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(deckId));
         auto* notes = new QTableWidgetItem(QString::number(count));
@@ -109,15 +89,14 @@ AnkiImportPanel::AnkiImportPanel(const AnkiImport& anki, QWidget* parent)
         // The lesson as it will be: cut to the limit, until the user names it.
         const std::string full = anki_.lessonOf(deckId);
         const std::string lesson(firstCharacters(full, kLessonCapacity));
-        auto* lessonItem = new QTableWidgetItem(fromUtf8(lesson));
+        auto* lessonItem = new QTableWidgetItem(fromCardText(lesson));
         lessonItem->setToolTip(tr("At most %1 characters").arg(kLessonCapacity));
         decks_->setItem(row, 0, name);
         decks_->setItem(row, 1, notes);
         decks_->setItem(row, 2, lessonItem);
     }
     decks_->resizeColumnsToContents();
-    decksLayout->addWidget(labelFor(tr("&Decks (a lesson can be renamed):"), decks_, decks));
-    decksLayout->addWidget(decks_);
+    addLabelled(decksLayout, tr("&Decks (a lesson can be renamed):"), decks_, decks);
     auto* tagRow = new QHBoxLayout;
     tags_ = new QComboBox(decks);
     tags_->setObjectName("tagsBox");
@@ -125,8 +104,7 @@ AnkiImportPanel::AnkiImportPanel(const AnkiImport& anki, QWidget* parent)
     tags_->addItem(tr("Become the lesson (the first tag)"), int(AnkiTags::Lesson));
     tags_->addItem(tr("Are left out"), int(AnkiTags::LeftOut));
     tags_->setCurrentIndex(tags_->findData(int(choices_.tags)));
-    tagRow->addWidget(labelFor(tr("Ta&gs:"), tags_, decks));
-    tagRow->addWidget(tags_);
+    addLabelled(tagRow, tr("Ta&gs:"), tags_, decks);
     tagRow->addStretch();
     decksLayout->addLayout(tagRow);
 
@@ -176,7 +154,7 @@ void AnkiImportPanel::showNoteType() {
     }
     QStringList names;
     for (const std::string& name : type->fieldNames)
-        names << fromUtf8(name);
+        names << fromCardText(name);
     fields_->setColumnCount(static_cast<int>(names.size()));
     fields_->setHorizontalHeaderLabels(names);
     for (int i = 0; i < names.size(); ++i) {
@@ -203,7 +181,7 @@ void AnkiImportPanel::showNoteType() {
             const std::string text =
                 c < note.fields.size() ? htmlToText(note.fields[c], choices_.lineSeparator) : "";
             fields_->setItem(row, column,
-                             new QTableWidgetItem(fromUtf8(shortened(text, kShownText))));
+                             new QTableWidgetItem(fromCardText(shortened(text, kShownText))));
         }
     }
     fields_->resizeColumnsToContents();
@@ -227,7 +205,7 @@ void AnkiImportPanel::takeLesson(int row) {
     if (fitting.size() < text.size()) {
         // Longer than a lesson can be: shown as it will be taken.
         const QSignalBlocker block(decks_);
-        decks_->item(row, 2)->setText(fromUtf8(fitting));
+        decks_->item(row, 2)->setText(fromCardText(fitting));
     }
     choices_.lessons[deckId] = std::string(fitting);
     emit choicesChanged(choices_);

@@ -1,6 +1,5 @@
 #include "editing/import_dialog.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -25,11 +24,13 @@
 #include "core/message_ids.h"
 #include "core/preferences.h"
 #include "editing/anki_import_panel.h"
+#include "editing/import_controls.h"
 #include "editing/import_preview_model.h"
 #include "editing/import_problem_model.h"
 #include "platform/messages.h"
 #include "platform/owned_dialog.h"
 #include "platform/prompts.h"
+#include "platform/text_codec.h"
 #include "session/card_import.h"
 #include "session/list_session.h"
 #include "session/review_schedule.h"
@@ -75,19 +76,6 @@ QString filter(const QString& description, std::initializer_list<const char*> ex
     return QStringLiteral("%1 (%2)").arg(description, patterns.join(QLatin1Char(' ')));
 }
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// A label for a control, with the control as its buddy and its text, without the
-// mnemonic, as the control's accessible name.
-QLabel* labelFor(const QString& text, QWidget* control, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(control);
-    control->setAccessibleName(QString(text).remove(QLatin1Char('&')).remove(QLatin1Char(':')));
-    return label;
-}
-
 void selectData(QComboBox* box, const QVariant& data) {
     const int index = box->findData(data);
     if (index >= 0)
@@ -106,7 +94,7 @@ QString refusalText(const ImportRefusal& refusal, const QString& name) {
                 .arg(kMaxImportFileBytes / (1024 * 1024));
         case ImportRefusal::Reason::BrokenKvtml:
             return ImportDialog::tr("%1 cannot be imported: %2")
-                .arg(name, fromUtf8(refusal.detail));
+                .arg(name, fromCardText(refusal.detail));
         case ImportRefusal::Reason::NotText:
             return ImportDialog::tr(
                        "%1 is not a text file: it holds NUL bytes or other control "
@@ -240,7 +228,7 @@ ImportDialog::ImportDialog(ImportSource source, const QString& fileName, QWidget
     if (!kvtml.questionLanguage.empty() && !kvtml.answerLanguage.empty()) {
         about += QLatin1Char(' ') +
                  tr("Questions in %1, answers in %2.")
-                     .arg(fromUtf8(kvtml.questionLanguage), fromUtf8(kvtml.answerLanguage));
+                     .arg(fromCardText(kvtml.questionLanguage), fromCardText(kvtml.answerLanguage));
     }
     auto* aboutLabel = new QLabel(about, this);
     aboutLabel->setWordWrap(true);
@@ -261,14 +249,9 @@ ImportDialog::ImportDialog(ImportSource source, const QString& fileName, QWidget
     auto* table = new QTableView(this);
     table->setObjectName("previewTable");
     table->setModel(preview_);
-    // Tab leaves the table, so that the keyboard reaches the buttons below it.
-    table->setTabKeyNavigation(false);
+    setUpImportTable(table);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->verticalHeader()->hide();
-    if (auto* corner = table->findChild<QAbstractButton*>())
-        corner->setAccessibleName(tr("Select all rows"));
-    table->horizontalHeader()->setStretchLastSection(true);
     // Every column at least as wide as its title, "Additional information" too.
     for (int column = 0; column < ImportPreviewModel::kColumnCount; ++column) {
         table->setColumnWidth(column, std::max(table->columnWidth(column),
@@ -341,12 +324,9 @@ void ImportDialog::buildTextChoices() {
     html_->setToolTip(
         tr("Tags are removed, entities such as &amp; decoded, and line breaks "
            "become \" / \"."));
-    readingLayout->addWidget(labelFor(tr("Enc&oding:"), encoding_, reading));
-    readingLayout->addWidget(encoding_);
-    readingLayout->addWidget(labelFor(tr("&Separator:"), separator_, reading));
-    readingLayout->addWidget(separator_);
-    readingLayout->addWidget(labelFor(tr("O&ther character:"), otherSeparator_, reading));
-    readingLayout->addWidget(otherSeparator_);
+    addLabelled(readingLayout, tr("Enc&oding:"), encoding_, reading);
+    addLabelled(readingLayout, tr("&Separator:"), separator_, reading);
+    addLabelled(readingLayout, tr("O&ther character:"), otherSeparator_, reading);
     readingLayout->addWidget(header_);
     readingLayout->addWidget(html_);
     readingLayout->addStretch();
@@ -357,8 +337,7 @@ void ImportDialog::buildTextChoices() {
         auto* box = new QComboBox(columns);
         box->setObjectName(name);
         box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        columnLayout->addWidget(labelFor(label, box, columns));
-        columnLayout->addWidget(box);
+        addLabelled(columnLayout, label, box, columns);
         connect(box, &QComboBox::currentIndexChanged, this, &ImportDialog::takeMapping);
         return box;
     };
@@ -501,7 +480,7 @@ void ImportDialog::fillColumnBoxes() {
             continue;
         }
         if (!name.empty()) {
-            items << tr("Column %1: %2").arg(number).arg(fromUtf8(shortened(name, kShownName)));
+            items << tr("Column %1: %2").arg(number).arg(fromCardText(shortened(name, kShownName)));
             continue;
         }
         const std::size_t firstCard = header ? 1 : 0;
@@ -512,7 +491,7 @@ void ImportDialog::fillColumnBoxes() {
         else
             items << tr("Column %1, e.g. %2")
                          .arg(number)
-                         .arg(fromUtf8(shortened(sample, kShownName)));
+                         .arg(fromCardText(shortened(sample, kShownName)));
     }
 
     const auto fill = [&](QComboBox* box, std::optional<std::size_t> chosen, bool optional) {

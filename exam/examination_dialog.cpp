@@ -54,6 +54,11 @@ void makeDisplayOnly(QLineEdit* box) {
     box->setFocusPolicy(Qt::ClickFocus);
 }
 
+// When the next cards fall due, as the notices name it.
+QString dueTimeText(int64_t ms) {
+    return QLocale().toString(QDateTime::fromMSecsSinceEpoch(ms), QLocale::ShortFormat);
+}
+
 }  // namespace
 
 ExaminationDialog* ExaminationDialog::open(ListSession& session, CommandBoard& board,
@@ -427,10 +432,9 @@ bool ExaminationDialog::startDueCards() {
     if (cards.empty()) {
         const std::optional<int64_t> next = schedule.nextDueMs(now);
         ::showNoticeText(
-            next ? tr("No cards are due now. The next cards fall due on %1.")
-                       .arg(QLocale().toString(QDateTime::fromMSecsSinceEpoch(*next),
-                                               QLocale::ShortFormat))
-                 : tr("No cards are due now, and there are no new cards left for today."));
+            next
+                ? tr("No cards are due now. The next cards fall due on %1.").arg(dueTimeText(*next))
+                : tr("No cards are due now, and there are no new cards left for today."));
         return false;
     }
     startGivenExamination(state_, std::move(cards));
@@ -452,10 +456,7 @@ void ExaminationDialog::showDueSummary() {
         text += tr(", %1 % of them right").arg(dueRight_ * 100 / dueAnswered_);
     text += QLatin1Char('.');
     if (const std::optional<int64_t> next = schedule.nextDueMs(schedule.now())) {
-        text +=
-            QLatin1Char(' ') + tr("The next cards fall due on %1.")
-                                   .arg(QLocale().toString(QDateTime::fromMSecsSinceEpoch(*next),
-                                                           QLocale::ShortFormat));
+        text += QLatin1Char(' ') + tr("The next cards fall due on %1.").arg(dueTimeText(*next));
     }
     const QPointer<ExaminationDialog> self(this);
     ::showNoticeText(text);

@@ -42,17 +42,6 @@ QString shortDate(int64_t day) {
     return QLocale().toString(dateOf(day), QLocale::ShortFormat);
 }
 
-QChartView* makeView(const QString& name, QWidget* parent) {
-    auto* view = new QChartView(parent);
-    view->setRenderHint(QPainter::Antialiasing);
-    view->setFocusPolicy(Qt::StrongFocus);
-    view->setAccessibleName(name);
-    view->setMinimumHeight(220);
-    view->chart()->setTitle(name);
-    view->chart()->legend()->setVisible(false);
-    return view;
-}
-
 // A fresh chart for a view, the old one dropped (a chart view owns its chart).
 QChart* resetChart(QChartView* view, const QString& title) {
     auto* chart = new QChart;
@@ -62,6 +51,35 @@ QChart* resetChart(QChartView* view, const QString& title) {
     view->setChart(chart);
     delete old;
     return chart;
+}
+
+QChartView* makeView(const QString& name, QWidget* parent) {
+    auto* view = new QChartView(parent);
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setFocusPolicy(Qt::StrongFocus);
+    view->setAccessibleName(name);
+    view->setMinimumHeight(220);
+    resetChart(view, name);
+    return view;
+}
+
+// One bar a day under the named days, on a value axis from nought to at least one.
+void addDayBars(QChart* chart, QBarSet* set, const QStringList& days, const QString& valueTitle,
+                const QString& labelFormat, qreal maximum) {
+    auto* series = new QBarSeries;
+    series->append(set);
+    chart->addSeries(series);
+    auto* dayAxis = new QBarCategoryAxis;
+    dayAxis->append(days);
+    chart->addAxis(dayAxis, Qt::AlignBottom);
+    series->attachAxis(dayAxis);
+    auto* values = new QValueAxis;
+    values->setTitleText(valueTitle);
+    values->setLabelFormat(labelFormat);
+    values->setRange(0, std::max(maximum, qreal(1)));
+    values->applyNiceNumbers();
+    chart->addAxis(values, Qt::AlignLeft);
+    series->attachAxis(values);
 }
 
 QString percent(double share) {
@@ -292,20 +310,7 @@ void ProgressDialog::showDue() {
         // Every fifth day named keeps the axis readable.
         categories << (i % 5 == 0 ? shortDate(figures_.today + int64_t(i)) : QString(i, u' '));
     }
-    auto* series = new QBarSeries;
-    series->append(set);
-    chart->addSeries(series);
-    auto* days = new QBarCategoryAxis;
-    days->append(categories);
-    chart->addAxis(days, Qt::AlignBottom);
-    series->attachAxis(days);
-    auto* cards = new QValueAxis;
-    cards->setTitleText(tr("Cards"));
-    cards->setLabelFormat(QStringLiteral("%d"));
-    cards->setRange(0, std::max(maximum, 1));
-    cards->applyNiceNumbers();
-    chart->addAxis(cards, Qt::AlignLeft);
-    series->attachAxis(cards);
+    addDayBars(chart, set, categories, tr("Cards"), QStringLiteral("%d"), maximum);
     dueView_->setAccessibleDescription(dueDescription());
 }
 
@@ -363,20 +368,7 @@ void ProgressDialog::showTime() {
         categories << ((seconds.size() - 1 - i) % 5 == 0 ? shortDate(day)
                                                          : QString(int(i - first), u' '));
     }
-    auto* series = new QBarSeries;
-    series->append(set);
-    chart->addSeries(series);
-    auto* days = new QBarCategoryAxis;
-    days->append(categories);
-    chart->addAxis(days, Qt::AlignBottom);
-    series->attachAxis(days);
-    auto* minutes = new QValueAxis;
-    minutes->setTitleText(tr("Minutes"));
-    minutes->setRange(0, std::max(maximum, 1.0));
-    minutes->applyNiceNumbers();
-    minutes->setLabelFormat(QStringLiteral("%.0f"));
-    chart->addAxis(minutes, Qt::AlignLeft);
-    series->attachAxis(minutes);
+    addDayBars(chart, set, categories, tr("Minutes"), QStringLiteral("%.0f"), maximum);
     timeView_->setAccessibleDescription(timeDescription());
 }
 
