@@ -433,6 +433,10 @@ std::string ReviewHistory::pathFor(const std::string& listPath) {
     return listPath + ".history";
 }
 
+const char* ReviewHistory::firstVersionSchema() {
+    return kSchema1;
+}
+
 HistoryOpenResult ReviewHistory::open(const std::string& listPath, int64_t nowMs) {
     close();
     path_ = pathFor(listPath);
