@@ -51,22 +51,6 @@ bool check(bool ok, sqlite3* db, const char* what) {
     return ok;
 }
 
-// The tables of a history as the first version of the program wrote them; opening it with
-// ReviewHistory brings it to the present version.
-const char kFirstVersionSchema[] =
-    "CREATE TABLE cards(key INTEGER PRIMARY KEY, number INTEGER NOT NULL,"
-    " text1 INTEGER NOT NULL, text2 INTEGER NOT NULL, changed_number INTEGER,"
-    " changed1 INTEGER, changed2 INTEGER, status INTEGER NOT NULL DEFAULT 0,"
-    " stability REAL, difficulty REAL, last_review_ms INTEGER, due_ms INTEGER);"
-    "CREATE TABLE reviews(id INTEGER PRIMARY KEY, card INTEGER NOT NULL,"
-    " time_ms INTEGER NOT NULL, rating INTEGER NOT NULL, duration_ms INTEGER NOT NULL,"
-    " kind INTEGER NOT NULL, direction INTEGER NOT NULL);"
-    "CREATE INDEX reviews_by_card ON reviews(card);"
-    "CREATE TABLE undo(id INTEGER PRIMARY KEY, card INTEGER NOT NULL, stability REAL,"
-    " difficulty REAL, last_review_ms INTEGER, due_ms INTEGER);"
-    "CREATE TABLE list_values(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;"
-    "PRAGMA application_id = 1265465416; PRAGMA user_version = 1;";
-
 // A history for a list of CARDS cards with REVIEWS reviews spread over them, written in
 // one transaction with prepared statements in the first version's tables, then brought up
 // to date by opening it. The list itself is not written: history-open makes its cards in
@@ -83,7 +67,9 @@ int runGenerate(const std::vector<std::string>& args) {
     sqlite3_open(ReviewHistory::pathFor(list).c_str(), &db);
     sqlite3_exec(db, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN", nullptr, nullptr,
                  nullptr);
-    if (!check(sqlite3_exec(db, kFirstVersionSchema, nullptr, nullptr, nullptr) == SQLITE_OK, db,
+    const std::string schema =
+        std::string(ReviewHistory::firstVersionSchema()) + "PRAGMA user_version = 1;";
+    if (!check(sqlite3_exec(db, schema.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK, db,
                "schema"))
         return 1;
     sqlite3_stmt* card = nullptr;

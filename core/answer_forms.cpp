@@ -12,13 +12,6 @@
 #include "core/random_source.h"
 #include "core/unicode_text.h"
 
-int randomBelow(RandomSource& random, int n) {
-    uint64_t r = static_cast<uint32_t>(random.next());
-    if (n > RandomSource::kMax + 1)
-        r = r * (RandomSource::kMax + 1) + static_cast<uint32_t>(random.next());
-    return static_cast<int>(r % static_cast<uint64_t>(n));
-}
-
 Direction drawDirection(DirectionChoice choice, RandomSource& random) {
     switch (choice) {
         case DirectionChoice::QuestionToAnswer:

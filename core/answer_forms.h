@@ -51,6 +51,3 @@ ChoiceSet makeChoices(const Card& card, Direction direction, std::span<const Car
                       RandomSource& random);
 ChoiceSet makeChoices(const Card& card, Direction direction, const CardList& pool,
                       RandomSource& random);
-
-// A number in 0..n-1 from the random source; n > 0. Lists beyond its range take two draws.
-int randomBelow(RandomSource& random, int n);

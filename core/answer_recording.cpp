@@ -17,7 +17,7 @@ bool holds(const CardList& list, const Card& card) {
 }
 
 AnswerOutcome recordAnswer(ExaminationState& state, bool right, int32_t questionNumber,
-                           const ExaminationEnvironment& env) {
+                           uint8_t direction, const ExaminationEnvironment& env) {
     Card& card = *state.currentCard;
     // Known cards are judged as known: a right answer only raises the level (no
     // known-card question), a wrong one sends the card back to the unknown list. The flag
@@ -28,11 +28,14 @@ AnswerOutcome recordAnswer(ExaminationState& state, bool right, int32_t question
         (state.kind == ExaminationKind::DueCards && holds(env.store.knownList, card));
     if (asKnown)
         env.store.examiningUnknown = false;
-    const AnswerOutcome outcome =
+    AnswerOutcome outcome =
         right ? recordRightAnswer(env.store, card, questionNumber, env.preferences, env.host)
               : recordWrongAnswer(env.store, card, questionNumber);
     if (asKnown)
         env.store.examiningUnknown = true;
+    outcome.card = &card;
+    outcome.kind = static_cast<uint8_t>(state.kind);
+    outcome.direction = direction;
     return outcome;
 }
 
@@ -44,15 +47,9 @@ AnswerOutcome answerCard(ExaminationState& state, const AnswerRequest& request,
         return {};
     const int32_t questionNumber = questionNumberFor(state);
     const auto direction = static_cast<uint8_t>(request.direction);
-    if (request.given) {
-        // A verdict the learner gave (a flash card, a choice) is recorded like a judged one.
-        const Card* card = state.currentCard;
-        AnswerOutcome outcome = recordAnswer(state, *request.given, questionNumber, env);
-        outcome.card = card;
-        outcome.kind = static_cast<uint8_t>(state.kind);
-        outcome.direction = direction;
-        return outcome;
-    }
+    // A verdict the learner gave (a flash card, a choice) is recorded like a judged one.
+    if (request.given)
+        return recordAnswer(state, *request.given, questionNumber, direction, env);
     const AnswerCheck check = checkAnswerText(expectedText(*state.currentCard, request.direction),
                                               request.typed, env.preferences, env.host);
     const bool judgedRight = check.verdict == AnswerVerdict::Right;
@@ -63,13 +60,9 @@ AnswerOutcome answerCard(ExaminationState& state, const AnswerRequest& request,
     if (decision == AnswerDecision::GiveUp || state.currentCard == nullptr)
         return {};
     const bool right = decision == AnswerDecision::Right;
-    const Card* card = state.currentCard;
-    AnswerOutcome outcome = recordAnswer(state, right, questionNumber, env);
+    AnswerOutcome outcome = recordAnswer(state, right, questionNumber, direction, env);
     outcome.confirmedByUser = right && !judgedRight;
     outcome.tolerated = judgedRight ? check.tolerated : ToleratedDifference::None;
-    outcome.card = card;
-    outcome.kind = static_cast<uint8_t>(state.kind);
-    outcome.direction = direction;
     return outcome;
 }
 

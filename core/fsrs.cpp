@@ -17,11 +17,6 @@ int ratingIndex(Rating rating) {
     return static_cast<int>(rating);
 }
 
-int64_t dayNumber(int64_t timeMs, int utcOffsetMinutes) {
-    const int64_t local = timeMs + int64_t(utcOffsetMinutes) * 60'000;
-    return local >= 0 ? local / kDayMs : -((-local + kDayMs - 1) / kDayMs);
-}
-
 // Anki's fuzz: one day, plus 15 % of the interval's days between 2.5 and 7, 10 % of
 // those between 7 and 20 and 5 % of those beyond 20, in each direction.
 double fuzzDelta(double interval) {
@@ -228,7 +223,12 @@ std::vector<uint32_t> Fsrs::dueCards(std::span<const CardMemory> cards, int64_t 
     return indices;
 }
 
+int64_t localDay(int64_t timeMs, int utcOffsetMinutes) {
+    const int64_t local = timeMs + int64_t(utcOffsetMinutes) * 60'000;
+    return local >= 0 ? local / kDayMs : -((-local + kDayMs - 1) / kDayMs);
+}
+
 uint32_t Fsrs::elapsedDays(int64_t fromMs, int64_t toMs, int utcOffsetMinutes) {
-    const int64_t days = dayNumber(toMs, utcOffsetMinutes) - dayNumber(fromMs, utcOffsetMinutes);
+    const int64_t days = localDay(toMs, utcOffsetMinutes) - localDay(fromMs, utcOffsetMinutes);
     return days > 0 ? static_cast<uint32_t>(std::min<int64_t>(days, UINT32_MAX)) : 0;
 }

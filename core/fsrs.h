@@ -143,6 +143,9 @@ private:
     double factor_ = 0;  // 0.9^(1/decay) - 1, so that recall is 90 % after `stability` days
 };
 
+// The local day (days since 1970-01-01 at the given UTC offset) of a UTC time.
+int64_t localDay(int64_t timeMs, int utcOffsetMinutes);
+
 // Anki's fuzz range for an unrounded interval: the whole days [lower, upper] an interval
 // may be moved to, kept within [minimum, maximum].
 struct FuzzRange {

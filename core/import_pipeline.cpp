@@ -68,6 +68,15 @@ bool looksLikeKvtml(const std::string& name, std::string_view bytes) {
 
 }  // namespace
 
+ImportReadResult ImportSource::counted(ImportSource source) {
+    source.countRows();
+    if (source.rowCount() == 0)
+        return refused(ImportRefusal::Reason::NoCards);
+    ImportReadResult result;
+    result.source = std::move(source);
+    return result;
+}
+
 // A package gives one card per note; its media are only listed.
 ImportReadResult ImportSource::fromPackage(AnkiReadResult read, const ImportOptions& options) {
     if (!read.ok())
@@ -75,12 +84,7 @@ ImportReadResult ImportSource::fromPackage(AnkiReadResult read, const ImportOpti
     ImportSource source;
     source.kind_ = ImportKind::AnkiPackage;
     source.anki_ = makeAnkiImport(std::move(read.package), options.maxLevel);
-    source.countRows();
-    if (source.rowCount() == 0)
-        return refused(ImportRefusal::Reason::NoCards);
-    ImportReadResult result;
-    result.source = std::move(source);
-    return result;
+    return counted(std::move(source));
 }
 
 ImportReadResult readImportSource(const std::string& path, const ImportOptions& options) {
@@ -138,10 +142,5 @@ ImportReadResult readImportSource(std::string bytes, const std::string& name,
             return refused(ImportRefusal::Reason::NotText);
         source.mapping_ = options.mapping ? *options.mapping : suggestMapping(source.text_);
     }
-    source.countRows();
-    if (source.rowCount() == 0)
-        return refused(ImportRefusal::Reason::NoCards);
-    ImportReadResult result;
-    result.source = std::move(source);
-    return result;
+    return ImportSource::counted(std::move(source));
 }

@@ -75,6 +75,8 @@ private:
     friend ImportReadResult readImportSource(const std::string& path, const ImportOptions& options);
     ImportSource() = default;
     static ImportReadResult fromPackage(AnkiReadResult read, const ImportOptions& options);
+    // Counts the rows of a source just read; one without any is refused.
+    static ImportReadResult counted(ImportSource source);
     // The one count of what an import takes: what the preview shows and the import adds.
     void countRows();
     // The card of a row of a text file that is taken exactly as its fields are written;

@@ -36,16 +36,6 @@ const KindInfo& infoOf(ExaminationKind kind) {
     return kinds[static_cast<int>(kind)];
 }
 
-// A random draw can pick only among r mod n for r in 0..32767, so in a list of more than
-// 32768 cards the later ones would never come up. Such lists take two draws.
-int randomIndex(RandomSource& random, int n) {
-    uint64_t r = static_cast<uint32_t>(random.next());
-    if (n > RandomSource::kMax + 1) {
-        r = r * (RandomSource::kMax + 1) + static_cast<uint32_t>(random.next());
-    }
-    return static_cast<int>(r % static_cast<uint64_t>(n));
-}
-
 bool holdsCardOutside(const CardList& list, const RecentDraws& recent) {
     for (int i = list.nextOccupied(0); i >= 0; i = list.nextOccupied(i + 1)) {
         if (!recent.contains(list.slot(i)))
@@ -240,7 +230,7 @@ Card* drawRandomCard(const CardList& list, RandomSource& random, RecentDraws& re
         return nullptr;
     }
     for (int rejected = 1;; ++rejected) {
-        Card* candidate = list.nthCard(randomIndex(random, n));
+        Card* candidate = list.nthCard(randomBelow(random, n));
         if (candidate != nullptr && !recent.contains(candidate)) {
             recent.remember(candidate);
             return candidate;

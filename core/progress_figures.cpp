@@ -27,10 +27,6 @@ int64_t periodStart(int64_t day, RetentionPeriod period) {
 
 }  // namespace
 
-int64_t localDay(int64_t timeMs, int utcOffsetMinutes) {
-    return floorDiv(timeMs + int64_t(utcOffsetMinutes) * 60'000, kMsPerDay);
-}
-
 CivilDate civilDate(int64_t localDay) {
     // Howard Hinnant's days-to-civil algorithm.
     const int64_t z = localDay + 719468;

@@ -60,8 +60,6 @@ struct ProgressFigures {
     bool goalMetToday = false;
 };
 
-// The local day (days since 1970-01-01 at the given UTC offset) of a UTC time.
-int64_t localDay(int64_t timeMs, int utcOffsetMinutes);
 // The year, month (1..12) and day (1..31) of a local day.
 struct CivilDate {
     int year = 1970, month = 1, day = 1;

@@ -433,6 +433,10 @@ std::string ReviewHistory::pathFor(const std::string& listPath) {
     return listPath + ".history";
 }
 
+const char* ReviewHistory::firstVersionSchema() {
+    return kSchema1;
+}
+
 HistoryOpenResult ReviewHistory::open(const std::string& listPath, int64_t nowMs) {
     close();
     path_ = pathFor(listPath);
@@ -523,6 +527,14 @@ HistoryOpenResult ReviewHistory::openFile(int64_t nowMs, bool retried) {
         const int code = sqlite3_errcode(db_) & 0xff;
         return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
     };
+    // A step that fails as damage sets the file aside; any other failure leaves it alone.
+    const auto failed = [&](std::string detail) {
+        if (isDamage())
+            return damaged(HistoryOpenStatus::DamagedKeptAside, std::move(detail));
+        closeDatabase();
+        result.detail = std::move(detail);
+        return result;
+    };
     int64_t applicationId = 0;
     int64_t version = 0;
     int64_t tables = 0;
@@ -552,12 +564,7 @@ HistoryOpenResult ReviewHistory::openFile(int64_t nowMs, bool retried) {
     if (!exec("PRAGMA journal_mode = WAL") || !exec("PRAGMA synchronous = NORMAL") ||
         !exec("PRAGMA cache_size = -8192") || !exec("PRAGMA wal_autocheckpoint = 4000") ||
         !migrate(static_cast<int>(version))) {
-        std::string detail = error_;
-        if (isDamage())
-            return damaged(HistoryOpenStatus::DamagedKeptAside, detail);
-        closeDatabase();
-        result.detail = detail;
-        return result;
+        return failed(error_);
     }
     // Bring the log into the file, so that a file cut short shows: it is smaller than its
     // pages.
@@ -565,12 +572,7 @@ HistoryOpenResult ReviewHistory::openFile(int64_t nowMs, bool retried) {
     int64_t pageSize = 0;
     if (!exec("PRAGMA wal_checkpoint(TRUNCATE)") || !readInteger("PRAGMA page_count", pages) ||
         !readInteger("PRAGMA page_size", pageSize)) {
-        std::string detail = sqlite3_errmsg(db_);
-        if (isDamage())
-            return damaged(HistoryOpenStatus::DamagedKeptAside, detail);
-        closeDatabase();
-        result.detail = detail;
-        return result;
+        return failed(sqlite3_errmsg(db_));
     }
     const std::uintmax_t bytes = std::filesystem::file_size(path_, ec);
     if (ec || bytes < static_cast<std::uintmax_t>(pages * pageSize))
@@ -585,14 +587,8 @@ HistoryOpenResult ReviewHistory::openFile(int64_t nowMs, bool retried) {
         }
     }
     statements_ = std::make_unique<Statements>();
-    if (!statements_->prepare(db_)) {
-        std::string detail = sqlite3_errmsg(db_);
-        if (isDamage())
-            return damaged(HistoryOpenStatus::DamagedKeptAside, detail);
-        closeDatabase();
-        result.detail = detail;
-        return result;
-    }
+    if (!statements_->prepare(db_))
+        return failed(sqlite3_errmsg(db_));
     result.status = fresh ? HistoryOpenStatus::Created : HistoryOpenStatus::Opened;
     return result;
 }

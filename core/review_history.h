@@ -125,6 +125,10 @@ public:
 
     // The history file of a list file.
     static std::string pathFor(const std::string& listPath);
+    // The statements that make the tables of a history as the first version wrote them,
+    // without setting its version number; opening such a history brings it up to date. For
+    // tools that make old histories.
+    static const char* firstVersionSchema();
 
     // Opens the history of the list at `listPath`, making one when there is none. `nowMs`
     // (UTC, milliseconds since 1970) dates the name of a file kept aside, e.g.
