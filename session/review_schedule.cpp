@@ -12,6 +12,7 @@
 #include "core/card.h"
 #include "core/card_store.h"
 #include "core/huge_page_allocator.h"
+#include "core/progress_figures.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -87,10 +88,7 @@ int ReviewSchedule::dueTodayCount(int64_t nowMs) const {
     if (!available())
         return 0;
     // The end of the learner's day: the next local midnight.
-    const int64_t offsetMs = int64_t{utcOffsetMinutes_} * 60 * 1000;
-    const int64_t local = nowMs + offsetMs;
-    const int64_t dayStart = local - (((local % kDayMs) + kDayMs) % kDayMs);
-    const int64_t endOfDay = dayStart + kDayMs - offsetMs;
+    const int64_t endOfDay = (dayOf(nowMs) + 1) * kDayMs - int64_t{utcOffsetMinutes_} * 60 * 1000;
     // The same rule as dueCards, at the end of the day.
     const Fsrs fsrs(parameters_);
     int count = 0;
@@ -166,8 +164,7 @@ std::optional<int64_t> ReviewSchedule::nextDueMs(int64_t nowMs) const {
 }
 
 int64_t ReviewSchedule::dayOf(int64_t ms) const {
-    const int64_t local = ms + int64_t{utcOffsetMinutes_} * 60 * 1000;
-    return (local - (((local % kDayMs) + kDayMs) % kDayMs)) / kDayMs;
+    return localDay(ms, utcOffsetMinutes_);
 }
 
 int ReviewSchedule::newCardsLeftToday(int64_t nowMs, int limit) const {
