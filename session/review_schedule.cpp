@@ -167,24 +167,30 @@ int64_t ReviewSchedule::dayOf(int64_t ms) const {
     return localDay(ms, utcOffsetMinutes_);
 }
 
-int ReviewSchedule::newCardsLeftToday(int64_t nowMs, int limit) const {
+int ReviewSchedule::newCardsStartedToday(int64_t nowMs) const {
     if (!available())
         return 0;
     const std::optional<std::string> stored = history_->value(kNewCardsKey);
     if (!stored)
-        return std::max(0, limit);
+        return 0;
     const QStringList parts = QString::fromStdString(*stored).split(QLatin1Char(' '));
     bool dayOk = false;
     bool countOk = false;
     const qlonglong day = parts.value(0).toLongLong(&dayOk);
     const int count = parts.value(1).toInt(&countOk);
     if (!dayOk || !countOk || day != dayOf(nowMs))
-        return std::max(0, limit);
-    return std::max(0, limit - std::max(0, count));
+        return 0;
+    return std::max(0, count);
+}
+
+int ReviewSchedule::newCardsLeftToday(int64_t nowMs, int limit) const {
+    if (!available())
+        return 0;
+    return std::max(0, limit - newCardsStartedToday(nowMs));
 }
 
 void ReviewSchedule::countNewCard(int64_t nowMs) {
-    const int started = std::max(0, 1000000 - newCardsLeftToday(nowMs, 1000000)) + 1;
+    const int64_t started = int64_t{newCardsStartedToday(nowMs)} + 1;
     history_->setValue(kNewCardsKey,
                        QStringLiteral("%1 %2").arg(dayOf(nowMs)).arg(started).toStdString());
 }

@@ -156,6 +156,8 @@ private:
     void loadWeights();
     // The learner's day (days since 1970, local time) of a time.
     int64_t dayOf(int64_t ms) const;
+    // How many cards were answered for the first time on the learner's day of `nowMs`.
+    int newCardsStartedToday(int64_t nowMs) const;
     void countNewCard(int64_t nowMs);
     void noteEdit(const ReviewEdit& edit);
     // Another history (or none): no earlier revision can be followed any more.
