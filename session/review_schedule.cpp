@@ -391,6 +391,30 @@ std::optional<std::vector<ReviewEdit>> ReviewSchedule::editsSince(uint64_t revis
     return std::vector<ReviewEdit>(first, edits_.end());
 }
 
+MemoryModelSource ReviewSchedule::memoryModelSource(bool withDueTimes) {
+    MemoryModelSource source;
+    source.nowMs = now();
+    source.utcOffsetMinutes = systemUtcOffsetMinutes();
+    if (!available())
+        return source;
+    source.history = history_.get();
+    source.parameters = parameters_;
+    if (withDueTimes) {
+        const auto collect = [&](const Card* card) {
+            if (const std::optional<int64_t> due = dueMs(*card))
+                source.dueTimesMs.push_back(*due);
+        };
+        store_.unknownList.forEach(collect);
+        store_.knownList.forEach(collect);
+    }
+    source.setParameters = [this](const FsrsWeights& weights) { setParameters(weights); };
+    source.dueMs = [this](const Card& card) { return dueMs(card); };
+    source.recall = [this, now = source.nowMs](const Card& card) { return recall(card, now); };
+    source.revision = revision_;
+    source.editsSince = [this](uint64_t revision) { return editsSince(revision); };
+    return source;
+}
+
 ReviewSchedule::OpenReport ReviewSchedule::openFor(const QString& listPath, int64_t nowMs) {
     close();
     history_ = std::make_unique<ReviewHistory>();

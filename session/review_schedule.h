@@ -113,6 +113,11 @@ public:
     uint64_t revision() const { return revision_; }
     std::optional<std::vector<ReviewEdit>> editsSince(uint64_t revision) const;
 
+    // What the Progress window, the optimise command and the overview's memory columns
+    // read: the history, the parameters, and reading and setting them through this
+    // schedule; with `withDueTimes` the due time of every reviewed card, in list order.
+    MemoryModelSource memoryModelSource(bool withDueTimes);
+
     // Following the list (called by the list session).
     struct OpenReport {
         HistoryOpenStatus status = HistoryOpenStatus::Failed;
