@@ -382,7 +382,7 @@ void MainDialog::runCommand(Command command) {
             if (OverviewDialog* overview =
                     OverviewDialog::open(session, *board_, *windows_, this)) {
                 // The columns of due date and recall, only for a list with a history.
-                const MemoryModelSource source = memoryModelSource();
+                const MemoryModelSource source = memoryModelSource(false);
                 if (source.history)
                     overview->setMemoryColumns(source.dueMs, source.recall);
             }
