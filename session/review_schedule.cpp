@@ -28,6 +28,11 @@ CardText textOf(const Card& card) {
     return {card.id, card.question(), card.answer()};
 }
 
+// The chance that a card in `state` is recalled at `atMs`.
+double recallAt(const Fsrs& fsrs, const StoredCardState& state, int64_t atMs) {
+    return fsrs.retrievabilityAt({state.stability, state.difficulty, state.lastReviewMs}, atMs);
+}
+
 int systemUtcOffsetMinutes() {
     return QDateTime::currentDateTime().offsetFromUtc() / 60;
 }
@@ -72,9 +77,7 @@ std::optional<double> ReviewSchedule::recall(const Card& card, int64_t nowMs) co
     const Entry* entry = available() ? entryOf(card) : nullptr;
     if (entry == nullptr || !entry->state)
         return std::nullopt;
-    const Fsrs fsrs(parameters_);
-    return fsrs.retrievabilityAt(
-        {entry->state->stability, entry->state->difficulty, entry->state->lastReviewMs}, nowMs);
+    return recallAt(Fsrs(parameters_), *entry->state, nowMs);
 }
 
 std::optional<int64_t> ReviewSchedule::dueMs(const Card& card) const {
@@ -93,10 +96,9 @@ int ReviewSchedule::dueTodayCount(int64_t nowMs) const {
     const Fsrs fsrs(parameters_);
     int count = 0;
     for (const auto& [card, entry] : entries_) {
-        if (entry.state && (entry.state->dueMs < endOfDay ||
-                            fsrs.retrievabilityAt({entry.state->stability, entry.state->difficulty,
-                                                   entry.state->lastReviewMs},
-                                                  endOfDay - 1) < parameters_.desiredRetention))
+        if (entry.state &&
+            (entry.state->dueMs < endOfDay ||
+             recallAt(fsrs, *entry.state, endOfDay - 1) < parameters_.desiredRetention))
             ++count;
     }
     return count;
@@ -115,9 +117,7 @@ std::vector<const Card*> ReviewSchedule::dueCards(int64_t nowMs, int newLimit) c
     const auto visit = [&](Card* card) {
         const Entry* entry = entryOf(*card);
         if (entry != nullptr && entry->state) {
-            const double recall = fsrs.retrievabilityAt(
-                {entry->state->stability, entry->state->difficulty, entry->state->lastReviewMs},
-                nowMs);
+            const double recall = recallAt(fsrs, *entry->state, nowMs);
             if (recall < parameters_.desiredRetention || entry->state->dueMs <= nowMs)
                 due.emplace_back(recall, card);
         } else if (static_cast<int>(fresh.size()) < newLimit) {
