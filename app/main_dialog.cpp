@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -383,7 +382,7 @@ void MainDialog::runCommand(Command command) {
             if (OverviewDialog* overview =
                     OverviewDialog::open(session, *board_, *windows_, this)) {
                 // The columns of due date and recall, only for a list with a history.
-                const MemoryModelSource source = memoryModelSource();
+                const MemoryModelSource source = memoryModelSource(false);
                 if (source.history)
                     overview->setMemoryColumns(source.dueMs, source.recall);
             }
@@ -409,32 +408,7 @@ void MainDialog::runCommand(Command command) {
 MemoryModelSource MainDialog::memoryModelSource(bool withDueTimes) const {
     if (memoryModelSource_)
         return memoryModelSource_();
-    ReviewSchedule& schedule = session_->schedule();
-    MemoryModelSource source;
-    source.nowMs = schedule.now();
-    source.utcOffsetMinutes = QDateTime::currentDateTime().offsetFromUtc() / 60;
-    if (!schedule.available())
-        return source;
-    source.history = schedule.history();
-    source.parameters = schedule.parameters();
-    for (const CardList* list : {&session_->store().unknownList, &session_->store().knownList}) {
-        for (int i = 0; withDueTimes && i < list->slotCount(); ++i) {
-            if (const Card* card = list->slot(i)) {
-                if (const std::optional<int64_t> due = schedule.dueMs(*card))
-                    source.dueTimesMs.push_back(*due);
-            }
-        }
-    }
-    source.setParameters = [&schedule](const FsrsWeights& weights) {
-        schedule.setParameters(weights);
-    };
-    source.dueMs = [&schedule](const Card& card) { return schedule.dueMs(card); };
-    source.recall = [&schedule, now = source.nowMs](const Card& card) {
-        return schedule.recall(card, now);
-    };
-    source.revision = schedule.revision();
-    source.editsSince = [&schedule](uint64_t revision) { return schedule.editsSince(revision); };
-    return source;
+    return session_->schedule().memoryModelSource(withDueTimes);
 }
 
 void MainDialog::onCardBox() {

@@ -34,8 +34,10 @@ constexpr ModeItem kForms[] = {
      "formMixedLettersAction"},
 };
 
-template <typename Items, typename Apply>
-void addGroup(QMenu* menu, const Items& items, int current, Apply apply) {
+// One exclusive group of modes. The preferences are read from the settings after the menus
+// are made: the check follows `current` each time the submenu opens.
+template <typename Items, typename Current, typename Apply>
+void addGroup(QMenu* menu, const Items& items, Current current, Apply apply) {
     auto* group = new QActionGroup(menu);
     group->setExclusive(true);
     for (const ModeItem& item : items) {
@@ -43,11 +45,16 @@ void addGroup(QMenu* menu, const Items& items, int current, Apply apply) {
             menu->addAction(QCoreApplication::translate("AnswerModeMenus", item.text));
         action->setObjectName(QString::fromLatin1(item.objectName));
         action->setCheckable(true);
-        action->setChecked(item.value == current);
+        action->setChecked(item.value == current());
         group->addAction(action);
         const int value = item.value;
         QObject::connect(action, &QAction::triggered, menu, [apply, value] { apply(value); });
     }
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, &items, current] {
+        const auto actions = menu->actions();
+        for (int i = 0; i < actions.size(); ++i)
+            actions[i]->setChecked(items[i].value == current());
+    });
 }
 
 }  // namespace
@@ -61,20 +68,10 @@ void addAnswerModeMenus(QMenu* examinationMenu, Preferences& preferences) {
         examinationMenu->addMenu(QCoreApplication::translate("AnswerModeMenus", "Answer &Form"));
     forms->setObjectName(QStringLiteral("menuAnswerForm"));
     Preferences* prefs = &preferences;
-    addGroup(directions, kDirections, int(preferences.direction),
-             [prefs](int value) { prefs->direction = static_cast<DirectionChoice>(value); });
-    addGroup(forms, kForms, int(preferences.answerForm),
-             [prefs](int value) { prefs->answerForm = static_cast<AnswerForm>(value); });
-    // The preferences are read from the settings after the menus are made: the checks
-    // follow them each time a submenu opens.
-    QObject::connect(directions, &QMenu::aboutToShow, directions, [directions, prefs] {
-        const auto actions = directions->actions();
-        for (int i = 0; i < actions.size(); ++i)
-            actions[i]->setChecked(kDirections[i].value == int(prefs->direction));
-    });
-    QObject::connect(forms, &QMenu::aboutToShow, forms, [forms, prefs] {
-        const auto actions = forms->actions();
-        for (int i = 0; i < actions.size(); ++i)
-            actions[i]->setChecked(kForms[i].value == int(prefs->answerForm));
-    });
+    addGroup(
+        directions, kDirections, [prefs] { return int(prefs->direction); },
+        [prefs](int value) { prefs->direction = static_cast<DirectionChoice>(value); });
+    addGroup(
+        forms, kForms, [prefs] { return int(prefs->answerForm); },
+        [prefs](int value) { prefs->answerForm = static_cast<AnswerForm>(value); });
 }

@@ -29,10 +29,14 @@ Enum readEnum(const SettingsStore& store, const QString& section, const char* na
 void loadPreferences(Preferences& preferences, const SettingsStore& store) {
     const QString section = key(PrefsKey::Section);
     const Preferences defaults;
-    preferences.allWords =
-        store.readNumber(section, key(PrefsKey::AllWords)).value_or(defaults.allWords ? 1 : 0) != 0;
-    preferences.strictOrder = store.readNumber(section, key(PrefsKey::StrictOrder))
-                                  .value_or(defaults.strictOrder ? 1 : 0) != 0;
+    const auto flag = [&](const char* name, bool fallback) {
+        return store.readNumber(section, key(name)).value_or(fallback ? 1 : 0) != 0;
+    };
+    const auto number = [&](const char* name, int32_t fallback, int32_t low, int32_t high) {
+        return std::clamp(store.readNumber(section, key(name)).value_or(fallback), low, high);
+    };
+    preferences.allWords = flag(PrefsKey::AllWords, defaults.allWords);
+    preferences.strictOrder = flag(PrefsKey::StrictOrder, defaults.strictOrder);
     preferences.maxLevel =
         store.readNumber(section, key(PrefsKey::MaxLevel)).value_or(defaults.maxLevel);
     preferences.showAddInfo =
@@ -41,30 +45,19 @@ void loadPreferences(Preferences& preferences, const SettingsStore& store) {
     preferences.applicationPath = store.readText(section, key(PrefsKey::ApplicationPath))
                                       .value_or(QString::fromStdString(defaults.applicationPath))
                                       .toStdString();
-    preferences.ignoreCase = store.readNumber(section, key(PrefsKey::IgnoreCase))
-                                 .value_or(defaults.ignoreCase ? 1 : 0) != 0;
-    preferences.ignoreAccents = store.readNumber(section, key(PrefsKey::IgnoreAccents))
-                                    .value_or(defaults.ignoreAccents ? 1 : 0) != 0;
+    preferences.ignoreCase = flag(PrefsKey::IgnoreCase, defaults.ignoreCase);
+    preferences.ignoreAccents = flag(PrefsKey::IgnoreAccents, defaults.ignoreAccents);
     preferences.direction =
         readEnum(store, section, PrefsKey::Direction, DirectionChoice::Mixed, defaults.direction);
     preferences.answerForm = readEnum(store, section, PrefsKey::AnswerForm,
                                       AnswerForm::MixedLetters, defaults.answerForm);
-    auto flag = [&](const char* name, bool fallback) {
-        return store.readNumber(section, key(name)).value_or(fallback ? 1 : 0) != 0;
-    };
     preferences.speechControls = flag(PrefsKey::SpeechControls, defaults.speechControls);
     preferences.speakQuestion = flag(PrefsKey::SpeakQuestion, defaults.speakQuestion);
     preferences.speakAnswer = flag(PrefsKey::SpeakAnswer, defaults.speakAnswer);
     preferences.automaticSpeech = flag(PrefsKey::AutomaticSpeech, defaults.automaticSpeech);
-    preferences.speechRate = std::clamp(
-        store.readNumber(section, key(PrefsKey::SpeechRate)).value_or(defaults.speechRate),
-        Preferences::kSlowestSpeech, Preferences::kFastestSpeech);
-    preferences.speechVolume = std::clamp(
-        store.readNumber(section, key(PrefsKey::SpeechVolume)).value_or(defaults.speechVolume), 0,
-        100);
-    const auto number = [&](const char* name, int32_t fallback, int32_t low, int32_t high) {
-        return std::clamp(store.readNumber(section, key(name)).value_or(fallback), low, high);
-    };
+    preferences.speechRate = number(PrefsKey::SpeechRate, defaults.speechRate,
+                                    Preferences::kSlowestSpeech, Preferences::kFastestSpeech);
+    preferences.speechVolume = number(PrefsKey::SpeechVolume, defaults.speechVolume, 0, 100);
     preferences.desiredRetention =
         number(PrefsKey::DesiredRetention, defaults.desiredRetention, Preferences::kLowestRetention,
                Preferences::kHighestRetention);
@@ -103,21 +96,15 @@ void savePreferences(const Preferences& preferences, SettingsStore& store) {
           std::tuple{PrefsKey::MaximumInterval, preferences.maximumInterval,
                      defaults.maximumInterval},
           std::tuple{PrefsKey::NewCardsPerDay, preferences.newCardsPerDay, defaults.newCardsPerDay},
-          std::tuple{PrefsKey::DailyGoal, preferences.dailyGoal, defaults.dailyGoal}}) {
+          std::tuple{PrefsKey::DailyGoal, preferences.dailyGoal, defaults.dailyGoal},
+          std::tuple{PrefsKey::Direction, static_cast<int32_t>(preferences.direction),
+                     static_cast<int32_t>(defaults.direction)},
+          std::tuple{PrefsKey::AnswerForm, static_cast<int32_t>(preferences.answerForm),
+                     static_cast<int32_t>(defaults.answerForm)}}) {
         if (value != fallback)
             store.writeNumber(section, key(name), value);
         else
             store.remove(section, key(name));
-    }
-    for (const auto& [name, value, isDefault] :
-         {std::tuple{PrefsKey::Direction, static_cast<int>(preferences.direction),
-                     preferences.direction == defaults.direction},
-          std::tuple{PrefsKey::AnswerForm, static_cast<int>(preferences.answerForm),
-                     preferences.answerForm == defaults.answerForm}}) {
-        if (isDefault)
-            store.remove(section, key(name));
-        else
-            store.writeNumber(section, key(name), value);
     }
     store.sync();
 }

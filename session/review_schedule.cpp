@@ -12,6 +12,7 @@
 #include "core/card.h"
 #include "core/card_store.h"
 #include "core/huge_page_allocator.h"
+#include "core/progress_figures.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -25,6 +26,11 @@ constexpr std::size_t kKeptEdits = 4096;
 
 CardText textOf(const Card& card) {
     return {card.id, card.question(), card.answer()};
+}
+
+// The chance that a card in `state` is recalled at `atMs`.
+double recallAt(const Fsrs& fsrs, const StoredCardState& state, int64_t atMs) {
+    return fsrs.retrievabilityAt({state.stability, state.difficulty, state.lastReviewMs}, atMs);
 }
 
 int systemUtcOffsetMinutes() {
@@ -71,9 +77,7 @@ std::optional<double> ReviewSchedule::recall(const Card& card, int64_t nowMs) co
     const Entry* entry = available() ? entryOf(card) : nullptr;
     if (entry == nullptr || !entry->state)
         return std::nullopt;
-    const Fsrs fsrs(parameters_);
-    return fsrs.retrievabilityAt(
-        {entry->state->stability, entry->state->difficulty, entry->state->lastReviewMs}, nowMs);
+    return recallAt(Fsrs(parameters_), *entry->state, nowMs);
 }
 
 std::optional<int64_t> ReviewSchedule::dueMs(const Card& card) const {
@@ -87,18 +91,14 @@ int ReviewSchedule::dueTodayCount(int64_t nowMs) const {
     if (!available())
         return 0;
     // The end of the learner's day: the next local midnight.
-    const int64_t offsetMs = int64_t{utcOffsetMinutes_} * 60 * 1000;
-    const int64_t local = nowMs + offsetMs;
-    const int64_t dayStart = local - (((local % kDayMs) + kDayMs) % kDayMs);
-    const int64_t endOfDay = dayStart + kDayMs - offsetMs;
+    const int64_t endOfDay = (dayOf(nowMs) + 1) * kDayMs - int64_t{utcOffsetMinutes_} * 60 * 1000;
     // The same rule as dueCards, at the end of the day.
     const Fsrs fsrs(parameters_);
     int count = 0;
     for (const auto& [card, entry] : entries_) {
-        if (entry.state && (entry.state->dueMs < endOfDay ||
-                            fsrs.retrievabilityAt({entry.state->stability, entry.state->difficulty,
-                                                   entry.state->lastReviewMs},
-                                                  endOfDay - 1) < parameters_.desiredRetention))
+        if (entry.state &&
+            (entry.state->dueMs < endOfDay ||
+             recallAt(fsrs, *entry.state, endOfDay - 1) < parameters_.desiredRetention))
             ++count;
     }
     return count;
@@ -117,9 +117,7 @@ std::vector<const Card*> ReviewSchedule::dueCards(int64_t nowMs, int newLimit) c
     const auto visit = [&](Card* card) {
         const Entry* entry = entryOf(*card);
         if (entry != nullptr && entry->state) {
-            const double recall = fsrs.retrievabilityAt(
-                {entry->state->stability, entry->state->difficulty, entry->state->lastReviewMs},
-                nowMs);
+            const double recall = recallAt(fsrs, *entry->state, nowMs);
             if (recall < parameters_.desiredRetention || entry->state->dueMs <= nowMs)
                 due.emplace_back(recall, card);
         } else if (static_cast<int>(fresh.size()) < newLimit) {
@@ -166,28 +164,33 @@ std::optional<int64_t> ReviewSchedule::nextDueMs(int64_t nowMs) const {
 }
 
 int64_t ReviewSchedule::dayOf(int64_t ms) const {
-    const int64_t local = ms + int64_t{utcOffsetMinutes_} * 60 * 1000;
-    return (local - (((local % kDayMs) + kDayMs) % kDayMs)) / kDayMs;
+    return localDay(ms, utcOffsetMinutes_);
 }
 
-int ReviewSchedule::newCardsLeftToday(int64_t nowMs, int limit) const {
+int ReviewSchedule::newCardsStartedToday(int64_t nowMs) const {
     if (!available())
         return 0;
     const std::optional<std::string> stored = history_->value(kNewCardsKey);
     if (!stored)
-        return std::max(0, limit);
+        return 0;
     const QStringList parts = QString::fromStdString(*stored).split(QLatin1Char(' '));
     bool dayOk = false;
     bool countOk = false;
     const qlonglong day = parts.value(0).toLongLong(&dayOk);
     const int count = parts.value(1).toInt(&countOk);
     if (!dayOk || !countOk || day != dayOf(nowMs))
-        return std::max(0, limit);
-    return std::max(0, limit - std::max(0, count));
+        return 0;
+    return std::max(0, count);
+}
+
+int ReviewSchedule::newCardsLeftToday(int64_t nowMs, int limit) const {
+    if (!available())
+        return 0;
+    return std::max(0, limit - newCardsStartedToday(nowMs));
 }
 
 void ReviewSchedule::countNewCard(int64_t nowMs) {
-    const int started = std::max(0, 1000000 - newCardsLeftToday(nowMs, 1000000)) + 1;
+    const int64_t started = int64_t{newCardsStartedToday(nowMs)} + 1;
     history_->setValue(kNewCardsKey,
                        QStringLiteral("%1 %2").arg(dayOf(nowMs)).arg(started).toStdString());
 }
@@ -386,6 +389,30 @@ std::optional<std::vector<ReviewEdit>> ReviewSchedule::editsSince(uint64_t revis
         return std::nullopt;
     const auto first = edits_.begin() + static_cast<std::ptrdiff_t>(revision - editsStart_);
     return std::vector<ReviewEdit>(first, edits_.end());
+}
+
+MemoryModelSource ReviewSchedule::memoryModelSource(bool withDueTimes) {
+    MemoryModelSource source;
+    source.nowMs = now();
+    source.utcOffsetMinutes = systemUtcOffsetMinutes();
+    if (!available())
+        return source;
+    source.history = history_.get();
+    source.parameters = parameters_;
+    if (withDueTimes) {
+        const auto collect = [&](const Card* card) {
+            if (const std::optional<int64_t> due = dueMs(*card))
+                source.dueTimesMs.push_back(*due);
+        };
+        store_.unknownList.forEach(collect);
+        store_.knownList.forEach(collect);
+    }
+    source.setParameters = [this](const FsrsWeights& weights) { setParameters(weights); };
+    source.dueMs = [this](const Card& card) { return dueMs(card); };
+    source.recall = [this, now = source.nowMs](const Card& card) { return recall(card, now); };
+    source.revision = revision_;
+    source.editsSince = [this](uint64_t revision) { return editsSince(revision); };
+    return source;
 }
 
 ReviewSchedule::OpenReport ReviewSchedule::openFor(const QString& listPath, int64_t nowMs) {

@@ -113,6 +113,11 @@ public:
     uint64_t revision() const { return revision_; }
     std::optional<std::vector<ReviewEdit>> editsSince(uint64_t revision) const;
 
+    // What the Progress window, the optimise command and the overview's memory columns
+    // read: the history, the parameters, and reading and setting them through this
+    // schedule; with `withDueTimes` the due time of every reviewed card, in list order.
+    MemoryModelSource memoryModelSource(bool withDueTimes);
+
     // Following the list (called by the list session).
     struct OpenReport {
         HistoryOpenStatus status = HistoryOpenStatus::Failed;
@@ -156,6 +161,8 @@ private:
     void loadWeights();
     // The learner's day (days since 1970, local time) of a time.
     int64_t dayOf(int64_t ms) const;
+    // How many cards were answered for the first time on the learner's day of `nowMs`.
+    int newCardsStartedToday(int64_t nowMs) const;
     void countNewCard(int64_t nowMs);
     void noteEdit(const ReviewEdit& edit);
     // Another history (or none): no earlier revision can be followed any more.
